@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything, and runs every test: the core tests once more under
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the whole suite, GUI tests included, on an
+# X server of its own (Xvfb).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+./scripts/install-deps.sh
+jobs=$(nproc)
+
+cmake -S . -B build-asan -DLOOM_SANITIZE=ON -DLOOM_BUILD_GUI=OFF -DLOOM_BUILD_BENCH=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+cmake -S . -B build >/dev/null
+cmake --build build -j "$jobs"
+
+source ./scripts/xvfb.sh
+start_xvfb
+trap stop_xvfb EXIT
+
+export ASAN_OPTIONS=detect_leaks=1
+status=0
+ctest --test-dir build-asan --output-on-failure -j "$jobs" || status=1
+ctest --test-dir build --output-on-failure -j "$jobs" || status=1
+exit $status

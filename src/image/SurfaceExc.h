@@ -1,0 +1,21 @@
+// Exceptions for consumers that need a surface of a particular shape. The surface itself raises
+// neither.
+#pragma once
+
+#include <exception>
+
+namespace loom {
+
+class SurfaceExc : public std::exception {
+public:
+    const char* what() const noexcept override { return "Surface exception"; }
+};
+
+class SurfaceConstraintsExc : public SurfaceExc {
+public:
+    const char* what() const noexcept override {
+        return "Surface exception: does not conform to expected SurfaceConstraints";
+    }
+};
+
+}  // namespace loom
