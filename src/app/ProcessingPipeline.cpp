@@ -1,0 +1,77 @@
+#include "app/ProcessingPipeline.h"
+
+#include <boost/format.hpp>
+
+namespace loom {
+namespace app {
+
+namespace {
+
+// The highest id whose flag is set, or current when none is.
+template <size_t N>
+int highestSelected(const std::map<int, std::string>& names, const std::array<bool, N>& flags,
+                    int current) {
+    int candidate = current;
+    for (const auto& entry : names)
+        if (flags.at(size_t(entry.first))) candidate = entry.first;
+    return candidate;
+}
+
+}  // namespace
+
+ProcessingPipeline::ProcessingPipeline()
+    : upscalerNames{{0, "None"},    {1, "Scale2x"},   {2, "Scale3x"},   {3, "Scale4x"},
+                    {4, "Eagle2x"}, {5, "Scale2xHQ"}, {6, "Scale3xHQ"}, {7, "Scale4xHQ"}},
+      transformNames{{0, "None"}, {1, "Projective"}, {2, "Bilinear"}} {
+    selectCurrent();
+}
+
+void ProcessingPipeline::selectCurrent() {
+    upscalerFlags.fill(false);
+    upscalerFlags[size_t(currentUpscaler)] = true;
+    transformFlags.fill(false);
+    transformFlags[size_t(currentTransform)] = true;
+}
+
+PipelineRun ProcessingPipeline::process(const Surface& source, PipelineWork& work) {
+    const int upscaler = highestSelected(upscalerNames, upscalerFlags, currentUpscaler);
+    const int transform = highestSelected(transformNames, transformFlags, currentTransform);
+    const bool unchanged =
+        resultSurface && upscaler == currentUpscaler && transform == currentTransform;
+    if (!source || unchanged) return {};
+
+    PipelineRun run;
+    run.ran = true;
+    try {
+        const double t0 = work.seconds();
+        Surface upscaled = upscaledSurface;
+        if (upscaler != currentUpscaler || !upscaled) {
+            upscaled = Surface();  // release the old cache before making the new one
+            upscaledSurface = Surface();
+            upscaled = work.upscale(source, upscaler);
+            run.upscaled = true;
+        }
+        const Surface result = transform == 0 ? upscaled : work.warp(transform, upscaled);
+        work.show(result);
+        run.milliseconds = int((work.seconds() - t0) * 1000.0);
+
+        currentUpscaler = upscaler;
+        currentTransform = transform;
+        upscaledSurface = upscaled;
+        resultSurface = result;
+        shownSurface_ = result;
+        return run;
+    } catch (...) {
+        // The released cache is rebuilt by the next successful run; what is shown stays.
+        resultSurface = shownSurface_;
+        selectCurrent();
+        throw;
+    }
+}
+
+std::string ProcessingPipeline::perfText(int milliseconds) {
+    return (boost::format("Perf: %i ms") % milliseconds).str();
+}
+
+}  // namespace app
+}  // namespace loom

@@ -1,0 +1,77 @@
+// The processing pipeline: turns the loaded image into the picture the window shows. It reads the
+// panel's radio flags, upscales only when the upscaler selection changed or nothing is cached,
+// warps again whenever anything was redone or the result was discarded, hands the result to be
+// shown, and times the work for the "Perf" label.
+//
+// The expensive steps come from outside (PipelineWork) so the decisions can be checked with fake
+// steps and a fake clock; the application supplies the real upscalers, warps and textures.
+#pragma once
+
+#include <array>
+#include <map>
+#include <string>
+
+#include "image/Surface.h"
+
+namespace loom {
+namespace app {
+
+class PipelineWork {
+public:
+    virtual ~PipelineWork() = default;
+    virtual Surface upscale(const Surface& source, int upscalerId) = 0;
+    virtual Surface warp(int transformId, const Surface& upscaled) = 0;
+    // Makes the result visible (the texture upload); the previous result stays visible if it throws.
+    virtual void show(const Surface& result) = 0;
+    virtual double seconds() = 0;
+};
+
+// What one call of process() did.
+struct PipelineRun {
+    bool ran = false;       // false: nothing to do (no image, or nothing changed)
+    bool upscaled = false;  // the upscale was redone rather than taken from the cache
+    int milliseconds = 0;   // time of upscale, warp and upload, truncated
+};
+
+class ProcessingPipeline {
+public:
+    static constexpr int UPSCALER_COUNT = 8;
+    static constexpr int TRANSFORM_COUNT = 3;
+
+    ProcessingPipeline();
+
+    // Runs the pipeline for this source image (null: nothing loaded). All or nothing: when a step
+    // throws, the shown result is kept, the selections go back to what the shown result was made
+    // with (so the panel tells the truth), and the exception travels on.
+    PipelineRun process(const Surface& source, PipelineWork& work);
+
+    // Forces the next run to warp again (the quadrilateral changed); the cached upscale stays.
+    void discardResult() { resultSurface = Surface(); }
+    // Forces the next run to start over (a new image was loaded).
+    void discardAll() {
+        upscaledSurface = Surface();
+        resultSurface = Surface();
+    }
+
+    const std::string& currentUpscalerName() const { return upscalerNames.at(currentUpscaler); }
+
+    // "Perf: 12 ms"
+    static std::string perfText(int milliseconds);
+
+    std::map<int, std::string> upscalerNames;
+    std::array<bool, UPSCALER_COUNT> upscalerFlags{};
+    std::map<int, std::string> transformNames;
+    std::array<bool, TRANSFORM_COUNT> transformFlags{};
+    int currentUpscaler = 0;  // the upscaler whose output upscaledSurface holds
+    int currentTransform = 0;  // the transform whose output resultSurface holds
+    Surface upscaledSurface;
+    Surface resultSurface;  // what is shown; shares upscaledSurface's pixels for transform 0
+
+private:
+    void selectCurrent();
+
+    Surface shownSurface_;  // the last result made visible, restored when a run fails
+};
+
+}  // namespace app
+}  // namespace loom

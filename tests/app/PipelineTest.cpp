@@ -1,0 +1,226 @@
+// The pipeline's decisions, with fake steps and a fake clock: which steps rerun in each situation,
+// which selection wins, the label text, and what a failing step leaves behind.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <new>
+#include <stdexcept>
+#include <vector>
+
+#include "app/ProcessingPipeline.h"
+
+using loom::Surface;
+using loom::app::PipelineRun;
+using loom::app::PipelineWork;
+using loom::app::ProcessingPipeline;
+
+namespace {
+
+// Records every step; upscale makes an image `factor` times larger per upscaler id 1..3.
+class FakeWork : public PipelineWork {
+public:
+    Surface upscale(const Surface& source, int id) override {
+        upscales.push_back(id);
+        if (failUpscale) throw std::bad_alloc();
+        const int f = id >= 1 && id <= 3 ? id + 1 : 1;
+        return Surface(source.getWidth() * f, source.getHeight() * f, true);
+    }
+    Surface warp(int transformId, const Surface& upscaled) override {
+        warps.push_back(transformId);
+        if (failWarp) throw std::runtime_error("warp refused");
+        return Surface(upscaled.getWidth() + 1, upscaled.getHeight() + 1, true);
+    }
+    void show(const Surface& result) override {
+        if (failShow) throw std::runtime_error("texture too large");
+        shown.push_back(result);
+        now += stepSeconds;
+    }
+    double seconds() override { return now; }
+
+    std::vector<int> upscales, warps;
+    std::vector<Surface> shown;
+    double now = 10.0;
+    double stepSeconds = 0.0;
+    bool failUpscale = false, failWarp = false, failShow = false;
+};
+
+void select(std::array<bool, 8>& flags, int id) {
+    flags.fill(false);
+    flags[size_t(id)] = true;
+}
+void select(std::array<bool, 3>& flags, int id) {
+    flags.fill(false);
+    flags[size_t(id)] = true;
+}
+
+struct Loaded : ::testing::Test {
+    void SetUp() override {
+        pipeline.discardAll();
+        ASSERT_TRUE(pipeline.process(source, work).ran);
+        work = FakeWork();
+    }
+    ProcessingPipeline pipeline;
+    FakeWork work;
+    Surface source{10, 5, true};
+};
+
+}  // namespace
+
+TEST(Pipeline, StartsWithNoneSelectedInBothGroups) {
+    ProcessingPipeline p;
+    EXPECT_TRUE(p.upscalerFlags[0]);
+    EXPECT_TRUE(p.transformFlags[0]);
+    EXPECT_EQ(std::count(p.upscalerFlags.begin(), p.upscalerFlags.end(), true), 1);
+    EXPECT_EQ(p.upscalerNames.at(7), "Scale4xHQ");
+    EXPECT_EQ(p.transformNames.at(2), "Bilinear");
+}
+
+TEST(Pipeline, DoesNothingWithoutAnImage) {
+    ProcessingPipeline p;
+    FakeWork work;
+    select(p.upscalerFlags, 3);
+    EXPECT_FALSE(p.process(Surface(), work).ran);
+    EXPECT_TRUE(work.upscales.empty());
+    EXPECT_EQ(p.currentUpscaler, 0) << "ids are not updated when there is nothing to process";
+}
+
+TEST_F(Loaded, FirstRunUpscalesAndSharesPixelsForNoTransform) {
+    EXPECT_TRUE(pipeline.resultSurface.sharesPixelsWith(pipeline.upscaledSurface));
+    EXPECT_EQ(pipeline.resultSurface.getWidth(), 10);
+}
+
+TEST_F(Loaded, UnchangedSelectionsWithAResultDoNothing) {
+    select(pipeline.upscalerFlags, 0);  // the same upscaler chosen again
+    const PipelineRun run = pipeline.process(source, work);
+    EXPECT_FALSE(run.ran);
+    EXPECT_TRUE(work.upscales.empty());
+    EXPECT_TRUE(work.warps.empty());
+    EXPECT_TRUE(work.shown.empty());
+}
+
+TEST_F(Loaded, TransformChangeWarpsTheCachedUpscaleOnly) {
+    select(pipeline.upscalerFlags, 1);
+    pipeline.process(source, work);
+    const Surface cached = pipeline.upscaledSurface;
+    work = FakeWork();
+
+    select(pipeline.transformFlags, 1);
+    PipelineRun run = pipeline.process(source, work);
+    EXPECT_TRUE(run.ran);
+    EXPECT_FALSE(run.upscaled);
+    EXPECT_TRUE(work.upscales.empty());
+    EXPECT_EQ(work.warps, std::vector<int>{1});
+    EXPECT_TRUE(pipeline.upscaledSurface.sharesPixelsWith(cached));
+
+    select(pipeline.transformFlags, 2);  // Projective to Bilinear
+    run = pipeline.process(source, work);
+    EXPECT_TRUE(work.upscales.empty());
+    EXPECT_EQ(work.warps, (std::vector<int>{1, 2}));
+    EXPECT_EQ(pipeline.currentTransform, 2);
+    EXPECT_EQ(pipeline.resultSurface.getWidth(), 21);
+}
+
+TEST_F(Loaded, UpscalerChangeRedoesUpscaleAndWarp) {
+    select(pipeline.transformFlags, 1);
+    pipeline.process(source, work);
+    work = FakeWork();
+    select(pipeline.upscalerFlags, 2);
+    const PipelineRun run = pipeline.process(source, work);
+    EXPECT_TRUE(run.upscaled);
+    EXPECT_EQ(work.upscales, std::vector<int>{2});
+    EXPECT_EQ(work.warps, std::vector<int>{1});
+    EXPECT_EQ(pipeline.currentUpscaler, 2);
+    EXPECT_EQ(pipeline.upscaledSurface.getWidth(), 30);
+}
+
+TEST_F(Loaded, DiscardedResultRewarpsWithoutUpscaling) {
+    select(pipeline.transformFlags, 2);
+    pipeline.process(source, work);
+    work = FakeWork();
+    pipeline.discardResult();  // a corner was dragged
+    EXPECT_TRUE(pipeline.process(source, work).ran);
+    EXPECT_TRUE(work.upscales.empty());
+    EXPECT_EQ(work.warps, std::vector<int>{2});
+    EXPECT_EQ(work.shown.size(), 1u);
+}
+
+TEST_F(Loaded, NewImageRedoesEverything) {
+    pipeline.discardAll();
+    Surface other(3, 3, false);
+    const PipelineRun run = pipeline.process(other, work);
+    EXPECT_TRUE(run.upscaled);
+    EXPECT_EQ(pipeline.resultSurface.getWidth(), 3);
+}
+
+TEST_F(Loaded, HighestSetFlagWins) {
+    pipeline.upscalerFlags[2] = true;
+    pipeline.upscalerFlags[5] = true;
+    pipeline.process(source, work);
+    EXPECT_EQ(work.upscales, std::vector<int>{5});
+    EXPECT_EQ(pipeline.currentUpscaler, 5);
+}
+
+TEST_F(Loaded, NoFlagSetKeepsTheCurrentIds) {
+    select(pipeline.upscalerFlags, 3);
+    pipeline.process(source, work);
+    pipeline.upscalerFlags.fill(false);
+    pipeline.discardResult();
+    work = FakeWork();
+    pipeline.process(source, work);
+    EXPECT_TRUE(work.upscales.empty());
+    EXPECT_EQ(pipeline.currentUpscaler, 3);
+}
+
+TEST_F(Loaded, TimesTheWorkAndTruncatesTheMilliseconds) {
+    work.stepSeconds = 0.0019999;
+    select(pipeline.upscalerFlags, 1);
+    EXPECT_EQ(pipeline.process(source, work).milliseconds, 1);
+    work.stepSeconds = 0.0004;
+    select(pipeline.upscalerFlags, 2);
+    EXPECT_EQ(pipeline.process(source, work).milliseconds, 0);
+    EXPECT_EQ(ProcessingPipeline::perfText(12), "Perf: 12 ms");
+    EXPECT_EQ(ProcessingPipeline::perfText(0), "Perf: 0 ms");
+}
+
+TEST_F(Loaded, FailedUpscaleKeepsThePictureAndRevertsTheSelection) {
+    const Surface shown = pipeline.resultSurface;
+    work.failUpscale = true;
+    select(pipeline.upscalerFlags, 3);
+    EXPECT_THROW(pipeline.process(source, work), std::bad_alloc);
+    EXPECT_EQ(pipeline.currentUpscaler, 0) << "the id still names the upscaler that is shown";
+    EXPECT_TRUE(pipeline.upscalerFlags[0]);
+    EXPECT_FALSE(pipeline.upscalerFlags[3]) << "the panel goes back to the shown upscaler";
+    EXPECT_TRUE(pipeline.resultSurface.sharesPixelsWith(shown));
+
+    work = FakeWork();
+    EXPECT_FALSE(pipeline.process(source, work).ran) << "a failure is not retried every frame";
+}
+
+TEST_F(Loaded, FailedWarpAfterADragRestoresTheShownResult) {
+    select(pipeline.transformFlags, 1);
+    pipeline.process(source, work);
+    const Surface shown = pipeline.resultSurface;
+    pipeline.discardResult();
+    work.failWarp = true;
+    EXPECT_THROW(pipeline.process(source, work), std::runtime_error);
+    EXPECT_TRUE(pipeline.resultSurface.sharesPixelsWith(shown));
+    EXPECT_TRUE(pipeline.transformFlags[1]);
+    EXPECT_EQ(pipeline.currentTransform, 1);
+}
+
+TEST_F(Loaded, FailedUploadChangesNoSelection) {
+    work.failShow = true;
+    select(pipeline.upscalerFlags, 2);
+    select(pipeline.transformFlags, 2);
+    EXPECT_THROW(pipeline.process(source, work), std::runtime_error);
+    EXPECT_EQ(pipeline.currentUpscaler, 0);
+    EXPECT_EQ(pipeline.currentTransform, 0);
+    EXPECT_TRUE(pipeline.transformFlags[0]);
+    EXPECT_FALSE(pipeline.transformFlags[2]);
+
+    work.failShow = false;
+    select(pipeline.upscalerFlags, 2);
+    pipeline.process(source, work);
+    EXPECT_EQ(work.upscales.back(), 2) << "a later attempt works normally";
+    EXPECT_EQ(pipeline.currentUpscaler, 2);
+}
