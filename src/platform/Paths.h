@@ -1,0 +1,20 @@
+// Path helpers on '/'-separated UTF-8 paths.
+#pragma once
+
+#include <string>
+
+namespace loom {
+
+// True when path is empty or the directory chain was created; false when it already existed or
+// could not be made.
+bool createDirectories(const std::string& path);
+// The part up to and including the last '/', or "" when there is none.
+std::string getPathDirectory(const std::string& path);
+// The part after the last dot of the last path element, or "" when that element has no dot.
+std::string getPathExtension(const std::string& path);
+// The path with its "." and ".." elements resolved lexically (the file system is not asked).
+std::string getCanonicalPath(const std::string& path);
+// Deletes the file; a failure is not reported.
+void deleteFile(const std::string& path);
+
+}  // namespace loom
