@@ -116,21 +116,25 @@ TEST_F(TextureGl, EveryUploadableLayoutShowsItsColours) {
         {"BGRX", Surface(5, 2, false, ChannelOrder(ChannelOrder::BGRX))},
         {"RGB", Surface(5, 2, false, ChannelOrder(ChannelOrder::RGB))},
         {"BGR", Surface(5, 2, false, ChannelOrder(ChannelOrder::BGR))},
+        // 9 bytes of BGR padded to 12: one whole pixel of padding, stepped over by the row length.
+        {"BGR padded by a pixel", Surface(3, 2, false, SurfaceConstraintsTextRaster())},
         // 15 bytes of BGR padded to 16: not a whole number of pixels per row.
         {"BGR padded", Surface(5, 2, false, SurfaceConstraintsTextRaster())},
         {"BGRA text raster", Surface(5, 2, true, SurfaceConstraintsTextRaster())},
     };
     setColor(ColorA(1, 1, 1, 1));
     for (const Case& c : cases) {
+        const int width = c.surface.getWidth();
         for (int y = 0; y < 2; ++y)
-            for (int x = 0; x < 5; ++x)
-                putPixel(c.surface, x, y, uint8_t(40 * x + 10), uint8_t(100 + 70 * y), uint8_t(250 - 20 * x), 255);
+            for (int x = 0; x < width; ++x)
+                putPixel(c.surface, x, y, uint8_t(40 * x + 10), uint8_t(100 + 70 * y),
+                         uint8_t(250 - 20 * x), 255);
         Texture texture(c.surface);
         texture.setMagFilter(GL_NEAREST);
         clearWindow(ColorA(0, 0, 0, 1), false);
-        drawTexture(texture, texture.getBounds(), Rectf(0, 0, 20, 8));
+        drawTexture(texture, texture.getBounds(), Rectf(0, 0, 4.0f * width, 8));
         for (int y = 0; y < 2; ++y)
-            for (int x = 0; x < 5; ++x) {
+            for (int x = 0; x < width; ++x) {
                 Rgba p = pixelAt(4 * x + 2, 4 * y + 2);
                 EXPECT_EQ(p[0], 40 * x + 10) << c.name << " red at texel " << x << "," << y;
                 EXPECT_EQ(p[1], 100 + 70 * y) << c.name << " green at texel " << x << "," << y;
