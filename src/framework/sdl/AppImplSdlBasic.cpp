@@ -1,0 +1,157 @@
+#include "framework/sdl/AppImplSdlBasic.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "framework/AppBasic.h"
+#include "framework/Display.h"
+
+namespace loom::sdl {
+
+AppImplSdlBasic::AppImplSdlBasic(app::AppBasic* app) : AppImplSdl(app), appBasic_(app) {}
+
+AppImplSdlBasic::~AppImplSdlBasic() { closeWindow(); }
+
+int AppImplSdlBasic::run() {
+    app::AppBasic::Settings& settings = appBasic_->getSettings();
+    std::string error;
+    if (!isVideoReady()) {
+        error = "cannot start the video system: " + getVideoError();
+    } else {
+        display_ = settings.display ? settings.display : app::Display::getMainDisplay().get();
+        fullScreen_ = settings.fullScreen;
+        frameRate_ = settings.frameRate;
+        scheduler_ = app::FrameScheduler(frameRate_);
+        if (!display_)
+            error = "no display found";
+        else
+            createWindow(settings.windowWidth, settings.windowHeight, error);
+    }
+    if (!window_) {
+        std::fprintf(stderr, "%s: %s\n", settings.title.empty() ? "loom" : settings.title.c_str(),
+                     error.c_str());
+        return 1;
+    }
+    if (settings.preventScreenSaver)
+        SDL_DisableScreenSaver();
+    else
+        SDL_EnableScreenSaver();
+
+    appBasic_->privateSetup();
+    windowReady_ = true;
+    appBasic_->privateResize(app::ResizeEvent(width_, height_));
+    showWindow();
+    if (fullScreen_) applyFullScreen();
+
+    frameLoop();
+
+    closeWindow();
+    appBasic_->privateShutdown();
+    return 0;
+}
+
+bool AppImplSdlBasic::createWindow(int width, int height, std::string& error) {
+    const Area& area = display_->getArea();
+    app::WindowRequest request;
+    request.title = appBasic_->getSettings().title;
+    request.width = width;
+    request.height = height;
+    // Centred on the chosen display, wherever that display sits in the virtual screen.
+    request.x = area.x1 + (area.getWidth() - width) / 2;
+    request.y = area.y1 + (area.getHeight() - height) / 2;
+    request.resizable = appBasic_->getSettings().resizable;
+
+    const app::RendererRef& renderer = appBasic_->getRenderer();
+    if (!renderer) {
+        error = "no renderer";
+        return false;
+    }
+    window_.reset(renderer->setup(appBasic_, request));
+    if (!window_) {
+        error = renderer->getError();
+        return false;
+    }
+    width_ = width;
+    height_ = height;
+    SDL_GetWindowPosition(window_.get(), &windowX_, &windowY_);
+    SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
+    SDL_EventState(SDL_DROPBEGIN, SDL_ENABLE);
+    SDL_EventState(SDL_DROPCOMPLETE, SDL_ENABLE);
+    return true;
+}
+
+void AppImplSdlBasic::closeWindow() {
+    if (!window_) return;
+    if (const app::RendererRef& renderer = appBasic_->getRenderer()) renderer->kill();
+    if (fullScreen_) SDL_SetWindowFullscreen(window_.get(), 0);
+    window_.reset();
+    windowReady_ = false;
+}
+
+void AppImplSdlBasic::showWindow() {
+    SDL_ShowWindow(window_.get());
+    SDL_RaiseWindow(window_.get());
+    SDL_SetWindowInputFocus(window_.get());
+}
+
+void AppImplSdlBasic::applyFullScreen() {
+    app::AppBasic::Settings& settings = appBasic_->getSettings();
+    if (fullScreen_) {
+        if (settings.fullScreenWidth < 1) {
+            SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
+        } else {
+            SDL_DisplayMode wanted{SDL_PIXELFORMAT_RGB888, settings.fullScreenWidth,
+                                   settings.fullScreenHeight, 0, nullptr};
+            SDL_DisplayMode mode;
+            int index = display_->getIndex();
+            if (SDL_GetClosestDisplayMode(index, &wanted, &mode))
+                SDL_SetWindowDisplayMode(window_.get(), &mode);
+            SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN);
+        }
+    } else {
+        SDL_SetWindowFullscreen(window_.get(), 0);
+        SDL_SetWindowSize(window_.get(), settings.windowWidth, settings.windowHeight);
+        const Area& area = display_->getArea();
+        SDL_SetWindowPosition(window_.get(), area.x1 + (area.getWidth() - settings.windowWidth) / 2,
+                              area.y1 + (area.getHeight() - settings.windowHeight) / 2);
+    }
+    SDL_GetWindowSize(window_.get(), &width_, &height_);
+    appBasic_->privateResize(app::ResizeEvent(width_, height_));
+}
+
+void AppImplSdlBasic::toggleFullScreen() {
+    if (!window_) return;
+    fullScreen_ = !fullScreen_;
+    applyFullScreen();
+    SDL_RaiseWindow(window_.get());
+}
+
+void AppImplSdlBasic::setWindowSize(int width, int height) {
+    if (window_) SDL_SetWindowSize(window_.get(), width, height);
+}
+
+void AppImplSdlBasic::frameLoop() {
+    while (!quit_) {
+        drainEvents();
+        double now = appBasic_->getElapsedSeconds();
+        if (scheduler_.isDue(now)) {
+            scheduler_.startFrame(now);
+            appBasic_->privateUpdate();
+            paint();
+        } else {
+            // Sleep until the frame is due or an event arrives; rounding up never wakes early.
+            int waitMs = int(std::ceil(scheduler_.secondsUntilDue(now) * 1000.0));
+            SDL_Event event;
+            if (SDL_WaitEventTimeout(&event, waitMs > 0 ? waitMs : 1)) handleEvent(event);
+        }
+    }
+}
+
+void AppImplSdlBasic::paint() {
+    const app::RendererRef& renderer = appBasic_->getRenderer();
+    renderer->startDraw();
+    appBasic_->privateDraw();
+    renderer->finishDraw();
+}
+
+}  // namespace loom::sdl
