@@ -1,6 +1,7 @@
 // gl::Texture: the one way pixels reach the screen. A cheap handle to a shared record that owns one
-// OpenGL texture object; copies share it and the last handle deletes the texture. The default handle
-// is null ("nothing to show yet"). Creation and the last release need the window's context current.
+// OpenGL texture object; copies share it and the last handle deletes the texture. The default
+// handle is null ("nothing to show yet"). Creation and the last release need the window's context
+// current.
 #pragma once
 
 #include <GL/glew.h>
@@ -39,7 +40,8 @@ struct PixelTransfer {
 // Throws TextureDataExc "Invalid channel order" for orders OpenGL cannot take without a copy.
 PixelTransfer pixelTransferFor(const ChannelOrder& order);
 
-// Pixels per row for GL_UNPACK_ROW_LENGTH, so padded rows upload without a copy.
+// Pixels per row for GL_UNPACK_ROW_LENGTH (row bytes / pixel increment), so rows padded by whole
+// pixels upload without a copy. Rows padded by a part of a pixel are packed into a copy instead.
 int32_t uploadRowLength(const Surface& surface);
 
 // area scaled into normalised coordinates: the whole texture is (0, 0, 1, 1).
@@ -76,7 +78,8 @@ public:
     // The null texture.
     Texture() = default;
     // Uploads the surface and leaves the new texture bound to its target (with GL_UNPACK_ALIGNMENT
-    // left at 1). Throws TextureDataExc before any OpenGL call for a channel order it cannot upload.
+    // left at 1). Throws TextureDataExc before any OpenGL call for a null surface or a channel
+    // order it cannot upload.
     Texture(const Surface& surface, Format format);
     explicit Texture(const Surface& surface);
 

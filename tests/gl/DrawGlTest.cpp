@@ -1,7 +1,6 @@
 // The drawing helpers against a real context: where things land in window pixels, which state
 // they leave behind, and the vertices they send.
 #include "GlWindowFixture.h"
-
 #include "gl/Draw.h"
 #include "image/Surface.h"
 
@@ -50,7 +49,8 @@ TEST_F(DrawGl, WindowMatricesPutTheOriginAtTheTopLeftPixel) {
     EXPECT_EQ(pixelAt(0, 0), WHITE);
     EXPECT_EQ(pixelAt(1, 0), BLACK);
     EXPECT_EQ(pixelAt(0, 1), BLACK);
-    EXPECT_EQ(pixelAt(WIDTH - 1, HEIGHT - 1), WHITE) << "(width, height) is the bottom-right corner";
+    EXPECT_EQ(pixelAt(WIDTH - 1, HEIGHT - 1), WHITE)
+        << "(width, height) is the bottom-right corner";
     EXPECT_EQ(pixelAt(WIDTH - 2, HEIGHT - 1), BLACK);
 
     setWindowMatrices(WIDTH, HEIGHT, false);

@@ -2,7 +2,6 @@
 // layouts read back as the right colours, refusal before any GL object, deletion with the last
 // handle.
 #include "GlWindowFixture.h"
-
 #include "gl/DrawTexture.h"
 #include "gl/Texture.h"
 #include "image/Surface.h"
@@ -19,8 +18,10 @@ void putPixel(const Surface& s, int x, int y, uint8_t r, uint8_t g, uint8_t b, u
     p[o.red] = r;
     p[o.green] = g;
     p[o.blue] = b;
-    if (o.hasAlpha()) p[o.alpha] = a;
-    else if (o.increment == 4) p[6 - o.red - o.green - o.blue] = 0x55;  // the ignored X byte
+    if (o.hasAlpha())
+        p[o.alpha] = a;
+    else if (o.increment == 4)
+        p[6 - o.red - o.green - o.blue] = 0x55;  // the ignored X byte
 }
 
 GLint texParameter(GLenum name) {
@@ -107,7 +108,10 @@ TEST_F(TextureGl, TheLastHandleDeletesTheTexture) {
 
 // Each order is drawn 4x enlarged with nearest sampling and must read back as the colours written.
 TEST_F(TextureGl, EveryUploadableLayoutShowsItsColours) {
-    struct Case { const char* name; Surface surface; };
+    struct Case {
+        const char* name;
+        Surface surface;
+    };
     const Case cases[] = {
         {"RGBA", Surface(5, 2, true, ChannelOrder(ChannelOrder::RGBA))},
         {"BGRA", Surface(5, 2, true, ChannelOrder(ChannelOrder::BGRA))},

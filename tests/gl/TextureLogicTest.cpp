@@ -13,12 +13,19 @@ using namespace loom;
 using namespace loom::gl;
 
 TEST(PixelTransfer, UploadableOrdersReadStraightFromTheRows) {
-    struct Row { int code; GLenum format; GLenum type; };
+    struct Row {
+        int code;
+        GLenum format;
+        GLenum type;
+    };
     const Row rows[] = {
-        {ChannelOrder::RGBA, GL_RGBA, GL_UNSIGNED_BYTE}, {ChannelOrder::RGBX, GL_RGBA, GL_UNSIGNED_BYTE},
-        {ChannelOrder::BGRA, GL_BGRA, GL_UNSIGNED_BYTE}, {ChannelOrder::BGRX, GL_BGRA, GL_UNSIGNED_BYTE},
+        {ChannelOrder::RGBA, GL_RGBA, GL_UNSIGNED_BYTE},
+        {ChannelOrder::RGBX, GL_RGBA, GL_UNSIGNED_BYTE},
+        {ChannelOrder::BGRA, GL_BGRA, GL_UNSIGNED_BYTE},
+        {ChannelOrder::BGRX, GL_BGRA, GL_UNSIGNED_BYTE},
         {ChannelOrder::ARGB, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8},
-        {ChannelOrder::RGB, GL_RGB, GL_UNSIGNED_BYTE}, {ChannelOrder::BGR, GL_BGR, GL_UNSIGNED_BYTE},
+        {ChannelOrder::RGB, GL_RGB, GL_UNSIGNED_BYTE},
+        {ChannelOrder::BGR, GL_BGR, GL_UNSIGNED_BYTE},
     };
     for (const Row& row : rows) {
         PixelTransfer t = pixelTransferFor(ChannelOrder(row.code));
@@ -28,8 +35,8 @@ TEST(PixelTransfer, UploadableOrdersReadStraightFromTheRows) {
 }
 
 TEST(PixelTransfer, OtherOrdersRaiseInvalidChannelOrder) {
-    for (int code : {ChannelOrder::ABGR, ChannelOrder::XRGB, ChannelOrder::XBGR,
-                     ChannelOrder::UNSPECIFIED}) {
+    for (int code :
+         {ChannelOrder::ABGR, ChannelOrder::XRGB, ChannelOrder::XBGR, ChannelOrder::UNSPECIFIED}) {
         try {
             pixelTransferFor(ChannelOrder(code));
             ADD_FAILURE() << "order " << code << " was accepted";
@@ -37,6 +44,10 @@ TEST(PixelTransfer, OtherOrdersRaiseInvalidChannelOrder) {
             EXPECT_STREQ(e.what(), "Invalid channel order") << "order " << code;
         }
     }
+}
+
+TEST(TextureDataExc, NullSurfaceIsRefusedWithAMessage) {
+    EXPECT_THROW(Texture{Surface()}, TextureDataExc) << "nothing to upload must not be a crash";
 }
 
 TEST(TextureDataExc, LongMessagesAreTruncatedNotOverrun) {
