@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "PixelTestUtil.h"
+#include "image/ImageLimits.h"
+#include "image/Upscale.h"
+#include "image/UpscalerCatalogue.h"
+
+using loom::ChannelOrder;
+using loom::Surface;
+using loom::upscale;
+using namespace loom::test;
+
+namespace {
+constexpr int NONE = 0, SCALE2X = 1, SCALE3X = 2, SCALE4X = 3, EAGLE2X = 4, SCALE2XHQ = 5,
+              SCALE3XHQ = 6, SCALE4XHQ = 7;
+
+Rows block(const Rows& image, int factor, int bx, int by) {
+    Rows out;
+    for (int j = 0; j < factor; ++j)
+        out.push_back(image[size_t(by * factor + j)].substr(size_t(bx * factor), size_t(factor)));
+    return out;
+}
+}  // namespace
+
+TEST(UpscalerCatalogue, IdsNamesAndFactorsInOrder) {
+    const auto& cat = loom::upscalerCatalogue();
+    ASSERT_EQ(cat.size(), 8u);
+    const char* names[] = {"None",      "Scale2x",   "Scale3x",  "Scale4x",
+                           "Eagle2x",   "Scale2xHQ", "Scale3xHQ", "Scale4xHQ"};
+    const int factors[] = {1, 2, 3, 4, 2, 2, 3, 4};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(cat[size_t(i)].id, i);
+        EXPECT_STREQ(cat[size_t(i)].name, names[i]);
+        EXPECT_EQ(cat[size_t(i)].factor, factors[i]) << names[i];
+        EXPECT_EQ(loom::findUpscaler(names[i]), i);
+    }
+    EXPECT_EQ(loom::findUpscaler("scale3xhq"), 6) << "case-insensitive fallback";
+    EXPECT_EQ(loom::findUpscaler("Scale5x"), -1);
+    EXPECT_EQ(loom::findUpscaler(""), -1);
+}
+
+TEST(UpscaleDispatch, UnknownModeOrNullSourceGivesNull) {
+    Surface s = imageFromRows({"WK"});
+    EXPECT_TRUE(upscale(s, 8).isNull());
+    EXPECT_TRUE(upscale(s, -1).isNull());
+    EXPECT_TRUE(upscale(Surface(), 1).isNull());
+    EXPECT_FALSE(upscale(s, NONE).sharesPixelsWith(s)) << "mode 0 makes a new surface";
+}
+
+TEST(UpscaleDispatch, ResultSizeAndOrderFollowTheSource) {
+    Surface bgra = imageFromRows({"RGB", "KWX"}, ChannelOrder::BGRA);
+    Surface xrgb = imageFromRows({"RGB", "KWX"}, ChannelOrder::XRGB);
+    for (const auto& info : loom::upscalerCatalogue()) {
+        Surface a = upscale(bgra, info.id);
+        EXPECT_EQ(a.getWidth(), 3 * info.factor) << info.name;
+        EXPECT_EQ(a.getHeight(), 2 * info.factor) << info.name;
+        EXPECT_EQ(a.getChannelOrder().code, ChannelOrder::RGBA) << info.name;
+        Surface b = upscale(xrgb, info.id);
+        EXPECT_EQ(b.getChannelOrder().code, ChannelOrder::RGB) << info.name;
+        EXPECT_EQ(b.getRowBytes(), 9 * info.factor) << info.name;
+        EXPECT_EQ(rowsOf(a), rowsOf(b)) << info.name << ": the colours do not depend on the order";
+    }
+    EXPECT_EQ(rowsOf(upscale(bgra, NONE)), (Rows{"RGB", "KWX"}));
+}
+
+TEST(UpscaleDispatch, EmptySourcesGiveEmptyScaledResults) {
+    for (const auto& info : loom::upscalerCatalogue()) {
+        for (auto [w, h] : {std::pair{0, 5}, std::pair{4, 0}, std::pair{0, 0}}) {
+            Surface r = upscale(Surface(w, h, true), info.id);
+            ASSERT_FALSE(r.isNull()) << info.name;
+            EXPECT_EQ(r.getWidth(), w * info.factor) << info.name;
+            EXPECT_EQ(r.getHeight(), h * info.factor) << info.name;
+        }
+    }
+}
+
+TEST(UpscaleDispatch, OnePixelGivesASolidBlockWithItsAlpha) {
+    Surface s(1, 1, true);
+    setPixel(s, 0, 0, 0x336699, 40);
+    for (const auto& info : loom::upscalerCatalogue()) {
+        Surface r = upscale(s, info.id);
+        ASSERT_EQ(r.getWidth(), info.factor);
+        for (int y = 0; y < info.factor; ++y) {
+            for (int x = 0; x < info.factor; ++x) {
+                EXPECT_EQ(colourAt(r, x, y), 0x336699u) << info.name;
+                EXPECT_EQ(alphaAt(r, x, y), 40) << info.name;
+            }
+        }
+    }
+}
+
+TEST(UpscaleLimits, RefusesResultsPastTheLimitsBeforeAllocating) {
+    Surface wide(20000, 1, false);
+    try {
+        upscale(wide, SCALE3X);
+        FAIL() << "a 60000-pixel-wide result must be refused";
+    } catch (const loom::ImageTooLargeExc& e) {
+        EXPECT_NE(std::string(e.what()).find("60000 x 3"), std::string::npos) << e.what();
+    }
+    EXPECT_NO_THROW(upscale(wide, NONE));
+    // Within the side limit but over 2^28 pixels in all: 32768 x 8196.
+    Surface big(8192, 2049, false);
+    EXPECT_THROW(upscale(big, SCALE4XHQ), loom::ImageTooLargeExc);
+    EXPECT_THROW(loom::makeScaledSurface(big, 4), loom::ImageTooLargeExc);
+}
+
+TEST(Scale2x, CrossedPairsRoundTheirCorners) {
+    Surface r = upscale(imageFromRows({"XY", "YX"}), SCALE2X);
+    EXPECT_EQ(rowsOf(r), (Rows{"XXYY", "XYXY", "YXYX", "YYXX"}));
+}
+
+TEST(Scale2x, SinglePixelStaysASquareAndThinImagesReplicate) {
+    const Rows field = {"WWW", "WKW", "WWW"};
+    EXPECT_EQ(rowsOf(upscale(imageFromRows(field), SCALE2X)),
+              (Rows{"WWWWWW", "WWWWWW", "WWKKWW", "WWKKWW", "WWWWWW", "WWWWWW"}));
+    EXPECT_EQ(rowsOf(upscale(imageFromRows({"WKKXW"}), SCALE2X)),
+              (Rows{"WWKKKKXXWW", "WWKKKKXXWW"}))
+        << "one row: B and H clamp onto the row, so no rule fires";
+    EXPECT_EQ(rowsOf(upscale(imageFromRows({"W", "K", "X"}), SCALE2X)),
+              (Rows{"WW", "WW", "KK", "KK", "XX", "XX"}));
+}
+
+TEST(Scale3x, CrossedPairsAndIsolatedPixel) {
+    Rows r = rowsOf(upscale(imageFromRows({"XY", "YX"}), SCALE3X));
+    EXPECT_EQ(block(r, 3, 0, 0), (Rows{"XXX", "XXY", "XYY"}));
+    EXPECT_EQ(block(r, 3, 1, 0), (Rows{"YYY", "XYY", "XXY"}));
+    Rows field = rowsOf(upscale(imageFromRows({"WWW", "WKW", "WWW"}), SCALE3X));
+    EXPECT_EQ(block(field, 3, 1, 1), (Rows{"KKK", "KKK", "KKK"}));
+    EXPECT_EQ(block(field, 3, 0, 1), (Rows{"WWW", "WWW", "WWW"}));
+    EXPECT_EQ(block(field, 3, 0, 0), (Rows{"WWW", "WWW", "WWW"}));
+}
+
+TEST(Scale3x, EdgeAndCornerRulesLookAtTheDiagonals) {
+    // E = W with D = B = K: the corner takes K; the top middle needs E != C as well.
+    Rows r = rowsOf(upscale(imageFromRows({"KKW", "KWY", "WYY"}), SCALE3X));
+    EXPECT_EQ(block(r, 3, 1, 1), (Rows{"KWW", "WWW", "WWY"}))
+        << "every middle keeps E because C and G equal E";
+    Rows r2 = rowsOf(upscale(imageFromRows({"KKX", "KWY", "XYY"}), SCALE3X));
+    EXPECT_EQ(block(r2, 3, 1, 1), (Rows{"KKW", "KWY", "WYY"}));
+}
+
+TEST(Eagle2x, CornersFollowTheThreeOuterNeighbours) {
+    const Rows ring = {"KKK", "KWK", "KKK"};
+    Rows r = rowsOf(upscale(imageFromRows(ring), EAGLE2X));
+    EXPECT_EQ(block(r, 2, 1, 1), (Rows{"KK", "KK"})) << "an isolated pixel vanishes";
+    const Rows plus = {"XKX", "KWK", "XKX"};
+    EXPECT_EQ(block(rowsOf(upscale(imageFromRows(plus), EAGLE2X)), 2, 1, 1), (Rows{"WW", "WW"}))
+        << "edge neighbours alone do not fire";
+    // Top row: A, B and C clamp onto D, E and F, so the upper outputs keep E.
+    Rows top = rowsOf(upscale(imageFromRows({"KWK", "KKK"}), EAGLE2X));
+    EXPECT_EQ(block(top, 2, 1, 0), (Rows{"WW", "KK"}));
+}
+
+TEST(UpscaleAlpha, AlphaNeverTakesPartAndEachBlockCarriesItsSourceAlpha) {
+    // X and X' differ only in alpha: they count as one colour, so nothing fires.
+    Surface s(2, 2, true);
+    setPixel(s, 0, 0, letterColour('X'), 10);
+    setPixel(s, 1, 0, letterColour('X'), 200);
+    setPixel(s, 0, 1, letterColour('Y'), 30);
+    setPixel(s, 1, 1, letterColour('Y'), 40);
+    for (int mode : {SCALE2X, SCALE3X, EAGLE2X, SCALE2XHQ, SCALE3XHQ}) {
+        const int k = loom::upscalerCatalogue()[size_t(mode)].factor;
+        Surface r = upscale(s, mode);
+        for (int y = 0; y < 2 * k; ++y) {
+            for (int x = 0; x < 2 * k; ++x) {
+                EXPECT_EQ(colourAt(r, x, y), colourAt(s, x / k, y / k)) << mode;
+                EXPECT_EQ(alphaAt(r, x, y), alphaAt(s, x / k, y / k)) << mode << " at " << x << "," << y;
+            }
+        }
+    }
+    // When a rule copies a neighbour's colour, the alpha still comes from the block's own pixel.
+    Surface crossed = imageFromRows({"XY", "YX"}, ChannelOrder::RGBA);
+    setPixel(crossed, 0, 0, letterColour('X'), 11);
+    setPixel(crossed, 1, 0, letterColour('Y'), 22);
+    Surface r = upscale(crossed, SCALE2X);
+    EXPECT_EQ(colourAt(r, 1, 1), letterColour('Y'));
+    EXPECT_EQ(alphaAt(r, 1, 1), 11);
+}
+
+TEST(UpscaleComposition, Scale4xIsScale2xTwiceAndScale4xHqIsEagleOfScale2xHq) {
+    for (uint32_t seed = 1; seed <= 4; ++seed) {
+        Surface s = randomPaletteImage(9 + int(seed), 7, ChannelOrder::RGBA, 3, seed);
+        EXPECT_TRUE(sameImage(upscale(s, SCALE4X), upscale(upscale(s, SCALE2X), SCALE2X)));
+        EXPECT_TRUE(sameImage(upscale(s, SCALE4XHQ), upscale(upscale(s, SCALE2XHQ), EAGLE2X)));
+    }
+}
+
+TEST(UpscaleColours, NoModeInventsAColour) {
+    Surface s = randomPaletteImage(23, 17, ChannelOrder::RGB, 4, 99);
+    std::set<uint32_t> palette;
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 23; ++x) palette.insert(colourAt(s, x, y));
+    for (const auto& info : loom::upscalerCatalogue()) {
+        Surface r = upscale(s, info.id);
+        for (int y = 0; y < r.getHeight(); ++y)
+            for (int x = 0; x < r.getWidth(); ++x)
+                ASSERT_TRUE(palette.count(colourAt(r, x, y))) << info.name << " at " << x << "," << y;
+    }
+}
