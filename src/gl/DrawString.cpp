@@ -1,0 +1,44 @@
+#include "gl/DrawString.h"
+
+#include <GL/glew.h>
+
+#include "gl/DrawTexture.h"
+#include "gl/Texture.h"
+#include "gl/TextRaster.h"
+
+namespace loom {
+namespace gl {
+
+namespace {
+
+const Font& defaultTextFont() {
+    static const Font font("Arial", 14);
+    return font;
+}
+
+// Puts the current colour back on every way out, exceptions included.
+class CurrentColorGuard {
+public:
+    CurrentColorGuard() { glGetFloatv(GL_CURRENT_COLOR, saved_); }
+    ~CurrentColorGuard() { glColor4f(saved_[0], saved_[1], saved_[2], saved_[3]); }
+    CurrentColorGuard(const CurrentColorGuard&) = delete;
+    CurrentColorGuard& operator=(const CurrentColorGuard&) = delete;
+
+private:
+    GLfloat saved_[4] = {1, 1, 1, 1};
+};
+
+}  // namespace
+
+void drawString(const std::string& text, const Vec2f& pos, const ColorA& color, const Font& font) {
+    CurrentColorGuard savedColor;
+    float descent = 0.0f;
+    const Surface surface = rasterizeText(text, font ? font : defaultTextFont(), color, &descent);
+    if (!surface) return;
+    const Texture texture(surface);
+    glColor4ub(255, 255, 255, 255);
+    drawTexture(texture, Vec2f(pos.x, pos.y - descent));
+}
+
+}  // namespace gl
+}  // namespace loom
