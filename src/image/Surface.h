@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "image/Channel.h"
 #include "image/ChannelOrder.h"
@@ -14,6 +15,10 @@
 #include "math/Rect.h"
 
 namespace loom {
+
+// Defined with the image I/O layer, which makes surfaces from decoded images.
+class ImageSource;
+using ImageSourceRef = std::shared_ptr<ImageSource>;
 
 template <typename T>
 class SurfaceT {
@@ -26,6 +31,11 @@ public:
     SurfaceT(int32_t width, int32_t height, bool alpha, ChannelOrder order = ChannelOrder());
     // Order and row length from the policy.
     SurfaceT(int32_t width, int32_t height, bool alpha, const SurfaceConstraints& constraints);
+    // Decodes source into a new surface laid out by constraints; alpha defaults to the source's.
+    // Needs loom_io, where it is defined; throws what the source's load throws.
+    explicit SurfaceT(ImageSourceRef source,
+                      const SurfaceConstraints& constraints = SurfaceConstraintsDefault(),
+                      std::optional<bool> alpha = {});
 
     explicit operator bool() const { return store_ != nullptr; }
     bool isNull() const { return store_ == nullptr; }

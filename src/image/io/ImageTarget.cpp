@@ -1,0 +1,11 @@
+#include "image/io/ImageTarget.h"
+
+#include "image/io/ImageIoException.h"
+
+namespace loom {
+
+void ImageTarget::setRow(int32_t, const void*) {
+    throw ImageIoException("this image target takes rows only through getRowPointer");
+}
+
+}  // namespace loom
