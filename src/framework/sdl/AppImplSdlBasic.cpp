@@ -1,7 +1,8 @@
 #include "framework/sdl/AppImplSdlBasic.h"
 
-#include <cmath>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "framework/AppBasic.h"
 #include "framework/Display.h"
@@ -139,11 +140,20 @@ void AppImplSdlBasic::frameLoop() {
             appBasic_->privateUpdate();
             paint();
         } else {
-            // Sleep until the frame is due or an event arrives; rounding up never wakes early.
-            int waitMs = int(std::ceil(scheduler_.secondsUntilDue(now) * 1000.0));
-            SDL_Event event;
-            if (SDL_WaitEventTimeout(&event, waitMs > 0 ? waitMs : 1)) handleEvent(event);
+            waitForEventOrFrame(scheduler_.secondsUntilDue(now));
         }
+    }
+}
+
+void AppImplSdlBasic::waitForEventOrFrame(double seconds) {
+    // SDL waits in whole milliseconds: wait for events through those, then sleep the fraction left
+    // so that frames start on time without polling.
+    int wholeMs = int(seconds * 1000.0);
+    if (wholeMs > 0) {
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, wholeMs)) handleEvent(event);
+    } else {
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
     }
 }
 

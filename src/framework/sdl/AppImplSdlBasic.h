@@ -49,6 +49,8 @@ private:
     void showWindow();
     void applyFullScreen();
     void frameLoop();
+    // Returns when an event was handled or the time has passed, whichever comes first.
+    void waitForEventOrFrame(double seconds);
     void paint();
 
     // Input translation (AppImplSdlBasicInput.cpp).
