@@ -12,13 +12,14 @@ constexpr float TWO_PI = 6.283185307179586f;
 }
 
 float angleBetween(const Vec2f& a, const Vec2f& b) {
-    // Rounding can push the dot product of two unit vectors just past 1. A zero vector has no
-    // direction; it counts as no turn rather than a non-number.
-    const float dot = a.normalized().dot(b.normalized());
-    if (std::isnan(dot)) return 0.0f;
-    const float cosine = std::clamp(dot, -1.0f, 1.0f);
-    const float theta = std::acos(cosine);
-    return (a.y * b.x - a.x * b.y > 0.0f) ? TWO_PI - theta : theta;
+    // The arccosine of the normalised dot product loses accuracy near 0 and pi, where rounding
+    // leaves it a few hundredths of a degree off (and can push it past 1 into a non-number).
+    // atan2 of the cross and dot products gives the same angle exactly 0 for equal directions and
+    // stays finite; y points down, so a positive cross product is a clockwise turn on screen.
+    const float cross = a.x * b.y - a.y * b.x;
+    float angle = std::atan2(cross, a.dot(b));
+    if (angle < 0.0f) angle += TWO_PI;
+    return angle < TWO_PI ? angle : 0.0f;
 }
 
 CornerQuad::CornerQuad() = default;

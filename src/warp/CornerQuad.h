@@ -12,8 +12,8 @@
 
 namespace loom {
 
-// Clockwise-on-screen angle (y down) from a to b in radians, in [0, 2pi). The cosine is clamped into
-// [-1, 1] so that equal vectors give 0, never a non-number; a zero vector gives 0 too.
+// Clockwise-on-screen angle (y down) from a to b in radians, in [0, 2pi). Equal directions give
+// exactly 0, and a zero vector gives 0: never a non-number.
 float angleBetween(const Vec2f& a, const Vec2f& b);
 
 class CornerQuad {

@@ -33,10 +33,23 @@ PatchParameters<T> inverseBilinearIn(const Vec2f (&corners)[4], T px, T py) {
 
     T s;
     if (r != 0) {
+        // The roots of r s^2 - 2 b s + e = 0 with b = e - f: (b + q) / r, then (b - q) / r. The root
+        // whose numerator cancels is taken as e / (b -+ q) instead, equal in exact arithmetic: when
+        // r is a rounding residue of zero (opposite edges parallel), the cancelling quotient is
+        // noise over noise while this form tends to the linear solution e / (e - g).
+        const T b = e - f;
         const T q = std::sqrt(f * f - e * g);
-        s = (e - f + q) / r;
+        T first, second;
+        if (b >= 0) {
+            first = (b + q) / r;
+            second = (b + q != 0) ? e / (b + q) : (b - q) / r;
+        } else {
+            first = e / (b - q);
+            second = (b - q) / r;
+        }
+        s = first;
         // The other root, whatever its value, when the first leaves the patch.
-        if (s < 0 || s > 1) s = (e - f - q) / r;
+        if (s < 0 || s > 1) s = second;
     } else {
         s = (e - g == 0) ? T(0) : e / (e - g);
     }
