@@ -2,7 +2,7 @@
 
 #include "image/ImageLimits.h"
 #include "image/SizeCheck.h"
-#include "image/UpscaleReference.h"
+#include "image/UpscaleFast.h"
 
 namespace loom {
 
@@ -16,6 +16,8 @@ Surface makeScaledSurface(const Surface& source, int factor) {
     return Surface(source.getWidth() * factor, source.getHeight() * factor, source.hasAlpha());
 }
 
-Surface upscale(const Surface& source, int mode) { return upscaleReference(source, mode); }
+Surface upscale(const Surface& source, int mode) {
+    return upscaleWith(source, mode, bestKernelPath());
+}
 
 }  // namespace loom

@@ -3,6 +3,9 @@
 
 #include <vector>
 
+#include "image/KernelPath.h"
+#include "image/RefinePasses.h"
+#include "image/RowPlane.h"
 #include "image/Surface.h"
 #include "image/UpscaleReference.h"
 
@@ -26,8 +29,29 @@ inline void (*referencePass(PassKind pass))(const Surface&) {
     }
 }
 
+template <RefinePass PASS, KernelPath PATH>
+void fastPass(const Surface& rgba) {
+    refinePlane(PASS, planeOf(rgba), PATH);
+}
+
+template <RefinePass PASS>
+void addFast(std::vector<PassImpl>& impls) {
+    for (KernelPath path : availableKernelPaths()) {
+        if (path == KernelPath::Scalar) impls.push_back({"scalar", fastPass<PASS, KernelPath::Scalar>});
+        if (path == KernelPath::Avx2) impls.push_back({"avx2", fastPass<PASS, KernelPath::Avx2>});
+    }
+}
+
+// The reference first, then every fast path this processor runs.
 inline std::vector<PassImpl> passImpls(PassKind pass) {
-    return {{"reference", referencePass(pass)}};
+    std::vector<PassImpl> impls = {{"reference", referencePass(pass)}};
+    switch (pass) {
+    case PassKind::IsolatedPixel: addFast<RefinePass::IsolatedPixel>(impls); break;
+    case PassKind::Diagonal2x: addFast<RefinePass::Diagonal2x>(impls); break;
+    case PassKind::Corner3x: addFast<RefinePass::Corner3x>(impls); break;
+    case PassKind::Diagonal3x: addFast<RefinePass::Diagonal3x>(impls); break;
+    }
+    return impls;
 }
 
 }  // namespace loom::test

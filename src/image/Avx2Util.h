@@ -1,0 +1,25 @@
+// Small AVX2 helpers on eight 32-bit pixels (PackedPixel.h) for the files compiled for AVX2.
+// Include only after `#pragma GCC target("avx2")`, so these inline helpers are built for AVX2
+// too and never reach code that runs on a processor without it.
+#pragma once
+
+#include <immintrin.h>
+
+#include <cstdint>
+
+namespace loom::avx2 {
+
+inline __m256i load(const uint32_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+inline void store(uint32_t* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+
+inline __m256i colourMask() { return _mm256_set1_epi32(0x00FFFFFF); }
+// Eight pixels' colours, alpha cleared, ready for eq().
+inline __m256i loadColour(const uint32_t* p) { return _mm256_and_si256(load(p), colourMask()); }
+// All ones in each lane where the two (alpha-cleared) colours are equal.
+inline __m256i eq(__m256i a, __m256i b) { return _mm256_cmpeq_epi32(a, b); }
+// a and not b.
+inline __m256i andNot(__m256i a, __m256i b) { return _mm256_andnot_si256(b, a); }
+// One bit per lane.
+inline uint32_t laneBits(__m256i v) { return uint32_t(_mm256_movemask_ps(_mm256_castsi256_ps(v))); }
+
+}  // namespace loom::avx2

@@ -1,0 +1,21 @@
+#include "image/KernelPath.h"
+
+namespace loom {
+
+namespace {
+bool hasAvx2() {
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+}
+}  // namespace
+
+KernelPath bestKernelPath() { return hasAvx2() ? KernelPath::Avx2 : KernelPath::Scalar; }
+
+std::vector<KernelPath> availableKernelPaths() {
+    if (hasAvx2()) return {KernelPath::Scalar, KernelPath::Avx2};
+    return {KernelPath::Scalar};
+}
+
+const char* kernelPathName(KernelPath path) { return path == KernelPath::Avx2 ? "avx2" : "scalar"; }
+
+}  // namespace loom

@@ -1,0 +1,138 @@
+// The kernels eight source pixels at a time with AVX2. Each lane holds one pixel; a rule's lane
+// mask is limited to the colour bytes, so a blend copies a neighbour's colour and keeps E's alpha.
+// Blocks are interleaved into the output rows with unpack (factor 2) or permute (factor 3):
+//   factor 2, lanes L0..L7 and R0..R7 -> L0 R0 L1 R1 ... L7 R7
+//   factor 3, lanes a, b, c           -> a0 b0 c0 a1 b1 c1 ... a7 b7 c7
+// The first and last columns, where neighbours clamp, go through the scalar blocks.
+#include "image/KernelBlocks.h"
+#include "image/KernelRows.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+
+#pragma GCC target("avx2")
+#include "image/Avx2Util.h"
+
+namespace loom {
+
+namespace {
+
+using namespace avx2;
+
+// Chunks of eight anchors covering columns 1..width-2; the last chunk is moved back to end at
+// width-2 (recomputing a few blocks is harmless: a kernel only reads its input). width >= 10.
+template <class Body>
+void forInteriorChunks(int width, Body body) {
+    for (int x = 1;; x += 8) {
+        if (x > width - 9) x = width - 9;
+        body(x);
+        if (x == width - 9) break;
+    }
+}
+
+// own's colour replaced by from's where `take` (colour bytes only) is set.
+inline __m256i take(__m256i take, __m256i from, __m256i own) { return _mm256_blendv_epi8(own, from, take); }
+
+inline void storeInterleaved2(uint32_t* out, __m256i left, __m256i right) {
+    const __m256i lo = _mm256_unpacklo_epi32(left, right);  // L0 R0 L1 R1 | L4 R4 L5 R5
+    const __m256i hi = _mm256_unpackhi_epi32(left, right);  // L2 R2 L3 R3 | L6 R6 L7 R7
+    store(out, _mm256_permute2x128_si256(lo, hi, 0x20));
+    store(out + 8, _mm256_permute2x128_si256(lo, hi, 0x31));
+}
+
+// Lane i of the result from a, b or c at lane idx[i]: bit i of FROM_B picks b, of FROM_C c.
+template <int FROM_B, int FROM_C>
+inline __m256i gather3(__m256i a, __m256i b, __m256i c, __m256i idx) {
+    const __m256i ab = _mm256_blend_epi32(_mm256_permutevar8x32_epi32(a, idx),
+                                          _mm256_permutevar8x32_epi32(b, idx), FROM_B);
+    return _mm256_blend_epi32(ab, _mm256_permutevar8x32_epi32(c, idx), FROM_C);
+}
+
+inline void storeInterleaved3(uint32_t* out, __m256i a, __m256i b, __m256i c) {
+    store(out, gather3<0x92, 0x24>(a, b, c, _mm256_setr_epi32(0, 0, 0, 1, 1, 1, 2, 2)));
+    store(out + 8, gather3<0x24, 0x49>(a, b, c, _mm256_setr_epi32(2, 3, 3, 3, 4, 4, 4, 5)));
+    store(out + 16, gather3<0x49, 0x92>(a, b, c, _mm256_setr_epi32(5, 5, 6, 6, 6, 7, 7, 7)));
+}
+
+}  // namespace
+
+void scale2xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
+                    uint32_t* const* out) {
+    if (width < 10) return scale2xRowScalar(above, row, below, width, out);
+    for (int x : {0, width - 1})
+        scale2xBlock(neighbourhoodAt(above, row, below, x, width), out[0] + 2 * x, out[1] + 2 * x);
+    const __m256i colour = colourMask();
+    forInteriorChunks(width, [&](int x) {
+        const __m256i e = load(row + x), d = load(row + x - 1), f = load(row + x + 1);
+        const __m256i bm = loadColour(above + x), hm = loadColour(below + x);
+        const __m256i dm = _mm256_and_si256(d, colour), fm = _mm256_and_si256(f, colour);
+        const __m256i active = andNot(colour, _mm256_or_si256(eq(bm, hm), eq(dm, fm)));
+        storeInterleaved2(out[0] + 2 * x, take(_mm256_and_si256(eq(dm, bm), active), d, e),
+                          take(_mm256_and_si256(eq(bm, fm), active), f, e));
+        storeInterleaved2(out[1] + 2 * x, take(_mm256_and_si256(eq(dm, hm), active), d, e),
+                          take(_mm256_and_si256(eq(hm, fm), active), f, e));
+    });
+}
+
+void scale3xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
+                    uint32_t* const* out) {
+    if (width < 10) return scale3xRowScalar(above, row, below, width, out);
+    for (int x : {0, width - 1})
+        scale3xBlock(neighbourhoodAt(above, row, below, x, width), out[0] + 3 * x, out[1] + 3 * x,
+                     out[2] + 3 * x);
+    const __m256i colour = colourMask();
+    forInteriorChunks(width, [&](int x) {
+        const __m256i b = load(above + x), d = load(row + x - 1), e = load(row + x);
+        const __m256i f = load(row + x + 1), h = load(below + x);
+        const __m256i am = loadColour(above + x - 1), cm = loadColour(above + x + 1);
+        const __m256i gm = loadColour(below + x - 1), im = loadColour(below + x + 1);
+        const __m256i bm = _mm256_and_si256(b, colour), dm = _mm256_and_si256(d, colour);
+        const __m256i em = _mm256_and_si256(e, colour), fm = _mm256_and_si256(f, colour);
+        const __m256i hm = _mm256_and_si256(h, colour);
+        const __m256i active = andNot(colour, _mm256_or_si256(eq(bm, hm), eq(dm, fm)));
+        const __m256i db = _mm256_and_si256(eq(dm, bm), active);
+        const __m256i bf = _mm256_and_si256(eq(bm, fm), active);
+        const __m256i dh = _mm256_and_si256(eq(dm, hm), active);
+        const __m256i hf = _mm256_and_si256(eq(hm, fm), active);
+        const __m256i ea = eq(em, am), ec = eq(em, cm), eg = eq(em, gm), ei = eq(em, im);
+        const __m256i top = _mm256_or_si256(andNot(db, ec), andNot(bf, ea));
+        const __m256i left = _mm256_or_si256(andNot(db, eg), andNot(dh, ea));
+        const __m256i right = _mm256_or_si256(andNot(bf, ei), andNot(hf, ec));
+        const __m256i bottom = _mm256_or_si256(andNot(dh, ei), andNot(hf, eg));
+        storeInterleaved3(out[0] + 3 * x, take(db, d, e), take(top, b, e), take(bf, f, e));
+        storeInterleaved3(out[1] + 3 * x, take(left, d, e), e, take(right, f, e));
+        storeInterleaved3(out[2] + 3 * x, take(dh, d, e), take(bottom, h, e), take(hf, f, e));
+    });
+}
+
+void eagle2xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
+                    uint32_t* const* out) {
+    if (width < 10) return eagle2xRowScalar(above, row, below, width, out);
+    for (int x : {0, width - 1})
+        eagle2xBlock(neighbourhoodAt(above, row, below, x, width), out[0] + 2 * x, out[1] + 2 * x);
+    const __m256i colour = colourMask();
+    forInteriorChunks(width, [&](int x) {
+        const __m256i a = load(above + x - 1), c = load(above + x + 1), e = load(row + x);
+        const __m256i g = load(below + x - 1), i = load(below + x + 1);
+        const __m256i am = _mm256_and_si256(a, colour), cm = _mm256_and_si256(c, colour);
+        const __m256i gm = _mm256_and_si256(g, colour), im = _mm256_and_si256(i, colour);
+        const __m256i bm = loadColour(above + x), dm = loadColour(row + x - 1);
+        const __m256i fm = loadColour(row + x + 1), hm = loadColour(below + x);
+        auto both = [&](__m256i p, __m256i q) { return _mm256_and_si256(_mm256_and_si256(p, q), colour); };
+        storeInterleaved2(out[0] + 2 * x, take(both(eq(dm, am), eq(am, bm)), a, e),
+                          take(both(eq(bm, cm), eq(fm, cm)), c, e));
+        storeInterleaved2(out[1] + 2 * x, take(both(eq(dm, gm), eq(hm, gm)), g, e),
+                          take(both(eq(fm, im), eq(hm, im)), i, e));
+    });
+}
+
+}  // namespace loom
+
+#else  // no AVX2 on this architecture: the scalar rows stand in (never picked at run time)
+
+namespace loom {
+void scale2xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, uint32_t* const* o) { scale2xRowScalar(a, r, b, w, o); }
+void scale3xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, uint32_t* const* o) { scale3xRowScalar(a, r, b, w, o); }
+void eagle2xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, uint32_t* const* o) { eagle2xRowScalar(a, r, b, w, o); }
+}  // namespace loom
+
+#endif

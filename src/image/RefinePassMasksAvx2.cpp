@@ -1,0 +1,86 @@
+// Where each refinement rule fires, for eight neighbouring anchors at once. Each lane evaluates
+// the rule's whole condition on the cells as loaded (a later rule at the same anchor only sees
+// changed cells when an earlier one fired, and then the anchor fires anyway).
+#include "image/RefinePasses.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+
+#pragma GCC target("avx2")
+#include "image/Avx2Util.h"
+
+namespace loom {
+
+using namespace avx2;
+
+namespace {
+// The 3 x 3 neighbourhood of anchors x..x+7, colours only.
+struct Cells3 {
+    __m256i a, b, c, d, e, f, g, h, i;
+    Cells3(const uint32_t* const* rows, int x)
+        : a(loadColour(rows[0] + x - 1)), b(loadColour(rows[0] + x)), c(loadColour(rows[0] + x + 1)),
+          d(loadColour(rows[1] + x - 1)), e(loadColour(rows[1] + x)), f(loadColour(rows[1] + x + 1)),
+          g(loadColour(rows[2] + x - 1)), h(loadColour(rows[2] + x)), i(loadColour(rows[2] + x + 1)) {}
+};
+
+inline __m256i all(__m256i p, __m256i q) { return _mm256_and_si256(p, q); }
+template <class... More>
+inline __m256i all(__m256i p, __m256i q, More... more) { return all(_mm256_and_si256(p, q), more...); }
+inline __m256i either(__m256i p, __m256i q) { return _mm256_or_si256(p, q); }
+}  // namespace
+
+uint32_t isolatedPixelFiresAvx2(const uint32_t* const* rows, int x) {
+    const __m256i d = loadColour(rows[1] + x - 1);
+    const __m256i fires = andNot(all(eq(d, loadColour(rows[0] + x)), eq(d, loadColour(rows[1] + x + 1)),
+                                     eq(d, loadColour(rows[2] + x))),
+                                 eq(d, loadColour(rows[1] + x)));
+    return laneBits(fires);
+}
+
+uint32_t diagonal2xFiresAvx2(const uint32_t* const* rows, int x) {
+    const __m256i p = loadColour(rows[1] + x), q = loadColour(rows[1] + x + 1);
+    const __m256i r = loadColour(rows[2] + x), s = loadColour(rows[2] + x + 1);
+    const __m256i c00 = loadColour(rows[0] + x - 1), c30 = loadColour(rows[0] + x + 2);
+    const __m256i c03 = loadColour(rows[3] + x - 1), c33 = loadColour(rows[3] + x + 2);
+    const __m256i antiDiagonal =
+        andNot(eq(q, r), either(either(eq(q, c03), eq(q, c30)), either(eq(q, p), eq(q, s))));
+    const __m256i mainDiagonal =
+        andNot(eq(p, s), either(either(eq(p, c00), eq(p, c33)), either(eq(p, q), eq(p, r))));
+    return laneBits(either(antiDiagonal, mainDiagonal));
+}
+
+uint32_t corner3xFiresAvx2(const uint32_t* const* rows, int x) {
+    const Cells3 n(rows, x);
+    const __m256i de = eq(n.d, n.e), be = eq(n.b, n.e), fe = eq(n.f, n.e), he = eq(n.h, n.e);
+    // Corner K, the two edge neighbours beside it equal to E, the rest of the pattern equal to K.
+    const __m256i topLeft = andNot(all(de, be, eq(n.f, n.a), eq(n.h, n.a), eq(n.c, n.a), eq(n.g, n.a)),
+                                   eq(n.a, n.e));
+    const __m256i topRight = andNot(all(fe, be, eq(n.d, n.c), eq(n.h, n.c), eq(n.a, n.c), eq(n.i, n.c)),
+                                    eq(n.c, n.e));
+    const __m256i bottomLeft = andNot(all(de, he, eq(n.f, n.g), eq(n.b, n.g), eq(n.i, n.g), eq(n.a, n.g)),
+                                      eq(n.g, n.e));
+    const __m256i bottomRight = andNot(all(fe, he, eq(n.d, n.i), eq(n.b, n.i), eq(n.g, n.i), eq(n.c, n.i)),
+                                       eq(n.i, n.e));
+    return laneBits(either(either(topLeft, topRight), either(bottomLeft, bottomRight)));
+}
+
+uint32_t diagonal3xFiresAvx2(const uint32_t* const* rows, int x) {
+    const Cells3 n(rows, x);
+    const __m256i mainDiagonal = andNot(all(eq(n.a, n.e), eq(n.a, n.i)),
+                                        either(either(eq(n.a, n.d), eq(n.a, n.h)), either(eq(n.a, n.b), eq(n.a, n.f))));
+    const __m256i antiDiagonal = andNot(all(eq(n.c, n.e), eq(n.c, n.g)),
+                                        either(either(eq(n.c, n.d), eq(n.c, n.h)), either(eq(n.c, n.b), eq(n.c, n.f))));
+    return laneBits(either(mainDiagonal, antiDiagonal));
+}
+
+}  // namespace loom
+
+#else  // never picked without AVX2
+
+namespace loom {
+uint32_t isolatedPixelFiresAvx2(const uint32_t* const*, int) { return 0xFF; }
+uint32_t diagonal2xFiresAvx2(const uint32_t* const*, int) { return 0xFF; }
+uint32_t corner3xFiresAvx2(const uint32_t* const*, int) { return 0xFF; }
+uint32_t diagonal3xFiresAvx2(const uint32_t* const*, int) { return 0xFF; }
+}  // namespace loom
+
+#endif

@@ -1,0 +1,36 @@
+// The fast in-place refinement passes, one anchor row at a time. They keep exactly the
+// sequential semantics of the window machinery: anchors in raster order, each step seeing the
+// earlier steps' writes, and at the borders the clamped write-back (where a duplicate beyond the
+// right or bottom edge undoes a change). The speed comes from skipping anchors where the rule
+// cannot fire: a step whose rule sets nothing writes back only what it loaded, so it changes
+// nothing. SIMD tests eight interior anchors at once against the image as it stands; the first
+// that fires is exactly the first that would fire sequentially, since nothing was written between.
+#pragma once
+
+#include <cstdint>
+
+#include "image/KernelPath.h"
+#include "image/RowPlane.h"
+
+namespace loom {
+
+enum class RefinePass { IsolatedPixel, Diagonal2x, Corner3x, Diagonal3x };
+
+// Columns and rows of the pass's window (its anchor is cell (1, 1)).
+int refineWindowSize(RefinePass pass);
+
+// All steps of anchor row y, left to right. Anchor rows above y must be done and rows below not.
+void refineRow(RefinePass pass, const RowPlane& plane, int y, KernelPath path);
+
+// The whole pass over the plane.
+void refinePlane(RefinePass pass, const RowPlane& plane, KernelPath path);
+
+// Bit i set when the rule fires at anchor x + i of the middle row, evaluated on the image as it
+// stands. rows[j] is row y - 1 + j; every anchor's window must lie inside the image.
+using FireMaskFn = uint32_t (*)(const uint32_t* const* rows, int x);
+uint32_t isolatedPixelFiresAvx2(const uint32_t* const* rows, int x);
+uint32_t diagonal2xFiresAvx2(const uint32_t* const* rows, int x);
+uint32_t corner3xFiresAvx2(const uint32_t* const* rows, int x);
+uint32_t diagonal3xFiresAvx2(const uint32_t* const* rows, int x);
+
+}  // namespace loom

@@ -1,0 +1,149 @@
+// The modes as row pipelines (RowPipeline.h) over 32-bit pixel rows (RowPlane.h):
+//   source rows -> [convert, unless RGBA] -> kernel -> [refinement passes] -> [kernel]
+//               -> result rows (written in place when RGBA, else through a ring and packed to RGB)
+// Intermediates (the 2x image of modes 3 and 7) are rings of a few rows, never whole images.
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "image/KernelRows.h"
+#include "image/RefinePasses.h"
+#include "image/RowPipeline.h"
+#include "image/Upscale.h"
+#include "image/UpscaleFast.h"
+#include "image/UpscalerCatalogue.h"
+
+namespace loom {
+
+namespace {
+
+// Enough slots for the rows in flight between the first stage and the last (at most about a
+// dozen with a factor-3 kernel followed by two passes).
+constexpr int RING_ROWS = 24;
+
+class ChainBuilder {
+public:
+    explicit ChainBuilder(KernelPath path) : path_(path) {}
+
+    // The source as a plane: its own rows when RGBA, else a ring filled by a convert stage.
+    RowPlane input(const Surface& source) {
+        if (isRgbaPlane(source)) return planeOf(source);
+        const RowPlane out = ring(source.getWidth(), source.getHeight());
+        pipeline_.add({source.getHeight(), [](int) { return -1; },
+                       [source, out](int y) { readSurfaceRow(source, y, out.row(y)); },
+                       [](int done) { return done; }});
+        return out;
+    }
+
+    // A kernel from `in` into `out` (or into a new ring when out is null).
+    RowPlane kernel(Kernel k, const RowPlane& in, const RowPlane* out) {
+        const int factor = kernelFactor(k);
+        const RowPlane dst = out ? *out : ring(in.width * factor, in.height * factor);
+        const KernelRowFn fn = kernelRow(k, path_);
+        const int last = in.height - 1;
+        pipeline_.add({in.height, [last](int y) { return std::min(y + 1, last); },
+                       [in, dst, fn, factor, last](int y) {
+                           uint32_t* rows[3];
+                           for (int j = 0; j < factor; ++j) rows[j] = dst.row(factor * y + j);
+                           fn(in.row(std::max(y - 1, 0)), in.row(y), in.row(std::min(y + 1, last)),
+                              in.width, rows);
+                       },
+                       [factor](int done) { return factor * done; }});
+        return dst;
+    }
+
+    void refine(RefinePass pass, const RowPlane& plane) {
+        const int below = refineWindowSize(pass) - 2;  // rows the window reaches below its anchor
+        const int last = plane.height - 1;
+        const KernelPath path = path_;
+        pipeline_.add({plane.height, [below, last](int y) { return std::min(y + below, last); },
+                       [pass, plane, path](int y) { refineRow(pass, plane, y, path); },
+                       // A step at anchor row y may write row y - 1, never a row above it.
+                       [](int done) { return std::max(done - 1, 0); }});
+    }
+
+    // Packs the plane into the result unless it is the result's own rows.
+    void output(const RowPlane& plane, const Surface& result) {
+        if (plane.base == result.getData()) return;
+        pipeline_.add({result.getHeight(), [](int y) { return y; },
+                       [plane, result](int y) { writeSurfaceRow(plane.row(y), result, y); },
+                       [](int done) { return done; }});
+    }
+
+    // Where the last kernel should write: the result itself when RGBA, else null (a ring).
+    static const RowPlane* resultPlane(const Surface& result, RowPlane& storage) {
+        if (!isRgbaPlane(result)) return nullptr;
+        storage = planeOf(result);
+        return &storage;
+    }
+
+    void run() { pipeline_.run(); }
+
+private:
+    RowPlane ring(int width, int height) {
+        rings_.push_back(std::make_unique<RowRing>(width, height, RING_ROWS));
+        return rings_.back()->plane();
+    }
+
+    KernelPath path_;
+    RowPipeline pipeline_;
+    std::vector<std::unique_ptr<RowRing>> rings_;
+};
+
+void copyMode(const Surface& source, const Surface& result, KernelPath path) {
+    if (source.getChannelOrder() == result.getChannelOrder() &&
+        source.getRowBytes() == result.getRowBytes()) {
+        std::memcpy(result.getData(), source.getData(),
+                    size_t(result.getRowBytes()) * size_t(result.getHeight()));
+        return;
+    }
+    ChainBuilder chain(path);
+    chain.output(chain.input(source), result);
+    chain.run();
+}
+
+}  // namespace
+
+Surface upscaleWith(const Surface& source, int mode, KernelPath path) {
+    if (!source || mode < 0 || mode >= int(upscalerCatalogue().size())) return Surface();
+    // The whole result is refused before anything (an intermediate included) is allocated.
+    Surface result = makeScaledSurface(source, upscalerCatalogue()[size_t(mode)].factor);
+    if (result.getWidth() == 0 || result.getHeight() == 0) return result;
+    if (mode == 0) {
+        copyMode(source, result, path);
+        return result;
+    }
+    ChainBuilder chain(path);
+    RowPlane storage;
+    const RowPlane* direct = ChainBuilder::resultPlane(result, storage);
+    const RowPlane in = chain.input(source);
+    RowPlane out;
+    switch (mode) {
+    case 1: out = chain.kernel(Kernel::Scale2x, in, direct); break;
+    case 2: out = chain.kernel(Kernel::Scale3x, in, direct); break;
+    case 3: out = chain.kernel(Kernel::Scale2x, chain.kernel(Kernel::Scale2x, in, nullptr), direct); break;
+    case 4: out = chain.kernel(Kernel::Eagle2x, in, direct); break;
+    case 5:
+        out = chain.kernel(Kernel::Scale2x, in, direct);
+        chain.refine(RefinePass::IsolatedPixel, out);
+        chain.refine(RefinePass::Diagonal2x, out);
+        break;
+    case 6:
+        out = chain.kernel(Kernel::Scale3x, in, direct);
+        chain.refine(RefinePass::Corner3x, out);
+        chain.refine(RefinePass::Diagonal3x, out);
+        break;
+    default: {
+        const RowPlane mid = chain.kernel(Kernel::Scale2x, in, nullptr);
+        chain.refine(RefinePass::IsolatedPixel, mid);
+        chain.refine(RefinePass::Diagonal2x, mid);
+        out = chain.kernel(Kernel::Eagle2x, mid, direct);
+        break;
+    }
+    }
+    chain.output(out, result);
+    chain.run();
+    return result;
+}
+
+}  // namespace loom
