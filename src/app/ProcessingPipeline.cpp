@@ -2,6 +2,9 @@
 
 #include <boost/format.hpp>
 
+#include "image/UpscalerCatalogue.h"
+#include "warp/TransformCatalogue.h"
+
 namespace loom {
 namespace app {
 
@@ -19,10 +22,11 @@ int highestSelected(const std::map<int, std::string>& names, const std::array<bo
 
 }  // namespace
 
-ProcessingPipeline::ProcessingPipeline()
-    : upscalerNames{{0, "None"},    {1, "Scale2x"},   {2, "Scale3x"},   {3, "Scale4x"},
-                    {4, "Eagle2x"}, {5, "Scale2xHQ"}, {6, "Scale3xHQ"}, {7, "Scale4xHQ"}},
-      transformNames{{0, "None"}, {1, "Projective"}, {2, "Bilinear"}} {
+ProcessingPipeline::ProcessingPipeline() {
+    for (const UpscalerInfo& info : upscalerCatalogue())
+        if (info.id >= 0 && info.id < UPSCALER_COUNT) upscalerNames.emplace(info.id, info.name);
+    for (const TransformInfo& info : transformCatalogue())
+        if (info.id >= 0 && info.id < TRANSFORM_COUNT) transformNames.emplace(info.id, info.name);
     selectCurrent();
 }
 

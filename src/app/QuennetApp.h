@@ -1,0 +1,86 @@
+// QuennetApp: the application. Drop (or name on the command line) a pixel-art image; it is enlarged
+// by the upscaler chosen in the panel, optionally pinned onto the quadrilateral whose corners,
+// edges and rotation the mouse edits, and shown with nearest-neighbour magnification at the
+// panel's zoom. Space (held) shows the picture the last processing replaced, "s" saves the result
+// through a save dialog, "f" toggles full screen.
+//
+// Nothing the user does ends the program: a file that cannot be opened, a result that cannot be
+// made or a save that fails is reported in a message box (and on stderr), and what was shown stays.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/ProcessingPipeline.h"
+#include "app/SaveDialog.h"
+#include "framework/AppBasic.h"
+#include "gl/Texture.h"
+#include "image/Surface.h"
+#include "warp/CornerQuad.h"
+
+namespace loom {
+namespace params {
+class ParamPanel;
+class LabelControl;
+}  // namespace params
+
+namespace app {
+
+class QuennetApp : public AppBasic {
+public:
+    QuennetApp();
+    ~QuennetApp() override;
+
+    void setup() override;
+    void update() override;
+    void draw() override;
+    void mouseDown(MouseEvent event) override;
+    void mouseUp(MouseEvent event) override;
+    void mouseMove(MouseEvent event) override;
+    void mouseDrag(MouseEvent event) override;
+    void keyDown(KeyEvent event) override;
+    void keyUp(KeyEvent event) override;
+    void fileDrop(FileDropEvent event) override;
+
+private:
+    class Work;
+
+    // Runs the pipeline and shows its time on the panel; throws what a step throws, after the
+    // pipeline has put back what was shown.
+    void runPipeline();
+    // Runs the pipeline; a failure is reported and what is shown stays.
+    void process();
+    // Loads path as the new image and processes it. All or nothing: when the file cannot be read or
+    // its result cannot be made, the previous image, path and results stay, and the user is told.
+    void openImage(const std::string& path);
+    // Opens the save dialog for the current result; the answer is taken up by update().
+    void save();
+    void finishSave(const std::string& path);
+    // The result as a texture with nearest-neighbour magnification; the previous one becomes the
+    // texture shown while space is held.
+    void showResult(const Surface& result);
+    // True while the save dialog is open: the window keeps drawing but takes no input of its own.
+    bool inputBlocked() const { return saveDialog_ != nullptr; }
+    void blockInputDuringDialog();
+    void drawUnwarped(const gl::Texture& texture);
+    void drawWarped(const gl::Texture& texture);
+
+    std::unique_ptr<params::ParamPanel> panel;  // its controls write into the members below
+    params::LabelControl* perfLabel = nullptr;
+    CornerQuad cornerQuad;
+    // Mode tables, radio flags, current ids and the cached upscale and result.
+    ProcessingPipeline pipeline;
+    float zoom = 3.0f;
+    bool showSource = false;
+    bool reprocess = true;
+    std::string sourcePath;
+    Surface sourceSurface;
+    gl::Texture sourceTexture;
+    gl::Texture resultTexture;
+
+    std::unique_ptr<SaveDialog> saveDialog_;
+    bool commandLineOpened_ = false;
+};
+
+}  // namespace app
+}  // namespace loom

@@ -1,0 +1,71 @@
+// Opening images (dropped, or named on the command line) and saving the result.
+#include "app/ErrorReport.h"
+#include "app/NearestTexture.h"
+#include "app/QuennetApp.h"
+#include "app/SaveName.h"
+#include "image/io/ImageFile.h"
+#include "image/io/ImageSourceSurface.h"
+
+namespace loom {
+namespace app {
+
+void QuennetApp::fileDrop(FileDropEvent event) {
+    if (event.getNumFiles() > 0) openImage(event.getFile(0));  // further files are ignored
+}
+
+void QuennetApp::openImage(const std::string& path) {
+    // Everything a failed open must give back.
+    const std::string oldPath = sourcePath;
+    const Surface oldSource = sourceSurface;
+    const gl::Texture oldSourceTexture = sourceTexture;
+    const gl::Texture oldResultTexture = resultTexture;
+    const ProcessingPipeline oldPipeline = pipeline;
+    const CornerQuad oldQuad = cornerQuad;
+    try {
+        Surface loaded(loadImage(path));
+        const gl::Texture texture = makeNearestTexture(loaded);
+
+        sourcePath = path;
+        sourceSurface = loaded;
+        sourceTexture = texture;
+        pipeline.discardAll();
+        cornerQuad.placeOnImage(float(loaded.getWidth()), float(loaded.getHeight()));
+        cornerQuad.recenter();
+
+        runPipeline();
+    } catch (const std::exception& e) {
+        sourcePath = oldPath;
+        sourceSurface = oldSource;
+        sourceTexture = oldSourceTexture;
+        resultTexture = oldResultTexture;
+        pipeline = oldPipeline;
+        cornerQuad = oldQuad;
+        reportError(getRenderer()->getWindow(), "Cannot open the image",
+                    "Could not open \"" + path + "\": " + describeFailure(e) + ".");
+    }
+}
+
+void QuennetApp::save() {
+    if (!pipeline.resultSurface || saveDialog_) return;
+    const std::string proposed = defaultSaveName(sourcePath, pipeline.currentUpscalerName());
+    try {
+        saveDialog_ = std::make_unique<SaveDialog>(proposed, getWriteExtensions());
+    } catch (const std::exception& e) {
+        reportError(getRenderer()->getWindow(), "Cannot save the image", describeFailure(e) + ".");
+    }
+}
+
+void QuennetApp::finishSave(const std::string& path) {
+    try {
+        ImageTarget::Options options;
+        options.setQuality(0.9f);
+        writeImage(path, std::make_shared<ImageSourceSurface>(pipeline.resultSurface), options);
+    } catch (const std::exception& e) {
+        reportError(getRenderer()->getWindow(), "Cannot save the image",
+                    "Could not save \"" + path + "\": " + describeFailure(e) +
+                        ".\nNothing was written; an existing file of that name is unchanged.");
+    }
+}
+
+}  // namespace app
+}  // namespace loom

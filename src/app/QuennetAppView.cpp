@@ -1,0 +1,61 @@
+// One frame: the background, the picture (centred at the zoom, or pinned on the quadrilateral),
+// the quadrilateral's outline and handles when a transform is selected, and the panel on top.
+#include "app/CornerQuadDraw.h"
+#include "app/QuennetApp.h"
+#include "gl/Draw.h"
+#include "params/ParamPanel.h"
+
+namespace loom {
+namespace app {
+
+void QuennetApp::draw() {
+    const int w = getWindowWidth();
+    const int h = getWindowHeight();
+    gl::setWindowMatrices(w, h, true);
+    gl::clearWindow(ColorA(0.1f, 0.1f, 0.1f, 1.0f), true);
+    gl::setColor(ColorA(1.0f, 1.0f, 1.0f, 1.0f));
+
+    const gl::Texture& texture = showSource ? sourceTexture : resultTexture;
+    if (pipeline.currentTransform == 0) {
+        if (texture) {
+            drawUnwarped(texture);
+            panel->draw();
+            return;
+        }
+    } else {
+        drawWarped(texture);
+    }
+
+    gl::disableDepthRead();
+    gl::disableDepthWrite();
+    cornerQuad.windowWidth = float(w);
+    cornerQuad.windowHeight = float(h);
+    cornerQuad.zoom = zoom;
+    cornerQuad.updateMatrix();
+    drawCornerQuad(cornerQuad);
+    panel->draw();
+}
+
+// Zoom screen pixels per source pixel whatever the upscaler's factor, but never less than one
+// screen pixel per texel; centred in the window.
+void QuennetApp::drawUnwarped(const gl::Texture& texture) {
+    const float s = zoom * (float(sourceSurface.getWidth()) / float(texture.width()));
+    const float k = s > 1.0f ? s : 1.0f;
+    gl::pushMatrices();
+    gl::scale(Vec3f(k, k, k));
+    gl::drawTexture(texture, Vec2f((float(getWindowWidth()) / k - float(texture.width())) * 0.5f,
+                                   (float(getWindowHeight()) / k - float(texture.height())) * 0.5f));
+    gl::popMatrices();
+}
+
+// The result in quad space, stretched over the quadrilateral's bounding rectangle.
+void QuennetApp::drawWarped(const gl::Texture& texture) {
+    if (!texture || !pipeline.resultSurface) return;
+    gl::pushMatrices();
+    gl::multModelView(cornerQuad.viewMatrix);
+    gl::drawTexture(texture, texture.getBounds(), cornerQuad.boundingRect());
+    gl::popMatrices();
+}
+
+}  // namespace app
+}  // namespace loom
