@@ -72,5 +72,7 @@ std::string toLowerAscii(std::string text);
 
 // Registers every codec this build carries with registrar (defined with the codecs).
 void registerBuiltInCodecs(ImageIoRegistrar::Inst& registrar);
+// The names of the formats the built-in decoders read, for listings.
+std::vector<std::string> builtInReadableFormats();
 
 }  // namespace loom

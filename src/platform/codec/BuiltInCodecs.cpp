@@ -12,4 +12,6 @@ void registerBuiltInCodecs(ImageIoRegistrar::Inst& registrar) {
     registrar.registerTargetType("png", ImageTargetFilePng::create, 2, "png");
 }
 
+std::vector<std::string> builtInReadableFormats() { return {"PNG"}; }
+
 }  // namespace loom

@@ -1,0 +1,143 @@
+#include "cli/CliOptions.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+
+#include "image/UpscalerCatalogue.h"
+#include "warp/TransformCatalogue.h"
+
+namespace loom::cli {
+
+namespace {
+
+float parseFloat(const std::string& text, const std::string& what) {
+    char* end = nullptr;
+    errno = 0;
+    const float value = std::strtof(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(value))
+        throw CliUsageError("invalid " + what + ": \"" + text + "\"");
+    return value;
+}
+
+int parseJobs(const std::string& text) {
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || value < 1 || value > 256)
+        throw CliUsageError("invalid job count: \"" + text + "\" (1 to 256)");
+    return int(value);
+}
+
+std::array<Vec2f, 4> parseQuad(const std::string& text) {
+    std::vector<float> values;
+    std::stringstream stream(text);
+    std::string item;
+    while (std::getline(stream, item, ',')) values.push_back(parseFloat(item, "quad coordinate"));
+    if (values.size() != 8 || text.back() == ',')
+        throw CliUsageError("--quad needs eight numbers x0,y0,x1,y1,x2,y2,x3,y3");
+    return {Vec2f(values[0], values[1]), Vec2f(values[2], values[3]), Vec2f(values[4], values[5]),
+            Vec2f(values[6], values[7])};
+}
+
+std::string upscalerNames() {
+    std::string names;
+    for (const UpscalerInfo& info : upscalerCatalogue()) names += std::string(names.empty() ? "" : ", ") + info.name;
+    return names;
+}
+
+}  // namespace
+
+CliOptions parseCliOptions(int argc, const char* const* argv) {
+    CliOptions options;
+    bool onlyInputs = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (onlyInputs || arg.empty() || arg[0] != '-' || arg == "-") {
+            options.inputs.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            onlyInputs = true;
+            continue;
+        }
+        // --name=value is accepted as well as --name value.
+        std::string inlineValue;
+        bool hasInlineValue = false;
+        if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
+            inlineValue = arg.substr(arg.find('=') + 1);
+            arg = arg.substr(0, arg.find('='));
+            hasInlineValue = true;
+        }
+        auto value = [&]() -> std::string {
+            if (hasInlineValue) return inlineValue;
+            if (i + 1 >= argc) throw CliUsageError(arg + " needs a value");
+            return argv[++i];
+        };
+        if (arg == "-u" || arg == "--upscaler") {
+            const std::string name = value();
+            options.upscaler = findUpscaler(name);
+            if (options.upscaler < 0)
+                throw CliUsageError("unknown upscaler \"" + name + "\" (one of " + upscalerNames() + ")");
+        } else if (arg == "-t" || arg == "--transform") {
+            const std::string name = value();
+            options.transform = findTransform(name);
+            if (options.transform < 0)
+                throw CliUsageError("unknown transform \"" + name + "\" (None, Projective or Bilinear)");
+        } else if (arg == "--quad") {
+            options.quad = parseQuad(value());
+        } else if (arg == "-o" || arg == "--output") {
+            options.output = value();
+            if (options.output.empty()) throw CliUsageError("--output needs a path");
+        } else if (arg == "--quality") {
+            options.quality = parseFloat(value(), "quality");
+            if (options.quality < 0.0f || options.quality > 1.0f)
+                throw CliUsageError("quality must lie between 0 and 1");
+        } else if (arg == "-f" || arg == "--force") {
+            options.force = true;
+        } else if (arg == "-j" || arg == "--jobs") {
+            options.jobs = parseJobs(value());
+        } else if (arg == "--list") {
+            options.list = true;
+        } else if (arg == "-h" || arg == "--help") {
+            options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
+        } else {
+            throw CliUsageError("unknown option " + arg);
+        }
+        if (hasInlineValue && (arg == "-f" || arg == "--force" || arg == "--list" ||
+                               arg == "--help" || arg == "--version"))
+            throw CliUsageError(arg + " takes no value");
+    }
+    if (options.help || options.version || options.list) return options;
+    if (options.inputs.empty()) throw CliUsageError("no input files (try --help)");
+    if (options.quad && options.transform == TRANSFORM_NONE)
+        throw CliUsageError("--quad needs --transform Projective or Bilinear");
+    return options;
+}
+
+std::string cliUsageText() {
+    return "Usage: quennet [options] INPUT...\n"
+           "Enlarges pixel art with a pixel-art upscaler and optionally pins it onto a quadrilateral.\n"
+           "\n"
+           "  -u, --upscaler NAME    " + upscalerNames() + " (default Scale2x)\n"
+           "  -t, --transform NAME   None, Projective or Bilinear (default None)\n"
+           "      --quad x0,y0,x1,y1,x2,y2,x3,y3\n"
+           "                         corners top-left, top-right, bottom-right, bottom-left in\n"
+           "                         source pixels (default the image rectangle)\n"
+           "  -o, --output PATH      output file (one input) or directory (several inputs)\n"
+           "      --quality Q        0 to 1 for formats with a quality setting (default 0.9)\n"
+           "  -f, --force            overwrite existing output files\n"
+           "  -j, --jobs N           files processed in parallel (default: number of cores)\n"
+           "      --list             list upscalers, transforms and image formats\n"
+           "  -h, --help             show this help\n"
+           "      --version          show the version\n"
+           "\n"
+           "Without -o the result goes beside the input, the upscaler's name inserted before the\n"
+           "extension (hero.png gives heroScale2x.png). An input in a format that cannot be written\n"
+           "gives a PNG. Exit status: 0 when every file succeeded, 1 when any failed, 2 for a\n"
+           "usage error.\n";
+}
+
+}  // namespace loom::cli

@@ -1,0 +1,41 @@
+// The command line of the quennet tool, parsed into options. Usage errors raise CliUsageError,
+// which the tool reports with exit status 2.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "math/Vec2.h"
+
+namespace loom::cli {
+
+class CliUsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct CliOptions {
+    int upscaler = 1;   // Scale2x
+    int transform = 0;  // None
+    // Corners in source pixels: top-left, top-right, bottom-right, bottom-left. Unset: the image.
+    std::optional<std::array<Vec2f, 4>> quad;
+    std::string output;  // a file for one input, a directory for several; empty: beside the input
+    float quality = 0.9f;
+    bool force = false;
+    int jobs = 0;  // 0: one per core
+    bool list = false;
+    bool help = false;
+    bool version = false;
+    std::vector<std::string> inputs;
+};
+
+// Parses argv[1..argc-1]. Throws CliUsageError with a one-line message.
+CliOptions parseCliOptions(int argc, const char* const* argv);
+
+// The text of --help.
+std::string cliUsageText();
+
+}  // namespace loom::cli

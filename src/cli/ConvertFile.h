@@ -1,0 +1,15 @@
+// One file through the same pipeline as the application: decode, upscale, warp onto the quad
+// (given in source pixels) when a transform is chosen, encode.
+#pragma once
+
+#include <string>
+
+#include "cli/CliOptions.h"
+
+namespace loom::cli {
+
+// Throws a std::exception whose what() says why the file failed. Without options.force an
+// existing output is refused before the input is read.
+void convertFile(const std::string& inputPath, const std::string& outputPath, const CliOptions& options);
+
+}  // namespace loom::cli

@@ -1,0 +1,32 @@
+#include "cli/OutputPath.h"
+
+#include <filesystem>
+
+#include "image/io/ImageIoRegistrar.h"
+#include "platform/Paths.h"
+
+namespace loom::cli {
+
+std::string resultNameFor(const std::string& inputPath, const std::string& upscalerName) {
+    const size_t fileStart = getPathDirectory(inputPath).size();
+    size_t dot = inputPath.find_last_of('.');
+    if (dot == std::string::npos || dot <= fileStart) dot = inputPath.size();
+    const std::string extension = dot < inputPath.size() ? inputPath.substr(dot + 1) : "";
+    const std::string stem = inputPath.substr(0, dot) + upscalerName;
+    if (ImageIoRegistrar::Inst::get().hasTarget(extension)) return stem + "." + extension;
+    return stem + ".png";
+}
+
+std::string outputPathFor(const std::string& inputPath, const std::string& upscalerName,
+                          const std::string& output, bool severalInputs) {
+    const std::string besideInput = resultNameFor(inputPath, upscalerName);
+    if (output.empty()) return besideInput;
+    std::error_code ignored;
+    const bool intoDirectory = severalInputs || output.back() == '/' ||
+                               std::filesystem::is_directory(output, ignored);
+    if (!intoDirectory) return output;
+    const std::string name = besideInput.substr(getPathDirectory(besideInput).size());
+    return output.back() == '/' ? output + name : output + "/" + name;
+}
+
+}  // namespace loom::cli
