@@ -22,7 +22,8 @@ float squaredDistance(const Vec2f& a, const Vec2f& b) { return (a - b).lengthSqu
 Vec2f midpoint(const Vec2f& a, const Vec2f& b) { return (a + b) * 0.5f; }
 
 // Squared distance of p from the chord p1 + t * (dx, dy), clamped to the chord's ends.
-float distanceFromChord(const Vec2f& p, float t, const Vec2f& p1, const Vec2f& p4, float dx, float dy) {
+float distanceFromChord(const Vec2f& p, float t, const Vec2f& p1, const Vec2f& p4, float dx,
+                        float dy) {
     if (t <= 0.0f) return squaredDistance(p, p1);
     if (t >= 1.0f) return squaredDistance(p, p4);
     return squaredDistance(p, Vec2f(p1.x + t * dx, p1.y + t * dy));
@@ -132,7 +133,8 @@ void Path2d::arc(const Vec2f& center, float radius, float startRadians, float en
         endRadians = next;
     }
 
-    const Vec2f start = center + Vec2f(radius * std::cos(startRadians), radius * std::sin(startRadians));
+    const Vec2f start =
+        center + Vec2f(radius * std::cos(startRadians), radius * std::sin(startRadians));
     if (points_.empty())
         moveTo(start);
     else
@@ -194,22 +196,22 @@ std::vector<Vec2f> Path2d::subdivide(float approximationScale) const {
     size_t i = 0;
     for (int32_t segment : segments_) {
         switch (segment) {
-        case LINETO:
-            result.push_back(points_[i]);
-            result.push_back(points_[i + 1]);
-            break;
-        case CUBICTO:
-            result.push_back(points_[i]);
-            subdivideCubic(points_[i], points_[i + 1], points_[i + 2], points_[i + 3], 0, tolerance,
-                           result);
-            result.push_back(points_[i + 3]);
-            break;
-        case CLOSE:
-            result.push_back(points_[i]);
-            result.push_back(points_[0]);
-            break;
-        default:
-            throw Path2dExc();
+            case LINETO:
+                result.push_back(points_[i]);
+                result.push_back(points_[i + 1]);
+                break;
+            case CUBICTO:
+                result.push_back(points_[i]);
+                subdivideCubic(points_[i], points_[i + 1], points_[i + 2], points_[i + 3], 0,
+                               tolerance, result);
+                result.push_back(points_[i + 3]);
+                break;
+            case CLOSE:
+                result.push_back(points_[i]);
+                result.push_back(points_[0]);
+                break;
+            default:
+                throw Path2dExc();
         }
         i += static_cast<size_t>(pointCount(segment));
     }

@@ -41,8 +41,8 @@ public:
     const std::vector<int32_t>& getSegments() const { return segments_; }
 
     // A polyline through the path. Curves are split adaptively so that it stays within
-    // 0.5 / approximationScale path units of them. Every segment repeats its start point, so the list
-    // starts with the start point twice; a path without segments gives an empty list.
+    // 0.5 / approximationScale path units of them. Every segment repeats its start point, so the
+    // list starts with the start point twice; a path without segments gives an empty list.
     std::vector<Vec2f> subdivide(float approximationScale = 1.0f) const;
 
 private:

@@ -9,13 +9,14 @@
 
 #include "image/Surface.h"
 #include "warp/WarpQuad.h"
+#include "warp/WarpRows.h"
 
 namespace loom {
 
 // Fills every pixel of output, row by row. Outputs other than the warp's own (RGBA when the source
 // has alpha, RGB otherwise) go through the reference loop.
 void warpBilinear(const WarpQuad& destination, const Surface& source, const WarpQuad& sourceQuad,
-                  const Surface& output);
+                  const Surface& output, RowKernel kernel = RowKernel::AUTOMATIC);
 
 // The same result through one clamped read and write per pixel: the plain form the fast loop is
 // checked against.

@@ -33,10 +33,10 @@ PatchParameters<T> inverseBilinearIn(const Vec2f (&corners)[4], T px, T py) {
 
     T s;
     if (r != 0) {
-        // The roots of r s^2 - 2 b s + e = 0 with b = e - f: (b + q) / r, then (b - q) / r. The root
-        // whose numerator cancels is taken as e / (b -+ q) instead, equal in exact arithmetic: when
-        // r is a rounding residue of zero (opposite edges parallel), the cancelling quotient is
-        // noise over noise while this form tends to the linear solution e / (e - g).
+        // The roots of r s^2 - 2 b s + e = 0 with b = e - f: (b + q) / r, then (b - q) / r. The
+        // root whose numerator cancels is taken as e / (b -+ q) instead, equal in exact arithmetic:
+        // when r is a rounding residue of zero (opposite edges parallel), the cancelling quotient
+        // is noise over noise while this form tends to the linear solution e / (e - g).
         const T b = e - f;
         const T q = std::sqrt(f * f - e * g);
         T first, second;

@@ -1,7 +1,7 @@
 // The projective matrix that maps the unit square onto a quad: (0, 0) to corner 0, (1, 0) to
 // corner 1, (1, 1) to corner 2 and (0, 1) to corner 3. Parallelograms take an affine branch with no
-// division; a degenerate quad (three corners on a line) may give non-finite entries, which the warps
-// treat as "outside".
+// division; a degenerate quad (three corners on a line) may give non-finite entries, which the
+// warps treat as "outside".
 #pragma once
 
 #include "math/Matrix33.h"

@@ -34,8 +34,8 @@ Surface warp(int transformId, const Surface& source, const WarpQuad& destination
     checkImageLimits(width, height);
     Surface output(static_cast<int32_t>(width), static_cast<int32_t>(height), source.hasAlpha());
 
-    const WarpQuad sourceQuad = quadFromRect(Rectf(0, 0, static_cast<float>(source.getWidth()),
-                                                   static_cast<float>(source.getHeight())));
+    const WarpQuad sourceQuad = quadFromRect(
+        Rectf(0, 0, static_cast<float>(source.getWidth()), static_cast<float>(source.getHeight())));
     if (transformId == TRANSFORM_PROJECTIVE)
         warpProjective(destination, source, sourceQuad, output);
     else

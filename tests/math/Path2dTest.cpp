@@ -32,7 +32,8 @@ TEST(Path2d, MisuseRaises) {
     path.moveTo({0, 0});
     EXPECT_THROW(path.moveTo({1, 1}), Path2dExc) << "only one start point";
     EXPECT_THROW(path.arc({0, 0}, 1, NAN, 1, true), Path2dExc) << "non-finite angle";
-    EXPECT_THROW(path.arc({0, 0}, 1, 1e30f, 0, true), Path2dExc) << "a turn no longer moves the end";
+    EXPECT_THROW(path.arc({0, 0}, 1, 1e30f, 0, true), Path2dExc)
+        << "a turn no longer moves the end";
 }
 
 TEST(Path2d, QuarterArcOnEmptyPathIsOneCubic) {
@@ -69,8 +70,8 @@ TEST(Path2d, ArcEndIsNormalisedInTheDirectionOfTravel) {
     // From 1 up to 2pi: 2pi - 1 radians, more than a half turn, so two halves of two pieces each.
     EXPECT_EQ(countSegments(forward, Path2d::CUBICTO), 4);
     expectNear(forward.getPoints().back(), Vec2f(1, 0), "ends at 2pi");
-    expectNear(forward.getPoints()[3], Vec2f(std::cos(1.0f + (2 * PI - 1) / 4),
-                                            std::sin(1.0f + (2 * PI - 1) / 4)),
+    expectNear(forward.getPoints()[3],
+               Vec2f(std::cos(1.0f + (2 * PI - 1) / 4), std::sin(1.0f + (2 * PI - 1) / 4)),
                "first piece runs upwards from 1");
 
     Path2d backward;
@@ -133,8 +134,7 @@ TEST(Path2d, SubdivisionSpecialCases) {
     Path2d straight;
     straight.moveTo({0, 0});
     straight.curveTo({2, 0}, {8, 0}, {10, 0});
-    EXPECT_EQ(straight.subdivide(1.0f),
-              (std::vector<Vec2f>{{0, 0}, {0, 0}, {10, 0}}))
+    EXPECT_EQ(straight.subdivide(1.0f), (std::vector<Vec2f>{{0, 0}, {0, 0}, {10, 0}}))
         << "control points inside the chord add nothing";
 
     // Control points beyond the chord's end: a collinear overshoot must be kept.

@@ -170,7 +170,8 @@ TEST(CornerQuad, QuarterTurnAndBack) {
     quad.press(int(press.x), int(press.y), false, true);
     ASSERT_TRUE(quad.drag(int(press.x) + 50, int(press.y)));
 
-    // A quarter turn clockwise on screen: the mouse goes from the right of the press point to below.
+    // A quarter turn clockwise on screen: the mouse goes from the right of the press point to
+    // below.
     ASSERT_TRUE(quad.drag(int(press.x), int(press.y) + 50));
     EXPECT_NEAR(quad.rotationAngle, PI / 2, 1e-5);
     // Corner 0 (-50, -25) from the pivot turns to (25, -50).

@@ -52,7 +52,7 @@ TEST(SquareToQuad, TrapezoidsAndGeneralQuadsMapTheirCorners) {
     const Matrix33f m = squareToQuad(trapezoid);
     EXPECT_NE(m[5], 0.0f) << "a perspective term along the slanted edges";
     expectMapsUnitSquareOnto(m, trapezoid, "trapezoid");
-    expectMapsUnitSquareOnto(squareToQuad(quadOf({3, 1}, {25, 6}, {21, 30}, {1, 18})), 
+    expectMapsUnitSquareOnto(squareToQuad(quadOf({3, 1}, {25, 6}, {21, 30}, {1, 18})),
                              quadOf({3, 1}, {25, 6}, {21, 30}, {1, 18}), "general");
 
     // The precise form follows the same recipe.

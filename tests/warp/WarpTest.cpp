@@ -15,8 +15,8 @@ using loom::test::makePatternSurface;
 namespace {
 
 WarpQuad rectangleQuad(float width, float height) {
-    return makeWarpQuad(std::array<Vec2f, 4>{Vec2f(0, 0), Vec2f(width, 0), Vec2f(width, height),
-                                             Vec2f(0, height)});
+    return makeWarpQuad(
+        std::array<Vec2f, 4>{Vec2f(0, 0), Vec2f(width, 0), Vec2f(width, height), Vec2f(0, height)});
 }
 
 // Checks that output pixel (x, y) holds source pixel (x * num / den, y * num / den), integer
@@ -50,8 +50,8 @@ TEST(TransformCatalogue, NamesAndIds) {
 }
 
 TEST(WarpQuad, BuildersMeasureFromTheBoundingRectangle) {
-    const WarpQuad q = makeWarpQuad(std::array<Vec2f, 4>{Vec2f(10, 5), Vec2f(30, 8), Vec2f(25, 40),
-                                                         Vec2f(4, 20)});
+    const WarpQuad q =
+        makeWarpQuad(std::array<Vec2f, 4>{Vec2f(10, 5), Vec2f(30, 8), Vec2f(25, 40), Vec2f(4, 20)});
     EXPECT_EQ(q.bounds, Rectf(4, 5, 30, 40));
     EXPECT_EQ(q.corners[0], Vec2f(6, 0));
     EXPECT_EQ(q.corners[3], Vec2f(0, 15));
@@ -122,8 +122,8 @@ TEST(Warp, ExactIntegerScalingsSampleWholePixels) {
 TEST(Warp, OutsideATrapezoidIsBlackAndTransparent) {
     const Surface source = makePatternSurface(40, 40, true);
     // Top edge 40 wide, bottom edge 20 wide, centred.
-    const WarpQuad trapezoid = makeWarpQuad(
-        std::array<Vec2f, 4>{Vec2f(0, 0), Vec2f(40, 0), Vec2f(30, 40), Vec2f(10, 40)});
+    const WarpQuad trapezoid =
+        makeWarpQuad(std::array<Vec2f, 4>{Vec2f(0, 0), Vec2f(40, 0), Vec2f(30, 40), Vec2f(10, 40)});
     for (int id : {TRANSFORM_PROJECTIVE, TRANSFORM_BILINEAR}) {
         const Surface out = warp(id, source, trapezoid);
         ASSERT_EQ(out.getWidth(), 40);
@@ -149,8 +149,8 @@ TEST(Warp, OutsideATrapezoidIsBlackAndTransparent) {
 TEST(Warp, DegenerateQuadsGiveCleanResults) {
     const Surface source = makePatternSurface(16, 16, true);
     // Corners 1, 2 and 3 on one line: the square-to-quad division by zero gives no finite mapping.
-    const WarpQuad collinear = makeWarpQuad(
-        std::array<Vec2f, 4>{Vec2f(0, 10), Vec2f(10, 0), Vec2f(20, 0), Vec2f(30, 0)});
+    const WarpQuad collinear =
+        makeWarpQuad(std::array<Vec2f, 4>{Vec2f(0, 10), Vec2f(10, 0), Vec2f(20, 0), Vec2f(30, 0)});
     const Surface projective = warp(TRANSFORM_PROJECTIVE, source, collinear);
     ASSERT_EQ(projective.getWidth(), 30);
     ASSERT_EQ(projective.getHeight(), 10);
@@ -167,8 +167,8 @@ TEST(Warp, DegenerateQuadsGiveCleanResults) {
     }
 
     // All corners on one slanted line: a zero-area quad with a non-empty bounding rectangle.
-    const WarpQuad line = makeWarpQuad(
-        std::array<Vec2f, 4>{Vec2f(0, 0), Vec2f(4, 3), Vec2f(8, 6), Vec2f(12, 9)});
+    const WarpQuad line =
+        makeWarpQuad(std::array<Vec2f, 4>{Vec2f(0, 0), Vec2f(4, 3), Vec2f(8, 6), Vec2f(12, 9)});
     for (int id : {TRANSFORM_PROJECTIVE, TRANSFORM_BILINEAR}) {
         const Surface out = warp(id, source, line);
         EXPECT_EQ(out.getWidth(), 12);
@@ -193,8 +193,8 @@ TEST(Warp, BilinearTrapezoidsWithFractionalCornersHaveNoHoles) {
     for (int i = 0; i < 40; ++i) {
         const float x1 = 40.1f + i * 0.37f, x2 = 30.2f + i * 0.11f, x3 = 10.05f - i * 0.13f;
         const float height = 40.3f + i * 0.29f;
-        const WarpQuad trapezoid = makeWarpQuad(std::array<Vec2f, 4>{
-            Vec2f(0, 0), Vec2f(x1, 0), Vec2f(x2, height), Vec2f(x3, height)});
+        const WarpQuad trapezoid = makeWarpQuad(
+            std::array<Vec2f, 4>{Vec2f(0, 0), Vec2f(x1, 0), Vec2f(x2, height), Vec2f(x3, height)});
         const Surface out = warp(TRANSFORM_BILINEAR, source, trapezoid);
         const float left0 = std::min(0.0f, x3);
         for (int32_t y = 1; y + 1 < out.getHeight(); ++y) {

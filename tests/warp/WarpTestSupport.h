@@ -15,17 +15,17 @@ inline Surface makePatternSurface(int32_t width, int32_t height, bool alpha,
     Surface s(width, height, alpha, order);
     for (int32_t y = 0; y < height; ++y)
         for (int32_t x = 0; x < width; ++x)
-            writePixelClamped(s, x, y,
-                              Rgba{uint8_t(x), uint8_t(y), uint8_t((x * 7 + y * 13) ^ (x >> 8) ^ (y >> 4)),
-                                   uint8_t(255 - ((x + y) & 63))});
+            writePixelClamped(
+                s, x, y,
+                Rgba{uint8_t(x), uint8_t(y), uint8_t((x * 7 + y * 13) ^ (x >> 8) ^ (y >> 4)),
+                     uint8_t(255 - ((x + y) & 63))});
     return s;
 }
 
 // The first differing pixel as "(x, y)", or an empty string when the surfaces match in size, order
 // and every byte of every pixel.
 inline std::string firstDifference(const Surface& a, const Surface& b) {
-    if (a.getWidth() != b.getWidth() || a.getHeight() != b.getHeight())
-        return "sizes differ";
+    if (a.getWidth() != b.getWidth() || a.getHeight() != b.getHeight()) return "sizes differ";
     if (a.getChannelOrder() != b.getChannelOrder()) return "orders differ";
     const int inc = a.getPixelInc();
     for (int32_t y = 0; y < a.getHeight(); ++y)
