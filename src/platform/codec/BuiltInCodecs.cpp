@@ -1,17 +1,44 @@
 // The codecs this build carries, registered with the image I/O registrar on its first use.
-// Decoders are tried in ascending priority; each refuses foreign data by its signature at once.
+// Decoders are tried in ascending priority; each refuses foreign data by its signature at once,
+// so the order matters only for speed (the likeliest formats first) and for TGA, which has no
+// signature and is tried last.
 #include "image/io/ImageIoRegistrar.h"
+#include "platform/codec/ImageSourceFileGif.h"
+#include "platform/codec/ImageSourceFileJpeg.h"
 #include "platform/codec/ImageSourceFilePng.h"
+#include "platform/codec/ImageSourceFileStb.h"
+#include "platform/codec/ImageSourceFileTiff.h"
+#include "platform/codec/ImageSourceFileWebp.h"
+#include "platform/codec/ImageTargetFileBmp.h"
+#include "platform/codec/ImageTargetFileJpeg.h"
 #include "platform/codec/ImageTargetFilePng.h"
+#include "platform/codec/ImageTargetFileTiff.h"
+#include "platform/codec/ImageTargetFileWebp.h"
 
 namespace loom {
 
 void registerBuiltInCodecs(ImageIoRegistrar::Inst& registrar) {
     registrar.registerSourceGeneric(ImageSourceFilePng::create, 2);
+    registrar.registerSourceGeneric(ImageSourceFileJpeg::create, 3);
+    registrar.registerSourceGeneric(ImageSourceFileGif::create, 4);
+    registrar.registerSourceGeneric(ImageSourceFileWebp::create, 5);
+    registrar.registerSourceGeneric(ImageSourceFileTiff::create, 6);
+    registrar.registerSourceGeneric(ImageSourceFileStb::createBmp, 8);
+    registrar.registerSourceGeneric(ImageSourceFileStb::createOthers, 9);
 
+    // Each extension with priority 2 and its canonical extension as the extension data.
     registrar.registerTargetType("png", ImageTargetFilePng::create, 2, "png");
+    registrar.registerTargetType("tif", ImageTargetFileTiff::create, 2, "tif");
+    registrar.registerTargetType("tiff", ImageTargetFileTiff::create, 2, "tif");
+    registrar.registerTargetType("jpg", ImageTargetFileJpeg::create, 2, "jpg");
+    registrar.registerTargetType("jpeg", ImageTargetFileJpeg::create, 2, "jpg");
+    registrar.registerTargetType("jpe", ImageTargetFileJpeg::create, 2, "jpg");
+    registrar.registerTargetType("bmp", ImageTargetFileBmp::create, 2, "bmp");
+    registrar.registerTargetType("webp", ImageTargetFileWebp::create, 2, "webp");
 }
 
-std::vector<std::string> builtInReadableFormats() { return {"PNG"}; }
+std::vector<std::string> builtInReadableFormats() {
+    return {"PNG", "JPEG", "GIF", "WebP", "TIFF", "BMP", "TGA", "PNM", "PSD"};
+}
 
 }  // namespace loom
