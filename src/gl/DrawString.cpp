@@ -3,18 +3,12 @@
 #include <GL/glew.h>
 
 #include "gl/DrawTexture.h"
-#include "gl/Texture.h"
 #include "gl/TextRaster.h"
 
 namespace loom {
 namespace gl {
 
 namespace {
-
-const Font& defaultTextFont() {
-    static const Font font("Arial", 14);
-    return font;
-}
 
 // Puts the current colour back on every way out, exceptions included.
 class CurrentColorGuard {
@@ -30,14 +24,22 @@ private:
 
 }  // namespace
 
-void drawString(const std::string& text, const Vec2f& pos, const ColorA& color, const Font& font) {
+const Font& defaultTextFont() {
+    static const Font font("Arial", 14);
+    return font;
+}
+
+void drawTextTexture(const Texture& texture, const Vec2f& pos, float descent) {
     CurrentColorGuard savedColor;
+    glColor4ub(255, 255, 255, 255);
+    drawTexture(texture, Vec2f(pos.x, pos.y - descent));
+}
+
+void drawString(const std::string& text, const Vec2f& pos, const ColorA& color, const Font& font) {
     float descent = 0.0f;
     const Surface surface = rasterizeText(text, font ? font : defaultTextFont(), color, &descent);
     if (!surface) return;
-    const Texture texture(surface);
-    glColor4ub(255, 255, 255, 255);
-    drawTexture(texture, Vec2f(pos.x, pos.y - descent));
+    drawTextTexture(Texture(surface), pos, descent);
 }
 
 }  // namespace gl

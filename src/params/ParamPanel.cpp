@@ -1,0 +1,134 @@
+#include "params/ParamPanel.h"
+
+#include <GL/glew.h>
+
+#include "gl/DrawString.h"
+#include "gl/Matrices.h"
+#include "gl/State.h"
+#include "gl/TextCache.h"
+#include "params/EmbeddedFont.h"
+#include "params/PanelStyle.h"
+#include "platform/DataSource.h"
+
+namespace loom::params {
+
+namespace {
+
+Font& panelFont() {
+    static Font font;
+    return font;
+}
+
+// The embedded bytes, borrowed (not copied, never freed) by the buffer the font reads.
+Font loadEmbeddedFont() {
+    Buffer bytes(const_cast<unsigned char*>(embeddedFontData), embeddedFontSize);
+    return Font(makeBufferSource(bytes, std::string()), 10);
+}
+
+// A callback that forwards to the panel while it exists and declines the event afterwards.
+std::function<bool(app::MouseEvent)> forwardTo(const std::shared_ptr<ParamPanel*>& self,
+                                               bool (ParamPanel::*handler)(app::MouseEvent)) {
+    std::weak_ptr<ParamPanel*> watched = self;
+    return [watched, handler](app::MouseEvent e) {
+        const std::shared_ptr<ParamPanel*> panel = watched.lock();
+        return panel && ((*panel)->*handler)(e);
+    };
+}
+
+// Labels have no hit area (all zero): an empty rectangle catches nothing, not even (0, 0).
+bool hits(const Rectf& area, float x, float y) {
+    return area.x2 > area.x1 && area.y2 > area.y1 && area.x1 <= x && x <= area.x2 &&
+           area.y1 <= y && y <= area.y2;
+}
+
+}  // namespace
+
+ParamPanel::ParamPanel(app::App* app_)
+    : app(app_),
+      captionCache(std::make_unique<gl::TextCache>()),
+      self(std::make_shared<ParamPanel*>(this)) {
+    panelFont() = loadEmbeddedFont();
+    mouseDownId = app->registerMouseDown(forwardTo(self, &ParamPanel::onMouseDown));
+    mouseUpId = app->registerMouseUp(forwardTo(self, &ParamPanel::onMouseUp));
+    mouseDragId = app->registerMouseDrag(forwardTo(self, &ParamPanel::onMouseDrag));
+    enabled = true;
+}
+
+ParamPanel::~ParamPanel() = default;
+
+const Font& ParamPanel::getFont() { return panelFont(); }
+
+void ParamPanel::drawCaption(const std::string& text, Vec2f pos, const ColorA& color) {
+    captionCache->drawString(text, pos, color, panelFont());
+}
+
+template <typename T>
+T* ParamPanel::add(std::unique_ptr<T> control) {
+    control->setOwner(this);
+    T* added = control.get();
+    controls.push_back(std::move(control));
+    return added;
+}
+
+LabelControl* ParamPanel::addLabel(const std::string& caption) {
+    return add(std::make_unique<LabelControl>(caption));
+}
+
+FloatVarControl* ParamPanel::addFloatParam(const std::string& caption, float* value, float min,
+                                           float max, float initial) {
+    return add(std::make_unique<FloatVarControl>(caption, value, min, max, initial));
+}
+
+BoolVarControl* ParamPanel::addBoolParam(const std::string& caption, bool* value, bool initial,
+                                         int group) {
+    return add(std::make_unique<BoolVarControl>(caption, value, initial, group));
+}
+
+void ParamPanel::layout() {
+    Vec2f pos(margin, margin);
+    for (const auto& control : controls) pos = control->place(pos);
+}
+
+void ParamPanel::draw() {
+    if (!enabled) return;
+    gl::pushMatrices();
+    gl::setWindowMatrices(app->getWindowWidth(), app->getWindowHeight(), true);
+    gl::disableDepthRead();
+    gl::disableDepthWrite();
+    gl::enableAlphaBlending(false);
+    Vec2f pos(margin, margin);
+    for (const auto& control : controls) pos = control->draw(pos);
+    captionCache->endFrame();
+    gl::disableAlphaBlending();
+    gl::enableDepthRead(true);
+    gl::enableDepthWrite(true);
+    glColor4f(1, 1, 1, 1);
+    gl::popMatrices();
+}
+
+bool ParamPanel::onMouseDown(app::MouseEvent e) {
+    if (!enabled) return false;
+    for (const auto& control : controls) {
+        if (hits(control->getHitArea(), float(e.x), float(e.y))) {
+            capturedControl = control.get();
+            control->onMouseDown(e);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ParamPanel::onMouseUp(app::MouseEvent e) {
+    if (!enabled || !capturedControl) return false;
+    capturedControl->onMouseUp(e);
+    capturedControl = nullptr;
+    return true;
+}
+
+bool ParamPanel::onMouseDrag(app::MouseEvent e) {
+    if (!enabled || !capturedControl) return false;
+    capturedControl->onMouseDrag(e);
+    return true;
+}
+
+}  // namespace loom::params
