@@ -1,0 +1,123 @@
+// The run order against a real window: setup with a current context and a hidden window, the first
+// resize before the window shows, update before draw once per frame at no more than the frame
+// rate, shutdown once after the last draw, the application destroyed by the run.
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "GuiTestApp.h"
+
+using namespace loom;
+using namespace loom::app;
+using namespace loom::guitest;
+
+namespace {
+
+struct RunRecord {
+    std::vector<std::string> log;
+    std::vector<double> updateTimes;
+    bool hiddenAtSetup = false;
+    bool contextAtSetup = false;
+    bool hiddenAtFirstResize = false;
+    int firstWidth = 0;
+    int firstHeight = 0;
+    std::string windowTitle;
+    bool resizable = false;
+    int antiAliasing = -1;
+    int samples = -1;
+};
+
+class RunOrderApp : public GuiTestApp {
+public:
+    explicit RunOrderApp(RunRecord* record) : GuiTestApp("framework run order"), r_(record) {}
+    ~RunOrderApp() override { r_->log.push_back("destroyed"); }
+
+    void setup() override {
+        r_->log.push_back("setup");
+        SDL_Window* window = getRenderer()->getWindow();
+        r_->hiddenAtSetup = (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) == 0;
+        r_->contextAtSetup = SDL_GL_GetCurrentContext() != nullptr;
+        r_->windowTitle = SDL_GetWindowTitle(window);
+        r_->resizable = (SDL_GetWindowFlags(window) & SDL_WINDOW_RESIZABLE) != 0;
+        r_->antiAliasing = static_cast<RendererGl&>(*getRenderer()).getAntiAliasing();
+        SDL_GL_GetAttribute(SDL_GL_MULTISAMPLESAMPLES, &r_->samples);
+    }
+    void resize(ResizeEvent event) override {
+        if (std::count(r_->log.begin(), r_->log.end(), "resize") == 0) {
+            r_->hiddenAtFirstResize =
+                (SDL_GetWindowFlags(getRenderer()->getWindow()) & SDL_WINDOW_SHOWN) == 0;
+            r_->firstWidth = event.getWidth();
+            r_->firstHeight = event.getHeight();
+        }
+        r_->log.push_back("resize");
+    }
+    void update() override {
+        r_->log.push_back("update");
+        r_->updateTimes.push_back(getElapsedSeconds());
+        GuiTestApp::update();
+    }
+    void draw() override { r_->log.push_back("draw"); }
+    void shutdown() override { r_->log.push_back("shutdown"); }
+    bool finished() override { return getElapsedFrames() >= 12; }
+
+private:
+    RunRecord* r_;
+};
+
+}  // namespace
+
+TEST(RunOrder, SetupResizeFramesShutdownDestroyWithTheDefaultWindow) {
+    RunRecord r;
+    ASSERT_EQ(runGuiApp(std::make_unique<RunOrderApp>(&r), RendererGl::AA_MSAA_16), 0);
+
+    ASSERT_GE(r.log.size(), 4u);
+    EXPECT_EQ(r.log[0], "setup");
+    EXPECT_EQ(r.log[1], "resize") << "the first resize follows setup";
+    EXPECT_TRUE(r.contextAtSetup) << "setup runs with a current OpenGL context";
+    EXPECT_TRUE(r.hiddenAtSetup) << "the window shows only after setup";
+    EXPECT_TRUE(r.hiddenAtFirstResize) << "and after the first resize";
+    EXPECT_EQ(r.firstWidth, 640);
+    EXPECT_EQ(r.firstHeight, 480);
+    EXPECT_EQ(r.windowTitle, "framework run order") << "the launcher's title";
+    EXPECT_TRUE(r.resizable);
+
+    // Frames: update then draw, each once per frame, never two updates in a row.
+    std::vector<std::string> frames;
+    for (const std::string& entry : r.log)
+        if (entry == "update" || entry == "draw") frames.push_back(entry);
+    ASSERT_GE(frames.size(), 24u);
+    for (size_t i = 0; i < frames.size(); ++i)
+        EXPECT_EQ(frames[i], i % 2 == 0 ? "update" : "draw") << "at frame entry " << i;
+
+    size_t n = r.log.size();
+    EXPECT_EQ(r.log[n - 1], "destroyed");
+    EXPECT_EQ(r.log[n - 2], "shutdown");
+    EXPECT_EQ(r.log[n - 3], "draw") << "shutdown comes after the last draw";
+    EXPECT_EQ(std::count(r.log.begin(), r.log.end(), "shutdown"), 1);
+
+    for (size_t i = 1; i < r.updateTimes.size(); ++i)
+        EXPECT_GE(r.updateTimes[i] - r.updateTimes[i - 1], 1.0 / 60.0 - 1e-9)
+            << "frames start at least 1/frameRate apart (frame " << i << ")";
+
+    // Multisampling: the level granted is recorded, and the window really has those samples.
+    EXPECT_GE(r.antiAliasing, RendererGl::AA_NONE);
+    EXPECT_LE(r.antiAliasing, RendererGl::AA_MSAA_16);
+    if (r.antiAliasing > 0) {
+        EXPECT_GE(r.samples, RendererGl::samplesForLevel(r.antiAliasing));
+    }
+    std::printf("anti-aliasing level granted: %d (%d samples)\n", r.antiAliasing, r.samples);
+}
+
+TEST(RunOrder, AWindowThatCannotBeCreatedEndsTheRunWithAMessage) {
+    std::string display = getenv("DISPLAY") ? getenv("DISPLAY") : "";
+    setenv("DISPLAY", ":4095", 1);  // no server there
+    RunRecord r;
+    testing::internal::CaptureStderr();
+    int status = runGuiApp(std::make_unique<RunOrderApp>(&r), RendererGl::AA_NONE);
+    std::string message = testing::internal::GetCapturedStderr();
+    setenv("DISPLAY", display.c_str(), 1);
+
+    EXPECT_NE(status, 0);
+    EXPECT_NE(message.find("framework run order: cannot"), std::string::npos) << message;
+    EXPECT_EQ(r.log, (std::vector<std::string>{"destroyed"})) << "no setup, no frame, no shutdown";
+}

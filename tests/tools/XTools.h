@@ -1,0 +1,75 @@
+// Helpers for GUI tests on a real X server: run a command and read its output, wait for a window
+// by its title, send input with xdotool, take screenshots, and poll for a condition. Every wait is
+// bounded. The tests run on the display in DISPLAY (scripts/test.sh starts a private Xvfb).
+#pragma once
+
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace loom::testtools {
+
+struct CommandResult {
+    int status = -1;  // the exit status, or -1 when the command could not run or was killed
+    std::string output;
+};
+
+// Runs a shell command line and collects its standard output.
+inline CommandResult runCommand(const std::string& command) {
+    CommandResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return result;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof(buffer), pipe)) > 0) result.output.append(buffer, n);
+    int raw = pclose(pipe);
+    result.status = (raw != -1 && WIFEXITED(raw)) ? WEXITSTATUS(raw) : -1;
+    return result;
+}
+
+// Polls pred every 10 ms until it holds or timeout passes; returns its last answer.
+inline bool waitUntil(const std::function<bool()>& pred,
+                      std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!pred()) {
+        if (std::chrono::steady_clock::now() >= deadline) return pred();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// The X id of the visible window whose title is exactly title, or "" after timeoutSeconds.
+inline std::string waitForWindow(const std::string& title, int timeoutSeconds = 10) {
+    CommandResult found =
+        runCommand("timeout " + std::to_string(timeoutSeconds) +
+                   " xdotool search --sync --onlyvisible --name '^" + title + "$' 2>/dev/null");
+    std::string id = found.output.substr(0, found.output.find('\n'));
+    return found.status == 0 ? id : std::string();
+}
+
+// Runs xdotool with the given arguments (bounded to 10 s); true when it succeeded.
+inline bool xdotool(const std::string& arguments) {
+    return runCommand("timeout 10 xdotool " + arguments + " 2>&1").status == 0;
+}
+
+// Gives the window the keyboard focus and waits until it has it (no window manager needed).
+inline bool focusWindow(const std::string& windowId) {
+    return xdotool("windowfocus --sync " + windowId);
+}
+
+// Moves the pointer to (x, y) relative to the window's top-left corner.
+inline bool movePointer(const std::string& windowId, int x, int y) {
+    return xdotool("mousemove --sync --window " + windowId + " " + std::to_string(x) + " " +
+                   std::to_string(y));
+}
+
+// Writes the window's pixels to a PNG file (ImageMagick's import).
+inline bool screenshot(const std::string& windowId, const std::string& path) {
+    return runCommand("timeout 10 import -window " + windowId + " '" + path + "' 2>&1").status == 0;
+}
+
+}  // namespace loom::testtools
