@@ -19,9 +19,9 @@ public:
 
     void quit() override {}
     Settings& getSettings() override { return settings; }
-    int getWindowWidth() const override { return 640; }
+    int getWindowWidth() const override { return width; }
     void setWindowWidth(int) override {}
-    int getWindowHeight() const override { return 480; }
+    int getWindowHeight() const override { return height; }
     void setWindowHeight(int) override {}
     void setWindowSize(int, int) override {}
     float getFrameRate() const override { return 60.0f; }
@@ -31,6 +31,9 @@ public:
     std::string getAppPath() const override { return "/"; }
 
     std::vector<std::string> seen;
+    // What the panel reads to set its window matrices.
+    int width = 640;
+    int height = 480;
 
 protected:
     int launch(const std::string&, int, char* const[]) override { return 0; }
