@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <limits>
 #include <stdexcept>
 
 #include "WarpTestSupport.h"
@@ -204,4 +205,28 @@ TEST(Warp, BilinearTrapezoidsWithFractionalCornersHaveNoHoles) {
         }
     }
     EXPECT_EQ(holes, 0);
+}
+
+TEST(Warp, PaddedSourceRowsAndNonFiniteCorners) {
+    // Rows padded to a multiple of 4 bytes: BGR, 5 pixels = 15 bytes, stride 16.
+    Surface padded(5, 4, false, SurfaceConstraintsTextRaster());
+    ASSERT_EQ(padded.getRowBytes(), 16);
+    for (int32_t y = 0; y < 4; ++y)
+        for (int32_t x = 0; x < 5; ++x)
+            writePixelClamped(padded, x, y, Rgba{uint8_t(x * 40), uint8_t(y * 60), 7, 255});
+    for (int id : {TRANSFORM_PROJECTIVE, TRANSFORM_BILINEAR}) {
+        const Surface out = warp(id, padded, rectangleQuad(10, 8));
+        EXPECT_EQ(sampledAtScale(out, padded, 1, 2), "") << "transform " << id;
+    }
+
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const WarpQuad broken = makeWarpQuad(
+        std::array<Vec2f, 4>{Vec2f(nan, 0), Vec2f(10, nan), Vec2f(10, 10), Vec2f(0, 10)});
+    for (int id : {TRANSFORM_PROJECTIVE, TRANSFORM_BILINEAR}) {
+        Surface out;
+        EXPECT_NO_THROW(out = warp(id, padded, broken));
+        for (int32_t y = 0; y < out.getHeight(); ++y)
+            for (int32_t x = 0; x < out.getWidth(); ++x)
+                EXPECT_TRUE(isClear(out, x, y)) << "a non-finite mapping is outside";
+    }
 }
