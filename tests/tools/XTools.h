@@ -61,10 +61,26 @@ inline bool focusWindow(const std::string& windowId) {
     return xdotool("windowfocus --sync " + windowId);
 }
 
-// Moves the pointer to (x, y) relative to the window's top-left corner.
+// The window's top-left corner in root coordinates; false when xdotool cannot tell.
+inline bool windowOrigin(const std::string& windowId, int& x, int& y) {
+    CommandResult geometry =
+        runCommand("timeout 10 xdotool getwindowgeometry --shell " + windowId + " 2>/dev/null");
+    size_t at = geometry.output.find("X=");
+    size_t atY = geometry.output.find("Y=");
+    if (geometry.status != 0 || at == std::string::npos || atY == std::string::npos) return false;
+    x = std::stoi(geometry.output.substr(at + 2));
+    y = std::stoi(geometry.output.substr(atY + 2));
+    return true;
+}
+
+// Moves the pointer to (x, y) relative to the window's top-left corner (which may lie outside the
+// window) and waits until it is there.
 inline bool movePointer(const std::string& windowId, int x, int y) {
-    return xdotool("mousemove --sync --window " + windowId + " " + std::to_string(x) + " " +
-                   std::to_string(y));
+    int originX = 0;
+    int originY = 0;
+    if (!windowOrigin(windowId, originX, originY)) return false;
+    return xdotool("mousemove --sync " + std::to_string(originX + x) + " " +
+                   std::to_string(originY + y));
 }
 
 // Writes the window's pixels to a PNG file (ImageMagick's import).
