@@ -33,6 +33,8 @@ Surface warp(int transformId, const Surface& source, const WarpQuad& destination
     const int64_t height = truncatedSide(destination.bounds.y2 - destination.bounds.y1);
     checkImageLimits(width, height);
     Surface output(static_cast<int32_t>(width), static_cast<int32_t>(height), source.hasAlpha());
+    // Copied pixels keep their meaning; the transparent black surround is valid either way.
+    output.setPremultiplied(source.isPremultiplied());
 
     const WarpQuad sourceQuad = quadFromRect(
         Rectf(0, 0, static_cast<float>(source.getWidth()), static_cast<float>(source.getHeight())));

@@ -76,6 +76,10 @@ TEST(Warp, OutputSizeAndAlphaFollowTheQuadAndSource) {
     EXPECT_EQ(result.getHeight(), 8);
     EXPECT_TRUE(result.hasAlpha());
 
+    Surface premultiplied = makePatternSurface(4, 4, true);
+    premultiplied.setPremultiplied(true);
+    EXPECT_TRUE(warp(TRANSFORM_BILINEAR, premultiplied, rectangleQuad(3, 3)).isPremultiplied());
+
     const Surface noAlpha = makePatternSurface(20, 16, false, ChannelOrder::BGR);
     const Surface rgb = warp(TRANSFORM_BILINEAR, noAlpha, rectangleQuad(10, 8));
     EXPECT_FALSE(rgb.hasAlpha());
