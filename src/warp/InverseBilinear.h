@@ -1,6 +1,7 @@
 // The patch parameters (s, t) of a point in a quad seen as a bilinear patch:
 // p = (1 - t)((1 - s) P0 + s P1) + t((1 - s) P3 + s P2), s along P0P1 and t along P0P3.
-// One recipe in either precision: float as the reference recipe states it, double for the warp.
+// One recipe in either precision: float for inverseBilinear(), double for the warp, whose pixels
+// must not hinge on single-precision rounding.
 #pragma once
 
 #include <cmath>
