@@ -1,0 +1,340 @@
+// QuennetApp used as a user would: on a private X server, with real X input (xdotool), a real
+// drag and drop (XDND), the real save dialog (zenity) answered by key presses, and the window's
+// pixels checked against the picture it should show. Expected pictures of the upscalers and warps
+// come from the `quennet` command-line tool run on the same file.
+//
+// Geometry used throughout (the window opens at 640 x 480 with zoom 4): the 32 x 32 sample is shown
+// centred at 4 screen pixels per sample pixel whatever the upscaler, at (256, 176) to (384, 304).
+// The panel's radio boxes are 10 x 10 at x 7; their tops are given below.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "Desktop.h"
+#include "PictureCheck.h"
+#include "tools/XTools.h"
+
+namespace fs = std::filesystem;
+using namespace e2e;
+using loom::testtools::waitUntil;
+using namespace std::chrono_literals;
+
+namespace {
+
+const std::string kAppPath = LOOM_BINARY_DIR "/src/app/quennetapp";
+const std::string kCliPath = LOOM_BINARY_DIR "/src/cli/quennet";
+const std::string kSample = LOOM_SOURCE_DIR "/assets/sample.png";
+const std::string kDropTool = LOOM_SOURCE_DIR "/tests/tools/xdnd_drop.py";
+
+constexpr int kPictureLeft = 256, kPictureTop = 176, kPictureSide = 128;
+constexpr int kBoxX = 12;
+int upscalerBoxY(int id) { return 71 + 17 * id + 5; }
+int transformBoxY(int id) { return 224 + 17 * id + 5; }
+
+class QuennetAppE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/quennetapp-e2e-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        sprite_ = dir_ + "/hero.png";
+        fs::copy_file(kSample, sprite_);
+        desktop_ = std::make_unique<Desktop>();
+    }
+
+    void TearDown() override {
+        app_.reset();
+        desktop_.reset();
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+
+    // Starts the application and waits for its first frame; the window id.
+    std::string launch(const std::vector<std::string>& files = {}) {
+        std::vector<std::string> argv = {kAppPath};
+        argv.insert(argv.end(), files.begin(), files.end());
+        app_ = std::make_unique<Process>(argv, "", dir_ + "/stderr.txt");
+        const std::string wid = desktop_->waitForWindow("^QuennetApp$");
+        if (wid.empty()) return wid;
+        // The bottom-right corner is background once a frame has been drawn.
+        waitUntil([&] { return isBackground(desktop_->grab(wid), 630, 470); });
+        return wid;
+    }
+
+    // Waits until the window shows `picture` at `scale` screen pixels per picture pixel in the
+    // picture's place; the last grab is left in screen_.
+    bool waitForPicture(const std::string& wid, const Image& picture, int scale,
+                        std::chrono::milliseconds timeout = 10s) {
+        return waitUntil(
+            [&] {
+                screen_ = desktop_->grab(wid);
+                return mismatches(screen_, picture, kPictureLeft, kPictureTop, scale) == 0;
+            },
+            timeout);
+    }
+
+    // What `quennet` writes for this file with these options, read back.
+    Image cliResult(const std::vector<std::string>& options) {
+        const std::string out = dir_ + "/cli-" + std::to_string(++cliRuns_) + ".png";
+        std::vector<std::string> argv = {kCliPath};
+        argv.insert(argv.end(), options.begin(), options.end());
+        argv.insert(argv.end(), {"-f", "-o", out, sprite_});
+        int status = 0;
+        runCapture(argv, &status);
+        EXPECT_EQ(status, 0) << "quennet failed";
+        return readImageFile(out);
+    }
+
+    void dropFiles(const std::string& wid, const std::vector<std::string>& files) {
+        std::vector<std::string> argv = {"/usr/bin/python3", kDropTool, wid, "320", "240"};
+        argv.insert(argv.end(), files.begin(), files.end());
+        int status = 0;
+        runCapture(argv, &status);
+        ASSERT_EQ(status, 0) << "the drag source did not complete the drop";
+    }
+
+    // Finds the message box with this title, checks it, and closes it with Return.
+    void closeMessageBox(const std::string& title) {
+        const std::string box = desktop_->waitForWindow("^" + title + "$");
+        ASSERT_FALSE(box.empty()) << "no message box \"" << title << "\"";
+        desktop_->key(box, "Return");
+        EXPECT_TRUE(desktop_->waitForWindowGone(box)) << "the message box did not close";
+    }
+
+    std::string stderrText() const {
+        std::ifstream in(dir_ + "/stderr.txt");
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    std::vector<std::string> filesInDir() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string dir_, sprite_;
+    std::unique_ptr<Desktop> desktop_;
+    std::unique_ptr<Process> app_;
+    Image screen_;
+    int cliRuns_ = 0;
+};
+
+}  // namespace
+
+TEST_F(QuennetAppE2E, StartsWithTheTitleTheSizeAndThePanel) {
+    const std::string wid = launch();
+    ASSERT_FALSE(wid.empty()) << "no window titled QuennetApp";
+    EXPECT_EQ(desktop_->windowSize(wid), (std::array<int, 2>{640, 480}));
+    const Image screen = desktop_->grab(wid);
+    // Before a file is opened only the quad's handles (around the centre) and the panel show.
+    long drawn = 0;
+    for (int y = 150; y < 330; ++y)
+        for (int x = 150; x < 490; ++x) drawn += isBackground(screen, x, y) ? 0 : 1;
+    EXPECT_LT(drawn, 400) << "no picture before a file is opened";
+    EXPECT_FALSE(isBackground(screen, 50, 10)) << "the panel's strips start at the top-left";
+    EXPECT_FALSE(isBackground(screen, 12, upscalerBoxY(0))) << "the None box is drawn";
+    EXPECT_TRUE(isBackground(screen, 200, 10)) << "the panel is 135 pixels wide";
+    EXPECT_TRUE(app_->running());
+}
+
+TEST_F(QuennetAppE2E, ADroppedFileIsShownCentredAtTheZoom) {
+    const std::string wid = launch();
+    ASSERT_FALSE(wid.empty());
+    // Two files: only the first is opened.
+    const std::string other = dir_ + "/other.png";
+    int status = 0;
+    runCapture({"convert", "-size", "20x20", "xc:#ff0000", other}, &status);
+    ASSERT_EQ(status, 0);
+    dropFiles(wid, {sprite_, other});
+    const Image sprite = readImageFile(sprite_);
+    ASSERT_TRUE(waitForPicture(wid, sprite, 4)) << "the dropped sprite is not shown at zoom 4";
+    EXPECT_TRUE(isBackground(screen_, kPictureLeft - 1, kPictureTop + 60));
+    EXPECT_TRUE(isBackground(screen_, kPictureLeft + kPictureSide, kPictureTop + 60));
+}
+
+TEST_F(QuennetAppE2E, ClickingAnUpscalerShowsItsResultAtTheSameSize) {
+    const std::string wid = launch({sprite_});
+    ASSERT_FALSE(wid.empty());
+    ASSERT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4)) << "command-line file not shown";
+
+    const Image scale2x = cliResult({"-u", "Scale2x"});
+    ASSERT_EQ(scale2x.width, 64);
+    desktop_->click(wid, kBoxX, upscalerBoxY(1));
+    EXPECT_TRUE(waitForPicture(wid, scale2x, 2)) << "Scale2x is not shown at 2 per texel";
+
+    const Image eagle = cliResult({"-u", "Eagle2x"});
+    desktop_->click(wid, kBoxX, upscalerBoxY(4));
+    EXPECT_TRUE(waitForPicture(wid, eagle, 2)) << "Eagle2x is not shown";
+
+    const Image hq4 = cliResult({"-u", "Scale4xHQ"});
+    ASSERT_EQ(hq4.width, 128);
+    desktop_->click(wid, kBoxX, upscalerBoxY(7));
+    EXPECT_TRUE(waitForPicture(wid, hq4, 1)) << "Scale4xHQ is not shown at 1 per texel";
+}
+
+TEST_F(QuennetAppE2E, HoldingSpaceShowsThePreviousPicture) {
+    const std::string wid = launch({sprite_});
+    ASSERT_FALSE(wid.empty());
+    const Image sprite = readImageFile(sprite_);
+    ASSERT_TRUE(waitForPicture(wid, sprite, 4));
+    const Image scale2x = cliResult({"-u", "Scale2x"});
+    desktop_->click(wid, kBoxX, upscalerBoxY(1));
+    ASSERT_TRUE(waitForPicture(wid, scale2x, 2));
+    ASSERT_GT(mismatches(screen_, sprite, kPictureLeft, kPictureTop, 4), 0)
+        << "the two pictures must differ for this test to mean anything";
+
+    desktop_->keyDown(wid, "space");
+    EXPECT_TRUE(waitForPicture(wid, sprite, 4, 5s)) << "space does not show the previous picture";
+    desktop_->keyUp(wid, "space");
+    EXPECT_TRUE(waitForPicture(wid, scale2x, 2, 5s)) << "releasing space does not restore it";
+}
+
+// Corner 0 of the sprite is at window (256, 176); dragged to (216, 136) it sits at (-10, -10) in
+// sample pixels, so the quad's bounding rectangle covers window (216, 136) to (384, 304).
+TEST_F(QuennetAppE2E, DraggingACornerWarpsThePictureAndSaveWritesIt) {
+    const std::string wid = launch({sprite_});
+    ASSERT_FALSE(wid.empty());
+    ASSERT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4));
+    desktop_->click(wid, kBoxX, upscalerBoxY(1));
+    ASSERT_TRUE(waitForPicture(wid, cliResult({"-u", "Scale2x"}), 2));
+    desktop_->click(wid, kBoxX, transformBoxY(1));
+    const Image before = desktop_->grab(wid);
+    ASSERT_TRUE(isBackground(before, 222, 142));
+
+    desktop_->moveMouse(wid, 300, 400);
+    desktop_->drag(wid, 256, 176, 216, 136);
+    const Image warped = cliResult({"-u", "Scale2x", "-t", "Projective", "--quad",
+                                    "-10,-10,32,0,32,32,0,32"});
+    ASSERT_FALSE(warped.empty());
+    // The outline and handles are drawn over the picture, so most (not all) pixels must match.
+    ASSERT_TRUE(waitUntil([&] {
+        screen_ = desktop_->grab(wid);
+        const long bad = stretchedMismatches(screen_, warped, 216, 136, 168, 168);
+        return bad >= 0 && bad < 168 * 168 / 10;
+    })) << "the picture does not follow the dragged corner";
+    EXPECT_FALSE(isBackground(screen_, 222, 142)) << "the warped picture covers the new corner";
+
+    // "s" proposes hero + upscaler name in the source's folder; Return accepts it.
+    desktop_->key(wid, "s");
+    const std::string dialog = desktop_->waitForWindowOfClass("zenity");
+    ASSERT_FALSE(dialog.empty()) << "no save dialog";
+    desktop_->key(dialog, "Return");
+    const std::string saved = dir_ + "/heroScale2x.png";
+    ASSERT_TRUE(waitUntil([&] { return readImageFile(saved).width > 0; }))
+        << "nothing written to the proposed name";
+    const Image written = readImageFile(saved);
+    EXPECT_EQ(differingPixels(written, warped), 0) << "the saved file differs from quennet's";
+    EXPECT_TRUE(app_->running());
+}
+
+TEST_F(QuennetAppE2E, CancellingTheSaveDialogWritesNothing) {
+    const std::string wid = launch({sprite_});
+    ASSERT_FALSE(wid.empty());
+    ASSERT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4));
+    const auto filesBefore = filesInDir();
+
+    desktop_->key(wid, "s");
+    const std::string dialog = desktop_->waitForWindowOfClass("zenity");
+    ASSERT_FALSE(dialog.empty());
+    // The window keeps drawing, and ignores its own input, while the dialog is open.
+    desktop_->click(wid, kBoxX, upscalerBoxY(1));
+    desktop_->key(dialog, "Escape");
+    ASSERT_TRUE(desktop_->waitForWindowGone(dialog));
+    EXPECT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4))
+        << "a click made while the dialog was open reached the panel";
+    EXPECT_EQ(filesInDir(), filesBefore);
+    EXPECT_TRUE(app_->running());
+
+    // The application still answers: another "s" opens another dialog.
+    desktop_->key(wid, "s");
+    const std::string again = desktop_->waitForWindowOfClass("zenity");
+    EXPECT_FALSE(again.empty());
+}
+
+TEST_F(QuennetAppE2E, AFailedSaveIsReportedAndWritesNothing) {
+    const std::string wid = launch({sprite_});
+    ASSERT_FALSE(wid.empty());
+    ASSERT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4));
+
+    desktop_->key(wid, "s");
+    const std::string dialog = desktop_->waitForWindowOfClass("zenity");
+    ASSERT_FALSE(dialog.empty());
+    desktop_->key(dialog, "ctrl+a");
+    desktop_->type(dialog, dir_ + "/picture.xyz");
+    desktop_->key(dialog, "Return");
+    closeMessageBox("Cannot save the image");
+    EXPECT_FALSE(fs::exists(dir_ + "/picture.xyz"));
+    EXPECT_NE(stderrText().find("picture.xyz"), std::string::npos) << "no line on stderr";
+    EXPECT_TRUE(app_->running());
+    EXPECT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4));
+}
+
+TEST_F(QuennetAppE2E, ACorruptFileIsReportedAndThePictureStays) {
+    const std::string wid = launch({sprite_});
+    ASSERT_FALSE(wid.empty());
+    const Image sprite = readImageFile(sprite_);
+    ASSERT_TRUE(waitForPicture(wid, sprite, 4));
+
+    const std::string corrupt = dir_ + "/broken.png";
+    {
+        std::ifstream in(sprite_, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        bytes.resize(bytes.size() / 2);  // a truncated PNG
+        std::ofstream(corrupt, std::ios::binary) << bytes;
+    }
+    dropFiles(wid, {corrupt});
+    closeMessageBox("Cannot open the image");
+    EXPECT_TRUE(app_->running()) << "a bad file ended the program";
+    EXPECT_TRUE(waitForPicture(wid, sprite, 4)) << "the previous picture did not stay";
+    EXPECT_NE(stderrText().find("broken.png"), std::string::npos);
+
+    // And the previous image is still the one being worked on.
+    desktop_->click(wid, kBoxX, upscalerBoxY(1));
+    EXPECT_TRUE(waitForPicture(wid, cliResult({"-u", "Scale2x"}), 2));
+}
+
+TEST_F(QuennetAppE2E, AResultTooLargeToShowRevertsTheUpscalerSelection) {
+    // 4100 pixels wide: Scale4x gives 16400, beyond the 16384 texture side of this OpenGL.
+    const std::string wide = dir_ + "/wide.png";
+    int status = 0;
+    runCapture({"convert", "-size", "4100x6", "xc:#3060c0", wide}, &status);
+    ASSERT_EQ(status, 0);
+    const std::string wid = launch({wide});
+    ASSERT_FALSE(wid.empty());
+    ASSERT_TRUE(waitUntil([&] { return !isBackground(desktop_->grab(wid), 320, 240); }));
+    const Image before = desktop_->grab(wid);
+
+    desktop_->click(wid, kBoxX, upscalerBoxY(3));
+    closeMessageBox("Cannot process the image");
+    EXPECT_TRUE(app_->running());
+    ASSERT_TRUE(waitUntil([&] {
+        screen_ = desktop_->grab(wid);
+        return changedPixels(before, screen_, 0, 0, 140, 300) == 0;
+    })) << "the panel does not show the upscaler whose result is on screen";
+    EXPECT_NE(stderrText().find("wide.png"), std::string::npos);
+}
+
+TEST_F(QuennetAppE2E, FTogglesFullScreenBothWays) {
+    desktop_->startWindowManager();
+    const std::string wid = launch({sprite_});
+    ASSERT_FALSE(wid.empty());
+    desktop_->key(wid, "shift+f");  // "F" is not "f"
+    desktop_->key(wid, "f");
+    EXPECT_TRUE(waitUntil([&] { return desktop_->windowSize(wid)[0] == 1280; }))
+        << "f did not enter full screen";
+    EXPECT_EQ(desktop_->windowSize(wid)[1], 1024);
+    desktop_->key(wid, "f");
+    EXPECT_TRUE(waitUntil([&] { return desktop_->windowSize(wid)[0] == 640; }))
+        << "f did not leave full screen";
+    EXPECT_EQ(desktop_->windowSize(wid)[1], 480);
+}
