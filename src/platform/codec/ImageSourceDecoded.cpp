@@ -12,6 +12,9 @@ void ImageSourceDecoded::allocatePixels(int64_t width, int64_t height, ColorMode
                                         DataType type, ChannelOrder order) {
     if (!withinImageLimits(width, height))
         throw ImageIoExceptionFailedLoad(ImageTooLargeExc(width, height).what());
+    if (width == 0 || height == 0)
+        throw ImageIoExceptionFailedLoad("the image has no pixels (" + std::to_string(width) + " x " +
+                                         std::to_string(height) + ")");
     const int64_t rowBytes = checkedProduct({width, channelsOf(order), bytesPerSampleOf(type)});
     const int64_t bytes = checkedProduct({rowBytes, height});
     pixels_ = allocatePixelBlock(size_t(bytes));

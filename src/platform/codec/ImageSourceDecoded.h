@@ -19,7 +19,8 @@ public:
 
 protected:
     // Sets the description and allocates the pixel block after checking the size against the
-    // image limits and for overflow; ImageIoExceptionFailedLoad naming the size when too large.
+    // image limits and for overflow; ImageIoExceptionFailedLoad naming the size when too large
+    // or empty.
     void allocatePixels(int64_t width, int64_t height, ColorModel model, DataType type,
                         ChannelOrder order);
     uint8_t* getRow(int32_t row) { return pixels_.get() + int64_t(row) * rowBytes_; }

@@ -42,10 +42,11 @@ struct GifCloser {
 
 // The frame's rows in file order; interlaced frames store rows 0, 8, 16, ... then 4, 12, ...,
 // then 2, 6, ..., then 1, 3, ...
-std::vector<uint8_t> readFrameIndices(GifFileType* gif, int width, int height) {
-    std::vector<uint8_t> indices(size_t(width) * size_t(height));
+// Left uncleared: every row is read into it, and broken data fails before much is touched.
+std::unique_ptr<uint8_t[]> readFrameIndices(GifFileType* gif, int width, int height) {
+    std::unique_ptr<uint8_t[]> indices(new uint8_t[size_t(width) * size_t(height)]);
     auto readRow = [&](int y) {
-        if (DGifGetLine(gif, indices.data() + size_t(y) * size_t(width), width) == GIF_ERROR) fail(gif);
+        if (DGifGetLine(gif, indices.get() + size_t(y) * size_t(width), width) == GIF_ERROR) fail(gif);
     };
     if (gif->Image.Interlace) {
         static const int start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
@@ -71,8 +72,9 @@ ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, Options options
     if (!gif) throw ImageIoExceptionFailedLoad(std::string("GIF: ") + GifErrorString(error));
 
     const int width = gif->SWidth, height = gif->SHeight;
-    allocatePixels(width, height, RGB, UINT8, RGBA);
-    std::memset(getPixels(), 0, size_t(getRowBytes()) * size_t(height));
+    if (!withinImageLimits(width, height))
+        throw ImageIoExceptionFailedLoad(std::string("GIF: ") + ImageTooLargeExc(width, height).what());
+    bool canvasReady = false;  // made once the first frame has been read whole
     std::vector<uint8_t> previous;  // the canvas before a frame that restores it afterwards
 
     GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
@@ -100,7 +102,12 @@ ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, Options options
                                              " x " + std::to_string(desc.Height));
         const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
         if (!map) throw ImageIoExceptionFailedLoad("GIF: frame without colours");
-        const std::vector<uint8_t> indices = readFrameIndices(gif.get(), desc.Width, desc.Height);
+        const std::unique_ptr<uint8_t[]> indices = readFrameIndices(gif.get(), desc.Width, desc.Height);
+        if (!canvasReady) {
+            allocatePixels(width, height, RGB, UINT8, RGBA);
+            std::memset(getPixels(), 0, size_t(getRowBytes()) * size_t(height));
+            canvasReady = true;
+        }
 
         if (frame < options.index && control.DisposalMode == DISPOSE_PREVIOUS)
             previous.assign(getPixels(), getPixels() + size_t(getRowBytes()) * size_t(height));
@@ -108,7 +115,7 @@ ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, Options options
         const int x0 = std::max(0, desc.Left), y0 = std::max(0, desc.Top);
         const int x1 = std::min(width, desc.Left + desc.Width), y1 = std::min(height, desc.Top + desc.Height);
         for (int y = y0; y < y1; ++y) {
-            const uint8_t* in = indices.data() + size_t(y - desc.Top) * size_t(desc.Width);
+            const uint8_t* in = indices.get() + size_t(y - desc.Top) * size_t(desc.Width);
             uint8_t* out = getRow(y);
             for (int x = x0; x < x1; ++x) {
                 const int index = in[x - desc.Left];

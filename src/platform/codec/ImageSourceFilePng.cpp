@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -38,6 +39,23 @@ void errorCallback(png_structp png, png_const_charp message) {
 
 void warningCallback(png_structp, png_const_charp) {}
 
+uint32_t bigEndian32(const uint8_t* p) {
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+
+// The size in the header chunk, which always comes first, is checked before libpng reads on.
+void refuseHugeHeader(const uint8_t* data, size_t size) {
+    if (size < 29 || std::memcmp(data + 12, "IHDR", 4) != 0) return;  // libpng will complain
+    const int64_t width = bigEndian32(data + 16), height = bigEndian32(data + 20);
+    if (!withinImageLimits(width, height))
+        throw ImageIoExceptionFailedLoad(ImageTooLargeExc(width, height).what());
+    // Deflate packs at most 1032 bytes into one, so a file far smaller than its pixels need is
+    // cut short: said now rather than after filling a large image.
+    const int64_t leastBitsPerPixel = std::max(1, int(data[24]));  // one sample of the bit depth
+    const int64_t rawBytes = (width * leastBitsPerPixel + 7) / 8 * height + height;
+    if (rawBytes / 1032 > int64_t(size)) throw ImageIoExceptionFailedLoad("PNG: truncated data");
+}
+
 struct PngReadDeleter {
     png_structp png;
     png_infop info;
@@ -49,9 +67,13 @@ struct PngReadDeleter {
 // The steps between the header and the rows; a plain function, as setjmp requires.
 class PngDecoding {
 public:
-    static bool readHeader(png_structp png, png_infop info) {
+    static bool readInfo(png_structp png, png_infop info) {
         if (setjmp(png_jmpbuf(png))) return false;
         png_read_info(png, info);
+        return true;
+    }
+    static bool setTransforms(png_structp png, png_infop info) {
+        if (setjmp(png_jmpbuf(png))) return false;
         png_uint_32 width, height;
         int depth, colorType, interlace;
         png_get_IHDR(png, info, &width, &height, &depth, &colorType, &interlace, nullptr, nullptr);
@@ -78,6 +100,7 @@ public:
 ImageSourceFilePng::ImageSourceFilePng(DataSourceRef dataSource, Options) {
     static const uint8_t signature[8] = {137, 'P', 'N', 'G', '\r', '\n', 26, '\n'};
     Buffer bytes = requireSignature(dataSource, signature, sizeof(signature), "PNG");
+    refuseHugeHeader(static_cast<const uint8_t*>(bytes.getData()), size_t(bytes.getDataSize()));
     PngReadState state;
     state.data = static_cast<const uint8_t*>(bytes.getData());
     state.size = size_t(bytes.getDataSize());
@@ -89,9 +112,15 @@ ImageSourceFilePng::ImageSourceFilePng(DataSourceRef dataSource, Options) {
     guard.info = png_create_info_struct(guard.png);
     if (!guard.info) throw ImageIoExceptionFailedLoad("PNG: out of memory");
     png_set_read_fn(guard.png, &state, readCallback);
-    // Refused before any pixel memory is asked for.
-    png_set_user_limits(guard.png, MAX_IMAGE_SIDE, MAX_IMAGE_SIDE);
-    if (!PngDecoding::readHeader(guard.png, guard.info))
+    // The size is checked by our own limits, before libpng sizes its row buffers.
+    png_set_user_limits(guard.png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
+    if (!PngDecoding::readInfo(guard.png, guard.info))
+        throw ImageIoExceptionFailedLoad("PNG: " + state.error);
+    const int64_t declaredWidth = png_get_image_width(guard.png, guard.info);
+    const int64_t declaredHeight = png_get_image_height(guard.png, guard.info);
+    if (!withinImageLimits(declaredWidth, declaredHeight))
+        throw ImageIoExceptionFailedLoad(ImageTooLargeExc(declaredWidth, declaredHeight).what());
+    if (!PngDecoding::setTransforms(guard.png, guard.info))
         throw ImageIoExceptionFailedLoad("PNG: " + state.error);
 
     const png_uint_32 width = png_get_image_width(guard.png, guard.info);

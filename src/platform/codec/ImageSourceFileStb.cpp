@@ -2,6 +2,7 @@
 
 #include <stb/stb_image.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -29,6 +30,28 @@ const char* formatOf(const uint8_t* d, size_t size, ImageSourceFileStb::Kind kin
     return looksLikeTga(d, size) ? "TGA" : nullptr;
 }
 
+uint32_t littleEndian(const uint8_t* p, int bytes) {
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | p[i];
+    return v;
+}
+
+// The decoder fills missing rows with black without a word; an uncompressed file shorter than its
+// header promises is reported instead.
+void refuseTruncatedBmp(const uint8_t* d, size_t size) {
+    if (size < 34 || littleEndian(d + 14, 4) < 40) return;  // old headers: left to the decoder
+    const int64_t width = std::abs(int64_t(int32_t(littleEndian(d + 18, 4))));
+    const int64_t height = std::abs(int64_t(int32_t(littleEndian(d + 22, 4))));
+    const int64_t bits = littleEndian(d + 28, 2);
+    const uint32_t compression = littleEndian(d + 30, 4);
+    if (!withinImageLimits(width, height))
+        throw ImageIoExceptionFailedLoad(std::string("BMP: ") + ImageTooLargeExc(width, height).what());
+    if (compression != 0 && compression != 3 && compression != 6) return;
+    const int64_t rowBytes = (width * bits + 31) / 32 * 4;
+    if (int64_t(littleEndian(d + 10, 4)) + rowBytes * height > int64_t(size))
+        throw ImageIoExceptionFailedLoad("BMP: truncated data");
+}
+
 struct StbFree {
     void operator()(void* p) const { stbi_image_free(p); }
 };
@@ -42,6 +65,7 @@ ImageSourceFileStb::ImageSourceFileStb(DataSourceRef dataSource, Kind kind) {
     const char* format = formatOf(data, size_t(size), kind);
     if (!format) throw ImageIoExceptionNotThisFormat(kind == BMP ? "not a BMP file" : "not a TGA, PNM or PSD file");
     const std::string prefix = std::string(format) + ": ";
+    if (kind == BMP) refuseTruncatedBmp(data, size_t(size));
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_memory(data, size, &width, &height, &channels))
         throw ImageIoExceptionFailedLoad(prefix + stbi_failure_reason());

@@ -1,5 +1,6 @@
-// ImageSourceFileTiff: TIFF decoding (libtiff). Any layout libtiff can render is read as 8-bit
-// RGBA (RGBX when the file has no alpha); the load options' index picks the page.
+// ImageSourceFileTiff: TIFF decoding (libtiff). Gray, gray with alpha, RGB and RGBA of 8 or 16 bits
+// are read as stored; any other layout libtiff can render comes as 8-bit RGBA (premultiplied) or
+// RGBX. The load options' index picks the page.
 #pragma once
 
 #include "platform/codec/ImageSourceDecoded.h"

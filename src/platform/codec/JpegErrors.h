@@ -16,6 +16,7 @@ struct JpegErrorManager {
     jpeg_error_mgr pub;
     jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    bool truncated;  // the data ended before the image did (message says so)
 };
 
 // Installs the manager on cinfo's error field.
