@@ -42,13 +42,20 @@ inline bool waitUntil(const std::function<bool()>& pred,
     return true;
 }
 
-// The X id of the visible window whose title is exactly title, or "" after timeoutSeconds.
+// The X id of the visible window whose title is exactly title, or "" after timeoutSeconds. Each
+// search is retried rather than left to xdotool's own waiting, since a window that vanishes while
+// xdotool walks the tree (a window manager's frames come and go) makes it fail.
 inline std::string waitForWindow(const std::string& title, int timeoutSeconds = 10) {
-    CommandResult found =
-        runCommand("timeout " + std::to_string(timeoutSeconds) +
-                   " xdotool search --sync --onlyvisible --name '^" + title + "$' 2>/dev/null");
-    std::string id = found.output.substr(0, found.output.find('\n'));
-    return found.status == 0 ? id : std::string();
+    std::string id;
+    waitUntil(
+        [&] {
+            CommandResult found = runCommand("timeout 5 xdotool search --onlyvisible --name '^" +
+                                             title + "$' 2>/dev/null");
+            id = found.output.substr(0, found.output.find('\n'));
+            return found.status == 0 && !id.empty();
+        },
+        std::chrono::seconds(timeoutSeconds));
+    return id;
 }
 
 // Runs xdotool with the given arguments (bounded to 10 s); true when it succeeded.

@@ -4,11 +4,15 @@
 TOOLS_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 # wait_for_window TITLE [SECONDS]: prints the id of the visible window titled exactly TITLE.
+# Retries each search: xdotool fails when a window vanishes while it walks the tree.
 wait_for_window() {
-  local id
-  id=$(timeout "${2:-10}" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-  [ -n "$id" ] || { echo "no window titled '$1'" >&2; return 1; }
-  echo "$id"
+  local id deadline=$((SECONDS + ${2:-10}))
+  while :; do
+    id=$(timeout 5 xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    [ "$SECONDS" -lt "$deadline" ] || { echo "no window titled '$1'" >&2; return 1; }
+    sleep 0.05
+  done
 }
 
 # wait_until SECONDS COMMAND...: polls COMMAND every 50 ms until it succeeds.
