@@ -25,12 +25,7 @@ void refineRow(RefinePass pass, const RowPlane& plane, int y, KernelPath path);
 // The whole pass over the plane.
 void refinePlane(RefinePass pass, const RowPlane& plane, KernelPath path);
 
-// Bit i set when the rule fires at anchor x + i of the middle row, evaluated on the image as it
-// stands. rows[j] is row y - 1 + j; every anchor's window must lie inside the image.
-using FireMaskFn = uint32_t (*)(const uint32_t* const* rows, int x);
-uint32_t isolatedPixelFiresAvx2(const uint32_t* const* rows, int x);
-uint32_t diagonal2xFiresAvx2(const uint32_t* const* rows, int x);
-uint32_t corner3xFiresAvx2(const uint32_t* const* rows, int x);
-uint32_t diagonal3xFiresAvx2(const uint32_t* const* rows, int x);
+// The AVX2 variant of refineRow.
+void refineRowAvx2(RefinePass pass, const RowPlane& plane, int y);
 
 }  // namespace loom

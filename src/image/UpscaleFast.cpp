@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 
 #include "image/KernelRows.h"
 #include "image/RefinePasses.h"
@@ -108,11 +109,21 @@ Surface upscaleWith(const Surface& source, int mode, KernelPath path) {
     if (!source || mode < 0 || mode >= int(upscalerCatalogue().size())) return Surface();
     // The whole result is refused before anything (an intermediate included) is allocated.
     Surface result = makeScaledSurface(source, upscalerCatalogue()[size_t(mode)].factor);
-    if (result.getWidth() == 0 || result.getHeight() == 0) return result;
-    if (mode == 0) {
-        copyMode(source, result, path);
-        return result;
-    }
+    upscaleInto(source, mode, result, path);
+    return result;
+}
+
+void upscaleInto(const Surface& source, int mode, const Surface& result, KernelPath path) {
+    if (!source || !result || mode < 0 || mode >= int(upscalerCatalogue().size()))
+        throw std::invalid_argument("upscaleInto: no source, no result or no such mode");
+    const int factor = upscalerCatalogue()[size_t(mode)].factor;
+    if (result.getWidth() != source.getWidth() * factor ||
+        result.getHeight() != source.getHeight() * factor ||
+        result.getChannelOrder().code != (source.hasAlpha() ? ChannelOrder::RGBA : ChannelOrder::RGB) ||
+        result.getRowBytes() != result.getWidth() * result.getPixelInc())
+        throw std::invalid_argument("upscaleInto: the result does not fit the source and mode");
+    if (result.getWidth() == 0 || result.getHeight() == 0) return;
+    if (mode == 0) return copyMode(source, result, path);
     ChainBuilder chain(path);
     RowPlane storage;
     const RowPlane* direct = ChainBuilder::resultPlane(result, storage);
@@ -143,7 +154,6 @@ Surface upscaleWith(const Surface& source, int mode, KernelPath path) {
     }
     chain.output(out, result);
     chain.run();
-    return result;
 }
 
 }  // namespace loom

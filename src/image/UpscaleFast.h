@@ -9,4 +9,8 @@ namespace loom {
 
 Surface upscaleWith(const Surface& source, int mode, KernelPath path);
 
+// upscale() into an existing result of makeScaledSurface(source, factor of mode), for callers that
+// reuse one output. Throws std::invalid_argument when the result has another size or order.
+void upscaleInto(const Surface& source, int mode, const Surface& result, KernelPath path);
+
 }  // namespace loom
