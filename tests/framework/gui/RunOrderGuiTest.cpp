@@ -25,6 +25,7 @@ struct RunRecord {
     bool resizable = false;
     int antiAliasing = -1;
     int samples = -1;
+    bool screenSaverAllowed = false;
 };
 
 class RunOrderApp : public GuiTestApp {
@@ -41,6 +42,7 @@ public:
         r_->resizable = (SDL_GetWindowFlags(window) & SDL_WINDOW_RESIZABLE) != 0;
         r_->antiAliasing = static_cast<RendererGl&>(*getRenderer()).getAntiAliasing();
         SDL_GL_GetAttribute(SDL_GL_MULTISAMPLESAMPLES, &r_->samples);
+        r_->screenSaverAllowed = SDL_IsScreenSaverEnabled();
     }
     void resize(ResizeEvent event) override {
         if (std::count(r_->log.begin(), r_->log.end(), "resize") == 0) {
@@ -80,6 +82,7 @@ TEST(RunOrder, SetupResizeFramesShutdownDestroyWithTheDefaultWindow) {
     EXPECT_EQ(r.firstHeight, 480);
     EXPECT_EQ(r.windowTitle, "framework run order") << "the launcher's title";
     EXPECT_TRUE(r.resizable);
+    EXPECT_TRUE(r.screenSaverAllowed) << "preventScreenSaver is off by default";
 
     // Frames: update then draw, each once per frame, never two updates in a row.
     std::vector<std::string> frames;
