@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "cli/CliOptions.h"
+#include "cli/OutputPath.h"
+
+using namespace loom::cli;
+
+namespace {
+
+CliOptions parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "quennet");
+    return parseCliOptions(int(args.size()), args.data());
+}
+
+}  // namespace
+
+TEST(CliOptions, DefaultsAndValues) {
+    const CliOptions d = parse({"a.png"});
+    EXPECT_EQ(d.upscaler, 1) << "Scale2x";
+    EXPECT_EQ(d.transform, 0);
+    EXPECT_FLOAT_EQ(d.quality, 0.9f);
+    EXPECT_FALSE(d.force);
+
+    const CliOptions o = parse({"-u", "Eagle2x", "--transform=Bilinear", "--quad", "0,0,10,0,10,10,0,10",
+                                "-o", "out", "--quality", "0.5", "-f", "-j", "3", "a.png", "--", "-b.png"});
+    EXPECT_EQ(o.upscaler, 4);
+    EXPECT_EQ(o.transform, 2);
+    ASSERT_TRUE(o.quad);
+    EXPECT_FLOAT_EQ((*o.quad)[2].x, 10.0f);
+    EXPECT_EQ(o.output, "out");
+    EXPECT_FLOAT_EQ(o.quality, 0.5f);
+    EXPECT_TRUE(o.force);
+    EXPECT_EQ(o.jobs, 3);
+    EXPECT_EQ(o.inputs, (std::vector<std::string>{"a.png", "-b.png"}));
+    EXPECT_TRUE(parse({"--list"}).list) << "no input needed";
+}
+
+TEST(CliOptions, UsageErrors) {
+    const std::vector<std::vector<const char*>> bad = {
+        {},
+        {"-u", "Scale5x", "a.png"},
+        {"-t", "Twirl", "a.png"},
+        {"--quad", "1,2,3", "-t", "Projective", "a.png"},
+        {"--quad", "0,0,1,0,1,1,0,1", "a.png"},  // a quad without a transform
+        {"--quality", "1.5", "a.png"},
+        {"--quality", "abc", "a.png"},
+        {"-j", "0", "a.png"},
+        {"--bogus", "a.png"},
+        {"a.png", "-o"},
+        {"--force=yes", "a.png"},
+    };
+    for (const auto& args : bad) EXPECT_THROW(parse(args), CliUsageError) << (args.empty() ? "" : args[0]);
+}
+
+TEST(OutputPath, NamesFollowTheApplicationsSaveName) {
+    EXPECT_EQ(resultNameFor("hero.png", "Scale2x"), "heroScale2x.png");
+    EXPECT_EQ(resultNameFor("/art/hero.PNG", "Scale3x"), "/art/heroScale3x.PNG");
+    EXPECT_EQ(resultNameFor("/my.dir/hero", "Eagle2x"), "/my.dir/heroEagle2x.png");
+    EXPECT_EQ(resultNameFor("/art/.hidden", "None"), "/art/.hiddenNone.png");
+    EXPECT_EQ(resultNameFor("anim.gif", "Scale2x"), "animScale2x.png") << "GIF cannot be written";
+    EXPECT_EQ(outputPathFor("/in/hero.png", "Scale2x", "", false), "/in/heroScale2x.png");
+    EXPECT_EQ(outputPathFor("/in/hero.png", "Scale2x", "/out/big.bmp", false), "/out/big.bmp");
+    EXPECT_EQ(outputPathFor("/in/hero.png", "Scale2x", "/out", true), "/out/heroScale2x.png");
+    EXPECT_EQ(outputPathFor("/in/hero.png", "Scale2x", "/out/", false), "/out/heroScale2x.png");
+}

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "image/Surface.h"
+#include "image/io/ImageFile.h"
+#include "image/io/ImageSourceSurface.h"
+#include "platform/TempDir.h"
+
+using namespace loom;
+using loom::test::TempDir;
+
+namespace {
+
+struct RunResult {
+    int status;
+    std::string errors;
+};
+
+// Runs quennet with the arguments (already quoted), gathering its stderr.
+RunResult quennet(const std::string& args) {
+    const std::string command = std::string(QUENNET_PATH) + " " + args + " 2>&1 >/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string output;
+    char chunk[256];
+    while (size_t n = std::fread(chunk, 1, sizeof(chunk), pipe)) output.append(chunk, n);
+    const int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+void writeSprite(const std::string& path, int32_t w, int32_t h) {
+    Surface s(w, h, true);
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) {
+            uint8_t* p = s.getData(x, y);
+            p[0] = uint8_t(x * 40), p[1] = uint8_t(y * 40), p[2] = 200, p[3] = (x + y) % 3 ? 255 : 0;
+        }
+    writeImage(path, std::make_shared<ImageSourceSurface>(s));
+}
+
+Surface load(const std::string& path) { return Surface(loadImage(path)); }
+
+}  // namespace
+
+TEST(Quennet, WritesBesideTheInputAndRefusesToOverwrite) {
+    TempDir dir;
+    writeSprite(dir / "hero.png", 5, 4);
+    RunResult first = quennet("'" + (dir / "hero.png") + "'");
+    ASSERT_EQ(first.status, 0) << first.errors;
+    const Surface result = load(dir / "heroScale2x.png");
+    EXPECT_EQ(result.getWidth(), 10);
+    EXPECT_EQ(result.getHeight(), 8);
+
+    const auto before = loom::test::readFile(dir / "heroScale2x.png");
+    RunResult again = quennet("-u Scale3x -o '" + (dir / "heroScale2x.png") + "' '" + (dir / "hero.png") + "'");
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.errors.find("exists"), std::string::npos) << again.errors;
+    EXPECT_EQ(loom::test::readFile(dir / "heroScale2x.png"), before) << "the existing file is untouched";
+
+    RunResult forced = quennet("-f -u Scale3x -o '" + (dir / "heroScale2x.png") + "' '" + (dir / "hero.png") + "'");
+    EXPECT_EQ(forced.status, 0) << forced.errors;
+    EXPECT_EQ(load(dir / "heroScale2x.png").getWidth(), 15);
+}
+
+TEST(Quennet, BatchWithOneBadFileReportsItAndDoesTheRest) {
+    TempDir dir;
+    writeSprite(dir / "a.png", 3, 3);
+    writeSprite(dir / "c.bmp", 4, 2);
+    loom::test::writeFile(dir / "b.png", {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
+    RunResult run = quennet("-j 2 -u Scale4x -o '" + (dir / "out") + "' '" + (dir / "a.png") + "' '" +
+                      (dir / "b.png") + "' '" + (dir / "c.bmp") + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
+    EXPECT_NE(run.errors.find("b.png: not an image in a known format"), std::string::npos) << run.errors;
+    EXPECT_EQ(load(dir / "out/aScale4x.png").getWidth(), 12);
+    EXPECT_EQ(load(dir / "out/cScale4x.bmp").getWidth(), 16);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out/bScale4x.png"));
+}
+
+TEST(Quennet, UsageErrorsExitWithTwoAndListingsWithZero) {
+    EXPECT_EQ(quennet("").status, 2);
+    EXPECT_EQ(quennet("-u Nope x.png").status, 2);
+    EXPECT_EQ(quennet("--quality 2 x.png").status, 2);
+    EXPECT_EQ(quennet("--list").status, 0);
+    EXPECT_EQ(quennet("--version").status, 0);
+    EXPECT_EQ(quennet("-h").status, 0);
+    TempDir dir;
+    EXPECT_EQ(quennet("'" + (dir / "missing.png") + "'").status, 1);
+}
+
+TEST(Quennet, TransformUsesTheQuadInSourcePixels) {
+    TempDir dir;
+    writeSprite(dir / "s.png", 8, 8);
+    // A quad 12 x 6 source pixels in size: the warped result has that size.
+    RunResult run = quennet("-t Projective --quad 0,0,12,1,11,6,1,5 -o '" + (dir / "w.png") + "' '" + (dir / "s.png") + "'");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    const Surface warped = load(dir / "w.png");
+    EXPECT_EQ(warped.getWidth(), 12);
+    EXPECT_EQ(warped.getHeight(), 6);
+
+    RunResult plain = quennet("-u None -t Bilinear -o '" + (dir / "b.tif") + "' '" + (dir / "s.png") + "'");
+    ASSERT_EQ(plain.status, 0) << plain.errors;
+    EXPECT_EQ(load(dir / "b.tif").getWidth(), 8) << "the default quad is the image rectangle";
+}
+
+TEST(Quennet, UnknownOutputExtensionFailsBeforeReading) {
+    TempDir dir;
+    writeSprite(dir / "s.png", 2, 2);
+    RunResult run = quennet("-o '" + (dir / "out.xyz") + "' '" + (dir / "s.png") + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("cannot write images of type \"xyz\""), std::string::npos) << run.errors;
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.xyz"));
+}
