@@ -2,6 +2,7 @@
 // the quadrilateral's outline and handles when a transform is selected, and the panel on top.
 #include "app/CornerQuadDraw.h"
 #include "app/QuennetApp.h"
+#include "app/ViewLayout.h"
 #include "gl/Draw.h"
 #include "params/ParamPanel.h"
 
@@ -36,15 +37,13 @@ void QuennetApp::draw() {
     panel->draw();
 }
 
-// Zoom screen pixels per source pixel whatever the upscaler's factor, but never less than one
-// screen pixel per texel; centred in the window.
 void QuennetApp::drawUnwarped(const gl::Texture& texture) {
-    const float s = zoom * (float(sourceSurface.getWidth()) / float(texture.width()));
-    const float k = s > 1.0f ? s : 1.0f;
+    const UnwarpedPlacement place =
+        placeUnwarped(zoom, sourceSurface.getWidth(), texture.width(), texture.height(),
+                      getWindowWidth(), getWindowHeight());
     gl::pushMatrices();
-    gl::scale(Vec3f(k, k, k));
-    gl::drawTexture(texture, Vec2f((float(getWindowWidth()) / k - float(texture.width())) * 0.5f,
-                                   (float(getWindowHeight()) / k - float(texture.height())) * 0.5f));
+    gl::scale(Vec3f(place.scale, place.scale, place.scale));
+    gl::drawTexture(texture, place.topLeft);
     gl::popMatrices();
 }
 

@@ -53,7 +53,7 @@ void select(std::array<bool, 3>& flags, int id) {
     flags[size_t(id)] = true;
 }
 
-struct Loaded : ::testing::Test {
+struct PipelineLoaded : ::testing::Test {
     void SetUp() override {
         pipeline.discardAll();
         ASSERT_TRUE(pipeline.process(source, work).ran);
@@ -84,12 +84,12 @@ TEST(Pipeline, DoesNothingWithoutAnImage) {
     EXPECT_EQ(p.currentUpscaler, 0) << "ids are not updated when there is nothing to process";
 }
 
-TEST_F(Loaded, FirstRunUpscalesAndSharesPixelsForNoTransform) {
+TEST_F(PipelineLoaded, FirstRunUpscalesAndSharesPixelsForNoTransform) {
     EXPECT_TRUE(pipeline.resultSurface.sharesPixelsWith(pipeline.upscaledSurface));
     EXPECT_EQ(pipeline.resultSurface.getWidth(), 10);
 }
 
-TEST_F(Loaded, UnchangedSelectionsWithAResultDoNothing) {
+TEST_F(PipelineLoaded, UnchangedSelectionsWithAResultDoNothing) {
     select(pipeline.upscalerFlags, 0);  // the same upscaler chosen again
     const PipelineRun run = pipeline.process(source, work);
     EXPECT_FALSE(run.ran);
@@ -98,7 +98,7 @@ TEST_F(Loaded, UnchangedSelectionsWithAResultDoNothing) {
     EXPECT_TRUE(work.shown.empty());
 }
 
-TEST_F(Loaded, TransformChangeWarpsTheCachedUpscaleOnly) {
+TEST_F(PipelineLoaded, TransformChangeWarpsTheCachedUpscaleOnly) {
     select(pipeline.upscalerFlags, 1);
     pipeline.process(source, work);
     const Surface cached = pipeline.upscaledSurface;
@@ -120,7 +120,7 @@ TEST_F(Loaded, TransformChangeWarpsTheCachedUpscaleOnly) {
     EXPECT_EQ(pipeline.resultSurface.getWidth(), 21);
 }
 
-TEST_F(Loaded, UpscalerChangeRedoesUpscaleAndWarp) {
+TEST_F(PipelineLoaded, UpscalerChangeRedoesUpscaleAndWarp) {
     select(pipeline.transformFlags, 1);
     pipeline.process(source, work);
     work = FakeWork();
@@ -133,7 +133,7 @@ TEST_F(Loaded, UpscalerChangeRedoesUpscaleAndWarp) {
     EXPECT_EQ(pipeline.upscaledSurface.getWidth(), 30);
 }
 
-TEST_F(Loaded, DiscardedResultRewarpsWithoutUpscaling) {
+TEST_F(PipelineLoaded, DiscardedResultRewarpsWithoutUpscaling) {
     select(pipeline.transformFlags, 2);
     pipeline.process(source, work);
     work = FakeWork();
@@ -144,7 +144,7 @@ TEST_F(Loaded, DiscardedResultRewarpsWithoutUpscaling) {
     EXPECT_EQ(work.shown.size(), 1u);
 }
 
-TEST_F(Loaded, NewImageRedoesEverything) {
+TEST_F(PipelineLoaded, NewImageRedoesEverything) {
     pipeline.discardAll();
     Surface other(3, 3, false);
     const PipelineRun run = pipeline.process(other, work);
@@ -152,7 +152,7 @@ TEST_F(Loaded, NewImageRedoesEverything) {
     EXPECT_EQ(pipeline.resultSurface.getWidth(), 3);
 }
 
-TEST_F(Loaded, HighestSetFlagWins) {
+TEST_F(PipelineLoaded, HighestSetFlagWins) {
     pipeline.upscalerFlags[2] = true;
     pipeline.upscalerFlags[5] = true;
     pipeline.process(source, work);
@@ -160,7 +160,7 @@ TEST_F(Loaded, HighestSetFlagWins) {
     EXPECT_EQ(pipeline.currentUpscaler, 5);
 }
 
-TEST_F(Loaded, NoFlagSetKeepsTheCurrentIds) {
+TEST_F(PipelineLoaded, NoFlagSetKeepsTheCurrentIds) {
     select(pipeline.upscalerFlags, 3);
     pipeline.process(source, work);
     pipeline.upscalerFlags.fill(false);
@@ -171,7 +171,7 @@ TEST_F(Loaded, NoFlagSetKeepsTheCurrentIds) {
     EXPECT_EQ(pipeline.currentUpscaler, 3);
 }
 
-TEST_F(Loaded, TimesTheWorkAndTruncatesTheMilliseconds) {
+TEST_F(PipelineLoaded, TimesTheWorkAndTruncatesTheMilliseconds) {
     work.stepSeconds = 0.0019999;
     select(pipeline.upscalerFlags, 1);
     EXPECT_EQ(pipeline.process(source, work).milliseconds, 1);
@@ -182,7 +182,7 @@ TEST_F(Loaded, TimesTheWorkAndTruncatesTheMilliseconds) {
     EXPECT_EQ(ProcessingPipeline::perfText(0), "Perf: 0 ms");
 }
 
-TEST_F(Loaded, FailedUpscaleKeepsThePictureAndRevertsTheSelection) {
+TEST_F(PipelineLoaded, FailedUpscaleKeepsThePictureAndRevertsTheSelection) {
     const Surface shown = pipeline.resultSurface;
     work.failUpscale = true;
     select(pipeline.upscalerFlags, 3);
@@ -196,7 +196,7 @@ TEST_F(Loaded, FailedUpscaleKeepsThePictureAndRevertsTheSelection) {
     EXPECT_FALSE(pipeline.process(source, work).ran) << "a failure is not retried every frame";
 }
 
-TEST_F(Loaded, FailedWarpAfterADragRestoresTheShownResult) {
+TEST_F(PipelineLoaded, FailedWarpAfterADragRestoresTheShownResult) {
     select(pipeline.transformFlags, 1);
     pipeline.process(source, work);
     const Surface shown = pipeline.resultSurface;
@@ -208,7 +208,7 @@ TEST_F(Loaded, FailedWarpAfterADragRestoresTheShownResult) {
     EXPECT_EQ(pipeline.currentTransform, 1);
 }
 
-TEST_F(Loaded, FailedUploadChangesNoSelection) {
+TEST_F(PipelineLoaded, FailedUploadChangesNoSelection) {
     work.failShow = true;
     select(pipeline.upscalerFlags, 2);
     select(pipeline.transformFlags, 2);

@@ -47,7 +47,7 @@ TEST(SaveDialogAnswer, ChosenPathOrEmptyOnCancel) {
 
 // A stand-in dialog program on the PATH shows that the child's answer and exit status come back
 // through poll() without blocking, and that a missing program is an error, not a silent "".
-class FakeDialogProgram : public ::testing::Test {
+class SaveDialogProgram : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = ::testing::TempDir() + "fake_dialog_bin";
@@ -67,24 +67,24 @@ protected:
     std::string dir_, oldPath_;
 };
 
-TEST_F(FakeDialogProgram, ReturnsTheNamePrintedByTheDialog) {
+TEST_F(SaveDialogProgram, ReturnsTheNamePrintedByTheDialog) {
     writeZenity("for a; do case \"$a\" in --filename=*) echo \"${a#--filename=}\";; esac; done");
     SaveDialog dialog("/x/proposed.png", {"png"});
     EXPECT_EQ(dialog.wait(), "/x/proposed.png");
     EXPECT_EQ(dialog.poll().value_or("?"), "/x/proposed.png") << "the answer stays available";
 }
 
-TEST_F(FakeDialogProgram, CancelIsEmpty) {
+TEST_F(SaveDialogProgram, CancelIsEmpty) {
     writeZenity("exit 1");
     EXPECT_EQ(getSaveFilePath("/x/a.png", {"png"}), "");
 }
 
-TEST_F(FakeDialogProgram, PollDoesNotBlockWhileTheDialogIsOpen) {
+TEST_F(SaveDialogProgram, PollDoesNotBlockWhileTheDialogIsOpen) {
     writeZenity("exec /bin/sleep 30");
     SaveDialog dialog("/x/a.png", {"png"});
     EXPECT_FALSE(dialog.poll().has_value());
 }  // the destructor closes the dialog, or this test would take 30 s
 
-TEST_F(FakeDialogProgram, NoDialogProgramIsAnError) {
+TEST_F(SaveDialogProgram, NoDialogProgramIsAnError) {
     EXPECT_THROW(SaveDialog("/x/a.png", {"png"}), std::runtime_error);
 }
