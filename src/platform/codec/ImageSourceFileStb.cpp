@@ -71,6 +71,9 @@ ImageSourceFileStb::ImageSourceFileStb(DataSourceRef dataSource, Kind kind) {
         throw ImageIoExceptionFailedLoad(prefix + stbi_failure_reason());
     if (!withinImageLimits(width, height) || channels < 1 || channels > 4)
         throw ImageIoExceptionFailedLoad(prefix + ImageTooLargeExc(width, height).what());
+    // Run-length coding packs at most 128 samples into 2 bytes; a file too small for its pixels
+    // is cut short (the decoder would fill the missing part with zeros at length).
+    if (int64_t(width) * height > int64_t(size) * 64) throw ImageIoExceptionFailedLoad(prefix + "truncated data");
     const bool wide = stbi_is_16_bit_from_memory(data, size) != 0;
     int w = 0, h = 0, n = 0;
     std::unique_ptr<void, StbFree> pixels(
