@@ -23,10 +23,13 @@ int AppImplSdlBasic::run() {
         fullScreen_ = settings.fullScreen;
         frameRate_ = settings.frameRate;
         scheduler_ = app::FrameScheduler(frameRate_);
+        int width = settings.windowWidth;
+        int height = settings.windowHeight;
         if (!display_)
             error = "no display found";
-        else
-            createWindow(settings.windowWidth, settings.windowHeight, error);
+        else if (fullScreen_)
+            fullScreenSize(width, height);
+        if (display_ && createWindow(width, height, error) && fullScreen_) switchFullScreen();
     }
     if (!window_) {
         std::fprintf(stderr, "%s: %s\n", settings.title.empty() ? "loom" : settings.title.c_str(),
@@ -42,7 +45,6 @@ int AppImplSdlBasic::run() {
     windowReady_ = true;
     appBasic_->privateResize(app::ResizeEvent(width_, height_));
     showWindow();
-    if (fullScreen_) applyFullScreen();
 
     frameLoop();
 
@@ -95,36 +97,49 @@ void AppImplSdlBasic::showWindow() {
     SDL_SetWindowInputFocus(window_.get());
 }
 
-void AppImplSdlBasic::applyFullScreen() {
-    app::AppBasic::Settings& settings = appBasic_->getSettings();
-    if (fullScreen_) {
-        if (settings.fullScreenWidth < 1) {
-            SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
-        } else {
-            SDL_DisplayMode wanted{SDL_PIXELFORMAT_RGB888, settings.fullScreenWidth,
-                                   settings.fullScreenHeight, 0, nullptr};
-            SDL_DisplayMode mode;
-            int index = display_->getIndex();
-            if (SDL_GetClosestDisplayMode(index, &wanted, &mode))
-                SDL_SetWindowDisplayMode(window_.get(), &mode);
-            SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN);
-        }
+void AppImplSdlBasic::fullScreenSize(int& width, int& height) const {
+    const app::AppBasic::Settings& settings = appBasic_->getSettings();
+    if (settings.fullScreenWidth < 1) {
+        width = display_->getWidth();
+        height = display_->getHeight();
     } else {
-        SDL_SetWindowFullscreen(window_.get(), 0);
-        SDL_SetWindowSize(window_.get(), settings.windowWidth, settings.windowHeight);
-        const Area& area = display_->getArea();
-        SDL_SetWindowPosition(window_.get(), area.x1 + (area.getWidth() - settings.windowWidth) / 2,
-                              area.y1 + (area.getHeight() - settings.windowHeight) / 2);
+        width = settings.fullScreenWidth;
+        height = settings.fullScreenHeight;
     }
-    SDL_GetWindowSize(window_.get(), &width_, &height_);
-    appBasic_->privateResize(app::ResizeEvent(width_, height_));
+}
+
+void AppImplSdlBasic::switchFullScreen() {
+    const app::AppBasic::Settings& settings = appBasic_->getSettings();
+    if (!fullScreen_) {
+        SDL_SetWindowFullscreen(window_.get(), 0);
+    } else if (settings.fullScreenWidth < 1) {
+        // The display's own size: no mode change needed.
+        SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_DisplayMode wanted{SDL_PIXELFORMAT_RGB888, settings.fullScreenWidth,
+                               settings.fullScreenHeight, 0, nullptr};
+        SDL_DisplayMode mode;
+        if (SDL_GetClosestDisplayMode(display_->getIndex(), &wanted, &mode))
+            SDL_SetWindowDisplayMode(window_.get(), &mode);
+        SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN);
+    }
 }
 
 void AppImplSdlBasic::toggleFullScreen() {
     if (!window_) return;
     fullScreen_ = !fullScreen_;
-    applyFullScreen();
+    switchFullScreen();
+    if (!fullScreen_) {
+        // Back to the configured size, not to whatever size the window had before.
+        const app::AppBasic::Settings& settings = appBasic_->getSettings();
+        const Area& area = display_->getArea();
+        SDL_SetWindowSize(window_.get(), settings.windowWidth, settings.windowHeight);
+        SDL_SetWindowPosition(window_.get(), area.x1 + (area.getWidth() - settings.windowWidth) / 2,
+                              area.y1 + (area.getHeight() - settings.windowHeight) / 2);
+    }
+    SDL_GetWindowSize(window_.get(), &width_, &height_);
     SDL_RaiseWindow(window_.get());
+    appBasic_->privateResize(app::ResizeEvent(width_, height_));
 }
 
 void AppImplSdlBasic::setWindowSize(int width, int height) {

@@ -47,7 +47,10 @@ private:
     bool createWindow(int width, int height, std::string& error);
     void closeWindow();
     void showWindow();
-    void applyFullScreen();
+    // The full-screen size: the settings', or the display's own when they give none.
+    void fullScreenSize(int& width, int& height) const;
+    // Puts the window into the mode fullScreen_ names; works on a hidden window too.
+    void switchFullScreen();
     void frameLoop();
     // Returns when an event was handled or the time has passed, whichever comes first.
     void waitForEventOrFrame(double seconds);

@@ -145,3 +145,50 @@ TEST(FullScreen, TogglingUnderAWindowManagerResizesAndKeepsTextures) {
               r.resizes.end());
     EXPECT_EQ(r.resizes.back(), std::make_pair(640, 480));
 }
+
+namespace {
+
+struct StartRecord {
+    std::vector<std::pair<int, int>> resizes;
+    bool fullScreenAtSetup = false;
+};
+
+class StartFullScreenApp : public GuiTestApp {
+public:
+    StartFullScreenApp(std::atomic<bool>* xSawFullScreen, StartRecord* record)
+        : GuiTestApp("framework starts full screen"), xSaw_(xSawFullScreen), r_(record) {}
+    void prepareSettings(Settings* settings) override { settings->fullScreen = true; }
+    void setup() override { r_->fullScreenAtSetup = isFullScreen(); }
+    void resize(ResizeEvent e) override { r_->resizes.emplace_back(e.getWidth(), e.getHeight()); }
+    bool finished() override { return *xSaw_; }
+
+private:
+    std::atomic<bool>* xSaw_;
+    StartRecord* r_;
+};
+
+}  // namespace
+
+TEST(FullScreen, AFirstWindowInFullScreenGetsTheDisplaysSizeFromTheStart) {
+    PrivateXServer server(true);
+    ASSERT_FALSE(server.display().empty()) << "Xvfb with openbox did not start";
+    std::string oldDisplay = getenv("DISPLAY") ? getenv("DISPLAY") : "";
+    setenv("DISPLAY", server.display().c_str(), 1);
+
+    std::atomic<bool> xSawFullScreen{false};
+    StartRecord r;
+    auto watchX = [&xSawFullScreen] {
+        std::string w = waitForWindow("framework starts full screen");
+        ASSERT_FALSE(w.empty());
+        xSawFullScreen = xWindowHasSize(w, 1280, 1024);
+    };
+    int status = runGuiApp(std::make_unique<StartFullScreenApp>(&xSawFullScreen, &r),
+                           RendererGl::AA_NONE, watchX);
+    setenv("DISPLAY", oldDisplay.c_str(), 1);
+    ASSERT_EQ(status, 0);
+
+    EXPECT_TRUE(xSawFullScreen);
+    EXPECT_TRUE(r.fullScreenAtSetup);
+    ASSERT_FALSE(r.resizes.empty());
+    EXPECT_EQ(r.resizes.front(), std::make_pair(1280, 1024)) << "the first resize is full screen";
+}
