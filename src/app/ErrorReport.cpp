@@ -1,6 +1,7 @@
 #include "app/ErrorReport.h"
 
 #include <SDL.h>
+
 #include <iostream>
 #include <new>
 

@@ -13,7 +13,8 @@ namespace app {
 // Blocks until the user closes the box. parent may be null.
 void reportError(SDL_Window* parent, const std::string& title, const std::string& message);
 
-// The reason an exception gives, readable by a user ("not enough memory" for an allocation failure).
+// The reason an exception gives, readable by a user ("not enough memory" for an allocation
+// failure).
 std::string describeFailure(const std::exception& e);
 
 }  // namespace app

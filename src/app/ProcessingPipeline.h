@@ -21,7 +21,8 @@ public:
     virtual ~PipelineWork() = default;
     virtual Surface upscale(const Surface& source, int upscalerId) = 0;
     virtual Surface warp(int transformId, const Surface& upscaled) = 0;
-    // Makes the result visible (the texture upload); the previous result stays visible if it throws.
+    // Makes the result visible (the texture upload); the previous result stays visible if it
+    // throws.
     virtual void show(const Surface& result) = 0;
     virtual double seconds() = 0;
 };
@@ -62,7 +63,7 @@ public:
     std::array<bool, UPSCALER_COUNT> upscalerFlags{};
     std::map<int, std::string> transformNames;
     std::array<bool, TRANSFORM_COUNT> transformFlags{};
-    int currentUpscaler = 0;  // the upscaler whose output upscaledSurface holds
+    int currentUpscaler = 0;   // the upscaler whose output upscaledSurface holds
     int currentTransform = 0;  // the transform whose output resultSurface holds
     Surface upscaledSurface;
     Surface resultSurface;  // what is shown; shares upscaledSurface's pixels for transform 0

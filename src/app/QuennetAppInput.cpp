@@ -6,17 +6,17 @@ namespace app {
 
 void QuennetApp::keyDown(KeyEvent event) {
     switch (event.getChar()) {
-    case 'f':
-        setFullScreen(!isFullScreen());
-        break;
-    case ' ':
-        showSource = true;
-        break;
-    case 's':
-        save();
-        break;
-    default:
-        break;
+        case 'f':
+            setFullScreen(!isFullScreen());
+            break;
+        case ' ':
+            showSource = true;
+            break;
+        case 's':
+            save();
+            break;
+        default:
+            break;
     }
 }
 

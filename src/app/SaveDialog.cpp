@@ -1,15 +1,16 @@
 #include "app/SaveDialog.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
 
 extern char** environ;
 
@@ -18,7 +19,9 @@ namespace app {
 
 namespace {
 
-const char* toolProgram(DialogTool tool) { return tool == DialogTool::ZENITY ? "zenity" : "kdialog"; }
+const char* toolProgram(DialogTool tool) {
+    return tool == DialogTool::ZENITY ? "zenity" : "kdialog";
+}
 
 bool onPath(const std::string& program) {
     const char* path = std::getenv("PATH");
@@ -81,7 +84,8 @@ SaveDialog::SaveDialog(const std::string& initialPath, const std::vector<std::st
 
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
-        throw std::runtime_error(std::string("cannot open the save dialog: ") + std::strerror(errno));
+        throw std::runtime_error(std::string("cannot open the save dialog: ") +
+                                 std::strerror(errno));
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);

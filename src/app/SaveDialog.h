@@ -4,9 +4,10 @@
 // replacing an existing file, and answers the chosen path, or "" when the user cancels.
 #pragma once
 
+#include <sys/types.h>
+
 #include <optional>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace loom {

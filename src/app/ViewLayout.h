@@ -9,8 +9,8 @@ namespace loom {
 namespace app {
 
 struct UnwarpedPlacement {
-    float scale;       // screen pixels per texel
-    Vec2f topLeft;     // in scaled units: multiply by scale for window pixels
+    float scale;    // screen pixels per texel
+    Vec2f topLeft;  // in scaled units: multiply by scale for window pixels
 };
 
 UnwarpedPlacement placeUnwarped(float zoom, int sourceWidth, int textureWidth, int textureHeight,

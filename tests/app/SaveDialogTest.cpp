@@ -1,24 +1,28 @@
 // The dialog's command lines and answers; the dialog itself is exercised by the end-to-end tests.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <fstream>
-#include <sys/stat.h>
 
 #include "app/SaveDialog.h"
 
 using namespace loom::app;
 
 namespace {
-const std::vector<std::string> kExtensions = {"bmp", "jpe", "jpeg", "jpg", "png",
-                                              "tif", "tiff", "wmp"};
+const std::vector<std::string> kExtensions = {"bmp", "jpe", "jpeg", "jpg",
+                                              "png", "tif", "tiff", "wmp"};
 }
 
 TEST(SaveDialogCommand, ZenityOffersTheSupportedTypesAndTheProposedName) {
-    const auto args = saveDialogCommand(DialogTool::ZENITY, "/pics/heroScale2x.png", {"png", "jpg"});
-    const std::vector<std::string> expected = {
-        "zenity", "--file-selection", "--save", "--confirm-overwrite",
-        "--filename=/pics/heroScale2x.png", "--file-filter=Supported Types | *.png *.jpg"};
+    const auto args =
+        saveDialogCommand(DialogTool::ZENITY, "/pics/heroScale2x.png", {"png", "jpg"});
+    const std::vector<std::string> expected = {"zenity",
+                                               "--file-selection",
+                                               "--save",
+                                               "--confirm-overwrite",
+                                               "--filename=/pics/heroScale2x.png",
+                                               "--file-filter=Supported Types | *.png *.jpg"};
     EXPECT_EQ(args, expected);
 }
 

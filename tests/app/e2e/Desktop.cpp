@@ -1,20 +1,21 @@
 #include "Desktop.h"
 
-#include "tools/XTools.h"
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
-#include <poll.h>
 #include <regex>
 #include <sstream>
-#include <spawn.h>
 #include <stdexcept>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
+
+#include "tools/XTools.h"
 
 extern char** environ;
 
@@ -177,9 +178,9 @@ Desktop::Desktop() {
     posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    server_ = spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-                     "-noreset"},
-                    &actions);
+    server_ = spawn(
+        {"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"},
+        &actions);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
     std::string number;
@@ -279,7 +280,8 @@ bool Desktop::waitForWindowGone(const std::string& wid, double timeoutSeconds) {
 
 std::array<int, 2> Desktop::windowSize(const std::string& wid) {
     std::array<int, 2> size{0, 0};
-    for (const std::string& line : lines(runCapture({"xdotool", "getwindowgeometry", "--shell", wid}))) {
+    for (const std::string& line :
+         lines(runCapture({"xdotool", "getwindowgeometry", "--shell", wid}))) {
         if (line.rfind("WIDTH=", 0) == 0) size[0] = std::atoi(line.c_str() + 6);
         if (line.rfind("HEIGHT=", 0) == 0) size[1] = std::atoi(line.c_str() + 7);
     }

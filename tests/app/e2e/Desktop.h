@@ -3,10 +3,11 @@
 // and window pixels through ImageMagick. Every wait polls a condition with a time limit.
 #pragma once
 
+#include <sys/types.h>
+
 #include <array>
 #include <cstdint>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace e2e {

@@ -15,8 +15,8 @@ long mismatches(const Image& screen, const Image& picture, int left, int top, in
 
 long stretchedMismatches(const Image& screen, const Image& picture, int left, int top, int width,
                          int height) {
-    if (screen.empty() || picture.empty() || left < 0 || top < 0 ||
-        left + width > screen.width || top + height > screen.height)
+    if (screen.empty() || picture.empty() || left < 0 || top < 0 || left + width > screen.width ||
+        top + height > screen.height)
         return -1;
     long bad = 0;
     for (int y = 0; y < height; ++y) {

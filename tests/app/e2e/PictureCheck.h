@@ -12,8 +12,8 @@ bool isBackground(const Image& screen, int x, int y);
 
 // How many screen pixels inside the picture's place differ from it: the picture's pixel (px, py)
 // should cover the screen square of side `scale` at (left + px * scale, top + py * scale).
-// Transparent pixels are skipped (their colour is not the picture's). -1 when the place does not fit
-// on the screen or either image is missing.
+// Transparent pixels are skipped (their colour is not the picture's). -1 when the place does not
+// fit on the screen or either image is missing.
 long mismatches(const Image& screen, const Image& picture, int left, int top, int scale);
 
 // The same for a picture stretched over the screen rectangle (left, top, width, height): each

@@ -213,8 +213,8 @@ TEST_F(QuennetAppE2E, DraggingACornerWarpsThePictureAndSaveWritesIt) {
 
     desktop_->moveMouse(wid, 300, 400);
     desktop_->drag(wid, 256, 176, 216, 136);
-    const Image warped = cliResult({"-u", "Scale2x", "-t", "Projective", "--quad",
-                                    "-10,-10,32,0,32,32,0,32"});
+    const Image warped =
+        cliResult({"-u", "Scale2x", "-t", "Projective", "--quad", "-10,-10,32,0,32,32,0,32"});
     ASSERT_FALSE(warped.empty());
     // The outline and handles are drawn over the picture, so most (not all) pixels must match.
     ASSERT_TRUE(waitUntil([&] {
