@@ -36,7 +36,7 @@ void passRow(const RowPlane& p, int y, Rule rule, Fires fires) {
                 continue;
             }
             x += __builtin_ctz(bits);
-            refineStep<N>(rows, width, x, rule);
+            refineStepInterior<N>(rows, x, rule);
             ++x;
         }
     }
@@ -44,13 +44,19 @@ void passRow(const RowPlane& p, int y, Rule rule, Fires fires) {
         if (x == 0 || x == width - 1 || !flatAround(anchorRow, x)) refineStep<N>(rows, width, x, rule);
 }
 
-// The 3 x 3 neighbourhood of anchors x..x+7, colours only.
+// Eight pixels ready for eq(): alpha cleared, unless every pixel of the image has the same alpha,
+// when whole pixels compare equal exactly when their colours do.
+template <bool UNIFORM_ALPHA>
+inline __m256i loadCompare(const uint32_t* p) { return UNIFORM_ALPHA ? load(p) : loadColour(p); }
+
+// The 3 x 3 neighbourhood of anchors x..x+7, ready for eq().
+template <bool U>
 struct Cells3 {
     __m256i a, b, c, d, e, f, g, h, i;
     Cells3(const uint32_t* const* rows, int x)
-        : a(loadColour(rows[0] + x - 1)), b(loadColour(rows[0] + x)), c(loadColour(rows[0] + x + 1)),
-          d(loadColour(rows[1] + x - 1)), e(loadColour(rows[1] + x)), f(loadColour(rows[1] + x + 1)),
-          g(loadColour(rows[2] + x - 1)), h(loadColour(rows[2] + x)), i(loadColour(rows[2] + x + 1)) {}
+        : a(loadCompare<U>(rows[0] + x - 1)), b(loadCompare<U>(rows[0] + x)), c(loadCompare<U>(rows[0] + x + 1)),
+          d(loadCompare<U>(rows[1] + x - 1)), e(loadCompare<U>(rows[1] + x)), f(loadCompare<U>(rows[1] + x + 1)),
+          g(loadCompare<U>(rows[2] + x - 1)), h(loadCompare<U>(rows[2] + x)), i(loadCompare<U>(rows[2] + x + 1)) {}
 };
 
 inline __m256i all(__m256i p, __m256i q) { return _mm256_and_si256(p, q); }
@@ -58,19 +64,21 @@ template <class... More>
 inline __m256i all(__m256i p, __m256i q, More... more) { return all(_mm256_and_si256(p, q), more...); }
 inline __m256i either(__m256i p, __m256i q) { return _mm256_or_si256(p, q); }
 
+template <bool U>
 inline uint32_t isolatedPixelFiresAvx2(const uint32_t* const* rows, int x) {
-    const __m256i d = loadColour(rows[1] + x - 1);
-    const __m256i fires = andNot(all(eq(d, loadColour(rows[0] + x)), eq(d, loadColour(rows[1] + x + 1)),
-                                     eq(d, loadColour(rows[2] + x))),
-                                 eq(d, loadColour(rows[1] + x)));
+    const __m256i d = loadCompare<U>(rows[1] + x - 1);
+    const __m256i fires = andNot(all(eq(d, loadCompare<U>(rows[0] + x)), eq(d, loadCompare<U>(rows[1] + x + 1)),
+                                     eq(d, loadCompare<U>(rows[2] + x))),
+                                 eq(d, loadCompare<U>(rows[1] + x)));
     return laneBits(fires);
 }
 
+template <bool U>
 inline uint32_t diagonal2xFiresAvx2(const uint32_t* const* rows, int x) {
-    const __m256i p = loadColour(rows[1] + x), q = loadColour(rows[1] + x + 1);
-    const __m256i r = loadColour(rows[2] + x), s = loadColour(rows[2] + x + 1);
-    const __m256i c00 = loadColour(rows[0] + x - 1), c30 = loadColour(rows[0] + x + 2);
-    const __m256i c03 = loadColour(rows[3] + x - 1), c33 = loadColour(rows[3] + x + 2);
+    const __m256i p = loadCompare<U>(rows[1] + x), q = loadCompare<U>(rows[1] + x + 1);
+    const __m256i r = loadCompare<U>(rows[2] + x), s = loadCompare<U>(rows[2] + x + 1);
+    const __m256i c00 = loadCompare<U>(rows[0] + x - 1), c30 = loadCompare<U>(rows[0] + x + 2);
+    const __m256i c03 = loadCompare<U>(rows[3] + x - 1), c33 = loadCompare<U>(rows[3] + x + 2);
     const __m256i antiDiagonal =
         andNot(eq(q, r), either(either(eq(q, c03), eq(q, c30)), either(eq(q, p), eq(q, s))));
     const __m256i mainDiagonal =
@@ -78,8 +86,9 @@ inline uint32_t diagonal2xFiresAvx2(const uint32_t* const* rows, int x) {
     return laneBits(either(antiDiagonal, mainDiagonal));
 }
 
+template <bool U>
 inline uint32_t corner3xFiresAvx2(const uint32_t* const* rows, int x) {
-    const Cells3 n(rows, x);
+    const Cells3<U> n(rows, x);
     const __m256i de = eq(n.d, n.e), be = eq(n.b, n.e), fe = eq(n.f, n.e), he = eq(n.h, n.e);
     // Corner K, the two edge neighbours beside it equal to E, the rest of the pattern equal to K.
     const __m256i topLeft = andNot(all(de, be, eq(n.f, n.a), eq(n.h, n.a), eq(n.c, n.a), eq(n.g, n.a)),
@@ -93,8 +102,9 @@ inline uint32_t corner3xFiresAvx2(const uint32_t* const* rows, int x) {
     return laneBits(either(either(topLeft, topRight), either(bottomLeft, bottomRight)));
 }
 
+template <bool U>
 inline uint32_t diagonal3xFiresAvx2(const uint32_t* const* rows, int x) {
-    const Cells3 n(rows, x);
+    const Cells3<U> n(rows, x);
     const __m256i mainDiagonal = andNot(all(eq(n.a, n.e), eq(n.a, n.i)),
                                         either(either(eq(n.a, n.d), eq(n.a, n.h)), either(eq(n.a, n.b), eq(n.a, n.f))));
     const __m256i antiDiagonal = andNot(all(eq(n.c, n.e), eq(n.c, n.g)),
@@ -102,19 +112,29 @@ inline uint32_t diagonal3xFiresAvx2(const uint32_t* const* rows, int x) {
     return laneBits(either(mainDiagonal, antiDiagonal));
 }
 
+template <bool U>
+void refineRowWith(RefinePass pass, const RowPlane& plane, int y) {
+    switch (pass) {
+    case RefinePass::IsolatedPixel:
+        return passRow<3>(plane, y, [](auto& w) { return isolatedPixelRule(w); },
+                          [](const uint32_t* const* rows, int x) { return isolatedPixelFiresAvx2<U>(rows, x); });
+    case RefinePass::Diagonal2x:
+        return passRow<4>(plane, y, [](auto& w) { return diagonal2xRule(w); },
+                          [](const uint32_t* const* rows, int x) { return diagonal2xFiresAvx2<U>(rows, x); });
+    case RefinePass::Corner3x:
+        return passRow<3>(plane, y, [](auto& w) { return corner3xRule(w); },
+                          [](const uint32_t* const* rows, int x) { return corner3xFiresAvx2<U>(rows, x); });
+    case RefinePass::Diagonal3x:
+        return passRow<3>(plane, y, [](auto& w) { return diagonal3xRule(w); },
+                          [](const uint32_t* const* rows, int x) { return diagonal3xFiresAvx2<U>(rows, x); });
+    }
+}
+
 }  // namespace
 
 void refineRowAvx2(RefinePass pass, const RowPlane& plane, int y) {
-    switch (pass) {
-    case RefinePass::IsolatedPixel:
-        return passRow<3>(plane, y, [](auto& w) { return isolatedPixelRule(w); }, isolatedPixelFiresAvx2);
-    case RefinePass::Diagonal2x:
-        return passRow<4>(plane, y, [](auto& w) { return diagonal2xRule(w); }, diagonal2xFiresAvx2);
-    case RefinePass::Corner3x:
-        return passRow<3>(plane, y, [](auto& w) { return corner3xRule(w); }, corner3xFiresAvx2);
-    case RefinePass::Diagonal3x:
-        return passRow<3>(plane, y, [](auto& w) { return diagonal3xRule(w); }, diagonal3xFiresAvx2);
-    }
+    if (plane.uniformAlpha) return refineRowWith<true>(pass, plane, y);
+    refineRowWith<false>(pass, plane, y);
 }
 
 }  // namespace loom

@@ -35,6 +35,22 @@ inline void refineStep(uint32_t* const* rows, int width, int x, Rule rule) {
             *w.pixels[i][j] = (*w.pixels[i][j] & ALPHA_MASK) | w.cells[i][j];
 }
 
+// The same step at an anchor whose window lies inside the image: no two cells share a pixel, so
+// writing back only the cells the rule changed gives the same image.
+template <int N, class Rule>
+inline void refineStepInterior(uint32_t* const* rows, int x, Rule rule) {
+    LocalWindow<N> w;
+    for (int i = 0; i < N; ++i)
+        for (int j = 0; j < N; ++j) w.cells[i][j] = rows[j][x - 1 + i] & COLOUR_MASK;
+    if (!rule(w)) return;
+    for (int i = 0; i < N; ++i) {
+        for (int j = 0; j < N; ++j) {
+            uint32_t& pixel = rows[j][x - 1 + i];
+            if ((pixel & COLOUR_MASK) != w.cells[i][j]) pixel = (pixel & ALPHA_MASK) | w.cells[i][j];
+        }
+    }
+}
+
 // Every rule needs the anchor's colour to differ from its left or right neighbour (the isolated
 // pixel and the 3x diagonal from the left, the 2x diagonal from the right, the 3x corner from
 // either), so an anchor whose row is flat around it cannot fire.

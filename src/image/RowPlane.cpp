@@ -22,6 +22,21 @@ RowPlane planeOf(const Surface& surface) {
     return p;
 }
 
+bool hasUniformAlpha(const Surface& surface) {
+    const ChannelOrder& o = surface.getChannelOrder();
+    if (!o.hasAlpha() || surface.getWidth() == 0 || surface.getHeight() == 0) return true;
+    const uint8_t first = surface.getData()[o.alpha];
+    const int width = surface.getWidth();
+    for (int y = 0; y < surface.getHeight(); ++y) {
+        const uint8_t* p = surface.getData(0, y) + o.alpha;
+        // Branch-free per row, so the compiler can vectorise it.
+        uint8_t differs = 0;
+        for (int x = 0; x < width; ++x) differs |= uint8_t(p[size_t(x) * o.increment] ^ first);
+        if (differs) return false;
+    }
+    return true;
+}
+
 RowRing::RowRing(int width, int height, int rows) {
     rows = std::max(1, std::min(rows, height));
     // Slots are a whole number of cache lines apart so rows never share a line.

@@ -27,8 +27,11 @@ public:
     explicit ChainBuilder(KernelPath path) : path_(path) {}
 
     // The source as a plane: its own rows when RGBA, else a ring filled by a convert stage.
+    // Every output pixel copies its alpha from a source pixel, so a source of one alpha makes
+    // every later plane one alpha too.
     RowPlane input(const Surface& source) {
-        if (isRgbaPlane(source)) return planeOf(source);
+        uniformAlpha_ = hasUniformAlpha(source);
+        if (isRgbaPlane(source)) return withAlphaFlag(planeOf(source));
         const RowPlane out = ring(source.getWidth(), source.getHeight());
         pipeline_.add({source.getHeight(), [](int) { return -1; },
                        [source, out](int y) { readSurfaceRow(source, y, out.row(y)); },
@@ -39,7 +42,7 @@ public:
     // A kernel from `in` into `out` (or into a new ring when out is null).
     RowPlane kernel(Kernel k, const RowPlane& in, const RowPlane* out) {
         const int factor = kernelFactor(k);
-        const RowPlane dst = out ? *out : ring(in.width * factor, in.height * factor);
+        const RowPlane dst = withAlphaFlag(out ? *out : ring(in.width * factor, in.height * factor));
         const KernelRowFn fn = kernelRow(k, path_);
         const int last = in.height - 1;
         pipeline_.add({in.height, [last](int y) { return std::min(y + 1, last); },
@@ -83,10 +86,16 @@ public:
 private:
     RowPlane ring(int width, int height) {
         rings_.push_back(std::make_unique<RowRing>(width, height, RING_ROWS));
-        return rings_.back()->plane();
+        return withAlphaFlag(rings_.back()->plane());
+    }
+
+    RowPlane withAlphaFlag(RowPlane plane) const {
+        plane.uniformAlpha = uniformAlpha_;
+        return plane;
     }
 
     KernelPath path_;
+    bool uniformAlpha_ = false;
     RowPipeline pipeline_;
     std::vector<std::unique_ptr<RowRing>> rings_;
 };

@@ -47,16 +47,20 @@ TEST(FastUpscale, EveryModeAndPathMatchesTheReference) {
 }
 
 TEST(FastUpscale, PixelArtWithFlatAreasMatchesTheReference) {
-    // Large flat areas with a few shapes: the SIMD paths skip most anchors here.
-    Surface s(41, 37, true);
-    for (int y = 0; y < 37; ++y)
-        for (int x = 0; x < 41; ++x)
-            setPixel(s, x, y, ((x / 5 + y / 3) % 3 == 0) ? 0x102030 : (x * x + y) % 7 == 0 ? 0xFF0000 : 0xFFFFFF,
-                     uint8_t(x + y));
-    for (const auto& info : loom::upscalerCatalogue())
-        for (KernelPath path : loom::availableKernelPaths())
-            EXPECT_TRUE(sameImage(loom::upscaleWith(s, info.id, path), loom::upscaleReference(s, info.id)))
-                << info.name << " on " << loom::kernelPathName(path);
+    // Flat areas with a few shapes; alpha varying, or one value for the whole image (which lets
+    // the fast passes compare whole pixels).
+    for (bool oneAlpha : {false, true}) {
+        Surface s(41, 37, true);
+        for (int y = 0; y < 37; ++y)
+            for (int x = 0; x < 41; ++x)
+                setPixel(s, x, y,
+                         ((x / 5 + y / 3) % 3 == 0) ? 0x102030 : (x * x + y) % 7 == 0 ? 0xFF0000 : 0xFFFFFF,
+                         oneAlpha ? 99 : uint8_t(x + y));
+        for (const auto& info : loom::upscalerCatalogue())
+            for (KernelPath path : loom::availableKernelPaths())
+                EXPECT_TRUE(sameImage(loom::upscaleWith(s, info.id, path), loom::upscaleReference(s, info.id)))
+                    << info.name << " on " << loom::kernelPathName(path) << (oneAlpha ? ", one alpha" : "");
+    }
 }
 
 TEST(FastRefinePasses, RandomImagesMatchTheSequentialReferenceIncludingBorders) {
