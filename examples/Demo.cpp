@@ -1,6 +1,7 @@
 // loom_demo: opens the framework's window and draws a checkerboard texture (drag it with the left
 // button), a few shapes, a turning line and the measured frame rate. "f" toggles full screen,
-// Escape quits, dropped files are listed on stdout.
+// Escape quits, dropped files are listed on stdout. The parameter panel at the top left sizes and
+// colours the circle; clicks on it do not move the texture.
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "framework/KeyCodes.h"
 #include "framework/RendererGl.h"
 #include "gl/Draw.h"
+#include "params/ParamPanel.h"
 
 using namespace loom;
 using namespace loom::app;
@@ -35,6 +37,14 @@ public:
     void setup() override {
         texture_ = gl::Texture(makeCheckerboard(16, 4));
         texture_.setMagFilter(GL_NEAREST);
+
+        panel_ = std::make_unique<params::ParamPanel>(this);
+        panel_->addLabel("Demo panel");
+        panel_->addFloatParam("Circle size", &circleRadius_, 20.0f, 120.0f, 60.0f);
+        panel_->addLabel("Circle colour");
+        panel_->addBoolParam("Red", &circleColour_[0], true, 1);
+        panel_->addBoolParam("Green", &circleColour_[1], false, 1);
+        panel_->addBoolParam("Blue", &circleColour_[2], false, 1);
     }
 
     void update() override { angle_ = float(getElapsedSeconds()); }
@@ -48,8 +58,10 @@ public:
 
         float w = float(getWindowWidth());
         float h = float(getWindowHeight());
-        gl::setColor(ColorA(0.9f, 0.3f, 0.2f, 1.0f));
-        gl::drawSolidCircle(Vec2f(w * 0.7f, h * 0.5f), 60.0f);
+        gl::setColor(circleColour_[1]   ? ColorA(0.3f, 0.8f, 0.3f, 1.0f)
+                     : circleColour_[2] ? ColorA(0.3f, 0.4f, 0.9f, 1.0f)
+                                        : ColorA(0.9f, 0.3f, 0.2f, 1.0f));
+        gl::drawSolidCircle(Vec2f(w * 0.7f, h * 0.5f), circleRadius_);
         gl::setColor(ColorA(0.2f, 0.8f, 0.4f, 1.0f));
         gl::drawSolidRect(Rectf(w * 0.1f, h * 0.7f, w * 0.4f, h * 0.85f));
         gl::setColor(ColorA(1, 1, 1, 1));
@@ -59,7 +71,9 @@ public:
         char fps[32];
         std::snprintf(fps, sizeof(fps), "%.1f", double(getAverageFps()));
         gl::setColor(ColorA(1.0f, 0.9f, 0.3f, 1.0f));
-        demo::drawDigits(fps, Vec2f(10, 10), 8, 2);
+        demo::drawDigits(fps, Vec2f(10, h - 30), 8, 2);
+
+        panel_->draw();
     }
 
     void mouseDown(MouseEvent event) override { grab_ = event.getPos() - texturePos_; }
@@ -85,6 +99,9 @@ private:
     Vec2f texturePos_{40.0f, 60.0f};
     Vec2f grab_;
     float angle_ = 0.0f;
+    std::unique_ptr<params::ParamPanel> panel_;
+    float circleRadius_ = 60.0f;
+    bool circleColour_[3] = {true, false, false};
 };
 
 }  // namespace
