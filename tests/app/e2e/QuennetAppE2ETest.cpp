@@ -143,7 +143,11 @@ TEST_F(QuennetAppE2E, StartsWithTheTitleTheSizeAndThePanel) {
     EXPECT_LT(drawn, 400) << "no picture before a file is opened";
     EXPECT_FALSE(isBackground(screen, 50, 10)) << "the panel's strips start at the top-left";
     EXPECT_FALSE(isBackground(screen, 12, upscalerBoxY(0))) << "the None box is drawn";
-    EXPECT_TRUE(isBackground(screen, 200, 10)) << "the panel is 135 pixels wide";
+    EXPECT_FALSE(isBackground(screen, 134, 10)) << "the panel's strips reach x = 135";
+    EXPECT_TRUE(isBackground(screen, 136, 10)) << "and end there";
+    EXPECT_TRUE(isBackground(screen, 2, 10)) << "they start at x = 4";
+    EXPECT_FALSE(isBackground(screen, 50, 286)) << "the last strip (the Perf label) ends at 288";
+    EXPECT_TRUE(isBackground(screen, 50, 290));
     EXPECT_TRUE(app_->running());
 }
 
