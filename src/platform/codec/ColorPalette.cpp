@@ -1,7 +1,5 @@
 #include "platform/codec/ColorPalette.h"
 
-#include <algorithm>
-
 namespace loom {
 
 int ColorPalette::find(uint32_t key) const {
@@ -10,41 +8,33 @@ int ColorPalette::find(uint32_t key) const {
     return slot;
 }
 
-void ColorPalette::rebuildTable() {
-    indices_.fill(-1);
-    for (int i = 0; i < count_; ++i) {
-        const int slot = find(colors_[size_t(i)]);
-        keys_[size_t(slot)] = colors_[size_t(i)];
-        indices_[size_t(slot)] = int16_t(i);
+bool ColorPalette::addRow(const uint8_t* row, int32_t width, int channels, uint8_t* indices) {
+    uint32_t last = 0;
+    int lastIndex = -1;
+    for (int32_t x = 0; x < width; ++x, row += channels) {
+        const uint32_t key = pack(row, channels);
+        if (lastIndex < 0 || key != last) {  // runs are the rule in pixel art
+            const int slot = find(key);
+            if (indices_[size_t(slot)] < 0) {
+                if (count_ == MAX_COLORS) return false;
+                keys_[size_t(slot)] = key;
+                indices_[size_t(slot)] = int16_t(count_);
+                colors_[size_t(count_++)] = key;
+            }
+            last = key;
+            lastIndex = indices_[size_t(slot)];
+        }
+        indices[x] = uint8_t(lastIndex);
     }
+    return true;
 }
 
-bool ColorPalette::build(const uint8_t* pixels, int32_t width, int32_t height, int32_t rowBytes,
-                         int channels) {
-    count_ = 0;
-    indices_.fill(-1);
-    bool haveLast = false;
-    uint32_t last = 0;
-    for (int32_t y = 0; y < height; ++y) {
-        const uint8_t* p = pixels + int64_t(y) * rowBytes;
-        for (int32_t x = 0; x < width; ++x, p += channels) {
-            const uint32_t key = pack(p, channels);
-            if (haveLast && key == last) continue;  // runs are the rule in pixel art
-            haveLast = true;
-            last = key;
-            const int slot = find(key);
-            if (indices_[size_t(slot)] >= 0) continue;
-            if (count_ == MAX_COLORS) return false;
-            keys_[size_t(slot)] = key;
-            indices_[size_t(slot)] = int16_t(count_);
-            colors_[size_t(count_++)] = key;
-        }
+void ColorPalette::expandRow(const uint8_t* indices, int32_t width, int channels, uint8_t* row) const {
+    for (int32_t x = 0; x < width; ++x, row += channels) {
+        const uint32_t c = colors_[indices[x]];
+        row[0] = uint8_t(c), row[1] = uint8_t(c >> 8), row[2] = uint8_t(c >> 16);
+        if (channels == 4) row[3] = uint8_t(c >> 24);
     }
-    auto opaque = [](uint32_t c) { return (c >> 24) == 0xFF; };
-    std::stable_partition(colors_.begin(), colors_.begin() + count_, [&](uint32_t c) { return !opaque(c); });
-    translucent_ = int(std::count_if(colors_.begin(), colors_.begin() + count_, [&](uint32_t c) { return !opaque(c); }));
-    rebuildTable();
-    return true;
 }
 
 std::array<uint8_t, 4> ColorPalette::color(int i) const {
@@ -52,19 +42,11 @@ std::array<uint8_t, 4> ColorPalette::color(int i) const {
     return {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16), uint8_t(c >> 24)};
 }
 
-void ColorPalette::mapRow(const uint8_t* row, int32_t width, int channels, uint8_t* indices) const {
-    uint32_t last = 0;
-    uint8_t lastIndex = 0;
-    bool haveLast = false;
-    for (int32_t x = 0; x < width; ++x, row += channels) {
-        const uint32_t key = pack(row, channels);
-        if (!haveLast || key != last) {
-            haveLast = true;
-            last = key;
-            lastIndex = uint8_t(indices_[size_t(find(key))]);
-        }
-        indices[x] = lastIndex;
-    }
+int ColorPalette::translucentEnd() const {
+    int end = 0;
+    for (int i = 0; i < count_; ++i)
+        if ((colors_[size_t(i)] >> 24) != 0xFF) end = i + 1;
+    return end;
 }
 
 }  // namespace loom

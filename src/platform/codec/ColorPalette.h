@@ -1,9 +1,11 @@
-// ColorPalette: the distinct colours of an 8-bit RGB or RGBA image when there are at most 256,
-// and the mapping of pixels to their palette index. Pixel art nearly always fits, and stays so
-// after upscaling (no upscaler invents a colour), so it can be written as an indexed image.
+// ColorPalette: the distinct colours of an 8-bit RGB or RGBA image while there are at most 256,
+// built row by row as the rows arrive, with each pixel's palette index. Pixel art nearly always
+// fits, and stays so after upscaling (no upscaler invents a colour), so it can be written as an
+// indexed image.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace loom {
@@ -12,17 +14,20 @@ class ColorPalette {
 public:
     static constexpr int MAX_COLORS = 256;
 
-    // Collects the colours of the rows (channels 3 or 4); false as soon as there are more than
-    // 256. Colours with alpha below 255 come first, so a transparency table can stop early.
-    bool build(const uint8_t* pixels, int32_t width, int32_t height, int32_t rowBytes, int channels);
+    ColorPalette() { indices_.fill(-1); }
+
+    // Writes the palette index of each pixel of row (channels 3 or 4) to indices, adding new
+    // colours in order of appearance. False, with the palette unchanged from before the first
+    // colour that did not fit, when the row brings the count past 256.
+    bool addRow(const uint8_t* row, int32_t width, int channels, uint8_t* indices);
+    // The colours of a row of indices, back in the row layout (channels 3 or 4).
+    void expandRow(const uint8_t* indices, int32_t width, int channels, uint8_t* row) const;
 
     int size() const { return count_; }
     // Colour i as red, green, blue, alpha.
     std::array<uint8_t, 4> color(int i) const;
-    // How many leading colours have alpha below 255.
-    int translucentCount() const { return translucent_; }
-    // Writes the palette index of each pixel of row (channels 3 or 4) to indices.
-    void mapRow(const uint8_t* row, int32_t width, int channels, uint8_t* indices) const;
+    // One past the last colour whose alpha is below 255 (0 when all are opaque).
+    int translucentEnd() const;
 
 private:
     static constexpr int SLOTS = 1024;  // four times the colours: short probe chains
@@ -33,13 +38,11 @@ private:
     static int slotOf(uint32_t key) { return int((key * 2654435761u) >> 22); }
     // The slot holding key, or the empty slot where it belongs.
     int find(uint32_t key) const;
-    void rebuildTable();
 
     std::array<uint32_t, MAX_COLORS> colors_{};
     std::array<uint32_t, SLOTS> keys_{};
     std::array<int16_t, SLOTS> indices_{};
     int count_ = 0;
-    int translucent_ = 0;
 };
 
 }  // namespace loom

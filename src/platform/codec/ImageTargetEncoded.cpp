@@ -17,15 +17,19 @@ ImageTargetEncoded::ImageTargetEncoded(DataTargetRef dataTarget, const ImageSour
     setSize(source->getWidth(), source->getHeight());
 }
 
-void ImageTargetEncoded::accept(ColorModel model, DataType type, ChannelOrder order) {
+void ImageTargetEncoded::accept(ColorModel model, DataType type, ChannelOrder order, bool allocate) {
     if (!withinImageLimits(getWidth(), getHeight()))
         throw ImageIoExceptionFailedLoad(ImageTooLargeExc(getWidth(), getHeight()).what());
     const int64_t rowBytes = checkedProduct({getWidth(), channelsOf(order), bytesPerSampleOf(type)});
-    pixels_ = allocatePixelBlock(size_t(checkedProduct({rowBytes, getHeight()})));
     rowBytes_ = checkedInt32(rowBytes, "row length");
     setColorModel(model);
     setDataType(type);
     setChannelOrder(order);
+    if (allocate) allocateRows();
+}
+
+void ImageTargetEncoded::allocateRows() {
+    if (!pixels_) pixels_ = allocatePixelBlock(size_t(checkedProduct({rowBytes_, getHeight()})));
 }
 
 void ImageTargetEncoded::finalize() {

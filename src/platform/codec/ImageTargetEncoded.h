@@ -31,8 +31,12 @@ protected:
 
     const Request& getRequest() const { return request_; }
     const Options& getOptions() const { return options_; }
-    // Sets the accepted layout and allocates the row block.
-    void accept(ColorModel model, DataType type, ChannelOrder order);
+    // Sets the accepted layout and, unless told otherwise, allocates the row block.
+    void accept(ColorModel model, DataType type, ChannelOrder order, bool allocateRows = true);
+    // The row block, for an encoder that accepted without it and needs it after all.
+    void allocateRows();
+    bool hasRows() const { return pixels_ != nullptr; }
+    uint8_t* getRow(int32_t row) { return pixels_.get() + int64_t(row) * rowBytes_; }
     const uint8_t* getRow(int32_t row) const { return pixels_.get() + int64_t(row) * rowBytes_; }
     int32_t getRowBytes() const { return rowBytes_; }
 

@@ -3,6 +3,7 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,8 +69,8 @@ public:
                 alphas[i] = c[3];
             }
             png_set_PLTE(png, info, colors, palette->size());
-            if (palette->translucentCount() > 0)
-                png_set_tRNS(png, info, alphas, palette->translucentCount(), nullptr);
+            if (palette->translucentEnd() > 0)
+                png_set_tRNS(png, info, alphas, palette->translucentEnd(), nullptr);
         }
         png_set_compression_level(png, COMPRESSION_LEVEL);
         png_set_compression_buffer_size(png, COMPRESSION_BUFFER);
@@ -96,11 +97,53 @@ ImageTargetFilePng::ImageTargetFilePng(DataTargetRef dataTarget, const ImageSour
                                        const Options& options)
     : ImageTargetEncoded(std::move(dataTarget), source, options) {
     const Request& r = getRequest();
-    accept(r.alpha || !r.gray ? RGB : GRAY, r.type == UINT8 ? UINT8 : UINT16,
-           r.alpha ? RGBA : (r.gray ? Y : RGB_ORDER));
+    const bool colour = r.alpha || !r.gray;
+    indexing_ = colour && r.type == UINT8;
+    accept(colour ? RGB : GRAY, r.type == UINT8 ? UINT8 : UINT16,
+           r.alpha ? RGBA : (r.gray ? Y : RGB_ORDER), !indexing_);
+    if (indexing_) {
+        indices_ = allocatePixelBlock(size_t(getWidth()) * size_t(getHeight()));
+        staged_.resize(size_t(getRowBytes()));
+    }
+}
+
+void* ImageTargetFilePng::getRowPointer(int32_t row) {
+    if (indexing_) indexStagedRow();
+    if (indexing_ && row != indexedRows_) stopIndexing();  // only rows in order can be indexed
+    if (!indexing_) return ImageTargetEncoded::getRowPointer(row);
+    stagedRow_ = row;
+    return staged_.data();
+}
+
+void ImageTargetFilePng::indexStagedRow() {
+    if (stagedRow_ < 0) return;
+    const int channels = channelsOf(getChannelOrder());
+    uint8_t* indexRow = indices_.get() + size_t(stagedRow_) * size_t(getWidth());
+    if (palette_.addRow(staged_.data(), getWidth(), channels, indexRow)) {
+        indexedRows_ = stagedRow_ + 1;
+        stagedRow_ = -1;
+        return;
+    }
+    stopIndexing();
+}
+
+void ImageTargetFilePng::stopIndexing() {
+    allocateRows();
+    const int channels = channelsOf(getChannelOrder());
+    for (int32_t y = 0; y < indexedRows_; ++y)
+        palette_.expandRow(indices_.get() + size_t(y) * size_t(getWidth()), getWidth(), channels, getRow(y));
+    if (stagedRow_ >= 0) std::memcpy(getRow(stagedRow_), staged_.data(), staged_.size());
+    stagedRow_ = -1;
+    indices_.reset();
+    staged_ = std::vector<uint8_t>();
+    indexing_ = false;
 }
 
 void ImageTargetFilePng::encode(OStream& out) {
+    if (indexing_) indexStagedRow();
+    // Rows never delivered cannot be indexed; the full-colour block holds whatever there is.
+    if (indexing_ && indexedRows_ != getHeight()) stopIndexing();
+
     PngWriteState state;
     state.out = &out;
     PngWriteDeleter guard{png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, errorCallback,
@@ -114,23 +157,15 @@ void ImageTargetFilePng::encode(OStream& out) {
 
     const int channels = channelsOf(getChannelOrder());
     const int depth = getDataType() == UINT16 ? 16 : 8;
-    ColorPalette palette;
-    const bool indexed = depth == 8 && getColorModel() == RGB &&
-                         palette.build(getRow(0), getWidth(), getHeight(), getRowBytes(), channels);
     static const int colorTypes[5] = {0, PNG_COLOR_TYPE_GRAY, PNG_COLOR_TYPE_GRAY_ALPHA,
                                       PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGBA};
     if (!PngEncoding::writeHeader(guard.png, guard.info, png_uint_32(getWidth()),
                                   png_uint_32(getHeight()), depth,
-                                  indexed ? PNG_COLOR_TYPE_PALETTE : colorTypes[channels],
-                                  indexed ? &palette : nullptr))
+                                  indexing_ ? PNG_COLOR_TYPE_PALETTE : colorTypes[channels],
+                                  indexing_ ? &palette_ : nullptr))
         fail();
-    std::vector<uint8_t> indices(indexed ? size_t(getWidth()) : 0);
     for (int32_t y = 0; y < getHeight(); ++y) {
-        const uint8_t* row = getRow(y);
-        if (indexed) {
-            palette.mapRow(row, getWidth(), channels, indices.data());
-            row = indices.data();
-        }
+        const uint8_t* row = indexing_ ? indices_.get() + size_t(y) * size_t(getWidth()) : getRow(y);
         if (!PngEncoding::writeRow(guard.png, row)) fail();
     }
     if (!PngEncoding::writeEnd(guard.png, guard.info)) fail();
