@@ -26,6 +26,8 @@ struct RunRecord {
     int antiAliasing = -1;
     int samples = -1;
     bool screenSaverAllowed = false;
+    int windowX = -1;
+    int windowY = -1;
 };
 
 class RunOrderApp : public GuiTestApp {
@@ -43,6 +45,7 @@ public:
         r_->antiAliasing = static_cast<RendererGl&>(*getRenderer()).getAntiAliasing();
         SDL_GL_GetAttribute(SDL_GL_MULTISAMPLESAMPLES, &r_->samples);
         r_->screenSaverAllowed = SDL_IsScreenSaverEnabled();
+        SDL_GetWindowPosition(window, &r_->windowX, &r_->windowY);
     }
     void resize(ResizeEvent event) override {
         if (std::count(r_->log.begin(), r_->log.end(), "resize") == 0) {
@@ -83,6 +86,15 @@ TEST(RunOrder, SetupResizeFramesShutdownDestroyWithTheDefaultWindow) {
     EXPECT_EQ(r.windowTitle, "framework run order") << "the launcher's title";
     EXPECT_TRUE(r.resizable);
     EXPECT_TRUE(r.screenSaverAllowed) << "preventScreenSaver is off by default";
+
+    // Centred on the main display, which comes first in the display list.
+    const std::vector<DisplayRef>& displays = Display::getDisplays();
+    ASSERT_FALSE(displays.empty());
+    EXPECT_EQ(Display::getMainDisplay(), displays.front());
+    const Display& main = *displays.front();
+    EXPECT_GT(main.getBitsPerPixel(), 0);
+    EXPECT_EQ(r.windowX, main.getArea().x1 + (main.getWidth() - 640) / 2);
+    EXPECT_EQ(r.windowY, main.getArea().y1 + (main.getHeight() - 480) / 2);
 
     // Frames: update then draw, each once per frame, never two updates in a row.
     std::vector<std::string> frames;
