@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "image/ImageLimits.h"
+#include "image/PixelBlock.h"
+#include "image/SizeCheck.h"
 #include "image/io/ImageIoException.h"
 
 namespace loom {
@@ -22,7 +24,6 @@ struct PngReadState {
     size_t size = 0;
     size_t position = 0;
     std::string error;
-    std::vector<png_bytep> rows;
 };
 
 void readCallback(png_structp png, png_bytep out, png_size_t count) {
@@ -64,7 +65,7 @@ struct PngReadDeleter {
 
 }  // namespace
 
-// The steps between the header and the rows; a plain function, as setjmp requires.
+// The libpng calls, each a plain function as setjmp requires.
 class PngDecoding {
 public:
     static bool readInfo(png_structp png, png_infop info) {
@@ -85,7 +86,12 @@ public:
         png_read_update_info(png, info);
         return true;
     }
-    static bool readRows(png_structp png, png_bytepp rows) {
+    static bool readRow(png_structp png, png_bytep row) {
+        if (setjmp(png_jmpbuf(png))) return false;
+        png_read_row(png, row, nullptr);
+        return true;
+    }
+    static bool readImage(png_structp png, png_bytepp rows) {
         if (setjmp(png_jmpbuf(png))) return false;
         png_read_image(png, rows);
         return true;
@@ -97,47 +103,83 @@ public:
     }
 };
 
+namespace {
+
+// A PNG opened over its bytes, header read and checked, transforms set: ready for the rows.
+class PngReader {
+public:
+    explicit PngReader(const Buffer& bytes)
+        : guard_{png_create_read_struct(PNG_LIBPNG_VER_STRING, &state_, errorCallback, warningCallback),
+                 nullptr} {
+        state_.data = static_cast<const uint8_t*>(bytes.getData());
+        state_.size = size_t(bytes.getDataSize());
+        if (!guard_.png) throw ImageIoExceptionFailedLoad("PNG: out of memory");
+        guard_.info = png_create_info_struct(guard_.png);
+        if (!guard_.info) throw ImageIoExceptionFailedLoad("PNG: out of memory");
+        png_set_read_fn(guard_.png, &state_, readCallback);
+        // The size is checked by our own limits, before libpng sizes its row buffers.
+        png_set_user_limits(guard_.png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
+        if (!PngDecoding::readInfo(guard_.png, guard_.info)) fail();
+        const int64_t width = png_get_image_width(guard_.png, guard_.info);
+        const int64_t height = png_get_image_height(guard_.png, guard_.info);
+        if (!withinImageLimits(width, height))
+            throw ImageIoExceptionFailedLoad(ImageTooLargeExc(width, height).what());
+        if (!PngDecoding::setTransforms(guard_.png, guard_.info)) fail();
+    }
+    PngReader(const PngReader&) = delete;
+    PngReader& operator=(const PngReader&) = delete;
+
+    png_structp png() const { return guard_.png; }
+    png_infop info() const { return guard_.info; }
+    bool interlaced() const { return png_get_interlace_type(guard_.png, guard_.info) != PNG_INTERLACE_NONE; }
+    [[noreturn]] void fail() const { throw ImageIoExceptionFailedLoad("PNG: " + state_.error); }
+
+private:
+    PngReadState state_;
+    PngReadDeleter guard_;
+};
+
+}  // namespace
+
 ImageSourceFilePng::ImageSourceFilePng(DataSourceRef dataSource, Options) {
     static const uint8_t signature[8] = {137, 'P', 'N', 'G', '\r', '\n', 26, '\n'};
-    Buffer bytes = requireSignature(dataSource, signature, sizeof(signature), "PNG");
-    refuseHugeHeader(static_cast<const uint8_t*>(bytes.getData()), size_t(bytes.getDataSize()));
-    PngReadState state;
-    state.data = static_cast<const uint8_t*>(bytes.getData());
-    state.size = size_t(bytes.getDataSize());
-
-    PngReadDeleter guard{png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, errorCallback,
-                                                warningCallback),
-                         nullptr};
-    if (!guard.png) throw ImageIoExceptionFailedLoad("PNG: out of memory");
-    guard.info = png_create_info_struct(guard.png);
-    if (!guard.info) throw ImageIoExceptionFailedLoad("PNG: out of memory");
-    png_set_read_fn(guard.png, &state, readCallback);
-    // The size is checked by our own limits, before libpng sizes its row buffers.
-    png_set_user_limits(guard.png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
-    if (!PngDecoding::readInfo(guard.png, guard.info))
-        throw ImageIoExceptionFailedLoad("PNG: " + state.error);
-    const int64_t declaredWidth = png_get_image_width(guard.png, guard.info);
-    const int64_t declaredHeight = png_get_image_height(guard.png, guard.info);
-    if (!withinImageLimits(declaredWidth, declaredHeight))
-        throw ImageIoExceptionFailedLoad(ImageTooLargeExc(declaredWidth, declaredHeight).what());
-    if (!PngDecoding::setTransforms(guard.png, guard.info))
-        throw ImageIoExceptionFailedLoad("PNG: " + state.error);
-
-    const png_uint_32 width = png_get_image_width(guard.png, guard.info);
-    const png_uint_32 height = png_get_image_height(guard.png, guard.info);
-    const int channels = png_get_channels(guard.png, guard.info);
-    const int depth = png_get_bit_depth(guard.png, guard.info);
+    bytes_ = requireSignature(dataSource, signature, sizeof(signature), "PNG");
+    refuseHugeHeader(static_cast<const uint8_t*>(bytes_.getData()), size_t(bytes_.getDataSize()));
+    PngReader reader(bytes_);
+    const png_uint_32 width = png_get_image_width(reader.png(), reader.info());
+    const png_uint_32 height = png_get_image_height(reader.png(), reader.info());
+    const int channels = png_get_channels(reader.png(), reader.info());
+    const int depth = png_get_bit_depth(reader.png(), reader.info());
     static const ChannelOrder orders[5] = {CO_UNKNOWN, Y, YA, RGB_ORDER, RGBA};
     if (channels < 1 || channels > 4 || (depth != 8 && depth != 16))
         throw ImageIoExceptionFailedLoad("PNG: unsupported pixel layout");
-    allocatePixels(width, height, channels >= 3 ? RGB : GRAY, depth == 16 ? UINT16 : UINT8,
-                   orders[channels]);
+    if (width == 0 || height == 0) throw ImageIoExceptionFailedLoad("the image has no pixels");
+    setSize(int32_t(width), int32_t(height));
+    setColorModel(channels >= 3 ? RGB : GRAY);
+    setDataType(depth == 16 ? UINT16 : UINT8);
+    setChannelOrder(orders[channels]);
+    rowBytes_ = checkedInt32(checkedProduct({width, channels, depth / 8}), "row length");
+}
 
-    state.rows.resize(height);
-    for (png_uint_32 y = 0; y < height; ++y) state.rows[y] = getRow(int32_t(y));
-    if (!PngDecoding::readRows(guard.png, state.rows.data()))
-        throw ImageIoExceptionFailedLoad("PNG: " + state.error);
-    PngDecoding::readEnd(guard.png);
+void ImageSourceFilePng::load(ImageTargetRef target) {
+    PngReader reader(bytes_);
+    setupRowFunc(*target);
+    if (!reader.interlaced()) {
+        // Row by row straight into the target: no copy of the whole image.
+        std::vector<uint8_t> row(static_cast<size_t>(rowBytes_));
+        for (int32_t y = 0; y < getHeight(); ++y) {
+            if (!PngDecoding::readRow(reader.png(), row.data())) reader.fail();
+            processRow(*target, y, row.data());
+        }
+    } else {
+        // Interlaced passes revisit every row: gather the image first.
+        PixelBlock pixels = allocatePixelBlock(size_t(checkedProduct({rowBytes_, getHeight()})));
+        std::vector<png_bytep> rows(static_cast<size_t>(getHeight()));
+        for (int32_t y = 0; y < getHeight(); ++y) rows[size_t(y)] = pixels.get() + size_t(y) * size_t(rowBytes_);
+        if (!PngDecoding::readImage(reader.png(), rows.data())) reader.fail();
+        for (int32_t y = 0; y < getHeight(); ++y) processRow(*target, y, rows[size_t(y)]);
+    }
+    PngDecoding::readEnd(reader.png());
 }
 
 ImageSourceRef ImageSourceFilePng::create(DataSourceRef dataSource, Options options) {
