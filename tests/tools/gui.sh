@@ -49,6 +49,9 @@ press_key() {
 # drop_files ID X Y FILE...: drags the files onto (X, Y) of the window by XDND.
 drop_files() { /usr/bin/python3 "$TOOLS_DIR/xdnd_drop.py" "$@"; }
 
+# close_window ID: asks the window to close, as a window manager's close button does.
+close_window() { /usr/bin/python3 "$TOOLS_DIR/close_window.py" "$1"; }
+
 # screenshot ID PATH: the window's pixels as a PNG.
 screenshot() { timeout 10 import -window "$1" "$2"; }
 

@@ -22,7 +22,7 @@ SDL_Window* AppImplSdlRendererGl::createWindow(const app::WindowRequest& request
     SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, samples > 0 ? 1 : 0);
     SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, samples);
 
-    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     if (request.resizable) flags |= SDL_WINDOW_RESIZABLE;
     return SDL_CreateWindow(request.title.c_str(), request.x, request.y, request.width,
                             request.height, flags);

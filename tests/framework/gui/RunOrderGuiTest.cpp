@@ -6,10 +6,12 @@
 #include <algorithm>
 
 #include "GuiTestApp.h"
+#include "tools/XTools.h"
 
 using namespace loom;
 using namespace loom::app;
 using namespace loom::guitest;
+using namespace loom::testtools;
 
 namespace {
 
@@ -135,4 +137,34 @@ TEST(RunOrder, AWindowThatCannotBeCreatedEndsTheRunWithAMessage) {
     EXPECT_NE(status, 0);
     EXPECT_NE(message.find("framework run order: cannot"), std::string::npos) << message;
     EXPECT_EQ(r.log, (std::vector<std::string>{"destroyed"})) << "no setup, no frame, no shutdown";
+}
+
+namespace {
+
+class ClosedApp : public RunOrderApp {
+public:
+    using RunOrderApp::RunOrderApp;
+    bool finished() override { return false; }  // only the close request ends it
+};
+
+}  // namespace
+
+TEST(RunOrder, ClosingTheWindowEndsTheLoopAndShutsDownOnce) {
+    RunRecord r;
+    CommandResult closer;
+    auto close = [&closer] {
+        std::string w = waitForWindow("framework run order");
+        ASSERT_FALSE(w.empty());
+        closer =
+            runCommand("/usr/bin/python3 " LOOM_SOURCE_DIR "/tests/tools/close_window.py " + w);
+    };
+    ASSERT_EQ(runGuiApp(std::make_unique<ClosedApp>(&r), RendererGl::AA_NONE, close), 0);
+    EXPECT_EQ(closer.status, 0);
+    size_t n = r.log.size();
+    ASSERT_GE(n, 3u);
+    EXPECT_EQ(r.log[n - 3], "draw");
+    EXPECT_EQ(r.log[n - 2], "shutdown");
+    EXPECT_EQ(r.log[n - 1], "destroyed");
+    EXPECT_EQ(std::count(r.log.begin(), r.log.end(), "shutdown"), 1);
+    EXPECT_LT(r.updateTimes.back(), 10.0) << "closed, not timed out";
 }
