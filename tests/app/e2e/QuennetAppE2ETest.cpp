@@ -186,6 +186,24 @@ TEST_F(QuennetAppE2E, ClickingAnUpscalerShowsItsResultAtTheSameSize) {
     EXPECT_TRUE(waitForPicture(wid, hq4, 1)) << "Scale4xHQ is not shown at 1 per texel";
 }
 
+// The "Zoom" bar runs from x 7 (zoom 1) to x 132 (zoom 10) at y 37 to 47.
+TEST_F(QuennetAppE2E, TheZoomSliderScalesThePictureButNeverBelowOnePixelPerTexel) {
+    const std::string wid = launch({sprite_});
+    ASSERT_FALSE(wid.empty());
+    const Image sprite = readImageFile(sprite_);
+    ASSERT_TRUE(waitForPicture(wid, sprite, 4));
+
+    desktop_->click(wid, 7, 42);  // zoom 1: the 32 x 32 sprite at its own size, centred
+    EXPECT_TRUE(waitUntil([&] {
+        return mismatches(desktop_->grab(wid), sprite, 304, 224, 1) == 0;
+    })) << "zoom 1 does not show the sprite pixel for pixel";
+
+    // Scale4x at zoom 1 would be a quarter pixel per texel: shown at one pixel per texel instead.
+    const Image scale4x = cliResult({"-u", "Scale4x"});
+    desktop_->click(wid, kBoxX, upscalerBoxY(3));
+    EXPECT_TRUE(waitForPicture(wid, scale4x, 1)) << "Scale4x at zoom 1 is not shown 1:1";
+}
+
 TEST_F(QuennetAppE2E, HoldingSpaceShowsThePreviousPicture) {
     const std::string wid = launch({sprite_});
     ASSERT_FALSE(wid.empty());
@@ -227,6 +245,22 @@ TEST_F(QuennetAppE2E, DraggingACornerWarpsThePictureAndSaveWritesIt) {
         return bad >= 0 && bad < 168 * 168 / 10;
     })) << "the picture does not follow the dragged corner";
     EXPECT_FALSE(isBackground(screen_, 222, 142)) << "the warped picture covers the new corner";
+
+    // Switching to Bilinear warps the same quad the other way.
+    const Image bilinear =
+        cliResult({"-u", "Scale2x", "-t", "Bilinear", "--quad", "-10,-10,32,0,32,32,0,32"});
+    ASSERT_GT(differingPixels(bilinear, warped), 0) << "the two warps must differ here";
+    desktop_->click(wid, kBoxX, transformBoxY(2));
+    EXPECT_TRUE(waitUntil([&] {
+        const Image screen = desktop_->grab(wid);
+        const long bad = stretchedMismatches(screen, bilinear, 216, 136, 168, 168);
+        return bad >= 0 && bad < 168 * 168 / 10;
+    })) << "Bilinear is not shown";
+    desktop_->click(wid, kBoxX, transformBoxY(1));
+    ASSERT_TRUE(waitUntil([&] {
+        const long bad = stretchedMismatches(desktop_->grab(wid), warped, 216, 136, 168, 168);
+        return bad >= 0 && bad < 168 * 168 / 10;
+    }));
 
     // "s" proposes hero + upscaler name in the source's folder; Return accepts it.
     desktop_->key(wid, "s");
