@@ -49,14 +49,22 @@ void passRow(const RowPlane& p, int y, Rule rule, Fires fires) {
 template <bool UNIFORM_ALPHA>
 inline __m256i loadCompare(const uint32_t* p) { return UNIFORM_ALPHA ? load(p) : loadColour(p); }
 
-// The 3 x 3 neighbourhood of anchors x..x+7, ready for eq().
+// The edge neighbours and centre of anchors x..x+7, ready for eq(); the corners are loaded only
+// when a cheap necessary condition leaves some lane that may fire.
 template <bool U>
-struct Cells3 {
-    __m256i a, b, c, d, e, f, g, h, i;
-    Cells3(const uint32_t* const* rows, int x)
-        : a(loadCompare<U>(rows[0] + x - 1)), b(loadCompare<U>(rows[0] + x)), c(loadCompare<U>(rows[0] + x + 1)),
-          d(loadCompare<U>(rows[1] + x - 1)), e(loadCompare<U>(rows[1] + x)), f(loadCompare<U>(rows[1] + x + 1)),
-          g(loadCompare<U>(rows[2] + x - 1)), h(loadCompare<U>(rows[2] + x)), i(loadCompare<U>(rows[2] + x + 1)) {}
+struct EdgeCells {
+    __m256i b, d, e, f, h;
+    EdgeCells(const uint32_t* const* rows, int x)
+        : b(loadCompare<U>(rows[0] + x)), d(loadCompare<U>(rows[1] + x - 1)), e(loadCompare<U>(rows[1] + x)),
+          f(loadCompare<U>(rows[1] + x + 1)), h(loadCompare<U>(rows[2] + x)) {}
+};
+
+template <bool U>
+struct CornerCells {
+    __m256i a, c, g, i;
+    CornerCells(const uint32_t* const* rows, int x)
+        : a(loadCompare<U>(rows[0] + x - 1)), c(loadCompare<U>(rows[0] + x + 1)),
+          g(loadCompare<U>(rows[2] + x - 1)), i(loadCompare<U>(rows[2] + x + 1)) {}
 };
 
 inline __m256i all(__m256i p, __m256i q) { return _mm256_and_si256(p, q); }
@@ -77,38 +85,49 @@ template <bool U>
 inline uint32_t diagonal2xFiresAvx2(const uint32_t* const* rows, int x) {
     const __m256i p = loadCompare<U>(rows[1] + x), q = loadCompare<U>(rows[1] + x + 1);
     const __m256i r = loadCompare<U>(rows[2] + x), s = loadCompare<U>(rows[2] + x + 1);
+    const __m256i pq = eq(p, q), pr = eq(p, r), qs = eq(q, s);
+    // (Testing the necessary P != Q first and branching was measured slower here: on a 2x image
+    // it holds too often for the branch to predict.)
     const __m256i c00 = loadCompare<U>(rows[0] + x - 1), c30 = loadCompare<U>(rows[0] + x + 2);
     const __m256i c03 = loadCompare<U>(rows[3] + x - 1), c33 = loadCompare<U>(rows[3] + x + 2);
     const __m256i antiDiagonal =
-        andNot(eq(q, r), either(either(eq(q, c03), eq(q, c30)), either(eq(q, p), eq(q, s))));
+        andNot(eq(q, r), either(either(eq(q, c03), eq(q, c30)), either(pq, qs)));
     const __m256i mainDiagonal =
-        andNot(eq(p, s), either(either(eq(p, c00), eq(p, c33)), either(eq(p, q), eq(p, r))));
+        andNot(eq(p, s), either(either(eq(p, c00), eq(p, c33)), either(pq, pr)));
     return laneBits(either(antiDiagonal, mainDiagonal));
 }
 
 template <bool U>
 inline uint32_t corner3xFiresAvx2(const uint32_t* const* rows, int x) {
-    const Cells3<U> n(rows, x);
+    const EdgeCells<U> n(rows, x);
+    // Every direction needs B != H and D != F: two adjacent edge neighbours carry E, the other
+    // two the corner's colour.
+    if (laneBits(either(eq(n.b, n.h), eq(n.d, n.f))) == 0xFF) return 0;
+    const CornerCells<U> k(rows, x);
     const __m256i de = eq(n.d, n.e), be = eq(n.b, n.e), fe = eq(n.f, n.e), he = eq(n.h, n.e);
     // Corner K, the two edge neighbours beside it equal to E, the rest of the pattern equal to K.
-    const __m256i topLeft = andNot(all(de, be, eq(n.f, n.a), eq(n.h, n.a), eq(n.c, n.a), eq(n.g, n.a)),
-                                   eq(n.a, n.e));
-    const __m256i topRight = andNot(all(fe, be, eq(n.d, n.c), eq(n.h, n.c), eq(n.a, n.c), eq(n.i, n.c)),
-                                    eq(n.c, n.e));
-    const __m256i bottomLeft = andNot(all(de, he, eq(n.f, n.g), eq(n.b, n.g), eq(n.i, n.g), eq(n.a, n.g)),
-                                      eq(n.g, n.e));
-    const __m256i bottomRight = andNot(all(fe, he, eq(n.d, n.i), eq(n.b, n.i), eq(n.g, n.i), eq(n.c, n.i)),
-                                       eq(n.i, n.e));
+    const __m256i topLeft = andNot(all(de, be, eq(n.f, k.a), eq(n.h, k.a), eq(k.c, k.a), eq(k.g, k.a)),
+                                   eq(k.a, n.e));
+    const __m256i topRight = andNot(all(fe, be, eq(n.d, k.c), eq(n.h, k.c), eq(k.a, k.c), eq(k.i, k.c)),
+                                    eq(k.c, n.e));
+    const __m256i bottomLeft = andNot(all(de, he, eq(n.f, k.g), eq(n.b, k.g), eq(k.i, k.g), eq(k.a, k.g)),
+                                      eq(k.g, n.e));
+    const __m256i bottomRight = andNot(all(fe, he, eq(n.d, k.i), eq(n.b, k.i), eq(k.g, k.i), eq(k.c, k.i)),
+                                       eq(k.i, n.e));
     return laneBits(either(either(topLeft, topRight), either(bottomLeft, bottomRight)));
 }
 
 template <bool U>
 inline uint32_t diagonal3xFiresAvx2(const uint32_t* const* rows, int x) {
-    const Cells3<U> n(rows, x);
-    const __m256i mainDiagonal = andNot(all(eq(n.a, n.e), eq(n.a, n.i)),
-                                        either(either(eq(n.a, n.d), eq(n.a, n.h)), either(eq(n.a, n.b), eq(n.a, n.f))));
-    const __m256i antiDiagonal = andNot(all(eq(n.c, n.e), eq(n.c, n.g)),
-                                        either(either(eq(n.c, n.d), eq(n.c, n.h)), either(eq(n.c, n.b), eq(n.c, n.f))));
+    const EdgeCells<U> n(rows, x);
+    // Both rules need all four edge neighbours to differ from E (the line's colour).
+    if (laneBits(either(either(eq(n.b, n.e), eq(n.d, n.e)), either(eq(n.f, n.e), eq(n.h, n.e)))) == 0xFF)
+        return 0;
+    const CornerCells<U> k(rows, x);
+    const __m256i mainDiagonal = andNot(all(eq(k.a, n.e), eq(k.a, k.i)),
+                                        either(either(eq(k.a, n.d), eq(k.a, n.h)), either(eq(k.a, n.b), eq(k.a, n.f))));
+    const __m256i antiDiagonal = andNot(all(eq(k.c, n.e), eq(k.c, k.g)),
+                                        either(either(eq(k.c, n.d), eq(k.c, n.h)), either(eq(k.c, n.b), eq(k.c, n.f))));
     return laneBits(either(mainDiagonal, antiDiagonal));
 }
 
