@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "framework/CallbackList.h"
 #include "framework/FileDropEvent.h"
@@ -154,8 +155,7 @@ public:
         return copyWindowSurface(Area(0, 0, getWindowWidth(), getWindowHeight()));
     }
 
-    // Called by the platform layer. Each dispatcher offers the event to the callbacks, then to the
-    // hook when no callback consumed it.
+    // Called by the platform layer.
     virtual void privateSetup() { setup(); }
     // Default view for the new size first, then the resize callbacks and hook.
     virtual void privateResize(ResizeEvent event);
@@ -163,6 +163,7 @@ public:
     virtual void privateUpdate();
     virtual void privateDraw() { draw(); }
     virtual void privateShutdown() { shutdown(); }
+    // Each dispatcher offers the event to the callbacks, then to the hook if none consumed it.
     void privateMouseDown(const MouseEvent& event);
     void privateMouseUp(const MouseEvent& event);
     void privateMouseWheel(const MouseEvent& event);
