@@ -341,6 +341,20 @@ TEST_F(QuennetAppE2E, ACorruptFileIsReportedAndThePictureStays) {
     EXPECT_TRUE(waitForPicture(wid, cliResult({"-u", "Scale2x"}), 2));
 }
 
+TEST_F(QuennetAppE2E, AMissingFileOnTheCommandLineIsReportedAndTheWindowStays) {
+    app_ = std::make_unique<Process>(std::vector<std::string>{kAppPath, dir_ + "/missing.png"}, "",
+                                     dir_ + "/stderr.txt");
+    closeMessageBox("Cannot open the image");
+    EXPECT_TRUE(app_->running());
+    const std::string wid = desktop_->waitForWindow("^QuennetApp$");
+    ASSERT_FALSE(wid.empty());
+    EXPECT_TRUE(waitUntil([&] { return isBackground(desktop_->grab(wid), 630, 470); }));
+    EXPECT_NE(stderrText().find("missing.png"), std::string::npos);
+
+    dropFiles(wid, {sprite_});  // and it still opens files
+    EXPECT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4));
+}
+
 TEST_F(QuennetAppE2E, AResultTooLargeToShowRevertsTheUpscalerSelection) {
     // 4100 pixels wide: Scale4x gives 16400, beyond the 16384 texture side of this OpenGL.
     const std::string wide = dir_ + "/wide.png";
