@@ -1,0 +1,101 @@
+// PNG decoding and encoding speed on pixel-art images (16 colours in sprite tiles, optional
+// transparency), in megapixels per second, and the tool's whole pipeline on one 2048 x 2048 file.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "image/Surface.h"
+#include "image/Upscale.h"
+#include "image/io/ImageFile.h"
+#include "image/io/ImageSourceSurface.h"
+
+using namespace loom;
+
+namespace {
+
+// Deterministic sprite tiles of 16 x 16 pixels over a plain (or transparent) background.
+Surface makePixelArt(int32_t size, bool alpha) {
+    std::mt19937 random(7);
+    uint8_t palette[16][4];
+    for (auto& c : palette) c[0] = uint8_t(random()), c[1] = uint8_t(random()), c[2] = uint8_t(random()), c[3] = 255;
+    palette[15][0] = 20, palette[15][1] = 30, palette[15][2] = 40, palette[15][3] = alpha ? 0 : 255;
+    std::vector<std::vector<uint8_t>> sprites(32, std::vector<uint8_t>(256, 15));
+    for (auto& sprite : sprites)
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 8; ++x)
+                if (random() % 10 < 6) sprite[size_t(y * 16 + x)] = sprite[size_t(y * 16 + 15 - x)] = uint8_t(random() % 15);
+    Surface s(size, size, alpha);
+    for (int32_t ty = 0; ty < size / 16; ++ty)
+        for (int32_t tx = 0; tx < size / 16; ++tx) {
+            const bool filled = random() % 10 < 7;
+            const auto& sprite = sprites[random() % 32];
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x) {
+                    const uint8_t* c = palette[filled ? sprite[size_t(y * 16 + x)] : 15];
+                    std::memcpy(s.getData(tx * 16 + x, ty * 16 + y), c, alpha ? 4 : 3);
+                }
+        }
+    return s;
+}
+
+std::string scratchPath(const std::string& name) {
+    return "/tmp/bench_codec_" + std::to_string(getpid()) + "_" + name;
+}
+
+std::vector<uint8_t> encodePng(const Surface& s) {
+    const std::string path = scratchPath("encoded.png");
+    writeImage(path, std::make_shared<ImageSourceSurface>(s));
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    std::remove(path.c_str());
+    return bytes;
+}
+
+void BM_PngDecode(benchmark::State& state) {
+    const int32_t size = int32_t(state.range(0));
+    std::vector<uint8_t> bytes = encodePng(makePixelArt(size, state.range(1) != 0));
+    for (auto _ : state) {
+        Surface decoded(loadImage(makeBufferSource(Buffer(bytes.data(), int32_t(bytes.size())))));
+        benchmark::DoNotOptimize(decoded.getData());
+    }
+    state.counters["MP/s"] = benchmark::Counter(double(size) * size * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["bytes"] = double(bytes.size());
+}
+
+void BM_PngEncode(benchmark::State& state) {
+    const int32_t size = int32_t(state.range(0));
+    const Surface image = makePixelArt(size, state.range(1) != 0);
+    const std::string path = scratchPath("out.png");
+    for (auto _ : state) writeImage(path, std::make_shared<ImageSourceSurface>(image));
+    std::remove(path.c_str());
+    state.counters["MP/s"] = benchmark::Counter(double(size) * size * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// What `quennet -u Scale2x` does with one file, in one process: decode, upscale, encode.
+void BM_Scale2xFilePipeline(benchmark::State& state) {
+    const std::string in = scratchPath("in.png"), out = scratchPath("out2x.png");
+    writeImage(in, std::make_shared<ImageSourceSurface>(makePixelArt(2048, true)));
+    for (auto _ : state) {
+        Surface source(loadImage(in));
+        Surface result = upscale(source, 1);
+        source = Surface();
+        writeImage(out, std::make_shared<ImageSourceSurface>(result));
+    }
+    std::remove(in.c_str());
+    std::remove(out.c_str());
+}
+
+}  // namespace
+
+BENCHMARK(BM_PngDecode)->ArgsProduct({{1024, 2048}, {0, 1}})->ArgNames({"size", "alpha"})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PngEncode)->ArgsProduct({{1024, 2048}, {0, 1}})->ArgNames({"size", "alpha"})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Scale2xFilePipeline)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
