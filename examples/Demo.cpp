@@ -51,6 +51,9 @@ public:
 
     void draw() override {
         gl::clearWindow(ColorA(0.12f, 0.12f, 0.15f, 1.0f));
+        // The panel turns depth testing back on when it is done; these flat shapes share z = 0, so
+        // with it on the line would vanish behind the circle drawn before it.
+        gl::disableDepthRead();
         gl::setColor(ColorA(1, 1, 1, 1));
         gl::drawTexture(
             texture_, texture_.getBounds(),
