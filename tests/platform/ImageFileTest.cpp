@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -65,6 +67,23 @@ TEST(ImageFile, LosslessFormatsRoundTripEveryLayout) {
                     << ext << " alpha " << alpha << " colours " << colours;
             }
     EXPECT_EQ(dir.entries().size(), 6u) << "no temporary file left behind";
+}
+
+TEST(ImageFile, JpegXrIsLosslessAtFullQualityAndCloseBelow) {
+    TempDir dir;
+    for (bool alpha : {false, true}) {
+        const Surface original = makePicture(33, 21, alpha, 300);
+        writeImage(dir / "x.wmp", std::make_shared<ImageSourceSurface>(original), ImageTarget::Options().setQuality(1.0f));
+        EXPECT_TRUE(samePixels(original, Surface(loadImage(dir / "x.wmp")))) << "alpha " << alpha;
+        writeImage(dir / "y.WMP", std::make_shared<ImageSourceSurface>(original), ImageTarget::Options().setQuality(0.9f));
+        const Surface lossy(loadImage(dir / "y.WMP"));
+        int worst = 0;
+        for (int32_t y = 0; y < 21; ++y)
+            for (int32_t i = 0; i < 33 * original.getPixelInc(); ++i)
+                worst = std::max(worst, std::abs(int(original.getData(0, y)[i]) - int(lossy.getData(0, y)[i])));
+        EXPECT_LE(worst, 40) << "alpha " << alpha;
+    }
+    EXPECT_EQ(loadImage(dir / "x.wmp")->getChannelOrder(), ImageIo::BGRA);
 }
 
 TEST(ImageFile, JpegKeepsTheImageApproximately) {
@@ -175,7 +194,7 @@ TEST(ImageFile, BrokenFilesFailWithAReason) {
 TEST(ImageFile, TruncatedFilesOfEveryFormatFail) {
     TempDir dir;
     const Surface original = makePicture(40, 40, true, 300);
-    for (const std::string ext : {"png", "tif", "bmp", "webp", "jpg"}) {
+    for (const std::string ext : {"png", "tif", "bmp", "webp", "jpg", "wmp"}) {
         writeImage(dir / ("t." + ext), std::make_shared<ImageSourceSurface>(original));
         auto bytes = loom::test::readFile(dir / ("t." + ext));
         for (size_t keep : {size_t(1), size_t(10), bytes.size() / 3, bytes.size() / 2}) {

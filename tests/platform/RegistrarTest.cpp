@@ -91,7 +91,7 @@ TEST(Registrar, TargetsByLowerCasedExtensionAndLowestPriority) {
 }
 
 TEST(Registrar, BuiltInCodecsAreRegisteredOnFirstUse) {
-    const std::vector<std::string> expected = {"bmp", "jpe", "jpeg", "jpg", "png", "tif", "tiff", "webp"};
+    const std::vector<std::string> expected = {"bmp", "jpe", "jpeg", "jpg", "png", "tif", "tiff", "webp", "wmp"};
     EXPECT_EQ(ImageIoRegistrar::getWriteExtensions(), expected);
     EXPECT_EQ(toLowerAscii("ÄbC.PNG"), "Äbc.png") << "only A to Z are lowered";
 }

@@ -5,12 +5,14 @@
 #include "image/io/ImageIoRegistrar.h"
 #include "platform/codec/ImageSourceFileGif.h"
 #include "platform/codec/ImageSourceFileJpeg.h"
+#include "platform/codec/ImageSourceFileJxr.h"
 #include "platform/codec/ImageSourceFilePng.h"
 #include "platform/codec/ImageSourceFileStb.h"
 #include "platform/codec/ImageSourceFileTiff.h"
 #include "platform/codec/ImageSourceFileWebp.h"
 #include "platform/codec/ImageTargetFileBmp.h"
 #include "platform/codec/ImageTargetFileJpeg.h"
+#include "platform/codec/ImageTargetFileJxr.h"
 #include "platform/codec/ImageTargetFilePng.h"
 #include "platform/codec/ImageTargetFileTiff.h"
 #include "platform/codec/ImageTargetFileWebp.h"
@@ -23,6 +25,7 @@ void registerBuiltInCodecs(ImageIoRegistrar::Inst& registrar) {
     registrar.registerSourceGeneric(ImageSourceFileGif::create, 4);
     registrar.registerSourceGeneric(ImageSourceFileWebp::create, 5);
     registrar.registerSourceGeneric(ImageSourceFileTiff::create, 6);
+    registrar.registerSourceGeneric(ImageSourceFileJxr::create, 7);
     registrar.registerSourceGeneric(ImageSourceFileStb::createBmp, 8);
     registrar.registerSourceGeneric(ImageSourceFileStb::createOthers, 9);
 
@@ -34,11 +37,12 @@ void registerBuiltInCodecs(ImageIoRegistrar::Inst& registrar) {
     registrar.registerTargetType("jpeg", ImageTargetFileJpeg::create, 2, "jpg");
     registrar.registerTargetType("jpe", ImageTargetFileJpeg::create, 2, "jpg");
     registrar.registerTargetType("bmp", ImageTargetFileBmp::create, 2, "bmp");
+    registrar.registerTargetType("wmp", ImageTargetFileJxr::create, 2, "wmp");
     registrar.registerTargetType("webp", ImageTargetFileWebp::create, 2, "webp");
 }
 
 std::vector<std::string> builtInReadableFormats() {
-    return {"PNG", "JPEG", "GIF", "WebP", "TIFF", "BMP", "TGA", "PNM", "PSD"};
+    return {"PNG", "JPEG", "GIF", "WebP", "TIFF", "JPEG XR", "BMP", "TGA", "PNM", "PSD"};
 }
 
 }  // namespace loom
