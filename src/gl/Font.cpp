@@ -132,10 +132,13 @@ float emFromSize(float size) { return float(double(size) * 72.0 / 96.0); }
 Font::Font(const std::string& name, float size) : obj_(std::make_shared<Obj>()) {
     obj_->name = name;
     obj_->size = size;
+    // The family asked for if it is installed and opens; otherwise the generic sans-serif one.
     FontFile file;
-    if (!matchFamily(name, false, &file) && !matchFamily("sans-serif", true, &file))
-        throw FontInvalidNameExc();
-    if (FT_New_Face(obj_->library->get(), file.path.c_str(), file.index, &obj_->face) != 0)
+    FT_Library library = obj_->library->get();
+    const bool opened = matchFamily(name, false, &file) &&
+                        FT_New_Face(library, file.path.c_str(), file.index, &obj_->face) == 0;
+    if (!opened && (!matchFamily("sans-serif", true, &file) ||
+                    FT_New_Face(library, file.path.c_str(), file.index, &obj_->face) != 0))
         throw FontInvalidNameExc();
     obj_->finish(float(double(emFromSize(size)) * 96.0 / 72.0));
 }
