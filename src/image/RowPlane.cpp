@@ -1,7 +1,6 @@
 #include "image/RowPlane.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "image/SizeCheck.h"
 
@@ -47,39 +46,6 @@ RowRing::RowRing(int width, int height, int rows) {
     plane_.height = height;
     plane_.stride = size_t(stride);
     plane_.ringRows = rows;
-}
-
-}  // namespace loom
-
-namespace loom {
-
-void readSurfaceRow(const Surface& surface, int y, uint32_t* out) {
-    const ChannelOrder& o = surface.getChannelOrder();
-    const uint8_t* p = surface.getData(0, y);
-    const int width = surface.getWidth();
-    if (o.code == ChannelOrder::RGBA) {
-        std::memcpy(out, p, size_t(width) * 4);
-        return;
-    }
-    for (int x = 0; x < width; ++x, p += o.increment) {
-        const uint32_t alpha = o.hasAlpha() ? p[o.alpha] : 255u;
-        out[x] = uint32_t(p[o.red]) | uint32_t(p[o.green]) << 8 | uint32_t(p[o.blue]) << 16 |
-                 alpha << 24;
-    }
-}
-
-void writeSurfaceRow(const uint32_t* in, const Surface& surface, int y) {
-    uint8_t* p = surface.getData(0, y);
-    const int width = surface.getWidth();
-    if (surface.getChannelOrder().code == ChannelOrder::RGBA) {
-        std::memcpy(p, in, size_t(width) * 4);
-        return;
-    }
-    for (int x = 0; x < width; ++x, p += 3) {
-        p[0] = uint8_t(in[x]);
-        p[1] = uint8_t(in[x] >> 8);
-        p[2] = uint8_t(in[x] >> 16);
-    }
 }
 
 }  // namespace loom

@@ -48,12 +48,3 @@ private:
 };
 
 }  // namespace loom
-
-namespace loom {
-
-// Row y of a surface of any channel order as 32-bit pixels (alpha 255 when it has none).
-void readSurfaceRow(const Surface& surface, int y, uint32_t* out);
-// 32-bit pixels into row y of an RGBA or RGB surface.
-void writeSurfaceRow(const uint32_t* in, const Surface& surface, int y);
-
-}  // namespace loom

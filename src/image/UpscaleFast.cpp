@@ -10,6 +10,7 @@
 #include "image/KernelRows.h"
 #include "image/RefinePasses.h"
 #include "image/RowPipeline.h"
+#include "image/SurfaceRows.h"
 #include "image/Upscale.h"
 #include "image/UpscaleFast.h"
 #include "image/UpscalerCatalogue.h"
@@ -34,7 +35,7 @@ public:
         if (isRgbaPlane(source)) return withAlphaFlag(planeOf(source));
         const RowPlane out = ring(source.getWidth(), source.getHeight());
         pipeline_.add({source.getHeight(), [](int) { return -1; },
-                       [source, out](int y) { readSurfaceRow(source, y, out.row(y)); },
+                       [source, out, path = path_](int y) { readSurfaceRow(source, y, out.row(y), path); },
                        [](int done) { return done; }});
         return out;
     }
@@ -70,7 +71,7 @@ public:
     void output(const RowPlane& plane, const Surface& result) {
         if (plane.base == result.getData()) return;
         pipeline_.add({result.getHeight(), [](int y) { return y; },
-                       [plane, result](int y) { writeSurfaceRow(plane.row(y), result, y); },
+                       [plane, result, path = path_](int y) { writeSurfaceRow(plane.row(y), result, y, path); },
                        [](int done) { return done; }});
     }
 

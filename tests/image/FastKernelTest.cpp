@@ -30,7 +30,8 @@ const Size SIZES[] = {{1, 1},  {1, 7},   {7, 1},  {2, 2},   {3, 5},   {9, 4},   
 TEST(FastUpscale, EveryModeAndPathMatchesTheReference) {
     uint32_t seed = 1;
     for (const Size& size : SIZES) {
-        for (int order : {ChannelOrder::RGBA, ChannelOrder::RGB, ChannelOrder::BGRA, ChannelOrder::XRGB}) {
+        for (int order : {ChannelOrder::RGBA, ChannelOrder::RGB, ChannelOrder::BGR, ChannelOrder::BGRA,
+                          ChannelOrder::XRGB}) {
             for (int colours = 2; colours <= 4; ++colours) {
                 const Surface source = randomPaletteImage(size.w, size.h, order, colours, seed++);
                 for (const auto& info : loom::upscalerCatalogue()) {
