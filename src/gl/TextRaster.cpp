@@ -59,11 +59,12 @@ void blendCoverage(const FT_Bitmap& bitmap, int left, int top, const uint8_t rgb
             const unsigned keep = dstA * (255 - srcA) / 255;
             const unsigned outA = srcA + keep;
             if (outA == 0) continue;
-            const uint8_t* src = rgba;
-            auto mix = [&](uint8_t& dst, uint8_t s) { dst = uint8_t((s * srcA + dst * keep) / outA); };
-            mix(px[order.red], src[0]);
-            mix(px[order.green], src[1]);
-            mix(px[order.blue], src[2]);
+            auto mix = [&](uint8_t& dst, uint8_t src) {
+                dst = uint8_t((src * srcA + dst * keep) / outA);
+            };
+            mix(px[order.red], rgba[0]);
+            mix(px[order.green], rgba[1]);
+            mix(px[order.blue], rgba[2]);
             px[order.alpha] = uint8_t(outA);
         }
     }
@@ -102,7 +103,8 @@ void measureLine(TextLine& line) {
     for (TextRun& run : line.runs) {
         FT_Face face = run.font.getFace();
         float width = 0.0f;
-        for (char32_t c : codePoints(run.wideText)) width += advanceOf(face, FT_Get_Char_Index(face, c));
+        for (char32_t c : codePoints(run.wideText))
+            width += advanceOf(face, FT_Get_Char_Index(face, c));
         const float boxHeight = float(face->height) * run.font.getEmPixels() / face->units_per_EM;
         run.width = width;
         run.ascent = run.font.ascent();
