@@ -20,8 +20,8 @@ struct DecoderGuard {
     PKImageDecode* decoder = nullptr;
     WMPStream* stream = nullptr;
     ~DecoderGuard() {
-        if (decoder) decoder->Release(&decoder);  // closes the stream it was given
-        else if (stream) CloseWS_Memory(&stream);
+        if (decoder) decoder->Release(&decoder);  // leaves a stream it did not open
+        if (stream) CloseWS_Memory(&stream);
     }
 };
 
@@ -71,8 +71,14 @@ ImageSourceFileJxr::ImageSourceFileJxr(DataSourceRef dataSource, Options) {
         throw ImageIoExceptionFailedLoad("JPEG XR: the image has no pixels");
     allocatePixels(width, height, row->model, row->type, row->order);
     const PKRect rect = {0, 0, width, height};
-    if (guard.decoder->Copy(guard.decoder, &rect, getPixels(), U32(getRowBytes())) < 0)
+    if (guard.decoder->Copy(guard.decoder, &rect, getPixels(), U32(getRowBytes())) < 0) {
+        // jxrlib leaves its decoding state behind when the data breaks off; end it here.
+        for (CTXSTRCODEC* context : {&guard.decoder->WMP.ctxSC, &guard.decoder->WMP.ctxSC_Alpha}) {
+            if (*context) ImageStrDecTerm(*context);
+            *context = nullptr;
+        }
         throw ImageIoExceptionFailedLoad("JPEG XR: broken or truncated data");
+    }
 }
 
 ImageSourceRef ImageSourceFileJxr::create(DataSourceRef dataSource, Options options) {
