@@ -24,11 +24,6 @@ private:
 
 }  // namespace
 
-const Font& defaultTextFont() {
-    static const Font font("Arial", 14);
-    return font;
-}
-
 void drawTextTexture(const Texture& texture, const Vec2f& pos, float descent) {
     CurrentColorGuard savedColor;
     glColor4ub(255, 255, 255, 255);
@@ -37,7 +32,7 @@ void drawTextTexture(const Texture& texture, const Vec2f& pos, float descent) {
 
 void drawString(const std::string& text, const Vec2f& pos, const ColorA& color, const Font& font) {
     float descent = 0.0f;
-    const Surface surface = rasterizeText(text, font ? font : defaultTextFont(), color, &descent);
+    const Surface surface = rasterizeText(text, font, color, &descent);
     if (!surface) return;
     drawTextTexture(Texture(surface), pos, descent);
 }

@@ -20,9 +20,6 @@ namespace gl {
 void drawString(const std::string& text, const Vec2f& pos, const ColorA& color = ColorA(1, 1, 1, 1),
                 const Font& font = Font());
 
-// "Arial" at 14 as fontconfig resolves it; made on first use and kept for the process.
-const Font& defaultTextFont();
-
 // The drawing half of drawString: a rasterised text's texture at (pos.x, pos.y - descent) in
 // white, the current colour restored afterwards.
 void drawTextTexture(const Texture& texture, const Vec2f& pos, float descent);

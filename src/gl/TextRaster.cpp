@@ -93,6 +93,11 @@ float drawRun(const TextRun& run, float penX, float baselineY, const Surface& su
 
 }  // namespace
 
+const Font& defaultTextFont() {
+    static const Font font("Arial", 14);
+    return font;
+}
+
 uint32_t toArgb(const ColorA& color) {
     return uint32_t(toByte(color.a)) << 24 | uint32_t(toByte(color.r)) << 16 |
            uint32_t(toByte(color.g)) << 8 | uint32_t(toByte(color.b));
@@ -122,7 +127,7 @@ void measureLine(TextLine& line) {
 Surface rasterizeText(const std::string& text, const Font& font, const ColorA& color,
                       float* baselineOffset) {
     TextLine line;
-    line.runs.push_back(TextRun{text, font, color, toUtf16(text)});
+    line.runs.push_back(TextRun{text, font ? font : defaultTextFont(), color, toUtf16(text)});
     measureLine(line);
 
     const int width = int(std::ceil(double(line.width)));

@@ -33,6 +33,10 @@ struct TextLine {
     float ascent = 0.0f;
 };
 
+// "Arial" at 14 as fontconfig resolves it, used wherever a null font is given; made on first use
+// and kept for the process.
+const Font& defaultTextFont();
+
 // Measures every run and the line: widths add up, ascent, descent and leading take the largest
 // of the runs, and the height is at least ascent + descent + leading.
 void measureLine(TextLine& line);
@@ -43,7 +47,7 @@ uint32_t toArgb(const ColorA& color);
 // The text drawn on a transparent BGRA surface (rows padded to 4 bytes) as wide as the ceiling of
 // the measured width and one row taller than the ceiling of the line height. The line's top is
 // at its leading, so the baseline is at leading + ascent. When baselineOffset is given it
-// receives the line's descent. Throws std::runtime_error for text that is not valid UTF-8.
+// receives the line's descent. A null font means the default text font. Throws std::runtime_error for text that is not valid UTF-8.
 Surface rasterizeText(const std::string& text, const Font& font, const ColorA& color,
                       float* baselineOffset = nullptr);
 

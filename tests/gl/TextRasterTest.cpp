@@ -120,3 +120,11 @@ TEST(TextRaster, WidthsAddUpAndMissingGlyphsStillAdvance) {
 TEST(TextRaster, InvalidUtf8IsRefused) {
     EXPECT_THROW(rasterizeText("bad \xFF byte", pixelFont(), ColorA()), std::runtime_error);
 }
+
+TEST(TextRaster, ANullFontMeansTheDefaultTextFont) {
+    float descent = 0;
+    Surface s = rasterizeText("Hi", Font(), ColorA(1, 1, 1, 1), &descent);
+    ASSERT_TRUE(s);
+    EXPECT_GT(s.getWidth(), 0);
+    EXPECT_FLOAT_EQ(descent, defaultTextFont().descent());
+}
