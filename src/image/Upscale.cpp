@@ -2,6 +2,7 @@
 
 #include "image/ImageLimits.h"
 #include "image/SizeCheck.h"
+#include "image/SurfaceExc.h"
 #include "image/UpscaleFast.h"
 
 namespace loom {
@@ -12,8 +13,13 @@ void checkScaledSize(const Surface& source, int factor) {
 }
 
 Surface makeScaledSurface(const Surface& source, int factor) {
+    // A surface whose order names no colour channels has nothing an upscaler could read.
+    if (source.getChannelOrder().red == ChannelOrder::NO_CHANNEL) throw SurfaceConstraintsExc();
     checkScaledSize(source, factor);
-    return Surface(source.getWidth() * factor, source.getHeight() * factor, source.hasAlpha());
+    Surface result(source.getWidth() * factor, source.getHeight() * factor, source.hasAlpha());
+    // Pixels are copied, never blended, so they keep the source's representation.
+    result.setPremultiplied(source.isPremultiplied());
+    return result;
 }
 
 Surface upscale(const Surface& source, int mode) {

@@ -16,7 +16,8 @@ namespace loom {
 Surface upscale(const Surface& source, int mode);
 
 // An uncleared factor x width by factor x height surface, RGBA when the source has alpha and RGB
-// otherwise, packed rows. Throws ImageTooLargeExc when that size passes the image limits.
+// otherwise, packed rows, premultiplied when the source is. Throws ImageTooLargeExc when that
+// size passes the image limits, SurfaceConstraintsExc when the source has no colour channels.
 Surface makeScaledSurface(const Surface& source, int factor);
 
 // Throws ImageTooLargeExc when factor x the source's size passes the image limits.

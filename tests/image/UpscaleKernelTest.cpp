@@ -92,6 +92,14 @@ TEST(UpscaleDispatch, OnePixelGivesASolidBlockWithItsAlpha) {
     }
 }
 
+TEST(UpscaleDispatch, ResultKeepsThePremultipliedFlag) {
+    Surface s = imageFromRows({"RG", "BK"}, ChannelOrder::RGBA);
+    s.setPremultiplied(true);
+    for (const auto& info : loom::upscalerCatalogue())
+        EXPECT_TRUE(upscale(s, info.id).isPremultiplied()) << info.name;
+    EXPECT_FALSE(upscale(imageFromRows({"RG"}), SCALE2X).isPremultiplied());
+}
+
 TEST(UpscaleLimits, RefusesResultsPastTheLimitsBeforeAllocating) {
     Surface wide(20000, 1, false);
     try {
