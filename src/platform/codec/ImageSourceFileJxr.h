@@ -1,5 +1,6 @@
 // ImageSourceFileJxr: JPEG XR (Windows Media Photo) decoding with jxrlib: 8-bit RGB, BGR, BGRX,
-// BGRA, RGBA and gray, 16-bit gray, RGB and RGBA. Other pixel formats are refused.
+// BGRA, RGBA and gray, 16-bit gray, RGB and RGBA. Other pixel formats are refused. The library
+// runs in a child process, since it ends the process on some broken files.
 #pragma once
 
 #include "platform/codec/ImageSourceDecoded.h"
