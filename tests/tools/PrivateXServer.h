@@ -25,7 +25,9 @@ public:
     explicit PrivateXServer(bool withWindowManager) {
         int fds[2];
         if (pipe(fds) != 0) return;
-        // Xvfb writes the display number it picked to the descriptor given by -displayfd.
+        // Xvfb writes the display number it picked to the descriptor given by -displayfd. Without
+        // -noreset it would reset whenever its last client leaves, which can happen between a
+        // readiness probe and the window manager's connection, and the manager would then fail.
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         // Close the read end first: it may itself be descriptor 3.
@@ -33,8 +35,8 @@ public:
         posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        std::vector<std::string> args = {"Xvfb", "-displayfd",   "3",         "-screen",
-                                         "0",    "1280x1024x24", "-nolisten", "tcp"};
+        std::vector<std::string> args = {"Xvfb",         "-displayfd", "3",   "-screen", "0",
+                                         "1280x1024x24", "-nolisten",  "tcp", "-noreset"};
         xvfb_ = spawn(args, &actions);
         posix_spawn_file_actions_destroy(&actions);
         close(fds[1]);
@@ -75,12 +77,17 @@ private:
     bool startWindowManager() {
         std::string command = "DISPLAY=" + display_ + " exec openbox >/dev/null 2>&1";
         windowManager_ = spawn({"sh", "-c", command}, nullptr);
-        // Ready once it has announced itself on the root window.
-        return windowManager_ > 0 && waitUntil([this] {
-                   return runCommand("DISPLAY=" + display_ +
-                                     " xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null")
-                              .output.find("window id") != std::string::npos;
-               });
+        // Ready once it has announced itself on the root window; given up if it exits.
+        bool exited = false;
+        bool ready = windowManager_ > 0 && waitUntil([this, &exited] {
+                         exited = waitpid(windowManager_, nullptr, WNOHANG) == windowManager_;
+                         return exited || runCommand("DISPLAY=" + display_ +
+                                                     " xprop -root _NET_SUPPORTING_WM_CHECK "
+                                                     "2>/dev/null")
+                                                  .output.find("window id") != std::string::npos;
+                     });
+        if (exited) windowManager_ = 0;
+        return ready && !exited;
     }
 
     pid_t xvfb_ = 0;

@@ -40,10 +40,12 @@ drag() {
 }
 
 # press_key ID KEY...: focuses the window and types the keys (xdotool key names, e.g. s, space).
+# Real (XTEST) key events go to the focused window; sending them to the window by id would fail
+# on the key release when the key closes the window.
 press_key() {
   local id=$1
   shift
-  focus_window "$id" && timeout 10 xdotool key --window "$id" "$@"
+  focus_window "$id" && timeout 10 xdotool key "$@"
 }
 
 # drop_files ID X Y FILE...: drags the files onto (X, Y) of the window by XDND.
