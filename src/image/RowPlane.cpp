@@ -1,6 +1,7 @@
 #include "image/RowPlane.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "image/SizeCheck.h"
 
@@ -24,13 +25,20 @@ RowPlane planeOf(const Surface& surface) {
 bool hasUniformAlpha(const Surface& surface) {
     const ChannelOrder& o = surface.getChannelOrder();
     if (!o.hasAlpha() || surface.getWidth() == 0 || surface.getHeight() == 0) return true;
-    const uint8_t first = surface.getData()[o.alpha];
-    const int width = surface.getWidth();
+    // Every order with alpha has 4-byte pixels: compare whole words under the alpha byte's mask,
+    // branch-free per row so that the compiler vectorises it.
+    const uint32_t mask = 0xFFu << (8 * o.alpha);
+    uint32_t first;
+    std::memcpy(&first, surface.getData(), 4);
+    const size_t width = size_t(surface.getWidth());
     for (int y = 0; y < surface.getHeight(); ++y) {
-        const uint8_t* p = surface.getData(0, y) + o.alpha;
-        // Branch-free per row, so the compiler can vectorise it.
-        uint8_t differs = 0;
-        for (int x = 0; x < width; ++x) differs |= uint8_t(p[size_t(x) * o.increment] ^ first);
+        const uint8_t* p = surface.getData(0, y);
+        uint32_t differs = 0;
+        for (size_t x = 0; x < width; ++x) {
+            uint32_t word;
+            std::memcpy(&word, p + 4 * x, 4);
+            differs |= (word ^ first) & mask;
+        }
         if (differs) return false;
     }
     return true;
