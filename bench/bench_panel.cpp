@@ -103,6 +103,24 @@ void BM_PanelDraw(benchmark::State& state) {
 }
 BENCHMARK(BM_PanelDraw)->Unit(benchmark::kMicrosecond);
 
+// The same frame with every caption rasterised and uploaded anew, as drawString does: controls
+// without an owner draw their captions uncached.
+void BM_PanelDrawUncached(benchmark::State& state) {
+    GlWindow window;
+    if (!window.ready()) {
+        state.SkipWithError("no OpenGL window (is DISPLAY set?)");
+        return;
+    }
+    ApplicationPanel p;
+    for (const auto& control : p.panel.getControls()) control->setOwner(nullptr);
+    gl::clearWindow(ColorA(0.2f, 0.3f, 0.4f, 1));
+    for (auto _ : state) {
+        p.panel.draw();
+        glFinish();
+    }
+}
+BENCHMARK(BM_PanelDrawUncached)->Unit(benchmark::kMicrosecond);
+
 // One caption without the panel's cache, for comparison: rasterise, upload, draw.
 void BM_DrawOneCaption(benchmark::State& state) {
     GlWindow window;
