@@ -31,9 +31,6 @@ public:
         return false;
     }
 
-    bool empty() const { return entries_.empty(); }
-    size_t size() const { return entries_.size(); }
-
 private:
     std::vector<std::pair<CallbackId, Callback>> entries_;
 };
