@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -94,6 +95,8 @@ bool runInChild(Work work) {
         // The library's assertion messages are not the user's business; the failure is reported.
         const int quiet = open("/dev/null", O_WRONLY);
         if (quiet >= 0) dup2(quiet, STDERR_FILENO);
+        // Plain deaths too: handlers inherited from the parent (a crash reporter) are not for this.
+        for (int sig : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL}) std::signal(sig, SIG_DFL);
         bool done = false;
         try {
             done = work();
