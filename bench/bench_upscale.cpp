@@ -2,7 +2,9 @@
 // RGB and RGBA, single-threaded, once into a reused output and once into a fresh surface as
 // upscale() makes it; 2048 also on random pixels from a palette of 4. The machine's memcpy rate
 // (256 MiB, buffers touched first) is measured in the same run, and a closing table gives each
-// mode's output bytes per second as a fraction of it.
+// mode's output bytes per second as a fraction of it. Rates are per second of the benchmark
+// thread's CPU time (page-fault work in the kernel included), so that other processes sharing
+// the machine do not distort them.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -143,7 +145,7 @@ void printTable(const CollectingReporter& r) {
     const double memcpyRate = r.get("memcpy/256MiB", "copied_Bps");
     std::printf("\nmemcpy: %.2f GB/s copied (256 MiB, touched buffers); kernels on the %s path\n",
                 memcpyRate / 1e9, kernelPathName(bestKernelPath()));
-    std::printf("\nOutput megapixels per second (reused output / fresh surface), pixel-art source:\n");
+    std::printf("\nOutput megapixels per CPU second (reused output / fresh surface), pixel-art source:\n");
     std::printf("%-10s %-5s %15s %15s %15s\n", "mode", "", "256", "1024", "2048");
     for (const auto& info : upscalerCatalogue()) {
         for (bool alpha : {false, true}) {
