@@ -25,7 +25,7 @@ public:
     // The platform's index of this monitor (an SDL display index).
     int getIndex() const { return index_; }
 
-    // Empty when no display can be reached (no X server, for instance).
+    // Empty when no display can be reached (no X server, for instance); then asked again next time.
     static const std::vector<DisplayRef>& getDisplays();
     // Null when there is no display.
     static DisplayRef getMainDisplay();

@@ -27,7 +27,9 @@ std::vector<DisplayRef> readDisplays() {
 }  // namespace
 
 const std::vector<DisplayRef>& Display::getDisplays() {
-    static const std::vector<DisplayRef> displays = readDisplays();
+    // Read once and kept; an empty answer (no display reachable yet) is not kept.
+    static std::vector<DisplayRef> displays;
+    if (displays.empty()) displays = readDisplays();
     return displays;
 }
 
