@@ -19,11 +19,21 @@ public:
         Options& setIndex(int32_t i) { return index = i, *this; }
     };
 
+    // The layout the chosen row converter works with: offsets in samples, -1 when absent.
+    struct RowLayout {
+        int8_t red = -1, green = -1, blue = -1, alpha = -1, gray = -1;
+        uint8_t increment = 0;
+    };
+    using RowFunc = void (*)(const ImageSource&, ImageTarget&, int32_t, const void*);
+
     float getPixelAspectRatio() const { return pixelAspectRatio_; }
     bool isPremultiplied() const { return premultiplied_; }
 
     // Pushes every row into target.
     virtual void load(ImageTargetRef target) = 0;
+
+    const RowLayout& getSourceLayout() const { return sourceLayout_; }
+    const RowLayout& getTargetLayout() const { return targetLayout_; }
 
 protected:
     // Chooses the row converter for target (one of 72, by source type, target type, the two
@@ -37,16 +47,6 @@ protected:
 
     void setPixelAspectRatio(float ratio) { pixelAspectRatio_ = ratio; }
     void setPremultiplied(bool premultiplied) { premultiplied_ = premultiplied; }
-
-public:
-    // The chosen converter's layout: offsets in samples, -1 when absent.
-    struct RowLayout {
-        int8_t red = -1, green = -1, blue = -1, alpha = -1, gray = -1;
-        uint8_t increment = 0;
-    };
-    using RowFunc = void (*)(const ImageSource&, ImageTarget&, int32_t, const void*);
-    const RowLayout& getSourceLayout() const { return sourceLayout_; }
-    const RowLayout& getTargetLayout() const { return targetLayout_; }
 
 private:
     float pixelAspectRatio_ = 1.0f;
