@@ -152,7 +152,7 @@ void refineRowWith(RefinePass pass, const RowPlane& plane, int y) {
 }  // namespace
 
 void refineRowAvx2(RefinePass pass, const RowPlane& plane, int y) {
-    if (plane.uniformAlpha) return refineRowWith<true>(pass, plane, y);
+    if (plane.alphaUniformSoFar && *plane.alphaUniformSoFar) return refineRowWith<true>(pass, plane, y);
     refineRowWith<false>(pass, plane, y);
 }
 

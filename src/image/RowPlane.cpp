@@ -1,7 +1,6 @@
 #include "image/RowPlane.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "image/SizeCheck.h"
 
@@ -20,28 +19,6 @@ RowPlane planeOf(const Surface& surface) {
     p.height = surface.getHeight();
     p.stride = size_t(surface.getRowBytes());
     return p;
-}
-
-bool hasUniformAlpha(const Surface& surface) {
-    const ChannelOrder& o = surface.getChannelOrder();
-    if (!o.hasAlpha() || surface.getWidth() == 0 || surface.getHeight() == 0) return true;
-    // Every order with alpha has 4-byte pixels: compare whole words under the alpha byte's mask,
-    // branch-free per row so that the compiler vectorises it.
-    const uint32_t mask = 0xFFu << (8 * o.alpha);
-    uint32_t first;
-    std::memcpy(&first, surface.getData(), 4);
-    const size_t width = size_t(surface.getWidth());
-    for (int y = 0; y < surface.getHeight(); ++y) {
-        const uint8_t* p = surface.getData(0, y);
-        uint32_t differs = 0;
-        for (size_t x = 0; x < width; ++x) {
-            uint32_t word;
-            std::memcpy(&word, p + 4 * x, 4);
-            differs |= (word ^ first) & mask;
-        }
-        if (differs) return false;
-    }
-    return true;
 }
 
 RowRing::RowRing(int width, int height, int rows) {

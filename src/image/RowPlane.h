@@ -18,8 +18,9 @@ struct RowPlane {
     int height = 0;
     size_t stride = 0;  // bytes from one slot to the next
     int ringRows = 0;   // 0: every row is present
-    // Every pixel has the same alpha, so whole pixels compare equal exactly when colours do.
-    bool uniformAlpha = false;
+    // When set and true: every pixel of the rows written so far has one alpha, so whole pixels
+    // compare equal exactly when their colours do.
+    const bool* alphaUniformSoFar = nullptr;
 
     uint32_t* row(int y) const {
         const size_t slot = ringRows ? size_t(y % ringRows) : size_t(y);
@@ -29,12 +30,8 @@ struct RowPlane {
 
 // True when the surface's own rows can serve as a RowPlane: RGBA with 4-byte aligned rows.
 bool isRgbaPlane(const Surface& surface);
-// The surface's own rows; requires isRgbaPlane(surface). uniformAlpha is left false.
+// The surface's own rows; requires isRgbaPlane(surface).
 RowPlane planeOf(const Surface& surface);
-
-// True when every pixel of the surface has one alpha (always, without an alpha channel: rows
-// read from it get alpha 255).
-bool hasUniformAlpha(const Surface& surface);
 
 // A ring of `rows` rows of `width` pixels standing for an image `height` rows tall.
 class RowRing {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "image/PackedPixel.h"
+
 namespace loom {
 
 void readSurfaceRow(const Surface& surface, int y, uint32_t* out, KernelPath path) {
@@ -36,6 +38,13 @@ void writeSurfaceRow(const uint32_t* in, const Surface& surface, int y, KernelPa
         p[1] = uint8_t(v >> 8);
         p[2] = uint8_t(v >> 16);
     }
+}
+
+bool rowHasAlpha(const uint32_t* row, int width, uint32_t alphaOf, KernelPath path) {
+    if (path == KernelPath::Avx2) return rowHasAlphaAvx2(row, width, alphaOf);
+    uint32_t differs = 0;
+    for (int x = 0; x < width; ++x) differs |= (row[x] ^ alphaOf) & ALPHA_MASK;
+    return differs == 0;
 }
 
 }  // namespace loom

@@ -1,4 +1,5 @@
-// 3-byte rows to and from 32-bit pixels, eight pixels at a time with byte shuffles:
+// 3-byte rows to and from 32-bit pixels, eight pixels at a time with byte shuffles (and the
+// alpha test, eight pixels at a time):
 //   R0 G0 B0 R1 G1 B1 ...  <->  R0 G0 B0 A0 | R1 G1 B1 A1 | ...
 // Each half of a 256-bit register handles four pixels (12 bytes); the loops stop early enough
 // that no load or store passes the row's end, and the rest goes pixel by pixel.
@@ -52,6 +53,18 @@ void pixelsToRgbRowAvx2(const uint32_t* in, uint8_t* out, int width) {
     }
 }
 
+bool rowHasAlphaAvx2(const uint32_t* row, int width, uint32_t alphaOf) {
+    const __m256i alphaMask = _mm256_set1_epi32(int(0xFF000000u));
+    const __m256i wanted = _mm256_set1_epi32(int(alphaOf));
+    __m256i differs = _mm256_setzero_si256();
+    int x = 0;
+    for (; x + 8 <= width; x += 8)
+        differs = _mm256_or_si256(differs, _mm256_xor_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + x)), wanted));
+    uint32_t rest = 0;
+    for (; x < width; ++x) rest |= (row[x] ^ alphaOf) & 0xFF000000u;
+    return rest == 0 && _mm256_testz_si256(differs, alphaMask);
+}
+
 }  // namespace loom
 
 #else  // never picked without AVX2
@@ -67,6 +80,9 @@ void threeByteRowToPixelsAvx2(const uint8_t* in, uint32_t* out, int width, bool 
 void pixelsToRgbRowAvx2(const uint32_t* in, uint8_t* out, int width) {
     for (int x = 0; x < width; ++x)
         for (int c = 0; c < 3; ++c) out[3 * x + c] = uint8_t(in[x] >> (8 * c));
+}
+bool rowHasAlphaAvx2(const uint32_t* row, int width, uint32_t alphaOf) {
+    return rowHasAlpha(row, width, alphaOf, KernelPath::Scalar);
 }
 }  // namespace loom
 

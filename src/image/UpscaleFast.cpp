@@ -28,15 +28,25 @@ public:
     explicit ChainBuilder(KernelPath path) : path_(path) {}
 
     // The source as a plane: its own rows when RGBA, else a ring filled by a convert stage.
-    // Every output pixel copies its alpha from a source pixel, so a source of one alpha makes
-    // every later plane one alpha too.
+    // Every output pixel copies its alpha from a source pixel, so while the source rows read so
+    // far share one alpha, so do all rows made from them; each source row is tested as it
+    // enters, while it is in cache.
     RowPlane input(const Surface& source) {
-        uniformAlpha_ = hasUniformAlpha(source);
-        if (isRgbaPlane(source)) return withAlphaFlag(planeOf(source));
-        const RowPlane out = ring(source.getWidth(), source.getHeight());
-        pipeline_.add({source.getHeight(), [](int) { return -1; },
-                       [source, out, path = path_](int y) { readSurfaceRow(source, y, out.row(y), path); },
-                       [](int done) { return done; }});
+        const bool rgba = isRgbaPlane(source);
+        const RowPlane out = rgba ? withAlphaFlag(planeOf(source))
+                                  : ring(source.getWidth(), source.getHeight());
+        const ChannelOrder& order = source.getChannelOrder();
+        if (!rgba || order.hasAlpha()) {
+            // The first pixel's alpha, in place in a 32-bit pixel (the source is not empty here).
+            const uint32_t first = order.hasAlpha() ? uint32_t(source.getData()[order.alpha]) << 24 : 0;
+            pipeline_.add({source.getHeight(), [](int) { return -1; },
+                           [this, source, out, rgba, first](int y) {
+                               if (!rgba) readSurfaceRow(source, y, out.row(y), path_);
+                               if (alphaUniform_ && source.hasAlpha())
+                                   alphaUniform_ = rowHasAlpha(out.row(y), out.width, first, path_);
+                           },
+                           [](int done) { return done; }});
+        }
         return out;
     }
 
@@ -91,12 +101,12 @@ private:
     }
 
     RowPlane withAlphaFlag(RowPlane plane) const {
-        plane.uniformAlpha = uniformAlpha_;
+        plane.alphaUniformSoFar = &alphaUniform_;
         return plane;
     }
 
     KernelPath path_;
-    bool uniformAlpha_ = false;
+    bool alphaUniform_ = true;
     RowPipeline pipeline_;
     std::vector<std::unique_ptr<RowRing>> rings_;
 };
