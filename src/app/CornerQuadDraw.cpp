@@ -1,7 +1,5 @@
 #include "app/CornerQuadDraw.h"
 
-#include <GL/glew.h>
-
 #include "gl/Draw.h"
 #include "math/Path2d.h"
 
@@ -28,8 +26,7 @@ void drawRotationIndicator(const CornerQuad& quad) {
     sector.arc(quad.downPosition, radius, start, end, true);
     sector.close();
 
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);  // additive, so the sector brightens what is under it
+    gl::enableAdditiveBlending();  // the sector brightens what is under it
     gl::setColor(ColorA(1.0f, 1.0f, 1.0f, 0.2f));
     gl::drawSolidPath(sector, 1.0f);
     gl::setColor(kHovered);
@@ -40,7 +37,7 @@ void drawRotationIndicator(const CornerQuad& quad) {
 }  // namespace
 
 void drawCornerQuad(const CornerQuad& quad) {
-    glLineWidth(2.0f);
+    gl::setLineWidth(2.0f);
     gl::pushMatrices();
     gl::multModelView(quad.viewMatrix);
     const float handleRadius = quad.handleRadius / quad.zoom;

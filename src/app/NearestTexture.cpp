@@ -3,12 +3,13 @@
 #include <stdexcept>
 #include <string>
 
+#include "gl/State.h"
+
 namespace loom {
 namespace app {
 
 gl::Texture makeNearestTexture(const Surface& surface) {
-    GLint maxSide = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+    const int maxSide = gl::getMaxTextureSize();
     if (surface.getWidth() > maxSide || surface.getHeight() > maxSide)
         throw std::runtime_error("the picture is " + std::to_string(surface.getWidth()) + " x " +
                                  std::to_string(surface.getHeight()) +

@@ -22,6 +22,19 @@ void enableAlphaBlending(bool premultiplied) {
 
 void disableAlphaBlending() { glDisable(GL_BLEND); }
 
+void enableAdditiveBlending() {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+}
+
+void setLineWidth(float width) { glLineWidth(width); }
+
+int getMaxTextureSize() {
+    GLint side = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &side);
+    return side;
+}
+
 void enableDepthRead(bool enable) {
     if (enable)
         glEnable(GL_DEPTH_TEST);

@@ -14,6 +14,13 @@ void clearWindow(const ColorA& color = ColorA(0, 0, 0, 1), bool clearDepth = tru
 // Blending over the destination by source alpha; premultiplied sources are added as they are.
 void enableAlphaBlending(bool premultiplied = false);
 void disableAlphaBlending();
+// Blending that adds the source, weighted by its alpha, to what is drawn: highlights brighten.
+void enableAdditiveBlending();
+
+// Width of the lines drawn from now on, in window pixels.
+void setLineWidth(float width);
+// The largest texture side this context accepts.
+int getMaxTextureSize();
 
 void enableDepthRead(bool enable = true);
 void disableDepthRead();
