@@ -134,7 +134,8 @@ ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, Options options
             found = true;
             break;
         }
-        if (control.DisposalMode == DISPOSE_BACKGROUND && x1 > x0) {  // a frame off the canvas clears nothing
+        // A frame lying off the canvas has nothing to clear.
+        if (control.DisposalMode == DISPOSE_BACKGROUND && x1 > x0) {
             for (int y = y0; y < y1; ++y) std::memset(getRow(y) + size_t(x0) * 4, 0, size_t(x1 - x0) * 4);
         } else if (control.DisposalMode == DISPOSE_PREVIOUS && !previous.empty()) {
             std::memcpy(getPixels(), previous.data(), previous.size());
