@@ -2,9 +2,9 @@
 #include "app/ErrorReport.h"
 #include "app/NearestTexture.h"
 #include "app/QuennetApp.h"
-#include "app/SaveName.h"
 #include "image/io/ImageFile.h"
 #include "image/io/ImageSourceSurface.h"
+#include "platform/Paths.h"
 
 namespace loom {
 namespace app {
@@ -47,7 +47,7 @@ void QuennetApp::openImage(const std::string& path) {
 
 void QuennetApp::save() {
     if (!pipeline.resultSurface || saveDialog_) return;
-    const std::string proposed = defaultSaveName(sourcePath, pipeline.currentUpscalerName());
+    const std::string proposed = insertBeforeExtension(sourcePath, pipeline.currentUpscalerName());
     try {
         saveDialog_ = std::make_unique<SaveDialog>(proposed, getWriteExtensions());
     } catch (const std::exception& e) {

@@ -8,9 +8,7 @@
 namespace loom::cli {
 
 std::string resultNameFor(const std::string& inputPath, const std::string& upscalerName) {
-    const size_t fileStart = getPathDirectory(inputPath).size();
-    size_t dot = inputPath.find_last_of('.');
-    if (dot == std::string::npos || dot <= fileStart) dot = inputPath.size();
+    const size_t dot = findExtensionDot(inputPath);
     const std::string extension = dot < inputPath.size() ? inputPath.substr(dot + 1) : "";
     const std::string stem = inputPath.substr(0, dot) + upscalerName;
     if (ImageIoRegistrar::Inst::get().hasTarget(extension)) return stem + "." + extension;

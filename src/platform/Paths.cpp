@@ -25,6 +25,20 @@ std::string getPathExtension(const std::string& path) {
     return path.substr(dot + 1);
 }
 
+size_t findExtensionDot(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot <= nameStart) return path.size();
+    return dot;
+}
+
+std::string insertBeforeExtension(const std::string& path, const std::string& text) {
+    std::string result = path;
+    result.insert(findExtensionDot(path), text);
+    return result;
+}
+
 std::string getCanonicalPath(const std::string& path) {
     return std::filesystem::path(path).lexically_normal().string();
 }
