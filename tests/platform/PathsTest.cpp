@@ -21,10 +21,12 @@ TEST(Paths, DirectoryAndExtension) {
 TEST(Paths, InsertBeforeExtensionUsesTheFileNamesLastDot) {
     using loom::insertBeforeExtension;
     EXPECT_EQ(insertBeforeExtension("/pics/hero.png", "Scale2x"), "/pics/heroScale2x.png");
-    EXPECT_EQ(insertBeforeExtension("hero.tar.gz", "Eagle2x"), "hero.tarEagle2x.gz") << "last dot only";
+    EXPECT_EQ(insertBeforeExtension("hero.tar.gz", "Eagle2x"), "hero.tarEagle2x.gz")
+        << "last dot only";
     EXPECT_EQ(insertBeforeExtension("/my.dir/picture", "Eagle2x"), "/my.dir/pictureEagle2x")
         << "a dot in a folder name is no extension";
-    EXPECT_EQ(insertBeforeExtension("/my.dir/picture.bmp", "Eagle2x"), "/my.dir/pictureEagle2x.bmp");
+    EXPECT_EQ(insertBeforeExtension("/my.dir/picture.bmp", "Eagle2x"),
+              "/my.dir/pictureEagle2x.bmp");
     EXPECT_EQ(insertBeforeExtension("hero", "Scale3x"), "heroScale3x");
     EXPECT_EQ(insertBeforeExtension("/home/me/.sprite", "Scale3x"), "/home/me/.spriteScale3x")
         << "a hidden file's leading dot is not an extension";
@@ -52,7 +54,9 @@ TEST(Paths, CreateDirectoriesAndDelete) {
 
 TEST(Unicode, RoundTripsValidText) {
     EXPECT_EQ(toUtf16(""), u"");
-    const std::string text = "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x98\x80";
+    const std::string text =
+        "Gr\xC3\xBC\xC3\x9F"
+        "e \xE2\x82\xAC \xF0\x9F\x98\x80";
     const std::u16string wide = toUtf16(text);
     EXPECT_EQ(wide, u"Grüße € \U0001F600");
     EXPECT_EQ(toUtf8(wide), text);
@@ -67,7 +71,8 @@ TEST(Unicode, InvalidInputGivesTheFixedMessages) {
         }
         return std::string("no exception");
     };
-    for (const char* bad : {"\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "a\x80z", "\xFF"})
+    for (const char* bad :
+         {"\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "a\x80z", "\xFF"})
         EXPECT_EQ(messageOf([&] { toUtf16(bad); }), "Invalid UTF-8 sequence.") << bad;
     EXPECT_EQ(messageOf([] { toUtf8(std::u16string(1, char16_t(0xD800))); }),
               "Error in UTF-16 to UTF-8 conversion.");
