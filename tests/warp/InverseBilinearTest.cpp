@@ -2,20 +2,13 @@
 
 #include <cmath>
 
+#include "WarpTestSupport.h"
 #include "warp/InverseBilinear.h"
 
 using namespace loom;
+using loom::test::quadOf;
 
 namespace {
-
-WarpQuad quadOf(Vec2f a, Vec2f b, Vec2f c, Vec2f d) {
-    WarpQuad q;
-    q.corners[0] = a;
-    q.corners[1] = b;
-    q.corners[2] = c;
-    q.corners[3] = d;
-    return q;
-}
 
 // The point with patch parameters (s, t).
 Vec2f patchPoint(const WarpQuad& q, double s, double t) {

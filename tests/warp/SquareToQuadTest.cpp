@@ -2,21 +2,14 @@
 
 #include <cmath>
 
+#include "WarpTestSupport.h"
 #include "warp/Homography.h"
 #include "warp/SquareToQuad.h"
 
 using namespace loom;
+using loom::test::quadOf;
 
 namespace {
-
-WarpQuad quadOf(Vec2f a, Vec2f b, Vec2f c, Vec2f d) {
-    WarpQuad q;
-    q.corners[0] = a;
-    q.corners[1] = b;
-    q.corners[2] = c;
-    q.corners[3] = d;
-    return q;
-}
 
 void expectMapsUnitSquareOnto(const Matrix33f& m, const WarpQuad& q, const char* what) {
     const Vec2f square[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};

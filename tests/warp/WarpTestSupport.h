@@ -1,4 +1,4 @@
-// Small helpers shared by the warp tests: deterministic test images and pixel comparison.
+// Small helpers shared by the warp tests: quads, deterministic test images and pixel comparison.
 #pragma once
 
 #include <cstdint>
@@ -6,10 +6,21 @@
 
 #include "image/Surface.h"
 #include "warp/PixelAccess.h"
+#include "warp/WarpQuad.h"
 
 namespace loom::test {
 
 // Every pixel distinct: red and green from the coordinates, blue from a hash, alpha varied.
+// A quad with the four corners in order, relative to its bounds' top-left.
+inline WarpQuad quadOf(Vec2f a, Vec2f b, Vec2f c, Vec2f d) {
+    WarpQuad q;
+    q.corners[0] = a;
+    q.corners[1] = b;
+    q.corners[2] = c;
+    q.corners[3] = d;
+    return q;
+}
+
 inline Surface makePatternSurface(int32_t width, int32_t height, bool alpha,
                                   ChannelOrder order = ChannelOrder()) {
     Surface s(width, height, alpha, order);
