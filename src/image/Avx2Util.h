@@ -12,10 +12,12 @@ namespace loom::avx2 {
 inline __m256i load(const uint32_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
 inline void store(uint32_t* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
 
-inline __m256i colourMask() { return _mm256_set1_epi32(0x00FFFFFF); }
-// Eight pixels' colours, alpha cleared, ready for eq().
-inline __m256i loadColour(const uint32_t* p) { return _mm256_and_si256(load(p), colourMask()); }
-// All ones in each lane where the two (alpha-cleared) colours are equal.
+inline __m256i allOnes() { return _mm256_set1_epi32(-1); }
+// A PixelEquals mask in every lane.
+inline __m256i laneMask(uint32_t mask) { return _mm256_set1_epi32(int(mask)); }
+// Eight pixels with only the compared bits kept, ready for eq().
+inline __m256i loadMasked(const uint32_t* p, __m256i mask) { return _mm256_and_si256(load(p), mask); }
+// All ones in each lane where the two (masked) pixels are equal.
 inline __m256i eq(__m256i a, __m256i b) { return _mm256_cmpeq_epi32(a, b); }
 // a and not b.
 inline __m256i andNot(__m256i a, __m256i b) { return _mm256_andnot_si256(b, a); }

@@ -5,22 +5,22 @@
 namespace loom {
 
 void scale2xRowScalar(const uint32_t* above, const uint32_t* row, const uint32_t* below,
-                      int width, uint32_t* const* out) {
+                      int width, PixelEquals same, uint32_t* const* out) {
     for (int x = 0; x < width; ++x)
-        scale2xBlock(neighbourhoodAt(above, row, below, x, width), out[0] + 2 * x, out[1] + 2 * x);
+        scale2xBlock(neighbourhoodAt(above, row, below, x, width), same, out[0] + 2 * x, out[1] + 2 * x);
 }
 
 void scale3xRowScalar(const uint32_t* above, const uint32_t* row, const uint32_t* below,
-                      int width, uint32_t* const* out) {
+                      int width, PixelEquals same, uint32_t* const* out) {
     for (int x = 0; x < width; ++x)
-        scale3xBlock(neighbourhoodAt(above, row, below, x, width), out[0] + 3 * x, out[1] + 3 * x,
+        scale3xBlock(neighbourhoodAt(above, row, below, x, width), same, out[0] + 3 * x, out[1] + 3 * x,
                      out[2] + 3 * x);
 }
 
 void eagle2xRowScalar(const uint32_t* above, const uint32_t* row, const uint32_t* below,
-                      int width, uint32_t* const* out) {
+                      int width, PixelEquals same, uint32_t* const* out) {
     for (int x = 0; x < width; ++x)
-        eagle2xBlock(neighbourhoodAt(above, row, below, x, width), out[0] + 2 * x, out[1] + 2 * x);
+        eagle2xBlock(neighbourhoodAt(above, row, below, x, width), same, out[0] + 2 * x, out[1] + 2 * x);
 }
 
 KernelRowFn kernelRow(Kernel kernel, KernelPath path) {

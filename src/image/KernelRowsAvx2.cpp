@@ -1,5 +1,6 @@
-// The kernels eight source pixels at a time with AVX2. Each lane holds one pixel; a rule's lane
-// mask is limited to the colour bytes, so a blend copies a neighbour's colour and keeps E's alpha.
+// The kernels eight source pixels at a time with AVX2. Each lane holds one pixel; pixels are
+// compared under the match's mask, and a rule's lane mask covers the whole lane, so a blend copies
+// the chosen neighbour whole, alpha included.
 // Blocks are interleaved into the output rows with unpack (factor 2) or permute (factor 3):
 //   factor 2, lanes L0..L7 and R0..R7 -> L0 R0 L1 R1 ... L7 R7
 //   factor 3, lanes a, b, c           -> a0 b0 c0 a1 b1 c1 ... a7 b7 c7
@@ -29,7 +30,7 @@ void forInteriorChunks(int width, Body body) {
     }
 }
 
-// own's colour replaced by from's where `take` (colour bytes only) is set.
+// from where `take` is set, else own.
 inline __m256i take(__m256i take, __m256i from, __m256i own) { return _mm256_blendv_epi8(own, from, take); }
 
 inline void storeInterleaved2(uint32_t* out, __m256i left, __m256i right) {
@@ -56,16 +57,16 @@ inline void storeInterleaved3(uint32_t* out, __m256i a, __m256i b, __m256i c) {
 }  // namespace
 
 void scale2xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
-                    uint32_t* const* out) {
-    if (width < 10) return scale2xRowScalar(above, row, below, width, out);
+                    PixelEquals same, uint32_t* const* out) {
+    if (width < 10) return scale2xRowScalar(above, row, below, width, same, out);
     for (int x : {0, width - 1})
-        scale2xBlock(neighbourhoodAt(above, row, below, x, width), out[0] + 2 * x, out[1] + 2 * x);
-    const __m256i colour = colourMask();
+        scale2xBlock(neighbourhoodAt(above, row, below, x, width), same, out[0] + 2 * x, out[1] + 2 * x);
+    const __m256i match = laneMask(same.mask), ones = allOnes();
     forInteriorChunks(width, [&](int x) {
         const __m256i e = load(row + x), d = load(row + x - 1), f = load(row + x + 1);
-        const __m256i bm = loadColour(above + x), hm = loadColour(below + x);
-        const __m256i dm = _mm256_and_si256(d, colour), fm = _mm256_and_si256(f, colour);
-        const __m256i active = andNot(colour, _mm256_or_si256(eq(bm, hm), eq(dm, fm)));
+        const __m256i bm = loadMasked(above + x, match), hm = loadMasked(below + x, match);
+        const __m256i dm = _mm256_and_si256(d, match), fm = _mm256_and_si256(f, match);
+        const __m256i active = andNot(ones, _mm256_or_si256(eq(bm, hm), eq(dm, fm)));
         storeInterleaved2(out[0] + 2 * x, take(_mm256_and_si256(eq(dm, bm), active), d, e),
                           take(_mm256_and_si256(eq(bm, fm), active), f, e));
         storeInterleaved2(out[1] + 2 * x, take(_mm256_and_si256(eq(dm, hm), active), d, e),
@@ -74,21 +75,21 @@ void scale2xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* 
 }
 
 void scale3xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
-                    uint32_t* const* out) {
-    if (width < 10) return scale3xRowScalar(above, row, below, width, out);
+                    PixelEquals same, uint32_t* const* out) {
+    if (width < 10) return scale3xRowScalar(above, row, below, width, same, out);
     for (int x : {0, width - 1})
-        scale3xBlock(neighbourhoodAt(above, row, below, x, width), out[0] + 3 * x, out[1] + 3 * x,
+        scale3xBlock(neighbourhoodAt(above, row, below, x, width), same, out[0] + 3 * x, out[1] + 3 * x,
                      out[2] + 3 * x);
-    const __m256i colour = colourMask();
+    const __m256i match = laneMask(same.mask), ones = allOnes();
     forInteriorChunks(width, [&](int x) {
         const __m256i b = load(above + x), d = load(row + x - 1), e = load(row + x);
         const __m256i f = load(row + x + 1), h = load(below + x);
-        const __m256i am = loadColour(above + x - 1), cm = loadColour(above + x + 1);
-        const __m256i gm = loadColour(below + x - 1), im = loadColour(below + x + 1);
-        const __m256i bm = _mm256_and_si256(b, colour), dm = _mm256_and_si256(d, colour);
-        const __m256i em = _mm256_and_si256(e, colour), fm = _mm256_and_si256(f, colour);
-        const __m256i hm = _mm256_and_si256(h, colour);
-        const __m256i active = andNot(colour, _mm256_or_si256(eq(bm, hm), eq(dm, fm)));
+        const __m256i am = loadMasked(above + x - 1, match), cm = loadMasked(above + x + 1, match);
+        const __m256i gm = loadMasked(below + x - 1, match), im = loadMasked(below + x + 1, match);
+        const __m256i bm = _mm256_and_si256(b, match), dm = _mm256_and_si256(d, match);
+        const __m256i em = _mm256_and_si256(e, match), fm = _mm256_and_si256(f, match);
+        const __m256i hm = _mm256_and_si256(h, match);
+        const __m256i active = andNot(ones, _mm256_or_si256(eq(bm, hm), eq(dm, fm)));
         const __m256i db = _mm256_and_si256(eq(dm, bm), active);
         const __m256i bf = _mm256_and_si256(eq(bm, fm), active);
         const __m256i dh = _mm256_and_si256(eq(dm, hm), active);
@@ -105,23 +106,22 @@ void scale3xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* 
 }
 
 void eagle2xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
-                    uint32_t* const* out) {
-    if (width < 10) return eagle2xRowScalar(above, row, below, width, out);
+                    PixelEquals same, uint32_t* const* out) {
+    if (width < 10) return eagle2xRowScalar(above, row, below, width, same, out);
     for (int x : {0, width - 1})
-        eagle2xBlock(neighbourhoodAt(above, row, below, x, width), out[0] + 2 * x, out[1] + 2 * x);
-    const __m256i colour = colourMask();
+        eagle2xBlock(neighbourhoodAt(above, row, below, x, width), same, out[0] + 2 * x, out[1] + 2 * x);
+    const __m256i match = laneMask(same.mask);
     forInteriorChunks(width, [&](int x) {
         const __m256i a = load(above + x - 1), c = load(above + x + 1), e = load(row + x);
         const __m256i g = load(below + x - 1), i = load(below + x + 1);
-        const __m256i am = _mm256_and_si256(a, colour), cm = _mm256_and_si256(c, colour);
-        const __m256i gm = _mm256_and_si256(g, colour), im = _mm256_and_si256(i, colour);
-        const __m256i bm = loadColour(above + x), dm = loadColour(row + x - 1);
-        const __m256i fm = loadColour(row + x + 1), hm = loadColour(below + x);
-        auto both = [&](__m256i p, __m256i q) { return _mm256_and_si256(_mm256_and_si256(p, q), colour); };
-        storeInterleaved2(out[0] + 2 * x, take(both(eq(dm, am), eq(am, bm)), a, e),
-                          take(both(eq(bm, cm), eq(fm, cm)), c, e));
-        storeInterleaved2(out[1] + 2 * x, take(both(eq(dm, gm), eq(hm, gm)), g, e),
-                          take(both(eq(fm, im), eq(hm, im)), i, e));
+        const __m256i am = _mm256_and_si256(a, match), cm = _mm256_and_si256(c, match);
+        const __m256i gm = _mm256_and_si256(g, match), im = _mm256_and_si256(i, match);
+        const __m256i bm = loadMasked(above + x, match), dm = loadMasked(row + x - 1, match);
+        const __m256i fm = loadMasked(row + x + 1, match), hm = loadMasked(below + x, match);
+        storeInterleaved2(out[0] + 2 * x, take(_mm256_and_si256(eq(dm, am), eq(am, bm)), a, e),
+                          take(_mm256_and_si256(eq(bm, cm), eq(fm, cm)), c, e));
+        storeInterleaved2(out[1] + 2 * x, take(_mm256_and_si256(eq(dm, gm), eq(hm, gm)), g, e),
+                          take(_mm256_and_si256(eq(fm, im), eq(hm, im)), i, e));
     });
 }
 
@@ -130,9 +130,9 @@ void eagle2xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* 
 #else  // no AVX2 on this architecture: the scalar rows stand in (never picked at run time)
 
 namespace loom {
-void scale2xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, uint32_t* const* o) { scale2xRowScalar(a, r, b, w, o); }
-void scale3xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, uint32_t* const* o) { scale3xRowScalar(a, r, b, w, o); }
-void eagle2xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, uint32_t* const* o) { eagle2xRowScalar(a, r, b, w, o); }
+void scale2xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, PixelEquals s, uint32_t* const* o) { scale2xRowScalar(a, r, b, w, s, o); }
+void scale3xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, PixelEquals s, uint32_t* const* o) { scale3xRowScalar(a, r, b, w, s, o); }
+void eagle2xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, PixelEquals s, uint32_t* const* o) { eagle2xRowScalar(a, r, b, w, s, o); }
 }  // namespace loom
 
 #endif

@@ -1,21 +1,24 @@
-// Pixels of the fast kernels: one uint32_t per pixel, read straight from RGBA memory, so on this
-// little-endian machine red is bits 0-7, green 8-15, blue 16-23 and alpha 24-31. Colours compare
-// under COLOUR_MASK (alpha never takes part); the lane order differs from the reference's packed
-// colour, but exact equality and copying do not depend on it.
+// Pixels of the upscalers: one uint32_t per pixel with the colour in bits 0-23 and alpha in bits
+// 24-31. The fast kernels read them straight from RGBA memory (red in bits 0-7 on this
+// little-endian machine); the reference window packs red << 16 | green << 8 | blue. The lane
+// order differs, but exact equality under a mask and whole copies do not depend on it.
 #pragma once
 
 #include <cstdint>
+
+#include "image/PixelMatch.h"
 
 namespace loom {
 
 constexpr uint32_t COLOUR_MASK = 0x00FFFFFFu;
 constexpr uint32_t ALPHA_MASK = 0xFF000000u;
 
-inline bool sameColour(uint32_t a, uint32_t b) { return ((a ^ b) & COLOUR_MASK) == 0; }
-
-// The colour of `from` with the alpha of `own` when `take`, else `own`.
-inline uint32_t takeColour(bool take, uint32_t from, uint32_t own) {
-    return take ? (from & COLOUR_MASK) | (own & ALPHA_MASK) : own;
-}
+// Exact equality of the bits the match looks at.
+struct PixelEquals {
+    uint32_t mask;
+    explicit constexpr PixelEquals(PixelMatch match)
+        : mask(match == PixelMatch::ColourAndAlpha ? ~0u : COLOUR_MASK) {}
+    constexpr bool operator()(uint32_t a, uint32_t b) const { return ((a ^ b) & mask) == 0; }
+};
 
 }  // namespace loom

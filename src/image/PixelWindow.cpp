@@ -31,7 +31,8 @@ bool PixelWindow::load(int step) {
     for (int i = 0; i < columns_; ++i) {
         for (int j = 0; j < rows_; ++j) {
             const uint8_t* p = clampedPixel(i, j);
-            cell(i, j) = uint32_t(p[order_.red]) << 16 | uint32_t(p[order_.green]) << 8 |
+            const uint32_t alpha = hasAlpha_ ? p[order_.alpha] : 255u;
+            cell(i, j) = alpha << 24 | uint32_t(p[order_.red]) << 16 | uint32_t(p[order_.green]) << 8 |
                          uint32_t(p[order_.blue]);
         }
     }
@@ -48,6 +49,7 @@ bool PixelWindow::store(int step) {
             p[order_.red] = uint8_t(c >> 16);
             p[order_.green] = uint8_t(c >> 8);
             p[order_.blue] = uint8_t(c);
+            if (hasAlpha_) p[order_.alpha] = uint8_t(c >> 24);
         }
     }
     return advance(step, step);

@@ -1,5 +1,5 @@
-// PixelWindow: a small grid of packed colours (red << 16 | green << 8 | blue) that slides over a
-// surface in raster order. load() fills it from the surface and store() writes it back, both with
+// PixelWindow: a small grid of whole pixels (alpha << 24 | red << 16 | green << 8 | blue, alpha
+// 255 for a surface without it) that slides over a surface in raster order. load() fills it from the surface and store() writes it back, both with
 // coordinates clamped to the surface, so a window at the border sees (and writes) the edge pixels
 // again. This is the literal, slow machinery every upscaler is defined by; the fast kernels are
 // checked against it.
@@ -24,7 +24,8 @@ public:
     // Fill the cells from the surface, then advance(step, step). False when the window is not
     // valid (an empty surface) or the anchor has left the surface.
     bool load(int step);
-    // Write the cells' red, green and blue back (alpha bytes stay), then advance(step, step).
+    // Write the cells back (alpha too, when the surface has it), then advance(step, step). A pixel
+    // written whole keeps its colour and alpha together.
     bool store(int step);
     // Move right up to xSteps pixels, stopping at the row's end; from the row's end move down up
     // to ySteps rows, back to column 0. True while the anchor is inside the surface.

@@ -11,31 +11,32 @@ namespace loom {
 namespace {
 
 template <class Rule>
-void runInPlacePass(const Surface& image, int size, Rule rule) {
+void runInPlacePass(const Surface& image, int size, Rule rule, PixelMatch match) {
     PixelWindow w(image, size, size, 1, 1);
     if (!w.isValid()) return;
+    const PixelEquals same(match);
     do {
         w.load(0);
-        rule(w);
+        rule(w, same);
     } while (w.store(1));
 }
 
 }  // namespace
 
-void isolatedPixelPassReference(const Surface& image) {
-    runInPlacePass(image, 3, isolatedPixelRule<PixelWindow>);
+void isolatedPixelPassReference(const Surface& image, PixelMatch match) {
+    runInPlacePass(image, 3, isolatedPixelRule<PixelWindow>, match);
 }
 
-void diagonal2xPassReference(const Surface& image) {
-    runInPlacePass(image, 4, diagonal2xRule<PixelWindow>);
+void diagonal2xPassReference(const Surface& image, PixelMatch match) {
+    runInPlacePass(image, 4, diagonal2xRule<PixelWindow>, match);
 }
 
-void corner3xPassReference(const Surface& image) {
-    runInPlacePass(image, 3, corner3xRule<PixelWindow>);
+void corner3xPassReference(const Surface& image, PixelMatch match) {
+    runInPlacePass(image, 3, corner3xRule<PixelWindow>, match);
 }
 
-void diagonal3xPassReference(const Surface& image) {
-    runInPlacePass(image, 3, diagonal3xRule<PixelWindow>);
+void diagonal3xPassReference(const Surface& image, PixelMatch match) {
+    runInPlacePass(image, 3, diagonal3xRule<PixelWindow>, match);
 }
 
 }  // namespace loom

@@ -19,7 +19,7 @@ using namespace avx2;
 namespace {
 
 template <int N, class Rule, class Fires>
-void passRow(const RowPlane& p, int y, Rule rule, Fires fires) {
+void passRow(const RowPlane& p, int y, Rule rule, Fires fires, PixelEquals same) {
     uint32_t* rows[N];
     for (int j = 0; j < N; ++j) rows[j] = p.row(std::clamp(y - 1 + j, 0, p.height - 1));
     const uint32_t* anchorRow = rows[1];
@@ -27,7 +27,7 @@ void passRow(const RowPlane& p, int y, Rule rule, Fires fires) {
     const int lastInteriorX = width - N + 1;
     int x = 0;
     if (y >= 1 && y <= p.height - N + 1 && lastInteriorX >= 1) {
-        refineStep<N>(rows, width, 0, rule);
+        refineStep<N>(rows, width, 0, rule, same);
         x = 1;
         while (x + 7 <= lastInteriorX) {
             const uint32_t bits = fires(rows, x);
@@ -36,35 +36,35 @@ void passRow(const RowPlane& p, int y, Rule rule, Fires fires) {
                 continue;
             }
             x += __builtin_ctz(bits);
-            refineStepInterior<N>(rows, x, rule);
+            refineStepInterior<N>(rows, x, rule, same);
             ++x;
         }
     }
     for (; x < width; ++x)
-        if (x == 0 || x == width - 1 || !flatAround(anchorRow, x)) refineStep<N>(rows, width, x, rule);
+        if (x == 0 || x == width - 1 || !flatAround(anchorRow, x, same)) refineStep<N>(rows, width, x, rule, same);
 }
 
-// Eight pixels ready for eq(): alpha cleared, unless every pixel of the image has the same alpha,
-// when whole pixels compare equal exactly when their colours do.
-template <bool UNIFORM_ALPHA>
-inline __m256i loadCompare(const uint32_t* p) { return UNIFORM_ALPHA ? load(p) : loadColour(p); }
+// Eight pixels ready for eq(): whole when alpha counts, or when every pixel of the image has the
+// same alpha (whole pixels then compare equal exactly when their colours do); else alpha cleared.
+template <bool WHOLE>
+inline __m256i loadCompare(const uint32_t* p) { return WHOLE ? load(p) : loadMasked(p, laneMask(COLOUR_MASK)); }
 
 // The edge neighbours and centre of anchors x..x+7, ready for eq(); the corners are loaded only
 // when a cheap necessary condition leaves some lane that may fire.
-template <bool U>
+template <bool WHOLE>
 struct EdgeCells {
     __m256i b, d, e, f, h;
     EdgeCells(const uint32_t* const* rows, int x)
-        : b(loadCompare<U>(rows[0] + x)), d(loadCompare<U>(rows[1] + x - 1)), e(loadCompare<U>(rows[1] + x)),
-          f(loadCompare<U>(rows[1] + x + 1)), h(loadCompare<U>(rows[2] + x)) {}
+        : b(loadCompare<WHOLE>(rows[0] + x)), d(loadCompare<WHOLE>(rows[1] + x - 1)), e(loadCompare<WHOLE>(rows[1] + x)),
+          f(loadCompare<WHOLE>(rows[1] + x + 1)), h(loadCompare<WHOLE>(rows[2] + x)) {}
 };
 
-template <bool U>
+template <bool WHOLE>
 struct CornerCells {
     __m256i a, c, g, i;
     CornerCells(const uint32_t* const* rows, int x)
-        : a(loadCompare<U>(rows[0] + x - 1)), c(loadCompare<U>(rows[0] + x + 1)),
-          g(loadCompare<U>(rows[2] + x - 1)), i(loadCompare<U>(rows[2] + x + 1)) {}
+        : a(loadCompare<WHOLE>(rows[0] + x - 1)), c(loadCompare<WHOLE>(rows[0] + x + 1)),
+          g(loadCompare<WHOLE>(rows[2] + x - 1)), i(loadCompare<WHOLE>(rows[2] + x + 1)) {}
 };
 
 inline __m256i all(__m256i p, __m256i q) { return _mm256_and_si256(p, q); }
@@ -72,24 +72,24 @@ template <class... More>
 inline __m256i all(__m256i p, __m256i q, More... more) { return all(_mm256_and_si256(p, q), more...); }
 inline __m256i either(__m256i p, __m256i q) { return _mm256_or_si256(p, q); }
 
-template <bool U>
+template <bool WHOLE>
 inline uint32_t isolatedPixelFiresAvx2(const uint32_t* const* rows, int x) {
-    const __m256i d = loadCompare<U>(rows[1] + x - 1);
-    const __m256i fires = andNot(all(eq(d, loadCompare<U>(rows[0] + x)), eq(d, loadCompare<U>(rows[1] + x + 1)),
-                                     eq(d, loadCompare<U>(rows[2] + x))),
-                                 eq(d, loadCompare<U>(rows[1] + x)));
+    const __m256i d = loadCompare<WHOLE>(rows[1] + x - 1);
+    const __m256i fires = andNot(all(eq(d, loadCompare<WHOLE>(rows[0] + x)), eq(d, loadCompare<WHOLE>(rows[1] + x + 1)),
+                                     eq(d, loadCompare<WHOLE>(rows[2] + x))),
+                                 eq(d, loadCompare<WHOLE>(rows[1] + x)));
     return laneBits(fires);
 }
 
-template <bool U>
+template <bool WHOLE>
 inline uint32_t diagonal2xFiresAvx2(const uint32_t* const* rows, int x) {
-    const __m256i p = loadCompare<U>(rows[1] + x), q = loadCompare<U>(rows[1] + x + 1);
-    const __m256i r = loadCompare<U>(rows[2] + x), s = loadCompare<U>(rows[2] + x + 1);
+    const __m256i p = loadCompare<WHOLE>(rows[1] + x), q = loadCompare<WHOLE>(rows[1] + x + 1);
+    const __m256i r = loadCompare<WHOLE>(rows[2] + x), s = loadCompare<WHOLE>(rows[2] + x + 1);
     const __m256i pq = eq(p, q), pr = eq(p, r), qs = eq(q, s);
     // (Testing the necessary P != Q first and branching was measured slower here: on a 2x image
     // it holds too often for the branch to predict.)
-    const __m256i c00 = loadCompare<U>(rows[0] + x - 1), c30 = loadCompare<U>(rows[0] + x + 2);
-    const __m256i c03 = loadCompare<U>(rows[3] + x - 1), c33 = loadCompare<U>(rows[3] + x + 2);
+    const __m256i c00 = loadCompare<WHOLE>(rows[0] + x - 1), c30 = loadCompare<WHOLE>(rows[0] + x + 2);
+    const __m256i c03 = loadCompare<WHOLE>(rows[3] + x - 1), c33 = loadCompare<WHOLE>(rows[3] + x + 2);
     const __m256i antiDiagonal =
         andNot(eq(q, r), either(either(eq(q, c03), eq(q, c30)), either(pq, qs)));
     const __m256i mainDiagonal =
@@ -97,13 +97,13 @@ inline uint32_t diagonal2xFiresAvx2(const uint32_t* const* rows, int x) {
     return laneBits(either(antiDiagonal, mainDiagonal));
 }
 
-template <bool U>
+template <bool WHOLE>
 inline uint32_t corner3xFiresAvx2(const uint32_t* const* rows, int x) {
-    const EdgeCells<U> n(rows, x);
+    const EdgeCells<WHOLE> n(rows, x);
     // Every direction needs B != H and D != F: two adjacent edge neighbours carry E, the other
     // two the corner's colour.
     if (laneBits(either(eq(n.b, n.h), eq(n.d, n.f))) == 0xFF) return 0;
-    const CornerCells<U> k(rows, x);
+    const CornerCells<WHOLE> k(rows, x);
     const __m256i de = eq(n.d, n.e), be = eq(n.b, n.e), fe = eq(n.f, n.e), he = eq(n.h, n.e);
     // Corner K, the two edge neighbours beside it equal to E, the rest of the pattern equal to K.
     const __m256i topLeft = andNot(all(de, be, eq(n.f, k.a), eq(n.h, k.a), eq(k.c, k.a), eq(k.g, k.a)),
@@ -117,13 +117,13 @@ inline uint32_t corner3xFiresAvx2(const uint32_t* const* rows, int x) {
     return laneBits(either(either(topLeft, topRight), either(bottomLeft, bottomRight)));
 }
 
-template <bool U>
+template <bool WHOLE>
 inline uint32_t diagonal3xFiresAvx2(const uint32_t* const* rows, int x) {
-    const EdgeCells<U> n(rows, x);
+    const EdgeCells<WHOLE> n(rows, x);
     // Both rules need all four edge neighbours to differ from E (the line's colour).
     if (laneBits(either(either(eq(n.b, n.e), eq(n.d, n.e)), either(eq(n.f, n.e), eq(n.h, n.e)))) == 0xFF)
         return 0;
-    const CornerCells<U> k(rows, x);
+    const CornerCells<WHOLE> k(rows, x);
     const __m256i mainDiagonal = andNot(all(eq(k.a, n.e), eq(k.a, k.i)),
                                         either(either(eq(k.a, n.d), eq(k.a, n.h)), either(eq(k.a, n.b), eq(k.a, n.f))));
     const __m256i antiDiagonal = andNot(all(eq(k.c, n.e), eq(k.c, k.g)),
@@ -131,29 +131,30 @@ inline uint32_t diagonal3xFiresAvx2(const uint32_t* const* rows, int x) {
     return laneBits(either(mainDiagonal, antiDiagonal));
 }
 
-template <bool U>
-void refineRowWith(RefinePass pass, const RowPlane& plane, int y) {
+template <bool WHOLE>
+void refineRowWith(RefinePass pass, const RowPlane& plane, int y, PixelEquals same) {
     switch (pass) {
     case RefinePass::IsolatedPixel:
-        return passRow<3>(plane, y, [](auto& w) { return isolatedPixelRule(w); },
-                          [](const uint32_t* const* rows, int x) { return isolatedPixelFiresAvx2<U>(rows, x); });
+        return passRow<3>(plane, y, [](auto& w, PixelEquals eq) { return isolatedPixelRule(w, eq); },
+                          [](const uint32_t* const* rows, int x) { return isolatedPixelFiresAvx2<WHOLE>(rows, x); }, same);
     case RefinePass::Diagonal2x:
-        return passRow<4>(plane, y, [](auto& w) { return diagonal2xRule(w); },
-                          [](const uint32_t* const* rows, int x) { return diagonal2xFiresAvx2<U>(rows, x); });
+        return passRow<4>(plane, y, [](auto& w, PixelEquals eq) { return diagonal2xRule(w, eq); },
+                          [](const uint32_t* const* rows, int x) { return diagonal2xFiresAvx2<WHOLE>(rows, x); }, same);
     case RefinePass::Corner3x:
-        return passRow<3>(plane, y, [](auto& w) { return corner3xRule(w); },
-                          [](const uint32_t* const* rows, int x) { return corner3xFiresAvx2<U>(rows, x); });
+        return passRow<3>(plane, y, [](auto& w, PixelEquals eq) { return corner3xRule(w, eq); },
+                          [](const uint32_t* const* rows, int x) { return corner3xFiresAvx2<WHOLE>(rows, x); }, same);
     case RefinePass::Diagonal3x:
-        return passRow<3>(plane, y, [](auto& w) { return diagonal3xRule(w); },
-                          [](const uint32_t* const* rows, int x) { return diagonal3xFiresAvx2<U>(rows, x); });
+        return passRow<3>(plane, y, [](auto& w, PixelEquals eq) { return diagonal3xRule(w, eq); },
+                          [](const uint32_t* const* rows, int x) { return diagonal3xFiresAvx2<WHOLE>(rows, x); }, same);
     }
 }
 
 }  // namespace
 
-void refineRowAvx2(RefinePass pass, const RowPlane& plane, int y) {
-    if (plane.alphaUniformSoFar && *plane.alphaUniformSoFar) return refineRowWith<true>(pass, plane, y);
-    refineRowWith<false>(pass, plane, y);
+void refineRowAvx2(RefinePass pass, const RowPlane& plane, int y, PixelEquals same) {
+    const bool alphaUniform = plane.alphaUniformSoFar && *plane.alphaUniformSoFar;
+    if (alphaUniform || same.mask == ~0u) return refineRowWith<true>(pass, plane, y, same);
+    refineRowWith<false>(pass, plane, y, same);
 }
 
 }  // namespace loom
@@ -161,8 +162,8 @@ void refineRowAvx2(RefinePass pass, const RowPlane& plane, int y) {
 #else  // never picked without AVX2
 
 namespace loom {
-void refineRowAvx2(RefinePass pass, const RowPlane& plane, int y) {
-    refineRow(pass, plane, y, KernelPath::Scalar);
+void refineRowAvx2(RefinePass pass, const RowPlane& plane, int y, PixelEquals same) {
+    refineRow(pass, plane, y, KernelPath::Scalar, same);
 }
 }  // namespace loom
 

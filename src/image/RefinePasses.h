@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "image/KernelPath.h"
+#include "image/PackedPixel.h"
 #include "image/RowPlane.h"
 
 namespace loom {
@@ -20,12 +21,12 @@ enum class RefinePass { IsolatedPixel, Diagonal2x, Corner3x, Diagonal3x };
 int refineWindowSize(RefinePass pass);
 
 // All steps of anchor row y, left to right. Anchor rows above y must be done and rows below not.
-void refineRow(RefinePass pass, const RowPlane& plane, int y, KernelPath path);
+void refineRow(RefinePass pass, const RowPlane& plane, int y, KernelPath path, PixelEquals same);
 
 // The whole pass over the plane.
-void refinePlane(RefinePass pass, const RowPlane& plane, KernelPath path);
+void refinePlane(RefinePass pass, const RowPlane& plane, KernelPath path, PixelEquals same);
 
 // The AVX2 variant of refineRow.
-void refineRowAvx2(RefinePass pass, const RowPlane& plane, int y);
+void refineRowAvx2(RefinePass pass, const RowPlane& plane, int y, PixelEquals same);
 
 }  // namespace loom

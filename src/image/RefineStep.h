@@ -20,42 +20,38 @@ struct LocalWindow {
 // rows[j] is the (clamped) image row y - 1 + j; columns are clamped here. No write-back when the
 // rule set nothing: it would only restore what was loaded.
 template <int N, class Rule>
-inline void refineStep(uint32_t* const* rows, int width, int x, Rule rule) {
+inline void refineStep(uint32_t* const* rows, int width, int x, Rule rule, PixelEquals same) {
     LocalWindow<N> w;
     for (int i = 0; i < N; ++i) {
         const int px = std::clamp(x - 1 + i, 0, width - 1);
         for (int j = 0; j < N; ++j) {
             w.pixels[i][j] = rows[j] + px;
-            w.cells[i][j] = *w.pixels[i][j] & COLOUR_MASK;
+            w.cells[i][j] = *w.pixels[i][j];
         }
     }
-    if (!rule(w)) return;
+    if (!rule(w, same)) return;
     for (int i = 0; i < N; ++i)
         for (int j = 0; j < N; ++j)
-            *w.pixels[i][j] = (*w.pixels[i][j] & ALPHA_MASK) | w.cells[i][j];
+            *w.pixels[i][j] = w.cells[i][j];
 }
 
 // The same step at an anchor whose window lies inside the image: no two cells share a pixel, so
-// writing back only the cells the rule changed gives the same image.
+// no clamping is needed.
 template <int N, class Rule>
-inline void refineStepInterior(uint32_t* const* rows, int x, Rule rule) {
+inline void refineStepInterior(uint32_t* const* rows, int x, Rule rule, PixelEquals same) {
     LocalWindow<N> w;
     for (int i = 0; i < N; ++i)
-        for (int j = 0; j < N; ++j) w.cells[i][j] = rows[j][x - 1 + i] & COLOUR_MASK;
-    if (!rule(w)) return;
-    for (int i = 0; i < N; ++i) {
-        for (int j = 0; j < N; ++j) {
-            uint32_t& pixel = rows[j][x - 1 + i];
-            if ((pixel & COLOUR_MASK) != w.cells[i][j]) pixel = (pixel & ALPHA_MASK) | w.cells[i][j];
-        }
-    }
+        for (int j = 0; j < N; ++j) w.cells[i][j] = rows[j][x - 1 + i];
+    if (!rule(w, same)) return;
+    for (int i = 0; i < N; ++i)
+        for (int j = 0; j < N; ++j) rows[j][x - 1 + i] = w.cells[i][j];
 }
 
-// Every rule needs the anchor's colour to differ from its left or right neighbour (the isolated
+// Every rule needs the anchor to differ from its left or right neighbour (the isolated
 // pixel and the 3x diagonal from the left, the 2x diagonal from the right, the 3x corner from
 // either), so an anchor whose row is flat around it cannot fire.
-inline bool flatAround(const uint32_t* row, int x) {
-    return sameColour(row[x - 1], row[x]) && sameColour(row[x], row[x + 1]);
+inline bool flatAround(const uint32_t* row, int x, PixelEquals same) {
+    return same(row[x - 1], row[x]) && same(row[x], row[x + 1]);
 }
 
 }  // namespace loom

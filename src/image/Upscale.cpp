@@ -22,8 +22,8 @@ Surface makeScaledSurface(const Surface& source, int factor) {
     return result;
 }
 
-Surface upscale(const Surface& source, int mode) {
-    return upscaleWith(source, mode, bestKernelPath());
+Surface upscale(const Surface& source, int mode, PixelMatch match) {
+    return upscaleWith(source, mode, bestKernelPath(), match);
 }
 
 }  // namespace loom

@@ -1,11 +1,13 @@
 // upscale: the one entry point of the upscalers. Mode ids and names are in UpscalerCatalogue.h.
 //
-// Every mode chooses each output pixel's colour by exact colour comparisons, so no colour is
-// invented. Alpha never takes part in a comparison; every output pixel carries the alpha of the
-// source pixel whose block it belongs to (mode 0 copies alpha). A source with alpha gives an RGBA
-// result, one without an RGB result, whatever the source's channel order.
+// Every mode chooses each output pixel by exact comparisons and writes it as a whole copy of the
+// chosen source pixel, alpha included, so no pixel is invented: the result's pixels are a subset
+// of the source's. Comparisons look at colour only unless the match says alpha counts too
+// (PixelMatch.h). A source with alpha gives an RGBA result, one without an RGB result, whatever
+// the source's channel order.
 #pragma once
 
+#include "image/PixelMatch.h"
 #include "image/Surface.h"
 
 namespace loom {
@@ -13,7 +15,7 @@ namespace loom {
 // A new surface, the source enlarged by mode (0 to 7); the null surface for any other mode or a
 // null source. Throws ImageTooLargeExc, before allocating, when the result would pass the image
 // limits, and std::bad_alloc when memory runs out; the source is never changed.
-Surface upscale(const Surface& source, int mode);
+Surface upscale(const Surface& source, int mode, PixelMatch match = PixelMatch::Colour);
 
 // An uncleared factor x width by factor x height surface, RGBA when the source has alpha and RGB
 // otherwise, packed rows, premultiplied when the source is. Throws ImageTooLargeExc when that

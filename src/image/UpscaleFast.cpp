@@ -25,11 +25,11 @@ constexpr int RING_ROWS = 24;
 
 class ChainBuilder {
 public:
-    explicit ChainBuilder(KernelPath path) : path_(path) {}
+    ChainBuilder(KernelPath path, PixelMatch match) : path_(path), same_(match) {}
 
     // The source as a plane: its own rows when RGBA, else a ring filled by a convert stage.
-    // Every output pixel copies its alpha from a source pixel, so while the source rows read so
-    // far share one alpha, so do all rows made from them; each source row is tested as it
+    // Every output pixel is a copy of a source pixel, so while the source rows read so far share
+    // one alpha, so do all rows made from them; each source row is tested as it
     // enters, while it is in cache.
     RowPlane input(const Surface& source) {
         const bool rgba = isRgbaPlane(source);
@@ -57,11 +57,11 @@ public:
         const KernelRowFn fn = kernelRow(k, path_);
         const int last = in.height - 1;
         pipeline_.add({in.height, [last](int y) { return std::min(y + 1, last); },
-                       [in, dst, fn, factor, last](int y) {
+                       [in, dst, fn, factor, last, same = same_](int y) {
                            uint32_t* rows[3];
                            for (int j = 0; j < factor; ++j) rows[j] = dst.row(factor * y + j);
                            fn(in.row(std::max(y - 1, 0)), in.row(y), in.row(std::min(y + 1, last)),
-                              in.width, rows);
+                              in.width, same, rows);
                        },
                        [factor](int done) { return factor * done; }});
         return dst;
@@ -70,9 +70,8 @@ public:
     void refine(RefinePass pass, const RowPlane& plane) {
         const int below = refineWindowSize(pass) - 2;  // rows the window reaches below its anchor
         const int last = plane.height - 1;
-        const KernelPath path = path_;
         pipeline_.add({plane.height, [below, last](int y) { return std::min(y + below, last); },
-                       [pass, plane, path](int y) { refineRow(pass, plane, y, path); },
+                       [pass, plane, path = path_, same = same_](int y) { refineRow(pass, plane, y, path, same); },
                        // A step at anchor row y may write row y - 1, never a row above it.
                        [](int done) { return std::max(done - 1, 0); }});
     }
@@ -106,6 +105,7 @@ private:
     }
 
     KernelPath path_;
+    PixelEquals same_;
     bool alphaUniform_ = true;
     RowPipeline pipeline_;
     std::vector<std::unique_ptr<RowRing>> rings_;
@@ -118,22 +118,22 @@ void copyMode(const Surface& source, const Surface& result, KernelPath path) {
                     size_t(result.getRowBytes()) * size_t(result.getHeight()));
         return;
     }
-    ChainBuilder chain(path);
+    ChainBuilder chain(path, PixelMatch::Colour);  // a plain copy compares nothing
     chain.output(chain.input(source), result);
     chain.run();
 }
 
 }  // namespace
 
-Surface upscaleWith(const Surface& source, int mode, KernelPath path) {
+Surface upscaleWith(const Surface& source, int mode, KernelPath path, PixelMatch match) {
     if (!source || mode < 0 || mode >= int(upscalerCatalogue().size())) return Surface();
     // The whole result is refused before anything (an intermediate included) is allocated.
     Surface result = makeScaledSurface(source, upscalerCatalogue()[size_t(mode)].factor);
-    upscaleInto(source, mode, result, path);
+    upscaleInto(source, mode, result, path, match);
     return result;
 }
 
-void upscaleInto(const Surface& source, int mode, const Surface& result, KernelPath path) {
+void upscaleInto(const Surface& source, int mode, const Surface& result, KernelPath path, PixelMatch match) {
     if (!source || !result || mode < 0 || mode >= int(upscalerCatalogue().size()))
         throw std::invalid_argument("upscaleInto: no source, no result or no such mode");
     const int factor = upscalerCatalogue()[size_t(mode)].factor;
@@ -144,7 +144,7 @@ void upscaleInto(const Surface& source, int mode, const Surface& result, KernelP
         throw std::invalid_argument("upscaleInto: the result does not fit the source and mode");
     if (result.getWidth() == 0 || result.getHeight() == 0) return;
     if (mode == 0) return copyMode(source, result, path);
-    ChainBuilder chain(path);
+    ChainBuilder chain(path, match);
     RowPlane storage;
     const RowPlane* direct = ChainBuilder::resultPlane(result, storage);
     const RowPlane in = chain.input(source);

@@ -3,14 +3,17 @@
 #pragma once
 
 #include "image/KernelPath.h"
+#include "image/PixelMatch.h"
 #include "image/Surface.h"
 
 namespace loom {
 
-Surface upscaleWith(const Surface& source, int mode, KernelPath path);
+Surface upscaleWith(const Surface& source, int mode, KernelPath path,
+                    PixelMatch match = PixelMatch::Colour);
 
 // upscale() into an existing result of makeScaledSurface(source, factor of mode), for callers that
 // reuse one output. Throws std::invalid_argument when the result has another size or order.
-void upscaleInto(const Surface& source, int mode, const Surface& result, KernelPath path);
+void upscaleInto(const Surface& source, int mode, const Surface& result, KernelPath path,
+                 PixelMatch match = PixelMatch::Colour);
 
 }  // namespace loom

@@ -2,26 +2,23 @@
 // definition the fast kernels must match bit for bit; tests compare the two.
 #pragma once
 
+#include "image/PixelMatch.h"
 #include "image/Surface.h"
 
 namespace loom {
 
 // upscale() computed with the reference machinery only.
-Surface upscaleReference(const Surface& source, int mode);
+Surface upscaleReference(const Surface& source, int mode, PixelMatch match = PixelMatch::Colour);
 
-// Kernels: source into an output exactly factor times its size (red, green, blue only).
-void scale2xReference(const Surface& source, const Surface& output);
-void scale3xReference(const Surface& source, const Surface& output);
-void eagle2xReference(const Surface& source, const Surface& output);
+// Kernels: source into an output exactly factor times its size, whole pixels.
+void scale2xReference(const Surface& source, const Surface& output, PixelMatch match);
+void scale3xReference(const Surface& source, const Surface& output, PixelMatch match);
+void eagle2xReference(const Surface& source, const Surface& output, PixelMatch match);
 
 // In-place passes: sequential raster sweeps, each step seeing the earlier steps' writes.
-void isolatedPixelPassReference(const Surface& image);
-void diagonal2xPassReference(const Surface& image);
-void corner3xPassReference(const Surface& image);
-void diagonal3xPassReference(const Surface& image);
-
-// Gives each output pixel the alpha of the source pixel whose factor x factor block holds it.
-// Does nothing when the output has no alpha; a source without alpha counts as opaque.
-void carryAlphaReference(const Surface& source, const Surface& output, int factor);
+void isolatedPixelPassReference(const Surface& image, PixelMatch match);
+void diagonal2xPassReference(const Surface& image, PixelMatch match);
+void corner3xPassReference(const Surface& image, PixelMatch match);
+void diagonal3xPassReference(const Surface& image, PixelMatch match);
 
 }  // namespace loom

@@ -34,12 +34,17 @@ TEST(FastUpscale, EveryModeAndPathMatchesTheReference) {
                           ChannelOrder::XRGB}) {
             for (int colours = 2; colours <= 4; ++colours) {
                 const Surface source = randomPaletteImage(size.w, size.h, order, colours, seed++);
+                // Alpha counts only where there is alpha to count.
+                const loom::PixelMatch match = loom::ChannelOrder(order).hasAlpha() && colours % 2
+                                                   ? loom::PixelMatch::ColourAndAlpha
+                                                   : loom::PixelMatch::Colour;
                 for (const auto& info : loom::upscalerCatalogue()) {
-                    const Surface expected = loom::upscaleReference(source, info.id);
+                    const Surface expected = loom::upscaleReference(source, info.id, match);
                     for (KernelPath path : loom::availableKernelPaths()) {
-                        ASSERT_TRUE(sameImage(loom::upscaleWith(source, info.id, path), expected))
+                        ASSERT_TRUE(sameImage(loom::upscaleWith(source, info.id, path, match), expected))
                             << info.name << " on " << loom::kernelPathName(path) << ", " << size.w
-                            << "x" << size.h << " order " << order << ", " << colours << " colours";
+                            << "x" << size.h << " order " << order << ", " << colours << " colours"
+                            << (match == loom::PixelMatch::Colour ? "" : ", alpha compared");
                     }
                 }
             }
@@ -59,8 +64,11 @@ TEST(FastUpscale, PixelArtWithFlatAreasMatchesTheReference) {
                          oneAlpha ? 99 : uint8_t(x + y));
         for (const auto& info : loom::upscalerCatalogue())
             for (KernelPath path : loom::availableKernelPaths())
-                EXPECT_TRUE(sameImage(loom::upscaleWith(s, info.id, path), loom::upscaleReference(s, info.id)))
-                    << info.name << " on " << loom::kernelPathName(path) << (oneAlpha ? ", one alpha" : "");
+                for (loom::PixelMatch match : {loom::PixelMatch::Colour, loom::PixelMatch::ColourAndAlpha})
+                    EXPECT_TRUE(sameImage(loom::upscaleWith(s, info.id, path, match),
+                                          loom::upscaleReference(s, info.id, match)))
+                        << info.name << " on " << loom::kernelPathName(path) << (oneAlpha ? ", one alpha" : "")
+                        << ", match " << int(match);
     }
 }
 
@@ -72,17 +80,18 @@ TEST(FastRefinePasses, RandomImagesMatchTheSequentialReferenceIncludingBorders) 
             for (int colours = 2; colours <= 4; ++colours) {
                 for (int repeat = 0; repeat < 3; ++repeat) {
                     const Surface original = randomPaletteImage(size.w, size.h, ChannelOrder::RGBA, colours, seed++);
+                    const loom::PixelMatch match = repeat == 2 ? loom::PixelMatch::ColourAndAlpha : loom::PixelMatch::Colour;
                     Surface expected;
                     for (const PassImpl& impl : passImpls(pass)) {
                         Surface s = loom::upscale(original, 0);  // a private copy
-                        impl.run(s);
+                        impl.run(s, match);
                         if (expected.isNull()) {
                             expected = s;
                             continue;
                         }
                         ASSERT_TRUE(sameImage(s, expected))
                             << impl.name << " pass " << int(pass) << " on " << size.w << "x" << size.h
-                            << ", " << colours << " colours, seed " << seed - 1;
+                            << ", " << colours << " colours, seed " << seed - 1 << ", match " << int(match);
                     }
                 }
             }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -38,6 +39,29 @@ inline uint32_t colourAt(const Surface& s, int x, int y) {
 
 inline uint8_t alphaAt(const Surface& s, int x, int y) {
     return s.getData(x, y)[s.getChannelOrder().alpha];
+}
+
+// The whole pixel as alpha << 24 | colour; alpha 255 without an alpha channel.
+inline uint32_t pixelAt(const Surface& s, int x, int y) {
+    return uint32_t(s.hasAlpha() ? alphaAt(s, x, y) : 255) << 24 | colourAt(s, x, y);
+}
+
+inline std::set<uint32_t> pixelsOf(const Surface& s) {
+    std::set<uint32_t> pixels;
+    for (int y = 0; y < s.getHeight(); ++y)
+        for (int x = 0; x < s.getWidth(); ++x) pixels.insert(pixelAt(s, x, y));
+    return pixels;
+}
+
+// Every pixel of `result`, colour and alpha together, is a pixel of `source`.
+inline ::testing::AssertionResult noPixelInvented(const Surface& result, const Surface& source) {
+    const std::set<uint32_t> allowed = pixelsOf(source);
+    for (int y = 0; y < result.getHeight(); ++y)
+        for (int x = 0; x < result.getWidth(); ++x)
+            if (!allowed.count(pixelAt(result, x, y)))
+                return ::testing::AssertionFailure() << std::hex << "pixel " << pixelAt(result, x, y) << std::dec
+                                                     << " at (" << x << ", " << y << ") is not in the source";
+    return ::testing::AssertionSuccess();
 }
 
 inline void setPixel(const Surface& s, int x, int y, uint32_t colour, uint8_t alpha = 255) {
@@ -112,6 +136,25 @@ inline Surface randomPaletteImage(int w, int h, ChannelOrder order, int colours,
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             setPixel(s, x, y, palette[rng() % palette.size()], (rng() & 1) ? 255 : 7);
+    return s;
+}
+
+// A sprite as artists draw it: an opaque black outline around a two-coloured body on a transparent
+// background that hides black (0,0,0,0) on the left half and magenta on the right; outline and
+// hidden black differ only in alpha.
+inline Surface transparentSprite(int w = 16, int h = 16) {
+    auto inside = [&](int x, int y) {
+        const float dx = (x + 0.5f - w / 2.0f) / (w * 0.4f), dy = (y + 0.5f - h / 2.0f) / (h * 0.45f);
+        return dx * dx + dy * dy < 1.0f;
+    };
+    Surface s(w, h, true);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const bool edge = !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
+            if (!inside(x, y)) setPixel(s, x, y, x < w / 2 ? 0x000000 : 0xFF00FF, 0);
+            else setPixel(s, x, y, edge ? 0x000000 : y < h / 2 ? 0xF0C090 : 0x3060C0, 255);
+        }
+    }
     return s;
 }
 

@@ -17,10 +17,10 @@ constexpr PassKind ALL_PASSES[] = {PassKind::IsolatedPixel, PassKind::Diagonal2x
 
 struct PassImpl {
     const char* name;
-    void (*run)(const Surface& rgba);
+    void (*run)(const Surface& rgba, PixelMatch match);
 };
 
-inline void (*referencePass(PassKind pass))(const Surface&) {
+inline void (*referencePass(PassKind pass))(const Surface&, PixelMatch) {
     switch (pass) {
     case PassKind::IsolatedPixel: return isolatedPixelPassReference;
     case PassKind::Diagonal2x: return diagonal2xPassReference;
@@ -30,8 +30,8 @@ inline void (*referencePass(PassKind pass))(const Surface&) {
 }
 
 template <RefinePass PASS, KernelPath PATH>
-void fastPass(const Surface& rgba) {
-    refinePlane(PASS, planeOf(rgba), PATH);
+void fastPass(const Surface& rgba, PixelMatch match) {
+    refinePlane(PASS, planeOf(rgba), PATH, PixelEquals(match));
 }
 
 template <RefinePass PASS>

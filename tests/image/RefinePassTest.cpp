@@ -6,6 +6,7 @@
 
 #include "PixelTestUtil.h"
 #include "RefinePassImpls.h"
+#include "image/Upscale.h"
 
 using loom::ChannelOrder;
 using loom::Surface;
@@ -13,17 +14,17 @@ using namespace loom::test;
 
 namespace {
 
-// Every implementation of the pass must turn `before` into `after`; alpha must not change.
+// Every implementation of the pass must turn `before` into `after` (alpha differing from pixel to
+// pixel, so colours alone are compared) and write only whole pixels of the image it started from.
 void expectPass(PassKind pass, const Rows& before, const Rows& after) {
     for (const PassImpl& impl : passImpls(pass)) {
         Surface s = imageFromRows(before, ChannelOrder::RGBA);
         for (int y = 0; y < s.getHeight(); ++y)
             for (int x = 0; x < s.getWidth(); ++x) s.getData(x, y)[3] = uint8_t(x * 16 + y);
-        impl.run(s);
+        const Surface original = loom::upscale(s, 0);
+        impl.run(s, loom::PixelMatch::Colour);
         EXPECT_EQ(rowsOf(s), after) << impl.name;
-        for (int y = 0; y < s.getHeight(); ++y)
-            for (int x = 0; x < s.getWidth(); ++x)
-                ASSERT_EQ(alphaAt(s, x, y), uint8_t(x * 16 + y)) << impl.name << " changed alpha";
+        EXPECT_TRUE(noPixelInvented(s, original)) << impl.name;
     }
 }
 

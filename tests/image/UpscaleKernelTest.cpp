@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <set>
+#include <map>
 #include <string>
 
 #include "PixelTestUtil.h"
@@ -162,30 +162,59 @@ TEST(Eagle2x, CornersFollowTheThreeOuterNeighbours) {
     EXPECT_EQ(block(top, 2, 1, 0), (Rows{"WW", "KK"}));
 }
 
-TEST(UpscaleAlpha, AlphaNeverTakesPartAndEachBlockCarriesItsSourceAlpha) {
-    // X and X' differ only in alpha: they count as one colour, so nothing fires.
+TEST(UpscaleAlpha, ColoursAloneCompareAndACopiedPixelKeepsItsOwnAlpha) {
+    // X and X' differ only in alpha: they count as one colour, so no Scale rule fires. (Eagle's
+    // would: its corner rules fire on three equal colours, and copy the corner whole.)
     Surface s(2, 2, true);
     setPixel(s, 0, 0, letterColour('X'), 10);
     setPixel(s, 1, 0, letterColour('X'), 200);
     setPixel(s, 0, 1, letterColour('Y'), 30);
     setPixel(s, 1, 1, letterColour('Y'), 40);
-    for (int mode : {SCALE2X, SCALE3X, EAGLE2X, SCALE2XHQ, SCALE3XHQ}) {
+    for (int mode : {SCALE2X, SCALE3X, SCALE2XHQ, SCALE3XHQ}) {
         const int k = loom::upscalerCatalogue()[size_t(mode)].factor;
         Surface r = upscale(s, mode);
-        for (int y = 0; y < 2 * k; ++y) {
-            for (int x = 0; x < 2 * k; ++x) {
-                EXPECT_EQ(colourAt(r, x, y), colourAt(s, x / k, y / k)) << mode;
-                EXPECT_EQ(alphaAt(r, x, y), alphaAt(s, x / k, y / k)) << mode << " at " << x << "," << y;
-            }
-        }
+        for (int y = 0; y < 2 * k; ++y)
+            for (int x = 0; x < 2 * k; ++x)
+                EXPECT_EQ(pixelAt(r, x, y), pixelAt(s, x / k, y / k)) << mode << " at " << x << "," << y;
     }
-    // When a rule copies a neighbour's colour, the alpha still comes from the block's own pixel.
+    // A rule that copies a neighbour copies it whole: the bottom right of X's block is Y from F.
     Surface crossed = imageFromRows({"XY", "YX"}, ChannelOrder::RGBA);
     setPixel(crossed, 0, 0, letterColour('X'), 11);
     setPixel(crossed, 1, 0, letterColour('Y'), 22);
-    Surface r = upscale(crossed, SCALE2X);
-    EXPECT_EQ(colourAt(r, 1, 1), letterColour('Y'));
-    EXPECT_EQ(alphaAt(r, 1, 1), 11);
+    EXPECT_EQ(pixelAt(upscale(crossed, SCALE2X), 1, 1), pixelAt(crossed, 1, 0));
+}
+
+TEST(UpscaleAlpha, ComparingAlphaIsComparingColoursOfPixelsRecolouredApart) {
+    // Give every distinct pixel (colour and alpha) a colour of its own: then colours are equal
+    // exactly when whole pixels are, so the colour-only result mapped back must be the result
+    // that compares alpha, in every mode.
+    for (const Surface& source : {transparentSprite(), randomPaletteImage(19, 13, ChannelOrder::RGBA, 3, 5)}) {
+        std::map<uint32_t, uint32_t> original;  // recoloured pixel -> source pixel
+        Surface recoloured(source.getWidth(), source.getHeight(), true);
+        std::map<uint32_t, uint32_t> colourOf;
+        for (int y = 0; y < source.getHeight(); ++y) {
+            for (int x = 0; x < source.getWidth(); ++x) {
+                const uint32_t p = pixelAt(source, x, y);
+                const uint32_t colour = colourOf.emplace(p, uint32_t(colourOf.size()) + 1).first->second;
+                setPixel(recoloured, x, y, colour, uint8_t(p >> 24));
+                original[pixelAt(recoloured, x, y)] = p;
+            }
+        }
+        bool anyDifference = false;
+        for (const auto& info : loom::upscalerCatalogue()) {
+            const Surface withAlpha = upscale(source, info.id, loom::PixelMatch::ColourAndAlpha);
+            const Surface viaColours = upscale(recoloured, info.id);
+            const Surface colourOnly = upscale(source, info.id);
+            for (int y = 0; y < withAlpha.getHeight(); ++y) {
+                for (int x = 0; x < withAlpha.getWidth(); ++x) {
+                    ASSERT_EQ(pixelAt(withAlpha, x, y), original.at(pixelAt(viaColours, x, y)))
+                        << info.name << " at " << x << "," << y;
+                    anyDifference |= pixelAt(withAlpha, x, y) != pixelAt(colourOnly, x, y);
+                }
+            }
+        }
+        EXPECT_TRUE(anyDifference) << "pixels differing only in alpha must change some result";
+    }
 }
 
 TEST(UpscaleComposition, Scale4xIsScale2xTwiceAndScale4xHqIsEagleOfScale2xHq) {
@@ -196,15 +225,13 @@ TEST(UpscaleComposition, Scale4xIsScale2xTwiceAndScale4xHqIsEagleOfScale2xHq) {
     }
 }
 
-TEST(UpscaleColours, NoModeInventsAColour) {
-    Surface s = randomPaletteImage(23, 17, ChannelOrder::RGB, 4, 99);
-    std::set<uint32_t> palette;
-    for (int y = 0; y < 17; ++y)
-        for (int x = 0; x < 23; ++x) palette.insert(colourAt(s, x, y));
-    for (const auto& info : loom::upscalerCatalogue()) {
-        Surface r = upscale(s, info.id);
-        for (int y = 0; y < r.getHeight(); ++y)
-            for (int x = 0; x < r.getWidth(); ++x)
-                ASSERT_TRUE(palette.count(colourAt(r, x, y))) << info.name << " at " << x << "," << y;
-    }
+TEST(UpscalePixels, NoModeInventsAPixelColourAndAlphaTravelTogether) {
+    const Surface sources[] = {transparentSprite(), transparentSprite(23, 17),
+                               randomPaletteImage(23, 17, ChannelOrder::RGBA, 4, 98),
+                               randomPaletteImage(23, 17, ChannelOrder::RGB, 4, 99)};
+    for (const Surface& source : sources)
+        for (const auto& info : loom::upscalerCatalogue())
+            for (loom::PixelMatch match : {loom::PixelMatch::Colour, loom::PixelMatch::ColourAndAlpha})
+                ASSERT_TRUE(noPixelInvented(upscale(source, info.id, match), source))
+                    << info.name << ", match " << int(match) << ", " << source.getWidth() << "x" << source.getHeight();
 }
