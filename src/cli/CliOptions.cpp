@@ -93,6 +93,8 @@ CliOptions parseCliOptions(int argc, const char* const* argv) {
             options.quality = parseFloat(value(), "quality");
             if (options.quality < 0.0f || options.quality > 1.0f)
                 throw CliUsageError("quality must lie between 0 and 1");
+        } else if (arg == "--compare-alpha") {
+            options.match = PixelMatch::ColourAndAlpha;
         } else if (arg == "-f" || arg == "--force") {
             options.force = true;
         } else if (arg == "-j" || arg == "--jobs") {
@@ -106,8 +108,8 @@ CliOptions parseCliOptions(int argc, const char* const* argv) {
         } else {
             throw CliUsageError("unknown option " + arg);
         }
-        if (hasInlineValue && (arg == "-f" || arg == "--force" || arg == "--list" ||
-                               arg == "--help" || arg == "--version"))
+        if (hasInlineValue && (arg == "-f" || arg == "--force" || arg == "--compare-alpha" ||
+                               arg == "--list" || arg == "--help" || arg == "--version"))
             throw CliUsageError(arg + " takes no value");
     }
     if (options.help || options.version || options.list) return options;
@@ -122,6 +124,8 @@ std::string cliUsageText() {
            "Enlarges pixel art with a pixel-art upscaler and optionally pins it onto a quadrilateral.\n"
            "\n"
            "  -u, --upscaler NAME    " + upscalerNames() + " (default Scale2x)\n"
+           "      --compare-alpha    pixels differing only in alpha count as different\n"
+           "                         (by default only colours are compared)\n"
            "  -t, --transform NAME   None, Projective or Bilinear (default None)\n"
            "      --quad x0,y0,x1,y1,x2,y2,x3,y3\n"
            "                         corners top-left, top-right, bottom-right, bottom-left in\n"

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "image/PixelMatch.h"
 #include "math/Vec2.h"
 
 namespace loom::cli {
@@ -20,6 +21,7 @@ public:
 struct CliOptions {
     int upscaler = 1;   // Scale2x
     int transform = 0;  // None
+    PixelMatch match = PixelMatch::Colour;
     // Corners in source pixels: top-left, top-right, bottom-right, bottom-left. Unset: the image.
     std::optional<std::array<Vec2f, 4>> quad;
     std::string output;  // a file for one input, a directory for several; empty: beside the input

@@ -22,9 +22,11 @@ TEST(CliOptions, DefaultsAndValues) {
     EXPECT_EQ(d.transform, 0);
     EXPECT_FLOAT_EQ(d.quality, 0.9f);
     EXPECT_FALSE(d.force);
+    EXPECT_EQ(d.match, loom::PixelMatch::Colour);
 
     const CliOptions o = parse({"-u", "Eagle2x", "--transform=Bilinear", "--quad", "0,0,10,0,10,10,0,10",
-                                "-o", "out", "--quality", "0.5", "-f", "-j", "3", "a.png", "--", "-b.png"});
+                                "-o", "out", "--quality", "0.5", "-f", "-j", "3", "--compare-alpha", "a.png", "--",
+                                "-b.png"});
     EXPECT_EQ(o.upscaler, 4);
     EXPECT_EQ(o.transform, 2);
     ASSERT_TRUE(o.quad);
@@ -32,6 +34,7 @@ TEST(CliOptions, DefaultsAndValues) {
     EXPECT_EQ(o.output, "out");
     EXPECT_FLOAT_EQ(o.quality, 0.5f);
     EXPECT_TRUE(o.force);
+    EXPECT_EQ(o.match, loom::PixelMatch::ColourAndAlpha);
     EXPECT_EQ(o.jobs, 3);
     EXPECT_EQ(o.inputs, (std::vector<std::string>{"a.png", "-b.png"}));
     EXPECT_TRUE(parse({"--list"}).list) << "no input needed";
@@ -50,6 +53,7 @@ TEST(CliOptions, UsageErrors) {
         {"--bogus", "a.png"},
         {"a.png", "-o"},
         {"--force=yes", "a.png"},
+        {"--compare-alpha=1", "a.png"},
     };
     for (const auto& args : bad) EXPECT_THROW(parse(args), CliUsageError) << (args.empty() ? "" : args[0]);
 }
