@@ -1,5 +1,6 @@
 #include "platform/codec/ImageSourceFileTiff.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -30,6 +31,18 @@ bool isPlainLayout(TIFF* tiff, const TiffLayout& l) {
     const bool expectedExtra = l.extra == ((l.samples == 4 || l.samples == 2) ? 1 : 0);
     return (colour || gray) && alphaOk && expectedExtra && (l.bits == 8 || l.bits == 16) &&
            l.planar == PLANARCONFIG_CONTIG && l.sampleFormat == SAMPLEFORMAT_UINT && !TIFFIsTiled(tiff);
+}
+
+// libtiff's rendering hands out colours multiplied by alpha, whether the file stored them so or
+// libtiff multiplied them itself; the tool compares exact colours, so divide back, rounding.
+// Where alpha is 0 the colour is lost and stays as rendered.
+void unpremultiply(uint8_t* rgba, size_t pixels) {
+    for (uint8_t* p = rgba; p != rgba + pixels * 4; p += 4) {
+        const unsigned alpha = p[3];
+        if (alpha == 0 || alpha == 255) continue;
+        for (int c = 0; c < 3; ++c)
+            p[c] = uint8_t(std::min(255u, (p[c] * 255u + alpha / 2) / alpha));
+    }
 }
 
 }  // namespace
@@ -70,12 +83,11 @@ ImageSourceFileTiff::ImageSourceFileTiff(DataSourceRef dataSource, Options optio
     char reason[1024] = "";
     if (!TIFFRGBAImageOK(tiff, reason)) throw ImageIoExceptionFailedLoad(std::string("TIFF: ") + reason);
     allocatePixels(width, height, RGB, UINT8, l.extra > 0 ? RGBA : RGBX);
-    // libtiff's rendering multiplies colours by alpha.
-    setPremultiplied(l.extra > 0);
     // The raster's 32-bit words hold red in their low byte: bytes R, G, B, A on this machine.
     if (!TIFFReadRGBAImageOriented(tiff, width, height, reinterpret_cast<uint32_t*>(getPixels()),
                                    ORIENTATION_TOPLEFT, 1))
         fail("cannot decode the image");
+    if (l.extra > 0) unpremultiply(getPixels(), size_t(width) * height);
 }
 
 ImageSourceRef ImageSourceFileTiff::create(DataSourceRef dataSource, Options options) {

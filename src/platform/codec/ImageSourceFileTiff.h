@@ -1,5 +1,5 @@
 // ImageSourceFileTiff: TIFF decoding (libtiff). Gray, gray with alpha, RGB and RGBA of 8 or 16 bits
-// are read as stored; any other layout libtiff can render comes as 8-bit RGBA (premultiplied) or
+// are read as stored; any other layout libtiff can render comes as 8-bit RGBA (straight alpha) or
 // RGBX. The load options' index picks the page.
 #pragma once
 
