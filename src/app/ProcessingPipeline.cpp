@@ -55,7 +55,7 @@ PipelineRun ProcessingPipeline::process(const Surface& source, PipelineWork& wor
             upscaled = work.upscale(source, upscaler);
             run.upscaled = true;
         }
-        const Surface result = transform == 0 ? upscaled : work.warp(transform, upscaled);
+        const Surface result = transform == 0 ? upscaled : work.warp(transform, upscaled, upscaler);
         work.show(result);
         run.milliseconds = int((work.seconds() - t0) * 1000.0);
 

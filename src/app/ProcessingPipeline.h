@@ -20,7 +20,8 @@ class PipelineWork {
 public:
     virtual ~PipelineWork() = default;
     virtual Surface upscale(const Surface& source, int upscalerId) = 0;
-    virtual Surface warp(int transformId, const Surface& upscaled) = 0;
+    // upscaled is the output of upscaler upscalerId, whose factor the warp needs.
+    virtual Surface warp(int transformId, const Surface& upscaled, int upscalerId) = 0;
     // Makes the result visible (the texture upload); the previous result stays visible if it
     // throws.
     virtual void show(const Surface& result) = 0;

@@ -3,9 +3,9 @@
 #include "app/ErrorReport.h"
 #include "app/NearestTexture.h"
 #include "image/Upscale.h"
+#include "image/UpscalerCatalogue.h"
 #include "params/ParamPanel.h"
-#include "warp/Warp.h"
-#include "warp/WarpQuad.h"
+#include "warp/WarpUpscaled.h"
 
 namespace loom {
 namespace app {
@@ -17,8 +17,10 @@ public:
     Surface upscale(const Surface& source, int upscalerId) override {
         return loom::upscale(source, upscalerId);
     }
-    Surface warp(int transformId, const Surface& upscaled) override {
-        return loom::warp(transformId, upscaled, makeWarpQuad(app_.cornerQuad));
+    Surface warp(int transformId, const Surface& upscaled, int upscalerId) override {
+        const Vec2f* c = app_.cornerQuad.corners;
+        return warpUpscaled(transformId, upscaled, {c[0], c[1], c[2], c[3]},
+                            upscalerCatalogue()[size_t(upscalerId)].factor);
     }
     void show(const Surface& result) override { app_.showResult(result); }
     double seconds() override { return app_.getElapsedSeconds(); }

@@ -4,12 +4,13 @@
 #include <stdexcept>
 
 #include "image/Upscale.h"
+#include "image/UpscalerCatalogue.h"
 #include "image/io/ImageFile.h"
 #include "image/io/ImageIoRegistrar.h"
 #include "image/io/ImageSourceSurface.h"
 #include "platform/Paths.h"
 #include "warp/TransformCatalogue.h"
-#include "warp/Warp.h"
+#include "warp/WarpUpscaled.h"
 
 namespace loom::cli {
 
@@ -34,7 +35,8 @@ void convertFile(const std::string& inputPath, const std::string& outputPath, co
             const std::array<Vec2f, 4> corners =
                 options.quad ? *options.quad
                              : std::array<Vec2f, 4>{Vec2f(0, 0), Vec2f(w, 0), Vec2f(w, h), Vec2f(0, h)};
-            result = warp(options.transform, result, makeWarpQuad(corners));
+            result = warpUpscaled(options.transform, result, corners,
+                                  upscalerCatalogue()[size_t(options.upscaler)].factor);
         }
     }
     ImageTarget::Options targetOptions;

@@ -25,8 +25,9 @@ public:
         const int f = id >= 1 && id <= 3 ? id + 1 : 1;
         return Surface(source.getWidth() * f, source.getHeight() * f, true);
     }
-    Surface warp(int transformId, const Surface& upscaled) override {
+    Surface warp(int transformId, const Surface& upscaled, int upscalerId) override {
         warps.push_back(transformId);
+        warpedUpscalers.push_back(upscalerId);
         if (failWarp) throw std::runtime_error("warp refused");
         return Surface(upscaled.getWidth() + 1, upscaled.getHeight() + 1, true);
     }
@@ -37,7 +38,7 @@ public:
     }
     double seconds() override { return now; }
 
-    std::vector<int> upscales, warps;
+    std::vector<int> upscales, warps, warpedUpscalers;
     std::vector<Surface> shown;
     double now = 10.0;
     double stepSeconds = 0.0;
@@ -129,6 +130,7 @@ TEST_F(PipelineLoaded, UpscalerChangeRedoesUpscaleAndWarp) {
     EXPECT_TRUE(run.upscaled);
     EXPECT_EQ(work.upscales, std::vector<int>{2});
     EXPECT_EQ(work.warps, std::vector<int>{1});
+    EXPECT_EQ(work.warpedUpscalers, std::vector<int>{2}) << "the warp is told the new upscaler";
     EXPECT_EQ(pipeline.currentUpscaler, 2);
     EXPECT_EQ(pipeline.upscaledSurface.getWidth(), 30);
 }

@@ -96,12 +96,12 @@ TEST(Quennet, UsageErrorsExitWithTwoAndListingsWithZero) {
 TEST(Quennet, TransformUsesTheQuadInSourcePixels) {
     TempDir dir;
     writeSprite(dir / "s.png", 8, 8);
-    // A quad 12 x 6 source pixels in size: the warped result has that size.
+    // A quad 12 x 6 source pixels in size, warped at the resolution of Scale2x (the default).
     RunResult run = quennet("-t Projective --quad 0,0,12,1,11,6,1,5 -o '" + (dir / "w.png") + "' '" + (dir / "s.png") + "'");
     ASSERT_EQ(run.status, 0) << run.errors;
     const Surface warped = load(dir / "w.png");
-    EXPECT_EQ(warped.getWidth(), 12);
-    EXPECT_EQ(warped.getHeight(), 6);
+    EXPECT_EQ(warped.getWidth(), 24);
+    EXPECT_EQ(warped.getHeight(), 12);
 
     RunResult plain = quennet("-u None -t Bilinear -o '" + (dir / "b.tif") + "' '" + (dir / "s.png") + "'");
     ASSERT_EQ(plain.status, 0) << plain.errors;
