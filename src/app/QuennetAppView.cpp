@@ -1,9 +1,11 @@
-// One frame: the background, the picture (centred at the zoom, or pinned on the quadrilateral),
-// the quadrilateral's outline and handles when a transform is selected, and the panel on top.
+// One frame: the background, the picture (centred at the zoom, or pinned on the quadrilateral) over
+// a checkerboard where it is transparent, the quadrilateral's outline and handles when a transform
+// is selected, and the panel on top.
 #include "app/CornerQuadDraw.h"
 #include "app/QuennetApp.h"
 #include "app/ViewLayout.h"
 #include "gl/Draw.h"
+#include "gl/DrawOverCheckerboard.h"
 #include "params/ParamPanel.h"
 
 namespace loom {
@@ -43,16 +45,18 @@ void QuennetApp::drawUnwarped(const gl::Texture& texture) {
                       getWindowWidth(), getWindowHeight());
     gl::pushMatrices();
     gl::scale(Vec3f(place.scale, place.scale, place.scale));
-    gl::drawTexture(texture, place.topLeft);
+    gl::drawTextureOverCheckerboard(texture, place.topLeft);
     gl::popMatrices();
 }
 
-// The result in quad space, stretched over the quadrilateral's bounding rectangle.
+// The result in quad space, stretched over the quadrilateral's bounding rectangle: whatever the
+// upscaler's factor, the picture keeps the place and size of the quad. The checkerboard fills the
+// whole rectangle: outside the quad the result is transparent too, and is saved so.
 void QuennetApp::drawWarped(const gl::Texture& texture) {
     if (!texture || !pipeline.resultSurface) return;
     gl::pushMatrices();
     gl::multModelView(cornerQuad.viewMatrix);
-    gl::drawTexture(texture, texture.getBounds(), cornerQuad.boundingRect());
+    gl::drawTextureOverCheckerboard(texture, texture.getBounds(), cornerQuad.boundingRect());
     gl::popMatrices();
 }
 

@@ -2,6 +2,7 @@
 // they leave behind, and the vertices they send.
 #include "GlWindowFixture.h"
 #include "gl/Draw.h"
+#include "gl/DrawOverCheckerboard.h"
 #include "image/Surface.h"
 
 using namespace loom;
@@ -262,4 +263,54 @@ TEST_F(DrawGl, BlendingAndDepthSwitches) {
 
     clearWindow(ColorA(0.2f, 0.4f, 0.6f, 1), false);
     EXPECT_EQ(pixelAt(3, 3), (Rgba{51, 102, 153, 255}));
+}
+
+TEST_F(DrawGl, TextureOverCheckerboardShowsWindowFixedSquaresWhereTransparent) {
+    // An opaque texel, then a transparent one hiding magenta.
+    Surface surface(2, 1, true);
+    const uint8_t texels[8] = {200, 40, 30, 255, 255, 0, 255, 0};
+    std::copy(texels, texels + 8, surface.getData());
+    Texture texture(surface);
+    texture.setMagFilter(GL_NEAREST);
+    const Rgba opaque = {200, 40, 30, 255};
+
+    // Two placements and zooms; the squares stay where the window has them: 8 pixels a side from
+    // the bottom-left corner, where OpenGL's window coordinates start.
+    struct Placement {
+        float scale;
+        Vec2f pos;
+    };
+    for (const Placement& place : {Placement{12, Vec2f(1, 1)}, Placement{5, Vec2f(3, 5)}}) {
+        clearWindow(ColorA(0, 0, 0, 1), true);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        glEnable(GL_DEPTH_TEST);  // as the panel leaves it
+        pushMatrices();
+        scale(Vec3f(place.scale, place.scale, 1));
+        drawTextureOverCheckerboard(texture, place.pos);
+        popMatrices();
+        EXPECT_TRUE(enabled(GL_BLEND)) << "blending as it was";
+        EXPECT_EQ(integer(GL_BLEND_DST), GL_ONE);
+        EXPECT_FALSE(enabled(GL_POLYGON_STIPPLE));
+        EXPECT_TRUE(enabled(GL_DEPTH_TEST));
+
+        const int left = int(place.pos.x * place.scale), top = int(place.pos.y * place.scale);
+        const int side = int(place.scale);
+        for (int y = top - 1; y <= top + side; ++y)
+            for (int x = left - 1; x <= left + 2 * side; ++x) {
+                Rgba expected = BLACK;
+                if (y >= top && y < top + side && x >= left && x < left + side) {
+                    expected = opaque;
+                } else if (y >= top && y < top + side && x >= left + side && x < left + 2 * side) {
+                    const bool dark = (x / CHECKER_SQUARE + (HEIGHT - 1 - y) / CHECKER_SQUARE) % 2;
+                    const uint8_t grey = dark ? 153 : 204;
+                    expected = {grey, grey, grey, 255};
+                }
+                ASSERT_EQ(pixelAt(x, y), expected) << "window pixel " << x << "," << y;
+            }
+    }
+    glDisable(GL_BLEND);
+    GLfloat colour[4] = {};
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_EQ(colour[1], 1.0f) << "the current colour (white) is back";
 }
