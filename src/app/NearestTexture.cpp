@@ -15,9 +15,13 @@ gl::Texture makeNearestTexture(const Surface& surface) {
                                  std::to_string(surface.getHeight()) +
                                  " pixels, more than this display can show (" +
                                  std::to_string(maxSide) + " pixels on a side)");
-    gl::Texture texture(surface);
-    texture.setMagFilter(GL_NEAREST);
-    return texture;
+    // Nearest when minified too: a warped result has more pixels than the view shows when the zoom
+    // is below the upscaler's factor, and linear filtering would mix neighbouring colours, and the
+    // colour a transparent pixel hides, into the picture.
+    gl::Texture::Format format;
+    format.minFilter = GL_NEAREST;
+    format.magFilter = GL_NEAREST;
+    return gl::Texture(surface, format);
 }
 
 }  // namespace app

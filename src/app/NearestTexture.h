@@ -1,4 +1,4 @@
-// Textures of pictures shown pixel for pixel: nearest-neighbour magnification, and a clear refusal
+// Textures of pictures shown pixel for pixel: nearest-neighbour sampling, and a clear refusal
 // (rather than a silently blank texture) when the picture exceeds the OpenGL texture size limit.
 #pragma once
 
