@@ -21,6 +21,16 @@ long mismatches(const Image& screen, const Image& picture, int left, int top, in
 long stretchedMismatches(const Image& screen, const Image& picture, int left, int top, int width,
                          int height);
 
+// How many screen pixels where the picture (placed as for mismatches) is transparent do not show
+// the checkerboard laid on the window: squares of 8 screen pixels, greys 153 and 204, in whichever
+// of its two phases fits. -1 as for mismatches.
+long checkerMismatches(const Image& screen, const Image& picture, int left, int top, int scale);
+
+// Screen pixels of the rectangle that show neither an opaque colour of the picture nor a
+// checkerboard grey: colours the view made up.
+long madeUpColours(const Image& screen, const Image& picture, int left, int top, int width,
+                   int height);
+
 // Pixels where two images of one size differ in any channel; -1 when the sizes differ.
 long differingPixels(const Image& a, const Image& b);
 

@@ -275,6 +275,55 @@ TEST_F(QuennetAppE2E, DraggingACornerWarpsThePictureAndSaveWritesIt) {
     EXPECT_TRUE(app_->running());
 }
 
+// A red figure with a dark outline on a fully transparent background that hides magenta.
+TEST_F(QuennetAppE2E, TransparentPixelsShowACheckerboardAndTheUnmovedQuadLooksUnwarped) {
+    int status = 0;
+    runCapture(
+        {"convert", "-size", "32x32", "xc:magenta", "+antialias", "-fill", "#e04030", "-stroke",
+         "#181425", "-draw", "rectangle 8,6 23,25", "-transparent", "magenta", "PNG32:" + sprite_},
+        &status);
+    ASSERT_EQ(status, 0);
+    const Image figure = readImageFile(sprite_);
+    ASSERT_EQ(figure.alpha(0, 0), 0);
+    ASSERT_EQ(figure.rgb(0, 0), (std::array<uint8_t, 3>{255, 0, 255}));
+    const std::string wid = launch({sprite_});
+    ASSERT_FALSE(wid.empty());
+
+    const Image scale2x = cliResult({"-u", "Scale2x"});
+    desktop_->click(wid, kBoxX, upscalerBoxY(1));
+    ASSERT_TRUE(waitForPicture(wid, scale2x, 2)) << "opaque pixels are not shown exactly";
+    EXPECT_EQ(checkerMismatches(screen_, scale2x, kPictureLeft, kPictureTop, 2), 0);
+    long notBackground = 0;
+    for (int i = -1; i <= kPictureSide; ++i) {
+        notBackground += !isBackground(screen_, kPictureLeft - 1, kPictureTop + i);
+        notBackground += !isBackground(screen_, kPictureLeft + kPictureSide, kPictureTop + i);
+        notBackground += !isBackground(screen_, kPictureLeft + i, kPictureTop - 1);
+        notBackground += !isBackground(screen_, kPictureLeft + i, kPictureTop + kPictureSide);
+    }
+    EXPECT_EQ(notBackground, 0) << "pixels around the picture that are not the background";
+
+    // The outline (2 pixels wide) and the handles (radius 4) stay within 5 pixels of the edges.
+    const Image unwarped = screen_;
+    const int inset = 5, inner = kPictureSide - 2 * inset;
+    desktop_->click(wid, kBoxX, transformBoxY(1));
+    EXPECT_TRUE(waitUntil([&] {
+        screen_ = desktop_->grab(wid);
+        return !isBackground(screen_, kPictureLeft - 2, kPictureTop - 2) &&
+               changedPixels(unwarped, screen_, kPictureLeft + inset, kPictureTop + inset, inner,
+                             inner) == 0;
+    })) << "Projective on the unmoved quad does not look like None";
+
+    // At zoom 3.4 the quad, 108 pixels a side round the centre, shows Scale4x's 128 x 128 result:
+    // sampled, not blended.
+    desktop_->click(wid, kBoxX, upscalerBoxY(3));
+    desktop_->click(wid, 40, 42);
+    EXPECT_TRUE(waitUntil([&] {
+        screen_ = desktop_->grab(wid);
+        return isBackground(screen_, 260, 240) &&
+               madeUpColours(screen_, figure, 280, 200, 80, 80) == 0;
+    })) << "the minified picture shows colours of its own";
+}
+
 TEST_F(QuennetAppE2E, CancellingTheSaveDialogWritesNothing) {
     const std::string wid = launch({sprite_});
     ASSERT_FALSE(wid.empty());
