@@ -35,13 +35,15 @@ void ProcessingPipeline::selectCurrent() {
     upscalerFlags[size_t(currentUpscaler)] = true;
     transformFlags.fill(false);
     transformFlags[size_t(currentTransform)] = true;
+    compareAlpha = currentCompareAlpha;
 }
 
 PipelineRun ProcessingPipeline::process(const Surface& source, PipelineWork& work) {
     const int upscaler = highestSelected(upscalerNames, upscalerFlags, currentUpscaler);
     const int transform = highestSelected(transformNames, transformFlags, currentTransform);
-    const bool unchanged =
-        resultSurface && upscaler == currentUpscaler && transform == currentTransform;
+    const bool compare = compareAlpha;
+    const bool unchanged = resultSurface && upscaler == currentUpscaler &&
+                           transform == currentTransform && compare == currentCompareAlpha;
     if (!source || unchanged) return {};
 
     PipelineRun run;
@@ -49,10 +51,11 @@ PipelineRun ProcessingPipeline::process(const Surface& source, PipelineWork& wor
     try {
         const double t0 = work.seconds();
         Surface upscaled = upscaledSurface;
-        if (upscaler != currentUpscaler || !upscaled) {
+        if (upscaler != currentUpscaler || compare != currentCompareAlpha || !upscaled) {
             upscaled = Surface();  // release the old cache before making the new one
             upscaledSurface = Surface();
-            upscaled = work.upscale(source, upscaler);
+            upscaled = work.upscale(source, upscaler,
+                                    compare ? PixelMatch::ColourAndAlpha : PixelMatch::Colour);
             run.upscaled = true;
         }
         const Surface result = transform == 0 ? upscaled : work.warp(transform, upscaled, upscaler);
@@ -61,6 +64,7 @@ PipelineRun ProcessingPipeline::process(const Surface& source, PipelineWork& wor
 
         currentUpscaler = upscaler;
         currentTransform = transform;
+        currentCompareAlpha = compare;
         upscaledSurface = upscaled;
         resultSurface = result;
         shownSurface_ = result;

@@ -1,5 +1,5 @@
 // The processing pipeline: turns the loaded image into the picture the window shows. It reads the
-// panel's radio flags, upscales only when the upscaler selection changed or nothing is cached,
+// panel's radio flags and "Compare alpha" box, upscales only when either changed or nothing is cached,
 // warps again whenever anything was redone or the result was discarded, hands the result to be
 // shown, and times the work for the "Perf" label.
 //
@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 
+#include "image/PixelMatch.h"
 #include "image/Surface.h"
 
 namespace loom {
@@ -19,7 +20,7 @@ namespace app {
 class PipelineWork {
 public:
     virtual ~PipelineWork() = default;
-    virtual Surface upscale(const Surface& source, int upscalerId) = 0;
+    virtual Surface upscale(const Surface& source, int upscalerId, PixelMatch match) = 0;
     // upscaled is the output of upscaler upscalerId, whose factor the warp needs.
     virtual Surface warp(int transformId, const Surface& upscaled, int upscalerId) = 0;
     // Makes the result visible (the texture upload); the previous result stays visible if it
@@ -64,8 +65,10 @@ public:
     std::array<bool, UPSCALER_COUNT> upscalerFlags{};
     std::map<int, std::string> transformNames;
     std::array<bool, TRANSFORM_COUNT> transformFlags{};
+    bool compareAlpha = false;  // "Compare alpha": alpha counts when the upscalers compare pixels
     int currentUpscaler = 0;   // the upscaler whose output upscaledSurface holds
     int currentTransform = 0;  // the transform whose output resultSurface holds
+    bool currentCompareAlpha = false;  // the compareAlpha upscaledSurface was made with
     Surface upscaledSurface;
     Surface resultSurface;  // what is shown; shares upscaledSurface's pixels for transform 0
 

@@ -14,8 +14,8 @@ namespace app {
 class QuennetApp::Work : public PipelineWork {
 public:
     explicit Work(QuennetApp& app) : app_(app) {}
-    Surface upscale(const Surface& source, int upscalerId) override {
-        return loom::upscale(source, upscalerId);
+    Surface upscale(const Surface& source, int upscalerId, PixelMatch match) override {
+        return loom::upscale(source, upscalerId, match);
     }
     Surface warp(int transformId, const Surface& upscaled, int upscalerId) override {
         const Vec2f* c = app_.cornerQuad.corners;
@@ -53,6 +53,7 @@ void QuennetApp::setup() {
         panel->addBoolParam(entry.second, &pipeline.transformFlags[size_t(entry.first)],
                             entry.first == 0, 2);
     perfLabel = panel->addLabel("Perf: 0 ms");
+    panel->addBoolParam("Compare alpha", &pipeline.compareAlpha, false, 0);
 }
 
 void QuennetApp::blockInputDuringDialog() {

@@ -19,8 +19,9 @@ namespace {
 // Records every step; upscale makes an image `factor` times larger per upscaler id 1..3.
 class FakeWork : public PipelineWork {
 public:
-    Surface upscale(const Surface& source, int id) override {
+    Surface upscale(const Surface& source, int id, loom::PixelMatch match) override {
         upscales.push_back(id);
+        matches.push_back(match);
         if (failUpscale) throw std::bad_alloc();
         const int f = id >= 1 && id <= 3 ? id + 1 : 1;
         return Surface(source.getWidth() * f, source.getHeight() * f, true);
@@ -39,6 +40,7 @@ public:
     double seconds() override { return now; }
 
     std::vector<int> upscales, warps, warpedUpscalers;
+    std::vector<loom::PixelMatch> matches;
     std::vector<Surface> shown;
     double now = 10.0;
     double stepSeconds = 0.0;
@@ -133,6 +135,18 @@ TEST_F(PipelineLoaded, UpscalerChangeRedoesUpscaleAndWarp) {
     EXPECT_EQ(work.warpedUpscalers, std::vector<int>{2}) << "the warp is told the new upscaler";
     EXPECT_EQ(pipeline.currentUpscaler, 2);
     EXPECT_EQ(pipeline.upscaledSurface.getWidth(), 30);
+}
+
+TEST_F(PipelineLoaded, CompareAlphaRedoesTheUpscaleAndRevertsWithAFailure) {
+    pipeline.compareAlpha = true;
+    EXPECT_TRUE(pipeline.process(source, work).upscaled);
+    EXPECT_EQ(work.matches.back(), loom::PixelMatch::ColourAndAlpha);
+    EXPECT_FALSE(pipeline.process(source, work).ran) << "nothing changed since";
+
+    work.failUpscale = true;
+    pipeline.compareAlpha = false;
+    EXPECT_THROW(pipeline.process(source, work), std::bad_alloc);
+    EXPECT_TRUE(pipeline.compareAlpha) << "the box goes back to what the shown picture was made with";
 }
 
 TEST_F(PipelineLoaded, DiscardedResultRewarpsWithoutUpscaling) {

@@ -146,8 +146,9 @@ TEST_F(QuennetAppE2E, StartsWithTheTitleTheSizeAndThePanel) {
     EXPECT_FALSE(isBackground(screen, 134, 10)) << "the panel's strips reach x = 135";
     EXPECT_TRUE(isBackground(screen, 136, 10)) << "and end there";
     EXPECT_TRUE(isBackground(screen, 2, 10)) << "they start at x = 4";
-    EXPECT_FALSE(isBackground(screen, 50, 286)) << "the last strip (the Perf label) ends at 288";
-    EXPECT_TRUE(isBackground(screen, 50, 290));
+    EXPECT_FALSE(isBackground(screen, 50, 286)) << "the Perf label's strip ends at 288";
+    EXPECT_FALSE(isBackground(screen, 50, 303)) << "the last strip (Compare alpha) ends at 305";
+    EXPECT_TRUE(isBackground(screen, 50, 307));
     EXPECT_TRUE(app_->running());
 }
 
