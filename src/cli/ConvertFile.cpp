@@ -28,7 +28,7 @@ void convertFile(const std::string& inputPath, const std::string& outputPath, co
         Surface source(loadImage(inputPath));
         const float w = float(source.getWidth());
         const float h = float(source.getHeight());
-        result = upscale(source, options.upscaler);
+        result = upscale(source, options.upscaler, options.match);
         if (!result) throw std::runtime_error("the upscaler gave no image");
         source = Surface();
         if (options.transform != TRANSFORM_NONE) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "image/PixelTestUtil.h"
 #include "image/Surface.h"
 #include "image/io/ImageFile.h"
 #include "image/io/ImageSourceSurface.h"
@@ -44,6 +45,8 @@ void writeSprite(const std::string& path, int32_t w, int32_t h) {
 }
 
 Surface load(const std::string& path) { return Surface(loadImage(path)); }
+
+std::string quoted(const std::string& path) { return "'" + path + "'"; }
 
 }  // namespace
 
@@ -106,6 +109,34 @@ TEST(Quennet, TransformUsesTheQuadInSourcePixels) {
     RunResult plain = quennet("-u None -t Bilinear -o '" + (dir / "b.tif") + "' '" + (dir / "s.png") + "'");
     ASSERT_EQ(plain.status, 0) << plain.errors;
     EXPECT_EQ(load(dir / "b.tif").getWidth(), 8) << "the default quad is the image rectangle";
+}
+
+// ImageMagick's -magnify is Scale2x comparing colours only and copying the chosen pixel whole;
+// twice it is Scale4x. On transparent sprites ours must match it pixel for pixel, alpha included.
+TEST(Quennet, Scale2xAndScale4xMatchImageMagickOnTransparentSprites) {
+    TempDir dir;
+    // Whether quennet with these options writes what ImageMagick does for `mode` from in.png.
+    auto matchesPeer = [&](const std::string& mode, const std::string& options) {
+        const std::string magnify = mode == "Scale2x" ? "-magnify" : "-magnify -magnify";
+        EXPECT_EQ(std::system(("convert " + quoted(dir / "in.png") + " " + magnify + " " +
+                               quoted("PNG32:" + (dir / "peer.png")))
+                                  .c_str()),
+                  0);
+        RunResult ours = quennet("-f -u " + mode + " " + options + " -o " + quoted(dir / "ours.png") + " " +
+                                 quoted(dir / "in.png"));
+        EXPECT_EQ(ours.status, 0) << ours.errors;
+        return loom::test::sameImage(load(dir / "ours.png"), load(dir / "peer.png"));
+    };
+    const Surface sprites[] = {loom::test::transparentSprite(), loom::test::transparentSprite(37, 29),
+                               loom::test::randomPaletteImage(40, 33, ChannelOrder::RGBA, 3, 7)};
+    for (const Surface& sprite : sprites) {
+        writeImage(dir / "in.png", std::make_shared<ImageSourceSurface>(sprite));
+        for (const char* mode : {"Scale2x", "Scale4x"})
+            EXPECT_TRUE(matchesPeer(mode, "")) << mode << " on " << sprite.getWidth() << "x" << sprite.getHeight();
+    }
+    // The sprite's outline differs from the black hidden beside it only in alpha.
+    writeImage(dir / "in.png", std::make_shared<ImageSourceSurface>(sprites[0]));
+    EXPECT_FALSE(matchesPeer("Scale2x", "--compare-alpha")) << "--compare-alpha reaches the upscaler";
 }
 
 TEST(Quennet, UnknownOutputExtensionFailsBeforeReading) {
