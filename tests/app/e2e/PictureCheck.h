@@ -1,11 +1,11 @@
 // Comparing what the window shows with the picture it should show.
 #pragma once
 
-#include <string>
-
-#include "Desktop.h"
+#include "tools/Image.h"
 
 namespace e2e {
+
+using loom::testtools::Image;
 
 // The background the application clears to (0.1 grey), allowing for the rounding of 25.5.
 bool isBackground(const Image& screen, int x, int y);

@@ -16,13 +16,15 @@
 #include <memory>
 #include <sstream>
 
-#include "Desktop.h"
 #include "PictureCheck.h"
-#include "tools/XTools.h"
+#include "tools/Process.h"
+#include "tools/WaitUntil.h"
+#include "tools/XServer.h"
+#include "tools/XWindows.h"
 
 namespace fs = std::filesystem;
 using namespace e2e;
-using loom::testtools::waitUntil;
+using namespace loom::testtools;
 using namespace std::chrono_literals;
 
 namespace {
@@ -30,7 +32,6 @@ namespace {
 const std::string kAppPath = LOOM_BINARY_DIR "/src/app/quennetapp";
 const std::string kCliPath = LOOM_BINARY_DIR "/src/cli/quennet";
 const std::string kSample = LOOM_SOURCE_DIR "/assets/sample.png";
-const std::string kDropTool = LOOM_SOURCE_DIR "/tests/tools/xdnd_drop.py";
 
 constexpr int kPictureLeft = 256, kPictureTop = 176, kPictureSide = 128;
 constexpr int kBoxX = 12;
@@ -45,12 +46,12 @@ protected:
         dir_ = pattern;
         sprite_ = dir_ + "/hero.png";
         fs::copy_file(kSample, sprite_);
-        desktop_ = std::make_unique<Desktop>();
+        server_ = std::make_unique<XServer>();
     }
 
     void TearDown() override {
         app_.reset();
-        desktop_.reset();
+        server_.reset();
         std::error_code ignored;
         fs::remove_all(dir_, ignored);
     }
@@ -60,10 +61,10 @@ protected:
         std::vector<std::string> argv = {kAppPath};
         argv.insert(argv.end(), files.begin(), files.end());
         app_ = std::make_unique<Process>(argv, "", dir_ + "/stderr.txt");
-        const std::string wid = desktop_->waitForWindow("^QuennetApp$");
+        const std::string wid = waitForWindow("QuennetApp");
         if (wid.empty()) return wid;
         // The bottom-right corner is background once a frame has been drawn.
-        waitUntil([&] { return isBackground(desktop_->grab(wid), 630, 470); });
+        waitUntil([&] { return isBackground(grabWindow(wid), 630, 470); });
         return wid;
     }
 
@@ -73,7 +74,7 @@ protected:
                         std::chrono::milliseconds timeout = 10s) {
         return waitUntil(
             [&] {
-                screen_ = desktop_->grab(wid);
+                screen_ = grabWindow(wid);
                 return mismatches(screen_, picture, kPictureLeft, kPictureTop, scale) == 0;
             },
             timeout);
@@ -85,26 +86,16 @@ protected:
         std::vector<std::string> argv = {kCliPath};
         argv.insert(argv.end(), options.begin(), options.end());
         argv.insert(argv.end(), {"-f", "-o", out, sprite_});
-        int status = 0;
-        runCapture(argv, &status);
-        EXPECT_EQ(status, 0) << "quennet failed";
+        EXPECT_EQ(run(argv).status, 0) << "quennet failed";
         return readImageFile(out);
-    }
-
-    void dropFiles(const std::string& wid, const std::vector<std::string>& files) {
-        std::vector<std::string> argv = {"/usr/bin/python3", kDropTool, wid, "320", "240"};
-        argv.insert(argv.end(), files.begin(), files.end());
-        int status = 0;
-        runCapture(argv, &status);
-        ASSERT_EQ(status, 0) << "the drag source did not complete the drop";
     }
 
     // Finds the message box with this title, checks it, and closes it with Return.
     void closeMessageBox(const std::string& title) {
-        const std::string box = desktop_->waitForWindow("^" + title + "$");
+        const std::string box = waitForWindow(title);
         ASSERT_FALSE(box.empty()) << "no message box \"" << title << "\"";
-        desktop_->key(box, "Return");
-        EXPECT_TRUE(desktop_->waitForWindowGone(box)) << "the message box did not close";
+        key(box, "Return");
+        EXPECT_TRUE(waitForWindowGone(box)) << "the message box did not close";
     }
 
     std::string stderrText() const {
@@ -123,7 +114,7 @@ protected:
     }
 
     std::string dir_, sprite_;
-    std::unique_ptr<Desktop> desktop_;
+    std::unique_ptr<XServer> server_;
     std::unique_ptr<Process> app_;
     Image screen_;
     int cliRuns_ = 0;
@@ -134,8 +125,8 @@ protected:
 TEST_F(QuennetAppE2E, StartsWithTheTitleTheSizeAndThePanel) {
     const std::string wid = launch();
     ASSERT_FALSE(wid.empty()) << "no window titled QuennetApp";
-    EXPECT_EQ(desktop_->windowSize(wid), (std::array<int, 2>{640, 480}));
-    const Image screen = desktop_->grab(wid);
+    EXPECT_EQ(windowSize(wid), (std::array<int, 2>{640, 480}));
+    const Image screen = grabWindow(wid);
     // Before a file is opened only the quad's handles (around the centre) and the panel show.
     long drawn = 0;
     for (int y = 150; y < 330; ++y)
@@ -157,10 +148,8 @@ TEST_F(QuennetAppE2E, ADroppedFileIsShownCentredAtTheZoom) {
     ASSERT_FALSE(wid.empty());
     // Two files: only the first is opened.
     const std::string other = dir_ + "/other.png";
-    int status = 0;
-    runCapture({"convert", "-size", "20x20", "xc:#ff0000", other}, &status);
-    ASSERT_EQ(status, 0);
-    dropFiles(wid, {sprite_, other});
+    ASSERT_EQ(run({"convert", "-size", "20x20", "xc:#ff0000", other}).status, 0);
+    dropFiles(wid, 320, 240, {sprite_, other});
     const Image sprite = readImageFile(sprite_);
     ASSERT_TRUE(waitForPicture(wid, sprite, 4)) << "the dropped sprite is not shown at zoom 4";
     EXPECT_TRUE(isBackground(screen_, kPictureLeft - 1, kPictureTop + 60));
@@ -174,16 +163,16 @@ TEST_F(QuennetAppE2E, ClickingAnUpscalerShowsItsResultAtTheSameSize) {
 
     const Image scale2x = cliResult({"-u", "Scale2x"});
     ASSERT_EQ(scale2x.width, 64);
-    desktop_->click(wid, kBoxX, upscalerBoxY(1));
+    click(wid, kBoxX, upscalerBoxY(1));
     EXPECT_TRUE(waitForPicture(wid, scale2x, 2)) << "Scale2x is not shown at 2 per texel";
 
     const Image eagle = cliResult({"-u", "Eagle2x"});
-    desktop_->click(wid, kBoxX, upscalerBoxY(4));
+    click(wid, kBoxX, upscalerBoxY(4));
     EXPECT_TRUE(waitForPicture(wid, eagle, 2)) << "Eagle2x is not shown";
 
     const Image hq4 = cliResult({"-u", "Scale4xHQ"});
     ASSERT_EQ(hq4.width, 128);
-    desktop_->click(wid, kBoxX, upscalerBoxY(7));
+    click(wid, kBoxX, upscalerBoxY(7));
     EXPECT_TRUE(waitForPicture(wid, hq4, 1)) << "Scale4xHQ is not shown at 1 per texel";
 }
 
@@ -194,14 +183,13 @@ TEST_F(QuennetAppE2E, TheZoomSliderScalesThePictureButNeverBelowOnePixelPerTexel
     const Image sprite = readImageFile(sprite_);
     ASSERT_TRUE(waitForPicture(wid, sprite, 4));
 
-    desktop_->click(wid, 7, 42);  // zoom 1: the 32 x 32 sprite at its own size, centred
-    EXPECT_TRUE(waitUntil([&] {
-        return mismatches(desktop_->grab(wid), sprite, 304, 224, 1) == 0;
-    })) << "zoom 1 does not show the sprite pixel for pixel";
+    click(wid, 7, 42);  // zoom 1: the 32 x 32 sprite at its own size, centred
+    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), sprite, 304, 224, 1) == 0; }))
+        << "zoom 1 does not show the sprite pixel for pixel";
 
     // Scale4x at zoom 1 would be a quarter pixel per texel: shown at one pixel per texel instead.
     const Image scale4x = cliResult({"-u", "Scale4x"});
-    desktop_->click(wid, kBoxX, upscalerBoxY(3));
+    click(wid, kBoxX, upscalerBoxY(3));
     EXPECT_TRUE(waitForPicture(wid, scale4x, 1)) << "Scale4x at zoom 1 is not shown 1:1";
 }
 
@@ -211,14 +199,14 @@ TEST_F(QuennetAppE2E, HoldingSpaceShowsThePreviousPicture) {
     const Image sprite = readImageFile(sprite_);
     ASSERT_TRUE(waitForPicture(wid, sprite, 4));
     const Image scale2x = cliResult({"-u", "Scale2x"});
-    desktop_->click(wid, kBoxX, upscalerBoxY(1));
+    click(wid, kBoxX, upscalerBoxY(1));
     ASSERT_TRUE(waitForPicture(wid, scale2x, 2));
     ASSERT_GT(mismatches(screen_, sprite, kPictureLeft, kPictureTop, 4), 0)
         << "the two pictures must differ for this test to mean anything";
 
-    desktop_->keyDown(wid, "space");
+    keyDown(wid, "space");
     EXPECT_TRUE(waitForPicture(wid, sprite, 4, 5s)) << "space does not show the previous picture";
-    desktop_->keyUp(wid, "space");
+    keyUp(wid, "space");
     EXPECT_TRUE(waitForPicture(wid, scale2x, 2, 5s)) << "releasing space does not restore it";
 }
 
@@ -228,20 +216,20 @@ TEST_F(QuennetAppE2E, DraggingACornerWarpsThePictureAndSaveWritesIt) {
     const std::string wid = launch({sprite_});
     ASSERT_FALSE(wid.empty());
     ASSERT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4));
-    desktop_->click(wid, kBoxX, upscalerBoxY(1));
+    click(wid, kBoxX, upscalerBoxY(1));
     ASSERT_TRUE(waitForPicture(wid, cliResult({"-u", "Scale2x"}), 2));
-    desktop_->click(wid, kBoxX, transformBoxY(1));
-    const Image before = desktop_->grab(wid);
+    click(wid, kBoxX, transformBoxY(1));
+    const Image before = grabWindow(wid);
     ASSERT_TRUE(isBackground(before, 222, 142));
 
-    desktop_->moveMouse(wid, 300, 400);
-    desktop_->drag(wid, 256, 176, 216, 136);
+    moveMouse(wid, 300, 400);
+    drag(wid, 256, 176, 216, 136);
     const Image warped =
         cliResult({"-u", "Scale2x", "-t", "Projective", "--quad", "-10,-10,32,0,32,32,0,32"});
     ASSERT_FALSE(warped.empty());
     // The outline and handles are drawn over the picture, so most (not all) pixels must match.
     ASSERT_TRUE(waitUntil([&] {
-        screen_ = desktop_->grab(wid);
+        screen_ = grabWindow(wid);
         const long bad = stretchedMismatches(screen_, warped, 216, 136, 168, 168);
         return bad >= 0 && bad < 168 * 168 / 10;
     })) << "the picture does not follow the dragged corner";
@@ -251,23 +239,23 @@ TEST_F(QuennetAppE2E, DraggingACornerWarpsThePictureAndSaveWritesIt) {
     const Image bilinear =
         cliResult({"-u", "Scale2x", "-t", "Bilinear", "--quad", "-10,-10,32,0,32,32,0,32"});
     ASSERT_GT(differingPixels(bilinear, warped), 0) << "the two warps must differ here";
-    desktop_->click(wid, kBoxX, transformBoxY(2));
+    click(wid, kBoxX, transformBoxY(2));
     EXPECT_TRUE(waitUntil([&] {
-        const Image screen = desktop_->grab(wid);
+        const Image screen = grabWindow(wid);
         const long bad = stretchedMismatches(screen, bilinear, 216, 136, 168, 168);
         return bad >= 0 && bad < 168 * 168 / 10;
     })) << "Bilinear is not shown";
-    desktop_->click(wid, kBoxX, transformBoxY(1));
+    click(wid, kBoxX, transformBoxY(1));
     ASSERT_TRUE(waitUntil([&] {
-        const long bad = stretchedMismatches(desktop_->grab(wid), warped, 216, 136, 168, 168);
+        const long bad = stretchedMismatches(grabWindow(wid), warped, 216, 136, 168, 168);
         return bad >= 0 && bad < 168 * 168 / 10;
     }));
 
     // "s" proposes hero + upscaler name in the source's folder; Return accepts it.
-    desktop_->key(wid, "s");
-    const std::string dialog = desktop_->waitForWindowOfClass("zenity");
+    key(wid, "s");
+    const std::string dialog = waitForWindowOfClass("zenity");
     ASSERT_FALSE(dialog.empty()) << "no save dialog";
-    desktop_->key(dialog, "Return");
+    key(dialog, "Return");
     const std::string saved = dir_ + "/heroScale2x.png";
     ASSERT_TRUE(waitUntil([&] { return readImageFile(saved).width > 0; }))
         << "nothing written to the proposed name";
@@ -278,12 +266,11 @@ TEST_F(QuennetAppE2E, DraggingACornerWarpsThePictureAndSaveWritesIt) {
 
 // A red figure with a dark outline on a fully transparent background that hides magenta.
 TEST_F(QuennetAppE2E, TransparentPixelsShowACheckerboardAndTheUnmovedQuadLooksUnwarped) {
-    int status = 0;
-    runCapture(
-        {"convert", "-size", "32x32", "xc:magenta", "+antialias", "-fill", "#e04030", "-stroke",
-         "#181425", "-draw", "rectangle 8,6 23,25", "-transparent", "magenta", "PNG32:" + sprite_},
-        &status);
-    ASSERT_EQ(status, 0);
+    ASSERT_EQ(run({"convert", "-size", "32x32", "xc:magenta", "+antialias", "-fill", "#e04030",
+                   "-stroke", "#181425", "-draw", "rectangle 8,6 23,25", "-transparent", "magenta",
+                   "PNG32:" + sprite_})
+                  .status,
+              0);
     const Image figure = readImageFile(sprite_);
     ASSERT_EQ(figure.alpha(0, 0), 0);
     ASSERT_EQ(figure.rgb(0, 0), (std::array<uint8_t, 3>{255, 0, 255}));
@@ -291,7 +278,7 @@ TEST_F(QuennetAppE2E, TransparentPixelsShowACheckerboardAndTheUnmovedQuadLooksUn
     ASSERT_FALSE(wid.empty());
 
     const Image scale2x = cliResult({"-u", "Scale2x"});
-    desktop_->click(wid, kBoxX, upscalerBoxY(1));
+    click(wid, kBoxX, upscalerBoxY(1));
     ASSERT_TRUE(waitForPicture(wid, scale2x, 2)) << "opaque pixels are not shown exactly";
     EXPECT_EQ(checkerMismatches(screen_, scale2x, kPictureLeft, kPictureTop, 2), 0);
     long notBackground = 0;
@@ -306,9 +293,9 @@ TEST_F(QuennetAppE2E, TransparentPixelsShowACheckerboardAndTheUnmovedQuadLooksUn
     // The outline (2 pixels wide) and the handles (radius 4) stay within 5 pixels of the edges.
     const Image unwarped = screen_;
     const int inset = 5, inner = kPictureSide - 2 * inset;
-    desktop_->click(wid, kBoxX, transformBoxY(1));
+    click(wid, kBoxX, transformBoxY(1));
     EXPECT_TRUE(waitUntil([&] {
-        screen_ = desktop_->grab(wid);
+        screen_ = grabWindow(wid);
         return !isBackground(screen_, kPictureLeft - 2, kPictureTop - 2) &&
                changedPixels(unwarped, screen_, kPictureLeft + inset, kPictureTop + inset, inner,
                              inner) == 0;
@@ -316,10 +303,10 @@ TEST_F(QuennetAppE2E, TransparentPixelsShowACheckerboardAndTheUnmovedQuadLooksUn
 
     // At zoom 3.4 the quad, 108 pixels a side round the centre, shows Scale4x's 128 x 128 result:
     // sampled, not blended.
-    desktop_->click(wid, kBoxX, upscalerBoxY(3));
-    desktop_->click(wid, 40, 42);
+    click(wid, kBoxX, upscalerBoxY(3));
+    click(wid, 40, 42);
     EXPECT_TRUE(waitUntil([&] {
-        screen_ = desktop_->grab(wid);
+        screen_ = grabWindow(wid);
         return isBackground(screen_, 260, 240) &&
                madeUpColours(screen_, figure, 280, 200, 80, 80) == 0;
     })) << "the minified picture shows colours of its own";
@@ -331,21 +318,21 @@ TEST_F(QuennetAppE2E, CancellingTheSaveDialogWritesNothing) {
     ASSERT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4));
     const auto filesBefore = filesInDir();
 
-    desktop_->key(wid, "s");
-    const std::string dialog = desktop_->waitForWindowOfClass("zenity");
+    key(wid, "s");
+    const std::string dialog = waitForWindowOfClass("zenity");
     ASSERT_FALSE(dialog.empty());
     // The window keeps drawing, and ignores its own input, while the dialog is open.
-    desktop_->click(wid, kBoxX, upscalerBoxY(1));
-    desktop_->key(dialog, "Escape");
-    ASSERT_TRUE(desktop_->waitForWindowGone(dialog));
+    click(wid, kBoxX, upscalerBoxY(1));
+    key(dialog, "Escape");
+    ASSERT_TRUE(waitForWindowGone(dialog));
     EXPECT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4))
         << "a click made while the dialog was open reached the panel";
     EXPECT_EQ(filesInDir(), filesBefore);
     EXPECT_TRUE(app_->running());
 
     // The application still answers: another "s" opens another dialog.
-    desktop_->key(wid, "s");
-    const std::string again = desktop_->waitForWindowOfClass("zenity");
+    key(wid, "s");
+    const std::string again = waitForWindowOfClass("zenity");
     EXPECT_FALSE(again.empty());
 }
 
@@ -354,12 +341,12 @@ TEST_F(QuennetAppE2E, AFailedSaveIsReportedAndWritesNothing) {
     ASSERT_FALSE(wid.empty());
     ASSERT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4));
 
-    desktop_->key(wid, "s");
-    const std::string dialog = desktop_->waitForWindowOfClass("zenity");
+    key(wid, "s");
+    const std::string dialog = waitForWindowOfClass("zenity");
     ASSERT_FALSE(dialog.empty());
-    desktop_->key(dialog, "ctrl+a");
-    desktop_->type(dialog, dir_ + "/picture.xyz");
-    desktop_->key(dialog, "Return");
+    key(dialog, "ctrl+a");
+    type(dialog, dir_ + "/picture.xyz");
+    key(dialog, "Return");
     closeMessageBox("Cannot save the image");
     EXPECT_FALSE(fs::exists(dir_ + "/picture.xyz"));
     EXPECT_NE(stderrText().find("picture.xyz"), std::string::npos) << "no line on stderr";
@@ -380,14 +367,14 @@ TEST_F(QuennetAppE2E, ACorruptFileIsReportedAndThePictureStays) {
         bytes.resize(bytes.size() / 2);  // a truncated PNG
         std::ofstream(corrupt, std::ios::binary) << bytes;
     }
-    dropFiles(wid, {corrupt});
+    dropFiles(wid, 320, 240, {corrupt});
     closeMessageBox("Cannot open the image");
     EXPECT_TRUE(app_->running()) << "a bad file ended the program";
     EXPECT_TRUE(waitForPicture(wid, sprite, 4)) << "the previous picture did not stay";
     EXPECT_NE(stderrText().find("broken.png"), std::string::npos);
 
     // And the previous image is still the one being worked on.
-    desktop_->click(wid, kBoxX, upscalerBoxY(1));
+    click(wid, kBoxX, upscalerBoxY(1));
     EXPECT_TRUE(waitForPicture(wid, cliResult({"-u", "Scale2x"}), 2));
 }
 
@@ -396,47 +383,45 @@ TEST_F(QuennetAppE2E, AMissingFileOnTheCommandLineIsReportedAndTheWindowStays) {
                                      dir_ + "/stderr.txt");
     closeMessageBox("Cannot open the image");
     EXPECT_TRUE(app_->running());
-    const std::string wid = desktop_->waitForWindow("^QuennetApp$");
+    const std::string wid = waitForWindow("QuennetApp");
     ASSERT_FALSE(wid.empty());
-    EXPECT_TRUE(waitUntil([&] { return isBackground(desktop_->grab(wid), 630, 470); }));
+    EXPECT_TRUE(waitUntil([&] { return isBackground(grabWindow(wid), 630, 470); }));
     EXPECT_NE(stderrText().find("missing.png"), std::string::npos);
 
-    dropFiles(wid, {sprite_});  // and it still opens files
+    dropFiles(wid, 320, 240, {sprite_});  // and it still opens files
     EXPECT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4));
 }
 
 TEST_F(QuennetAppE2E, AResultTooLargeToShowRevertsTheUpscalerSelection) {
     // 4100 pixels wide: Scale4x gives 16400, beyond the 16384 texture side of this OpenGL.
     const std::string wide = dir_ + "/wide.png";
-    int status = 0;
-    runCapture({"convert", "-size", "4100x6", "xc:#3060c0", wide}, &status);
-    ASSERT_EQ(status, 0);
+    ASSERT_EQ(run({"convert", "-size", "4100x6", "xc:#3060c0", wide}).status, 0);
     const std::string wid = launch({wide});
     ASSERT_FALSE(wid.empty());
-    ASSERT_TRUE(waitUntil([&] { return !isBackground(desktop_->grab(wid), 320, 240); }));
-    const Image before = desktop_->grab(wid);
+    ASSERT_TRUE(waitUntil([&] { return !isBackground(grabWindow(wid), 320, 240); }));
+    const Image before = grabWindow(wid);
 
-    desktop_->click(wid, kBoxX, upscalerBoxY(3));
+    click(wid, kBoxX, upscalerBoxY(3));
     closeMessageBox("Cannot process the image");
     EXPECT_TRUE(app_->running());
     ASSERT_TRUE(waitUntil([&] {
-        screen_ = desktop_->grab(wid);
+        screen_ = grabWindow(wid);
         return changedPixels(before, screen_, 0, 0, 140, 300) == 0;
     })) << "the panel does not show the upscaler whose result is on screen";
     EXPECT_NE(stderrText().find("wide.png"), std::string::npos);
 }
 
 TEST_F(QuennetAppE2E, FTogglesFullScreenBothWays) {
-    desktop_->startWindowManager();
+    server_->startWindowManager();
     const std::string wid = launch({sprite_});
     ASSERT_FALSE(wid.empty());
-    desktop_->key(wid, "shift+f");  // "F" is not "f"
-    desktop_->key(wid, "f");
-    EXPECT_TRUE(waitUntil([&] { return desktop_->windowSize(wid)[0] == 1280; }))
+    key(wid, "shift+f");  // "F" is not "f"
+    key(wid, "f");
+    EXPECT_TRUE(waitUntil([&] { return windowSize(wid)[0] == 1280; }))
         << "f did not enter full screen";
-    EXPECT_EQ(desktop_->windowSize(wid)[1], 1024);
-    desktop_->key(wid, "f");
-    EXPECT_TRUE(waitUntil([&] { return desktop_->windowSize(wid)[0] == 640; }))
+    EXPECT_EQ(windowSize(wid)[1], 1024);
+    key(wid, "f");
+    EXPECT_TRUE(waitUntil([&] { return windowSize(wid)[0] == 640; }))
         << "f did not leave full screen";
-    EXPECT_EQ(desktop_->windowSize(wid)[1], 480);
+    EXPECT_EQ(windowSize(wid)[1], 480);
 }

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "GuiTestApp.h"
-#include "tools/XTools.h"
+#include "tools/XWindows.h"
 
 using namespace loom;
 using namespace loom::app;
@@ -49,16 +49,13 @@ struct DroppedFiles {
 TEST(Drop, TwoFilesDraggedInGiveOneEventWithBothPathsAndThePoint) {
     DroppedFiles files;
     std::vector<FileDropEvent> drops;
-    CommandResult dragSource;
     auto drag = [&] {
         std::string w = waitForWindow("framework drop");
         ASSERT_FALSE(w.empty());
-        dragSource = runCommand("/usr/bin/python3 " LOOM_SOURCE_DIR "/tests/tools/xdnd_drop.py " +
-                                w + " 200 150 '" + files.first + "' '" + files.second + "' 2>&1");
+        dropFiles(w, 200, 150, {files.first, files.second});
     };
     ASSERT_EQ(runGuiApp(std::make_unique<DropApp>(&drops), RendererGl::AA_NONE, drag), 0);
 
-    EXPECT_EQ(dragSource.status, 0) << dragSource.output;
     ASSERT_EQ(drops.size(), 1u) << "one event for the whole drop";
     EXPECT_EQ(drops[0].getFiles(), (std::vector<std::string>{files.first, files.second}));
     EXPECT_EQ(drops[0].getX(), 200);

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "GuiTestApp.h"
-#include "tools/XTools.h"
+#include "tools/XWindows.h"
 
 using namespace loom;
 using namespace loom::app;
@@ -40,17 +40,15 @@ TEST(FocusLoss, AHeldButtonIsReleasedWithInitiatorZeroWhenTheFocusGoes) {
     auto pressThenLoseFocus = [] {
         std::string w = waitForWindow("framework focus");
         ASSERT_FALSE(w.empty());
-        ASSERT_TRUE(focusWindow(w));
-        ASSERT_TRUE(movePointer(w, 30, 40));
-        ASSERT_TRUE(xdotool("mousedown 1"));
-        // Hand the focus to the root window while the button is still down.
-        std::string root = runCommand("xwininfo -root | awk '/Window id:/ {print $4}'").output;
-        ASSERT_TRUE(xdotool("windowfocus " + root.substr(0, root.find('\n'))));
+        focus(w);
+        moveMouse(w, 30, 40);
+        pressButton(1);
+        focusRoot();  // while the button is still down
     };
     ASSERT_EQ(runGuiApp(std::make_unique<FocusApp>(&log), RendererGl::AA_NONE, pressThenLoseFocus),
               0);
     // Let go of the button for whatever runs next on this display.
-    xdotool("mouseup 1");
+    releaseButton(1);
 
     ASSERT_FALSE(log.ups.empty()) << "the focus loss ended the press";
     EXPECT_EQ(log.kinds.front(), "mouseDown");
@@ -98,10 +96,10 @@ TEST(Touch, ADragBecomesTouchesBeganMovedEndedWithRememberedPositions) {
     auto drag = [] {
         std::string w = waitForWindow("framework touch");
         ASSERT_FALSE(w.empty());
-        ASSERT_TRUE(movePointer(w, 100, 100));
-        ASSERT_TRUE(xdotool("mousedown 1"));
-        ASSERT_TRUE(movePointer(w, 120, 110));
-        ASSERT_TRUE(xdotool("mouseup 1"));
+        moveMouse(w, 100, 100);
+        pressButton(1);
+        moveMouse(w, 120, 110);
+        releaseButton(1);
     };
     int status = runGuiApp(std::make_unique<TouchApp>(&log), RendererGl::AA_NONE, drag);
     unsetenv("SDL_MOUSE_TOUCH_EVENTS");

@@ -2,13 +2,13 @@
 // covers the display, the application gets resizes to the display's size and back to the windowed
 // size, and a texture made before the switch still draws the same texels after it.
 #include <atomic>
-#include <cstdlib>
 
 #include "GuiTestApp.h"
 #include "gl/DrawTexture.h"
 #include "gl/Texture.h"
-#include "tools/PrivateXServer.h"
-#include "tools/XTools.h"
+#include "tools/WaitUntil.h"
+#include "tools/XServer.h"
+#include "tools/XWindows.h"
 
 using namespace loom;
 using namespace loom::app;
@@ -99,20 +99,14 @@ private:
 
 // True once the X window's size is width x height, as the X server sees it.
 bool xWindowHasSize(const std::string& window, int width, int height) {
-    return waitUntil([&] {
-        CommandResult g = runCommand("xdotool getwindowgeometry --shell " + window);
-        return g.output.find("WIDTH=" + std::to_string(width) + "\n") != std::string::npos &&
-               g.output.find("HEIGHT=" + std::to_string(height) + "\n") != std::string::npos;
-    });
+    return waitUntil([&] { return windowSize(window) == std::array<int, 2>{width, height}; });
 }
 
 }  // namespace
 
 TEST(FullScreen, TogglingUnderAWindowManagerResizesAndKeepsTextures) {
-    PrivateXServer server(true);
-    ASSERT_FALSE(server.display().empty()) << "Xvfb with openbox did not start";
-    std::string oldDisplay = getenv("DISPLAY") ? getenv("DISPLAY") : "";
-    setenv("DISPLAY", server.display().c_str(), 1);
+    XServer server;
+    server.startWindowManager();
 
     Shared shared;
     Record r;
@@ -124,10 +118,8 @@ TEST(FullScreen, TogglingUnderAWindowManagerResizesAndKeepsTextures) {
         ASSERT_TRUE(waitUntil([&] { return shared.phase == Shared::BACK_REQUESTED; }));
         shared.xSawWindowed = xWindowHasSize(w, 640, 480);
     };
-    int status =
-        runGuiApp(std::make_unique<FullScreenApp>(&shared, &r), RendererGl::AA_NONE, watchX);
-    setenv("DISPLAY", oldDisplay.c_str(), 1);
-    ASSERT_EQ(status, 0);
+    ASSERT_EQ(runGuiApp(std::make_unique<FullScreenApp>(&shared, &r), RendererGl::AA_NONE, watchX),
+              0);
 
     EXPECT_TRUE(shared.xSawFullScreen) << "the X window covered the 1280 x 1024 display";
     EXPECT_TRUE(shared.xSawWindowed) << "and came back to 640 x 480";
@@ -170,10 +162,8 @@ private:
 }  // namespace
 
 TEST(FullScreen, AFirstWindowInFullScreenGetsTheDisplaysSizeFromTheStart) {
-    PrivateXServer server(true);
-    ASSERT_FALSE(server.display().empty()) << "Xvfb with openbox did not start";
-    std::string oldDisplay = getenv("DISPLAY") ? getenv("DISPLAY") : "";
-    setenv("DISPLAY", server.display().c_str(), 1);
+    XServer server;
+    server.startWindowManager();
 
     std::atomic<bool> xSawFullScreen{false};
     StartRecord r;
@@ -182,10 +172,9 @@ TEST(FullScreen, AFirstWindowInFullScreenGetsTheDisplaysSizeFromTheStart) {
         ASSERT_FALSE(w.empty());
         xSawFullScreen = xWindowHasSize(w, 1280, 1024);
     };
-    int status = runGuiApp(std::make_unique<StartFullScreenApp>(&xSawFullScreen, &r),
-                           RendererGl::AA_NONE, watchX);
-    setenv("DISPLAY", oldDisplay.c_str(), 1);
-    ASSERT_EQ(status, 0);
+    ASSERT_EQ(runGuiApp(std::make_unique<StartFullScreenApp>(&xSawFullScreen, &r),
+                        RendererGl::AA_NONE, watchX),
+              0);
 
     EXPECT_TRUE(xSawFullScreen);
     EXPECT_TRUE(r.fullScreenAtSetup);

@@ -1,6 +1,7 @@
 // The base of the framework's GUI tests: an application that quits by itself once the test's
 // condition holds (finished()) or after a deadline, plus a runner that drives it from a second
-// thread (xdotool, drag sources: never SDL calls) while the frame loop runs on this one.
+// thread (the X harness in tools/XWindows.h: never SDL calls) while the frame loop runs on this
+// one.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -45,7 +46,7 @@ private:
 
 // Runs app to the end with driver on a second thread, and returns the run's exit status. The app
 // is destroyed by the run, so neither the driver nor the test may touch it: the test keeps what it
-// needs in objects that outlive it.
+// needs in objects that outlive it. A driver that throws (a harness action failed) fails the test.
 inline int runGuiApp(std::unique_ptr<GuiTestApp> app, int antiAliasing,
                      const std::function<void()>& driver = {}) {
     std::string title = app->title();
@@ -53,7 +54,11 @@ inline int runGuiApp(std::unique_ptr<GuiTestApp> app, int antiAliasing,
     std::thread driverThread;
     if (driver)
         driverThread = std::thread([done, driver] {
-            driver();
+            try {
+                driver();
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << "the driver stopped: " << e.what();
+            }
             *done = true;
         });
     char arg0[] = "gui_test";

@@ -5,7 +5,7 @@
 
 #include "GuiTestApp.h"
 #include "framework/KeyCodes.h"
-#include "tools/XTools.h"
+#include "tools/XWindows.h"
 
 using namespace loom;
 using namespace loom::app;
@@ -72,21 +72,24 @@ private:
 void sendInput() {
     std::string w = waitForWindow("framework input");
     ASSERT_FALSE(w.empty()) << "the window never appeared";
-    ASSERT_TRUE(focusWindow(w));
+    focus(w);
     // A left drag that leaves the window on its left side.
-    ASSERT_TRUE(movePointer(w, 100, 100));
-    ASSERT_TRUE(xdotool("mousedown 1"));
-    ASSERT_TRUE(movePointer(w, 150, 120));
-    ASSERT_TRUE(movePointer(w, -20, 50));
-    ASSERT_TRUE(xdotool("mouseup 1"));
+    moveMouse(w, 100, 100);
+    pressButton(1);
+    moveMouse(w, 150, 120);
+    moveMouse(w, -20, 50);
+    releaseButton(1);
     // Right held, left pressed and released: moves are no longer drags.
-    ASSERT_TRUE(movePointer(w, 200, 200));
-    ASSERT_TRUE(xdotool("mousedown 3 mousedown 1 mouseup 1"));
-    ASSERT_TRUE(movePointer(w, 210, 205));
-    ASSERT_TRUE(xdotool("mouseup 3"));
+    moveMouse(w, 200, 200);
+    pressButton(3);
+    pressButton(1);
+    releaseButton(1);
+    moveMouse(w, 210, 205);
+    releaseButton(3);
     // One notch towards the user, one away.
-    ASSERT_TRUE(xdotool("click 5 click 4"));
-    ASSERT_TRUE(xdotool("key shift+a ctrl+a x minus"));
+    clickButton(5);
+    clickButton(4);
+    key(w, "shift+a ctrl+a x minus");
 }
 
 // The events of the given kinds, in order.

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "GuiTestApp.h"
-#include "tools/XTools.h"
+#include "tools/XWindows.h"
 
 using namespace loom;
 using namespace loom::app;
@@ -151,15 +151,12 @@ public:
 
 TEST(RunOrder, ClosingTheWindowEndsTheLoopAndShutsDownOnce) {
     RunRecord r;
-    CommandResult closer;
-    auto close = [&closer] {
+    auto close = [] {
         std::string w = waitForWindow("framework run order");
         ASSERT_FALSE(w.empty());
-        closer =
-            runCommand("/usr/bin/python3 " LOOM_SOURCE_DIR "/tests/tools/close_window.py " + w);
+        requestClose(w);
     };
     ASSERT_EQ(runGuiApp(std::make_unique<ClosedApp>(&r), RendererGl::AA_NONE, close), 0);
-    EXPECT_EQ(closer.status, 0);
     size_t n = r.log.size();
     ASSERT_GE(n, 3u);
     EXPECT_EQ(r.log[n - 3], "draw");
