@@ -1,7 +1,9 @@
-// Settings defaults, the launch that ends before any window, the frame-rate sampling and the frame
-// schedule on a fake clock, and the executable's directory.
+// Settings defaults, the launch that ends before any window, a whole run on the do-nothing back
+// end, the frame-rate sampling and the frame schedule on a fake clock, and the executable's
+// directory.
 #include <gtest/gtest.h>
 
+#include "HeadlessRenderer.h"
 #include "TestApps.h"
 #include "framework/FrameScheduler.h"
 
@@ -85,6 +87,56 @@ TEST(Launch, ShouldQuitEndsTheProgramBeforeAnyWindowOrSetup) {
     EXPECT_TRUE(report.wasInstance);
     EXPECT_EQ(App::get(), nullptr) << "no instance once the run is over";
     EXPECT_EQ(AppBasic::get(), nullptr);
+}
+
+namespace {
+
+// Logs every step of its run, and quits at its twelfth update.
+class RunLogApp : public AppBasic {
+public:
+    RunLogApp(std::vector<std::string>* log, std::vector<double>* updateTimes)
+        : log_(log), updateTimes_(updateTimes) {}
+    ~RunLogApp() override { log_->push_back("destroyed"); }
+
+    void setup() override { log_->push_back("setup"); }
+    void resize(ResizeEvent e) override {
+        log_->push_back("resize " + std::to_string(e.getWidth()) + "x" +
+                        std::to_string(e.getHeight()));
+    }
+    void update() override {
+        log_->push_back("update");
+        updateTimes_->push_back(getElapsedSeconds());
+        if (updateTimes_->size() == 12) quit();
+    }
+    void draw() override { log_->push_back("draw"); }
+    void shutdown() override { log_->push_back("shutdown"); }
+
+private:
+    std::vector<std::string>* log_;
+    std::vector<double>* updateTimes_;
+};
+
+}  // namespace
+
+TEST(Run, SetupFirstResizeFramesShutdownAndDestructionComeInOrder) {
+    std::vector<std::string> log;
+    std::vector<double> updateTimes;
+    char arg0[] = "run";
+    char* argv[] = {arg0};
+    ASSERT_EQ(AppBasic::executeLaunch(std::make_unique<RunLogApp>(&log, &updateTimes),
+                                      std::make_shared<loom::testapps::HeadlessRenderer>(),
+                                      "headless run", 1, argv),
+              0);
+
+    // Every frame is an update then a draw; quitting in an update still draws that frame.
+    std::vector<std::string> expected = {"setup", "resize 640x480"};
+    for (int frame = 0; frame < 12; ++frame) expected.insert(expected.end(), {"update", "draw"});
+    expected.insert(expected.end(), {"shutdown", "destroyed"});
+    EXPECT_EQ(log, expected);
+    for (size_t i = 1; i < updateTimes.size(); ++i)
+        EXPECT_GE(updateTimes[i] - updateTimes[i - 1], 1.0 / 60.0 - 1e-9)
+            << "frames start at least 1/frameRate apart (frame " << i << ")";
+    EXPECT_EQ(App::get(), nullptr);
 }
 
 TEST(FrameRate, FirstSampleComesAtTheFirstUpdateMoreThanASecondAfterStart) {

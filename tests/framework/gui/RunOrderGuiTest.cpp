@@ -1,6 +1,6 @@
-// The run order against a real window: setup with a current context and a hidden window, the first
-// resize before the window shows, update before draw once per frame at no more than the frame
-// rate, shutdown once after the last draw, the application destroyed by the run.
+// The run against a real window: setup with a current context and a hidden window, the first resize
+// before the window shows, the window as the settings ask, and closing it ends the run. The order
+// of frames, shutdown and destruction is checked without a display (LifecycleTest.cpp).
 #include <SDL.h>
 
 #include <algorithm>
@@ -73,7 +73,7 @@ private:
 
 }  // namespace
 
-TEST(RunOrder, SetupResizeFramesShutdownDestroyWithTheDefaultWindow) {
+TEST(RunOrder, SetupAndTheFirstResizeComeBeforeTheDefaultWindowShows) {
     RunRecord r;
     ASSERT_EQ(runGuiApp(std::make_unique<RunOrderApp>(&r), RendererGl::AA_MSAA_16), 0);
 
@@ -97,24 +97,6 @@ TEST(RunOrder, SetupResizeFramesShutdownDestroyWithTheDefaultWindow) {
     EXPECT_GT(main.getBitsPerPixel(), 0);
     EXPECT_EQ(r.windowX, main.getArea().x1 + (main.getWidth() - 640) / 2);
     EXPECT_EQ(r.windowY, main.getArea().y1 + (main.getHeight() - 480) / 2);
-
-    // Frames: update then draw, each once per frame, never two updates in a row.
-    std::vector<std::string> frames;
-    for (const std::string& entry : r.log)
-        if (entry == "update" || entry == "draw") frames.push_back(entry);
-    ASSERT_GE(frames.size(), 24u);
-    for (size_t i = 0; i < frames.size(); ++i)
-        EXPECT_EQ(frames[i], i % 2 == 0 ? "update" : "draw") << "at frame entry " << i;
-
-    size_t n = r.log.size();
-    EXPECT_EQ(r.log[n - 1], "destroyed");
-    EXPECT_EQ(r.log[n - 2], "shutdown");
-    EXPECT_EQ(r.log[n - 3], "draw") << "shutdown comes after the last draw";
-    EXPECT_EQ(std::count(r.log.begin(), r.log.end(), "shutdown"), 1);
-
-    for (size_t i = 1; i < r.updateTimes.size(); ++i)
-        EXPECT_GE(r.updateTimes[i] - r.updateTimes[i - 1], 1.0 / 60.0 - 1e-9)
-            << "frames start at least 1/frameRate apart (frame " << i << ")";
 
     // Multisampling: the level granted is recorded, and the window really has those samples.
     EXPECT_GE(r.antiAliasing, RendererGl::AA_NONE);
