@@ -5,12 +5,13 @@
 #include "image/Upscale.h"
 #include "image/UpscalerCatalogue.h"
 #include "params/ParamPanel.h"
-#include "warp/WarpUpscaled.h"
+#include "pipeline/MakeResult.h"
 
 namespace loom {
 namespace app {
 
-// The pipeline's expensive steps on the real upscalers, warps and textures.
+// The pipeline's expensive steps: upscale() and warpResult(), the two halves of the core's
+// makeResult() (the pipeline caches the upscale between them), and the texture.
 class QuennetApp::Work : public PipelineWork {
 public:
     explicit Work(QuennetApp& app) : app_(app) {}
@@ -19,8 +20,7 @@ public:
     }
     Surface warp(int transformId, const Surface& upscaled, int upscalerId) override {
         const Vec2f* c = app_.cornerQuad.corners;
-        return warpUpscaled(transformId, upscaled, {c[0], c[1], c[2], c[3]},
-                            upscalerCatalogue()[size_t(upscalerId)].factor);
+        return warpResult(upscaled, upscalerId, transformId, {c[0], c[1], c[2], c[3]});
     }
     void show(const Surface& result) override { app_.showResult(result); }
     double seconds() override { return app_.getElapsedSeconds(); }

@@ -3,8 +3,8 @@
 #include "app/NearestTexture.h"
 #include "app/QuennetApp.h"
 #include "image/io/ImageFile.h"
-#include "image/io/ImageSourceSurface.h"
-#include "platform/Paths.h"
+#include "pipeline/ResultName.h"
+#include "pipeline/WriteResult.h"
 
 namespace loom {
 namespace app {
@@ -47,7 +47,7 @@ void QuennetApp::openImage(const std::string& path) {
 
 void QuennetApp::save() {
     if (!pipeline.resultSurface || saveDialog_) return;
-    const std::string proposed = insertBeforeExtension(sourcePath, pipeline.currentUpscalerName());
+    const std::string proposed = resultNameFor(sourcePath, pipeline.currentUpscalerName());
     try {
         saveDialog_ = std::make_unique<SaveDialog>(proposed, getWriteExtensions());
     } catch (const std::exception& e) {
@@ -57,9 +57,7 @@ void QuennetApp::save() {
 
 void QuennetApp::finishSave(const std::string& path) {
     try {
-        ImageTarget::Options options;
-        options.setQuality(0.9f);
-        writeImage(path, std::make_shared<ImageSourceSurface>(pipeline.resultSurface), options);
+        writeResult(path, pipeline.resultSurface, ResultOptions());
     } catch (const std::exception& e) {
         reportError(getRenderer()->getWindow(), "Cannot save the image",
                     "Could not save \"" + path + "\": " + describeFailure(e) +

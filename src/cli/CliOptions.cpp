@@ -90,11 +90,11 @@ CliOptions parseCliOptions(int argc, const char* const* argv) {
             options.output = value();
             if (options.output.empty()) throw CliUsageError("--output needs a path");
         } else if (arg == "--quality") {
-            options.quality = parseFloat(value(), "quality");
-            if (options.quality < 0.0f || options.quality > 1.0f)
+            options.result.quality = parseFloat(value(), "quality");
+            if (options.result.quality < 0.0f || options.result.quality > 1.0f)
                 throw CliUsageError("quality must lie between 0 and 1");
         } else if (arg == "--compare-alpha") {
-            options.match = PixelMatch::ColourAndAlpha;
+            options.result.match = PixelMatch::ColourAndAlpha;
         } else if (arg == "-f" || arg == "--force") {
             options.force = true;
         } else if (arg == "-j" || arg == "--jobs") {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "image/PixelMatch.h"
 #include "math/Vec2.h"
+#include "pipeline/ResultOptions.h"
 
 namespace loom::cli {
 
@@ -21,11 +21,10 @@ public:
 struct CliOptions {
     int upscaler = 1;   // Scale2x
     int transform = 0;  // None
-    PixelMatch match = PixelMatch::Colour;
+    ResultOptions result;  // --compare-alpha and --quality
     // Corners in source pixels: top-left, top-right, bottom-right, bottom-left. Unset: the image.
     std::optional<std::array<Vec2f, 4>> quad;
     std::string output;  // a file for one input, a directory for several; empty: beside the input
-    float quality = 0.9f;
     bool force = false;
     int jobs = 0;  // 0: one per core
     bool list = false;

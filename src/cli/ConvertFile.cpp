@@ -1,16 +1,15 @@
 #include "cli/ConvertFile.h"
 
+#include <array>
 #include <filesystem>
 #include <stdexcept>
+#include <utility>
 
-#include "image/Upscale.h"
-#include "image/UpscalerCatalogue.h"
 #include "image/io/ImageFile.h"
 #include "image/io/ImageIoRegistrar.h"
-#include "image/io/ImageSourceSurface.h"
+#include "pipeline/MakeResult.h"
+#include "pipeline/WriteResult.h"
 #include "platform/Paths.h"
-#include "warp/TransformCatalogue.h"
-#include "warp/WarpUpscaled.h"
 
 namespace loom::cli {
 
@@ -22,26 +21,16 @@ void convertFile(const std::string& inputPath, const std::string& outputPath, co
     if (!options.force && std::filesystem::exists(outputPath, ignored))
         throw std::runtime_error(outputPath + " exists (use --force to overwrite)");
 
-    Surface result;
-    {
-        // The decoded source and the surfaces in between go as soon as the next one is made.
-        Surface source(loadImage(inputPath));
-        const float w = float(source.getWidth());
-        const float h = float(source.getHeight());
-        result = upscale(source, options.upscaler, options.match);
-        if (!result) throw std::runtime_error("the upscaler gave no image");
-        source = Surface();
-        if (options.transform != TRANSFORM_NONE) {
-            const std::array<Vec2f, 4> corners =
-                options.quad ? *options.quad
-                             : std::array<Vec2f, 4>{Vec2f(0, 0), Vec2f(w, 0), Vec2f(w, h), Vec2f(0, h)};
-            result = warpUpscaled(options.transform, result, corners,
-                                  upscalerCatalogue()[size_t(options.upscaler)].factor);
-        }
-    }
-    ImageTarget::Options targetOptions;
-    targetOptions.setQuality(options.quality);
-    writeImage(outputPath, std::make_shared<ImageSourceSurface>(result), targetOptions);
+    Surface source(loadImage(inputPath));
+    const float w = float(source.getWidth());
+    const float h = float(source.getHeight());
+    const std::array<Vec2f, 4> quad =
+        options.quad ? *options.quad
+                     : std::array<Vec2f, 4>{Vec2f(0, 0), Vec2f(w, 0), Vec2f(w, h), Vec2f(0, h)};
+    // Handing over the only handle lets the decoded source go as soon as it is upscaled.
+    const Surface result =
+        makeResult(std::move(source), options.upscaler, options.transform, quad, options.result);
+    writeResult(outputPath, result, options.result);
 }
 
 }  // namespace loom::cli

@@ -2,18 +2,10 @@
 
 #include <filesystem>
 
-#include "image/io/ImageIoRegistrar.h"
+#include "pipeline/ResultName.h"
 #include "platform/Paths.h"
 
 namespace loom::cli {
-
-std::string resultNameFor(const std::string& inputPath, const std::string& upscalerName) {
-    const size_t dot = findExtensionDot(inputPath);
-    const std::string extension = dot < inputPath.size() ? inputPath.substr(dot + 1) : "";
-    const std::string stem = inputPath.substr(0, dot) + upscalerName;
-    if (ImageIoRegistrar::Inst::get().hasTarget(extension)) return stem + "." + extension;
-    return stem + ".png";
-}
 
 std::string outputPathFor(const std::string& inputPath, const std::string& upscalerName,
                           const std::string& output, bool severalInputs) {

@@ -33,12 +33,6 @@ size_t findExtensionDot(const std::string& path) {
     return dot;
 }
 
-std::string insertBeforeExtension(const std::string& path, const std::string& text) {
-    std::string result = path;
-    result.insert(findExtensionDot(path), text);
-    return result;
-}
-
 std::string getCanonicalPath(const std::string& path) {
     return std::filesystem::path(path).lexically_normal().string();
 }

@@ -17,10 +17,6 @@ std::string getPathExtension(const std::string& path);
 // element's last dot counts, and a leading dot marks a hidden file ("/home/me/.sprite"), not an
 // extension.
 size_t findExtensionDot(const std::string& path);
-// path with text inserted before its file name's extension, or appended when there is none:
-// "/pics/hero.png" and "Scale2x" give "/pics/heroScale2x.png", "/my.dir/picture" gives
-// "/my.dir/pictureScale2x".
-std::string insertBeforeExtension(const std::string& path, const std::string& text);
 // The path with its "." and ".." elements resolved lexically (the file system is not asked).
 std::string getCanonicalPath(const std::string& path);
 // Deletes the file; a failure is not reported.

@@ -18,21 +18,6 @@ TEST(Paths, DirectoryAndExtension) {
     EXPECT_EQ(getPathExtension("noext"), "");
 }
 
-TEST(Paths, InsertBeforeExtensionUsesTheFileNamesLastDot) {
-    using loom::insertBeforeExtension;
-    EXPECT_EQ(insertBeforeExtension("/pics/hero.png", "Scale2x"), "/pics/heroScale2x.png");
-    EXPECT_EQ(insertBeforeExtension("hero.tar.gz", "Eagle2x"), "hero.tarEagle2x.gz")
-        << "last dot only";
-    EXPECT_EQ(insertBeforeExtension("/my.dir/picture", "Eagle2x"), "/my.dir/pictureEagle2x")
-        << "a dot in a folder name is no extension";
-    EXPECT_EQ(insertBeforeExtension("/my.dir/picture.bmp", "Eagle2x"),
-              "/my.dir/pictureEagle2x.bmp");
-    EXPECT_EQ(insertBeforeExtension("hero", "Scale3x"), "heroScale3x");
-    EXPECT_EQ(insertBeforeExtension("/home/me/.sprite", "Scale3x"), "/home/me/.spriteScale3x")
-        << "a hidden file's leading dot is not an extension";
-    EXPECT_EQ(insertBeforeExtension("hero.", "Scale3x"), "heroScale3x.");
-}
-
 TEST(Paths, CanonicalResolvesDotsLexically) {
     EXPECT_EQ(getCanonicalPath("/a/./b/../c.png"), "/a/c.png");
     EXPECT_EQ(getCanonicalPath("x/../../y"), "../y");

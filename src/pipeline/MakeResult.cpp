@@ -1,0 +1,26 @@
+#include "pipeline/MakeResult.h"
+
+#include <stdexcept>
+
+#include "image/Upscale.h"
+#include "image/UpscalerCatalogue.h"
+#include "warp/TransformCatalogue.h"
+#include "warp/WarpUpscaled.h"
+
+namespace loom {
+
+Surface makeResult(Surface source, int upscaler, int transform, const std::array<Vec2f, 4>& quad,
+                   const ResultOptions& options) {
+    Surface upscaled = upscale(source, upscaler, options.match);
+    if (!upscaled) throw std::runtime_error("the upscaler gave no image");
+    source = Surface();
+    return warpResult(upscaled, upscaler, transform, quad);
+}
+
+Surface warpResult(const Surface& upscaled, int upscaler, int transform,
+                   const std::array<Vec2f, 4>& quad) {
+    if (transform == TRANSFORM_NONE) return upscaled;
+    return warpUpscaled(transform, upscaled, quad, upscalerCatalogue()[size_t(upscaler)].factor);
+}
+
+}  // namespace loom

@@ -1,0 +1,16 @@
+#include "pipeline/ResultName.h"
+
+#include "image/io/ImageIoRegistrar.h"
+#include "platform/Paths.h"
+
+namespace loom {
+
+std::string resultNameFor(const std::string& sourcePath, const std::string& upscalerName) {
+    const size_t dot = findExtensionDot(sourcePath);
+    const std::string extension = dot < sourcePath.size() ? sourcePath.substr(dot + 1) : "";
+    const std::string stem = sourcePath.substr(0, dot) + upscalerName;
+    if (ImageIoRegistrar::Inst::get().hasTarget(extension)) return stem + "." + extension;
+    return stem + ".png";
+}
+
+}  // namespace loom

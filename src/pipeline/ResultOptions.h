@@ -1,0 +1,13 @@
+// How a result is made and written; the command-line tool and the application share the defaults.
+#pragma once
+
+#include "image/PixelMatch.h"
+
+namespace loom {
+
+struct ResultOptions {
+    PixelMatch match = PixelMatch::Colour;  // which pixels the upscaler counts as equal
+    float quality = 0.9f;                   // 0 to 1, for formats with a quality setting
+};
+
+}  // namespace loom
