@@ -7,10 +7,9 @@
 
 #include "image/KernelPath.h"
 #include "image/PackedPixel.h"
+#include "image/UpscaleRecipe.h"
 
 namespace loom {
-
-enum class Kernel { Scale2x, Scale3x, Eagle2x };
 
 using KernelRowFn = void (*)(const uint32_t* above, const uint32_t* row, const uint32_t* below,
                              int width, PixelEquals same, uint32_t* const* out);

@@ -12,10 +12,9 @@
 #include "image/KernelPath.h"
 #include "image/PackedPixel.h"
 #include "image/RowPlane.h"
+#include "image/UpscaleRecipe.h"
 
 namespace loom {
-
-enum class RefinePass { IsolatedPixel, Diagonal2x, Corner3x, Diagonal3x };
 
 // Columns and rows of the pass's window (its anchor is cell (1, 1)).
 int refineWindowSize(RefinePass pass);

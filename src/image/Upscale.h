@@ -12,9 +12,10 @@
 
 namespace loom {
 
-// A new surface, the source enlarged by mode (0 to 7); the null surface for any other mode or a
-// null source. Throws ImageTooLargeExc, before allocating, when the result would pass the image
-// limits, and std::bad_alloc when memory runs out; the source is never changed.
+// A new surface, the source enlarged by mode (an id of UpscalerCatalogue.h); the null surface for a
+// null source. Throws std::invalid_argument for an unknown mode, ImageTooLargeExc, before
+// allocating, when the result would pass the image limits, and std::bad_alloc when memory runs
+// out; the source is never changed.
 Surface upscale(const Surface& source, int mode, PixelMatch match = PixelMatch::Colour);
 
 // An uncleared factor x width by factor x height surface, RGBA when the source has alpha and RGB

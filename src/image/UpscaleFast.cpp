@@ -1,5 +1,5 @@
-// The modes as row pipelines (RowPipeline.h) over 32-bit pixel rows (RowPlane.h):
-//   source rows -> [convert, unless RGBA] -> kernel -> [refinement passes] -> [kernel]
+// The modes' recipes as row pipelines (RowPipeline.h) over 32-bit pixel rows (RowPlane.h):
+//   source rows -> [convert, unless RGBA] -> kernel -> [refinement passes] -> [kernel -> [passes]]...
 //               -> result rows (written in place when RGBA, else through a ring and packed to RGB)
 // Intermediates (the 2x image of modes 3 and 7) are rings of a few rows, never whole images.
 #include <algorithm>
@@ -126,53 +126,35 @@ void copyMode(const Surface& source, const Surface& result, KernelPath path) {
 }  // namespace
 
 Surface upscaleWith(const Surface& source, int mode, KernelPath path, PixelMatch match) {
-    if (!source || mode < 0 || mode >= int(upscalerCatalogue().size())) return Surface();
+    const UpscalerInfo& info = upscalerById(mode);
+    if (!source) return Surface();
     // The whole result is refused before anything (an intermediate included) is allocated.
-    Surface result = makeScaledSurface(source, upscalerCatalogue()[size_t(mode)].factor);
+    Surface result = makeScaledSurface(source, info.factor);
     upscaleInto(source, mode, result, path, match);
     return result;
 }
 
 void upscaleInto(const Surface& source, int mode, const Surface& result, KernelPath path, PixelMatch match) {
-    if (!source || !result || mode < 0 || mode >= int(upscalerCatalogue().size()))
-        throw std::invalid_argument("upscaleInto: no source, no result or no such mode");
-    const int factor = upscalerCatalogue()[size_t(mode)].factor;
+    const UpscalerInfo& info = upscalerById(mode);
+    if (!source || !result) throw std::invalid_argument("upscaleInto: no source or no result");
+    const int factor = info.factor;
     if (result.getWidth() != source.getWidth() * factor ||
         result.getHeight() != source.getHeight() * factor ||
         result.getChannelOrder().code != (source.hasAlpha() ? ChannelOrder::RGBA : ChannelOrder::RGB) ||
         result.getRowBytes() != result.getWidth() * result.getPixelInc())
         throw std::invalid_argument("upscaleInto: the result does not fit the source and mode");
     if (result.getWidth() == 0 || result.getHeight() == 0) return;
-    if (mode == 0) return copyMode(source, result, path);
+    if (info.recipe.empty()) return copyMode(source, result, path);
     ChainBuilder chain(path, match);
     RowPlane storage;
     const RowPlane* direct = ChainBuilder::resultPlane(result, storage);
-    const RowPlane in = chain.input(source);
-    RowPlane out;
-    switch (mode) {
-    case 1: out = chain.kernel(Kernel::Scale2x, in, direct); break;
-    case 2: out = chain.kernel(Kernel::Scale3x, in, direct); break;
-    case 3: out = chain.kernel(Kernel::Scale2x, chain.kernel(Kernel::Scale2x, in, nullptr), direct); break;
-    case 4: out = chain.kernel(Kernel::Eagle2x, in, direct); break;
-    case 5:
-        out = chain.kernel(Kernel::Scale2x, in, direct);
-        chain.refine(RefinePass::IsolatedPixel, out);
-        chain.refine(RefinePass::Diagonal2x, out);
-        break;
-    case 6:
-        out = chain.kernel(Kernel::Scale3x, in, direct);
-        chain.refine(RefinePass::Corner3x, out);
-        chain.refine(RefinePass::Diagonal3x, out);
-        break;
-    default: {
-        const RowPlane mid = chain.kernel(Kernel::Scale2x, in, nullptr);
-        chain.refine(RefinePass::IsolatedPixel, mid);
-        chain.refine(RefinePass::Diagonal2x, mid);
-        out = chain.kernel(Kernel::Eagle2x, mid, direct);
-        break;
+    RowPlane plane = chain.input(source);
+    for (size_t i = 0; i < info.recipe.size(); ++i) {
+        const bool last = i + 1 == info.recipe.size();
+        plane = chain.kernel(info.recipe[i].kernel, plane, last ? direct : nullptr);
+        for (RefinePass pass : info.recipe[i].passes) chain.refine(pass, plane);
     }
-    }
-    chain.output(out, result);
+    chain.output(plane, result);
     chain.run();
 }
 

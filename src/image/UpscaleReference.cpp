@@ -1,5 +1,6 @@
 #include "image/UpscaleReference.h"
 
+#include "image/KernelRows.h"
 #include "image/Upscale.h"
 #include "image/UpscalerCatalogue.h"
 
@@ -7,9 +8,7 @@ namespace loom {
 
 namespace {
 
-using KernelFn = void (*)(const Surface&, const Surface&, PixelMatch);
-
-// Mode 0: every pixel copied whole.
+// The empty recipe: every pixel copied whole.
 Surface copyPixels(const Surface& source) {
     Surface result = makeScaledSurface(source, 1);
     SurfaceIter in = source.getIter();
@@ -26,40 +25,39 @@ Surface copyPixels(const Surface& source) {
     return result;
 }
 
-Surface runKernel(const Surface& source, int factor, KernelFn kernel, PixelMatch match) {
-    Surface result = makeScaledSurface(source, factor);
-    kernel(source, result, match);
+Surface runKernel(Kernel kernel, const Surface& source, PixelMatch match) {
+    Surface result = makeScaledSurface(source, kernelFactor(kernel));
+    switch (kernel) {
+    case Kernel::Scale2x: scale2xReference(source, result, match); break;
+    case Kernel::Scale3x: scale3xReference(source, result, match); break;
+    case Kernel::Eagle2x: eagle2xReference(source, result, match); break;
+    }
     return result;
 }
 
-// Scale2x, then the two 2x passes in place.
-Surface scale2xHq(const Surface& source, PixelMatch match) {
-    Surface result = runKernel(source, 2, scale2xReference, match);
-    isolatedPixelPassReference(result, match);
-    diagonal2xPassReference(result, match);
-    return result;
+void runPass(RefinePass pass, const Surface& image, PixelMatch match) {
+    switch (pass) {
+    case RefinePass::IsolatedPixel: return isolatedPixelPassReference(image, match);
+    case RefinePass::Diagonal2x: return diagonal2xPassReference(image, match);
+    case RefinePass::Corner3x: return corner3xPassReference(image, match);
+    case RefinePass::Diagonal3x: return diagonal3xPassReference(image, match);
+    }
 }
 
 }  // namespace
 
 Surface upscaleReference(const Surface& source, int mode, PixelMatch match) {
-    if (!source || mode < 0 || mode >= int(upscalerCatalogue().size())) return Surface();
-    checkScaledSize(source, upscalerCatalogue()[size_t(mode)].factor);
-    switch (mode) {
-    case 0: return copyPixels(source);
-    case 1: return runKernel(source, 2, scale2xReference, match);
-    case 2: return runKernel(source, 3, scale3xReference, match);
-    case 3: return runKernel(runKernel(source, 2, scale2xReference, match), 2, scale2xReference, match);
-    case 4: return runKernel(source, 2, eagle2xReference, match);
-    case 5: return scale2xHq(source, match);
-    case 6: {
-        Surface result = runKernel(source, 3, scale3xReference, match);
-        corner3xPassReference(result, match);
-        diagonal3xPassReference(result, match);
-        return result;
+    const UpscalerInfo& info = upscalerById(mode);
+    if (!source) return Surface();
+    checkScaledSize(source, info.factor);
+    if (info.recipe.empty()) return copyPixels(source);
+    // Each kernel makes a new image, so the passes never touch the source.
+    Surface image = source;
+    for (const UpscaleStage& stage : info.recipe) {
+        image = runKernel(stage.kernel, image, match);
+        for (RefinePass pass : stage.passes) runPass(pass, image, match);
     }
-    default: return runKernel(scale2xHq(source, match), 2, eagle2xReference, match);
-    }
+    return image;
 }
 
 }  // namespace loom

@@ -1,20 +1,27 @@
-// The eight upscaling modes the tool offers, by id. The names are what the user sees on the panel
-// and what a saved file's default name carries.
+// The upscaling modes the tool offers, by id. The names are what the user sees on the panel and
+// what a saved file's default name carries; the recipes are what the fast and the reference
+// upscalers both run, so a new mode is a new row here (and its kernel or pass, if new).
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "image/UpscaleRecipe.h"
 
 namespace loom {
 
 struct UpscalerInfo {
     int id;
     const char* name;
-    int factor;  // output side / source side
+    int factor;  // output side / source side: the product of the recipe's kernel factors
+    std::vector<UpscaleStage> recipe;  // run in order; none is a plain copy
 };
 
-// Ids 0 to 7 in order.
+// Ids from 0, in order: a mode's id is its index.
 const std::vector<UpscalerInfo>& upscalerCatalogue();
+
+// The mode with this id; throws std::invalid_argument when there is none.
+const UpscalerInfo& upscalerById(int id);
 
 // The id of the mode with this name (exact match first, then ignoring case), or -1.
 int findUpscaler(const std::string& name);

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <stdexcept>
 #include <string>
 
 #include "PixelTestUtil.h"
 #include "image/ImageLimits.h"
 #include "image/Upscale.h"
+#include "image/UpscaleReference.h"
 #include "image/UpscalerCatalogue.h"
 
 using loom::ChannelOrder;
@@ -25,28 +27,27 @@ Rows block(const Rows& image, int factor, int bx, int by) {
 }
 }  // namespace
 
-TEST(UpscalerCatalogue, IdsNamesAndFactorsInOrder) {
+TEST(UpscalerCatalogue, ModesAreFoundByIdAndByName) {
     const auto& cat = loom::upscalerCatalogue();
     ASSERT_EQ(cat.size(), 8u);
-    const char* names[] = {"None",      "Scale2x",   "Scale3x",  "Scale4x",
-                           "Eagle2x",   "Scale2xHQ", "Scale3xHQ", "Scale4xHQ"};
-    const int factors[] = {1, 2, 3, 4, 2, 2, 3, 4};
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(cat[size_t(i)].id, i);
-        EXPECT_STREQ(cat[size_t(i)].name, names[i]);
-        EXPECT_EQ(cat[size_t(i)].factor, factors[i]) << names[i];
-        EXPECT_EQ(loom::findUpscaler(names[i]), i);
+    for (size_t i = 0; i < cat.size(); ++i) {
+        EXPECT_EQ(&loom::upscalerById(int(i)), &cat[i]) << "an id is its index";
+        EXPECT_EQ(loom::findUpscaler(cat[i].name), int(i));
     }
-    EXPECT_EQ(loom::findUpscaler("scale3xhq"), 6) << "case-insensitive fallback";
+    EXPECT_EQ(loom::findUpscaler("scale3xhq"), SCALE3XHQ) << "case-insensitive fallback";
     EXPECT_EQ(loom::findUpscaler("Scale5x"), -1);
     EXPECT_EQ(loom::findUpscaler(""), -1);
 }
 
-TEST(UpscaleDispatch, UnknownModeOrNullSourceGivesNull) {
+TEST(UpscaleDispatch, UnknownModeThrowsAndNullSourceGivesNull) {
     Surface s = imageFromRows({"WK"});
-    EXPECT_TRUE(upscale(s, 8).isNull());
-    EXPECT_TRUE(upscale(s, -1).isNull());
-    EXPECT_TRUE(upscale(Surface(), 1).isNull());
+    for (int mode : {-1, 8}) {
+        EXPECT_THROW(upscale(s, mode), std::invalid_argument) << mode;
+        EXPECT_THROW(loom::upscaleReference(s, mode), std::invalid_argument) << mode;
+        EXPECT_THROW(upscale(Surface(), mode), std::invalid_argument) << mode;
+    }
+    EXPECT_TRUE(upscale(Surface(), SCALE2X).isNull());
+    EXPECT_TRUE(loom::upscaleReference(Surface(), SCALE2X).isNull());
     EXPECT_FALSE(upscale(s, NONE).sharesPixelsWith(s)) << "mode 0 makes a new surface";
 }
 
