@@ -13,17 +13,17 @@ const ColorA kHovered(0.4f, 0.8f, 0.4f, 1.0f);
 constexpr float kPi = 3.14159265358979f;
 
 // The sector between the rotation's start and current directions, the smaller of the two ways.
-void drawRotationIndicator(const CornerQuad& quad) {
-    const float a0 = angleBetween(Vec2f(1.0f, 0.0f), quad.rotationStart);
-    const float radius = quad.rotationCurrent.length();
-    float start = a0, end = a0 + quad.rotationAngle;
-    if (!(quad.rotationAngle >= 0.0f && quad.rotationAngle <= kPi)) {
-        start = a0 + quad.rotationAngle;
+void drawRotationIndicator(const QuadRotation& rotation) {
+    const float a0 = angleBetween(Vec2f(1.0f, 0.0f), rotation.start);
+    const float radius = rotation.current.length();
+    float start = a0, end = a0 + rotation.angle;
+    if (!(rotation.angle >= 0.0f && rotation.angle <= kPi)) {
+        start = a0 + rotation.angle;
         end = a0;
     }
     Path2d sector;
-    sector.moveTo(quad.downPosition);
-    sector.arc(quad.downPosition, radius, start, end, true);
+    sector.moveTo(rotation.pivot);
+    sector.arc(rotation.pivot, radius, start, end, true);
     sector.close();
 
     gl::enableAdditiveBlending();  // the sector brightens what is under it
@@ -39,16 +39,16 @@ void drawRotationIndicator(const CornerQuad& quad) {
 void drawCornerQuad(const CornerQuad& quad) {
     gl::setLineWidth(2.0f);
     gl::pushMatrices();
-    gl::multModelView(quad.viewMatrix);
-    const float handleRadius = quad.handleRadius / quad.zoom;
+    gl::multModelView(quad.viewMatrix());
+    const std::array<Vec2f, 4>& corners = quad.corners();
     for (int i = 0; i < 4; ++i) {
-        gl::setColor(quad.hoverEdge == i ? kHovered : kIdle);
-        gl::drawLine(quad.corners[i], quad.corners[(i + 1) % 4]);
-        gl::setColor(quad.hoverCorner == i ? kHovered : kIdle);
-        gl::drawSolidCircle(quad.corners[i], handleRadius, 30);
+        gl::setColor(quad.hoveredEdge() == i ? kHovered : kIdle);
+        gl::drawLine(corners[i], corners[(i + 1) % 4]);
+        gl::setColor(quad.hoveredCorner() == i ? kHovered : kIdle);
+        gl::drawSolidCircle(corners[i], quad.drawnHandleRadius(), 30);
     }
     gl::popMatrices();
-    if (quad.rotating) drawRotationIndicator(quad);
+    if (const std::optional<QuadRotation> rotation = quad.rotation()) drawRotationIndicator(*rotation);
 }
 
 }  // namespace app

@@ -19,8 +19,7 @@ public:
         return loom::upscale(source, upscalerId, match);
     }
     Surface warp(int transformId, const Surface& upscaled, int upscalerId) override {
-        const Vec2f* c = app_.cornerQuad.corners;
-        return warpResult(upscaled, upscalerId, transformId, {c[0], c[1], c[2], c[3]});
+        return warpResult(upscaled, upscalerId, transformId, app_.cornerQuad.corners());
     }
     void show(const Surface& result) override { app_.showResult(result); }
     double seconds() override { return app_.getElapsedSeconds(); }

@@ -30,7 +30,6 @@ void QuennetApp::openImage(const std::string& path) {
         sourceTexture = texture;
         pipeline.discardAll();
         cornerQuad.placeOnImage(float(loaded.getWidth()), float(loaded.getHeight()));
-        cornerQuad.recenter();
 
         runPipeline();
     } catch (const std::exception& e) {

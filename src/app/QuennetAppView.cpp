@@ -31,10 +31,7 @@ void QuennetApp::draw() {
 
     gl::disableDepthRead();
     gl::disableDepthWrite();
-    cornerQuad.windowWidth = float(w);
-    cornerQuad.windowHeight = float(h);
-    cornerQuad.zoom = zoom;
-    cornerQuad.updateMatrix();
+    cornerQuad.setView(float(w), float(h), zoom);
     drawCornerQuad(cornerQuad);
     panel->draw();
 }
@@ -55,7 +52,7 @@ void QuennetApp::drawUnwarped(const gl::Texture& texture) {
 void QuennetApp::drawWarped(const gl::Texture& texture) {
     if (!texture || !pipeline.resultSurface) return;
     gl::pushMatrices();
-    gl::multModelView(cornerQuad.viewMatrix);
+    gl::multModelView(cornerQuad.viewMatrix());
     gl::drawTextureOverCheckerboard(texture, texture.getBounds(), cornerQuad.boundingRect());
     gl::popMatrices();
 }

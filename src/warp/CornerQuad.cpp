@@ -22,84 +22,94 @@ float angleBetween(const Vec2f& a, const Vec2f& b) {
     return angle < TWO_PI ? angle : 0.0f;
 }
 
-CornerQuad::CornerQuad() = default;
-
 void CornerQuad::placeOnImage(float width, float height) {
-    corners[0] = Vec2f(0, 0);
-    corners[1] = Vec2f(width, 0);
-    corners[2] = Vec2f(width, height);
-    corners[3] = Vec2f(0, height);
+    corners_[0] = Vec2f(0, 0);
+    corners_[1] = Vec2f(width, 0);
+    corners_[2] = Vec2f(width, height);
+    corners_[3] = Vec2f(0, height);
     recenter();
+}
+
+void CornerQuad::setView(float windowWidth, float windowHeight, float zoom) {
+    windowWidth_ = windowWidth;
+    windowHeight_ = windowHeight;
+    zoom_ = zoom;
+    updateMatrix();
 }
 
 void CornerQuad::recenter() {
     Vec2f sum;
-    for (const Vec2f& c : corners) sum += c;
-    center = sum * 0.25f;
+    for (const Vec2f& c : corners_) sum += c;
+    center_ = sum * 0.25f;
     updateMatrix();
 }
 
 void CornerQuad::updateMatrix() {
     Matrix44f m;
-    m.translate(Vec3f(windowWidth * 0.5f, windowHeight * 0.5f, 0.0f));
-    m.scale(Vec3f(zoom, zoom, 1.0f));
-    m.translate(Vec3f(-center.x, -center.y, 0.0f));
-    viewMatrix = m;
-    inverseViewMatrix = m.affineInverted();
+    m.translate(Vec3f(windowWidth_ * 0.5f, windowHeight_ * 0.5f, 0.0f));
+    m.scale(Vec3f(zoom_, zoom_, 1.0f));
+    m.translate(Vec3f(-center_.x, -center_.y, 0.0f));
+    viewMatrix_ = m;
+    inverseViewMatrix_ = m.affineInverted();
 }
 
 Rectf CornerQuad::boundingRect() const {
-    Rectf r(corners[0].x, corners[0].y, corners[0].x, corners[0].y);
+    Rectf r(corners_[0].x, corners_[0].y, corners_[0].x, corners_[0].y);
     for (int i = 1; i < 4; ++i) {
-        r.x1 = std::min(r.x1, corners[i].x);
-        r.y1 = std::min(r.y1, corners[i].y);
-        r.x2 = std::max(r.x2, corners[i].x);
-        r.y2 = std::max(r.y2, corners[i].y);
+        r.x1 = std::min(r.x1, corners_[i].x);
+        r.y1 = std::min(r.y1, corners_[i].y);
+        r.x2 = std::max(r.x2, corners_[i].x);
+        r.y2 = std::max(r.y2, corners_[i].y);
     }
     return r;
 }
 
+std::optional<QuadRotation> CornerQuad::rotation() const {
+    if (!rotating_) return std::nullopt;
+    return QuadRotation{downPosition_, rotationStart_, rotationCurrent_, rotationAngle_};
+}
+
 void CornerQuad::press(int x, int y, bool left, bool right) {
-    downPosition = Vec2f(static_cast<float>(x), static_cast<float>(y));
-    rightDown = right;
-    leftDown = left;
+    downPosition_ = Vec2f(static_cast<float>(x), static_cast<float>(y));
+    rightDown_ = right;
+    leftDown_ = left;
 }
 
 void CornerQuad::release(bool left, bool right) {
-    rotating = false;
-    leftDown = left;
-    rightDown = right;
+    rotating_ = false;
+    leftDown_ = left;
+    rightDown_ = right;
 }
 
 Vec2f CornerQuad::windowToQuad(float x, float y, float z) const {
-    const Vec3f q = inverseViewMatrix.transformPoint(Vec3f(x, y, z));
+    const Vec3f q = inverseViewMatrix_.transformPoint(Vec3f(x, y, z));
     return {q.x, q.y};
 }
 
 bool CornerQuad::hover(int x, int y) {
     const Vec2f q = windowToQuad(static_cast<float>(x), static_cast<float>(y), 0.0f);
-    hoverCorner = -1;
-    hoverEdge = -1;
-    leftDown = false;
-    rightDown = false;
+    hoverCorner_ = -1;
+    hoverEdge_ = -1;
+    leftDown_ = false;
+    rightDown_ = false;
 
     for (int i = 0; i < 4; ++i) {
-        if (corners[i].distance(q) < handleRadius) {
-            hoverCorner = i;
+        if (corners_[i].distance(q) < HANDLE_RADIUS) {
+            hoverCorner_ = i;
             return true;
         }
     }
     // Distance to the edge's whole line: the hit band runs on beyond the corners. A zero-length
     // edge has a non-finite direction and never passes the test.
     for (int i = 0; i < 4; ++i) {
-        const Vec2f& start = corners[i];
-        const Vec2f& end = corners[(i + 1) % 4];
+        const Vec2f& start = corners_[i];
+        const Vec2f& end = corners_[(i + 1) % 4];
         const Vec2f direction = (end - start).normalized();
         const Vec2f foot = start + direction * (q - start).dot(direction);
-        if ((q - foot).length() < handleRadius) {
-            hoverEdge = i;
-            edgeOffsetStart = foot - start;
-            edgeOffsetEnd = end - foot;
+        if ((q - foot).length() < HANDLE_RADIUS) {
+            hoverEdge_ = i;
+            edgeOffsetStart_ = foot - start;
+            edgeOffsetEnd_ = end - foot;
             return true;
         }
     }
@@ -108,44 +118,44 @@ bool CornerQuad::hover(int x, int y) {
 
 bool CornerQuad::drag(int x, int y) {
     const Vec2f q = windowToQuad(static_cast<float>(x), static_cast<float>(y), 0.0f);
-    if (leftDown) {
-        if (hoverEdge >= 0) {
+    if (leftDown_) {
+        if (hoverEdge_ >= 0) {
             // The edge moves rigidly, its grab point following the mouse.
-            corners[hoverEdge] = q - edgeOffsetStart;
-            corners[(hoverEdge + 1) % 4] = q + edgeOffsetEnd;
+            corners_[hoverEdge_] = q - edgeOffsetStart_;
+            corners_[(hoverEdge_ + 1) % 4] = q + edgeOffsetEnd_;
             return true;
         }
-        if (hoverCorner >= 0) {
-            corners[hoverCorner] = q;
+        if (hoverCorner_ >= 0) {
+            corners_[hoverCorner_] = q;
             return true;
         }
     }
-    if (!rightDown) return false;
+    if (!rightDown_) return false;
     return dragRotation(Vec2f(static_cast<float>(x), static_cast<float>(y)));
 }
 
 bool CornerQuad::dragRotation(const Vec2f& windowPos) {
-    if (!rotating) {
-        rotationStart = windowPos - downPosition;
-        if (rotationStart.length() > rotationThreshold) {
-            rotating = true;
-            rotationAngle = 0.0f;
-            std::copy(corners, corners + 4, savedCorners);
+    if (!rotating_) {
+        rotationStart_ = windowPos - downPosition_;
+        if (rotationStart_.length() > ROTATION_THRESHOLD) {
+            rotating_ = true;
+            rotationAngle_ = 0.0f;
+            savedCorners_ = corners_;
         }
-        if (!rotating) return false;
+        if (!rotating_) return false;
     }
     // Back on the press point the direction is undefined: keep the last angle.
-    if (windowPos == downPosition) return false;
-    rotationCurrent = windowPos - downPosition;
-    rotationAngle = angleBetween(rotationStart, rotationCurrent);
+    if (windowPos == downPosition_) return false;
+    rotationCurrent_ = windowPos - downPosition_;
+    rotationAngle_ = angleBetween(rotationStart_, rotationCurrent_);
 
     // Turn the corners saved at the start about the press point, so rounding never accumulates.
-    const Vec2f pivot = windowToQuad(downPosition.x, downPosition.y, 1.0f);
-    const float cosine = std::cos(rotationAngle);
-    const float sine = std::sin(rotationAngle);
+    const Vec2f pivot = windowToQuad(downPosition_.x, downPosition_.y, 1.0f);
+    const float cosine = std::cos(rotationAngle_);
+    const float sine = std::sin(rotationAngle_);
     for (int i = 0; i < 4; ++i) {
-        const Vec2f d = savedCorners[i] - pivot;
-        corners[i] = pivot + Vec2f(cosine * d.x - sine * d.y, sine * d.x + cosine * d.y);
+        const Vec2f d = savedCorners_[i] - pivot;
+        corners_[i] = pivot + Vec2f(cosine * d.x - sine * d.y, sine * d.x + cosine * d.y);
     }
     return true;
 }

@@ -1,10 +1,14 @@
 // CornerQuad: the editable quadrilateral onto which the enlarged image is pinned, and the logic of
 // its mouse interaction (hover, corner and edge drags, right-button rotation). Drawing lives in the
-// application layer, so this class reads no OpenGL; everything a drawing needs is public.
+// application layer, so this class reads no OpenGL; it offers read-only what a drawing needs and
+// keeps the state of the mouse interaction to itself.
 //
 // Coordinate spaces: quad space has one unit per pixel of the loaded image, x right, y down; window
-// space is in window pixels. viewMatrix maps quad space to the window, inverseViewMatrix back.
+// space is in window pixels. viewMatrix() maps quad space to the window.
 #pragma once
+
+#include <array>
+#include <optional>
 
 #include "math/Matrix44.h"
 #include "math/Rect.h"
@@ -16,66 +20,83 @@ namespace loom {
 // exactly 0, and a zero vector gives 0: never a non-number.
 float angleBetween(const Vec2f& a, const Vec2f& b);
 
+// A right-button rotation under way, in window pixels.
+struct QuadRotation {
+    Vec2f pivot;    // the press point
+    Vec2f start;    // from the pivot to the mouse when the rotation began
+    Vec2f current;  // from the pivot to the mouse now
+    float angle;    // angleBetween(start, current)
+};
+
 class CornerQuad {
 public:
-    // Declared out of line so that the class is no aggregate: a braced list of four corners then
-    // means a WarpQuad's corner array, never a CornerQuad.
-    CornerQuad();
-
-    // Edge i joins corner i and corner (i + 1) mod 4. The unit square until the first image is
-    // placed, so hit tests and drawing before any load see finite corners.
-    Vec2f corners[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    Matrix44f viewMatrix;
-    Matrix44f inverseViewMatrix;
-    // The quad-space point shown at the centre of the window.
-    Vec2f center;
-    // Written by the application before every matrix update.
-    float windowWidth = 0.0f;
-    float windowHeight = 0.0f;
-    float zoom = 1.0f;
-    // Buttons held at the last press or release.
-    bool leftDown = false;
-    bool rightDown = false;
-    // Index of the corner or edge under the mouse, -1 for none; at most one is set.
-    int hoverCorner = -1;
-    int hoverEdge = -1;
-    // Grab point minus the hovered edge's first corner, and its second corner minus the grab point.
-    Vec2f edgeOffsetStart;
-    Vec2f edgeOffsetEnd;
-    // Window position of the last press.
-    Vec2f downPosition;
-    bool rotating = false;
-    // Window vectors from downPosition to the mouse when the rotation began, and now.
-    Vec2f rotationStart;
-    Vec2f rotationCurrent;
-    // Radians in [0, 2pi).
-    float rotationAngle = 0.0f;
-    // The corners as they were when the rotation began; a rotation always turns these.
-    Vec2f savedCorners[4];
-    // Hit radius in quad units (drawn handles have radius handleRadius / zoom).
-    float handleRadius = 4.0f;
-    // Window pixels a right-button drag must exceed before it rotates.
-    float rotationThreshold = 40.0f;
-
-    // Places the corners on an image of the given size: (0, 0), (w, 0), (w, h), (0, h).
+    // Places the corners on an image of the given size, (0, 0), (w, 0), (w, h), (0, h), and centres
+    // the view on their mean.
     void placeOnImage(float width, float height);
-    // Centres the view on the mean of the corners, then updates the matrices.
-    void recenter();
-    // Rebuilds both matrices from the window size, zoom and center.
-    void updateMatrix();
-    // The smallest axis-aligned rectangle holding the four corners.
-    Rectf boundingRect() const;
+    // The window size and zoom of the frame about to be drawn. The view keeps its centre, so the
+    // corners stay put in quad space while the window or the zoom changes.
+    void setView(float windowWidth, float windowHeight, float zoom);
 
+    // The mouse at window position (x, y). press and release record the buttons held.
     void press(int x, int y, bool left, bool right);
     void release(bool left, bool right);
-    // True when a corner or an edge is now under the mouse at window position (x, y).
+    // True when a corner or an edge is now under the mouse.
     bool hover(int x, int y);
     // True when the corners changed.
     bool drag(int x, int y);
 
+    // Edge i joins corner i and corner (i + 1) mod 4.
+    const std::array<Vec2f, 4>& corners() const { return corners_; }
+    // The smallest axis-aligned rectangle holding the four corners.
+    Rectf boundingRect() const;
+    const Matrix44f& viewMatrix() const { return viewMatrix_; }
+    // The corner or the edge under the mouse, -1 for none; at most one is set.
+    int hoveredCorner() const { return hoverCorner_; }
+    int hoveredEdge() const { return hoverEdge_; }
+    // A drawn handle's radius in quad units: the same number of window pixels at any zoom, while
+    // the hit radius is that many quad units.
+    float drawnHandleRadius() const { return HANDLE_RADIUS / zoom_; }
+    std::optional<QuadRotation> rotation() const;
+
 private:
+    // Hit radius in quad units.
+    static constexpr float HANDLE_RADIUS = 4.0f;
+    // Window pixels a right-button drag must exceed before it rotates.
+    static constexpr float ROTATION_THRESHOLD = 40.0f;
+
+    void recenter();
+    void updateMatrix();
     Vec2f windowToQuad(float x, float y, float z) const;
     bool dragRotation(const Vec2f& windowPos);
+
+    // The unit square until the first image is placed, so hit tests and drawing before any load
+    // see finite corners.
+    std::array<Vec2f, 4> corners_ = {Vec2f(0, 0), Vec2f(1, 0), Vec2f(1, 1), Vec2f(0, 1)};
+    Matrix44f viewMatrix_;
+    Matrix44f inverseViewMatrix_;
+    // The quad-space point shown at the centre of the window.
+    Vec2f center_;
+    float windowWidth_ = 0.0f;
+    float windowHeight_ = 0.0f;
+    float zoom_ = 1.0f;
+    // Buttons held at the last press or release.
+    bool leftDown_ = false;
+    bool rightDown_ = false;
+    int hoverCorner_ = -1;
+    int hoverEdge_ = -1;
+    // Grab point minus the hovered edge's first corner, and its second corner minus the grab point.
+    Vec2f edgeOffsetStart_;
+    Vec2f edgeOffsetEnd_;
+    // Window position of the last press.
+    Vec2f downPosition_;
+    bool rotating_ = false;
+    // Window vectors from downPosition_ to the mouse when the rotation began, and now.
+    Vec2f rotationStart_;
+    Vec2f rotationCurrent_;
+    // Radians in [0, 2pi).
+    float rotationAngle_ = 0.0f;
+    // The corners as they were when the rotation began; a rotation always turns these.
+    std::array<Vec2f, 4> savedCorners_;
 };
 
 }  // namespace loom

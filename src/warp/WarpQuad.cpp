@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "warp/CornerQuad.h"
-
 namespace loom {
 
 WarpQuad makeWarpQuad(const std::array<Vec2f, 4>& corners) {
@@ -18,10 +16,6 @@ WarpQuad makeWarpQuad(const std::array<Vec2f, 4>& corners) {
     }
     for (int i = 0; i < 4; ++i) quad.corners[i] = corners[i] - Vec2f(b.x1, b.y1);
     return quad;
-}
-
-WarpQuad makeWarpQuad(const CornerQuad& quad) {
-    return makeWarpQuad({quad.corners[0], quad.corners[1], quad.corners[2], quad.corners[3]});
 }
 
 WarpQuad quadFromRect(const Rectf& rect) {

@@ -9,8 +9,6 @@
 
 namespace loom {
 
-class CornerQuad;
-
 struct WarpQuad {
     // Around the quad in the order of CornerQuad's corners, relative to (bounds.x1, bounds.y1).
     Vec2f corners[4];
@@ -18,7 +16,6 @@ struct WarpQuad {
     Rectf bounds;
 };
 
-WarpQuad makeWarpQuad(const CornerQuad& quad);
 WarpQuad makeWarpQuad(const std::array<Vec2f, 4>& corners);
 // Corners top-left, top-right, bottom-right, bottom-left of the rectangle's size.
 WarpQuad quadFromRect(const Rectf& rect);

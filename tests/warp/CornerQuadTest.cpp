@@ -1,170 +1,152 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 #include "warp/CornerQuad.h"
 
 using loom::angleBetween;
 using loom::CornerQuad;
+using loom::Rectf;
 using loom::Vec2f;
 
 namespace {
 
 constexpr float PI = 3.14159265358979f;
 
-// A quad on a 100 x 50 image in a 640 x 480 window at the given zoom, centred.
-CornerQuad placedQuad(float zoom) {
+// An image placed in a window at the given zoom, centred; by default 100 x 50 in 640 x 480.
+CornerQuad placedQuad(float zoom, float width = 100, float height = 50, float windowWidth = 640,
+                      float windowHeight = 480) {
     CornerQuad quad;
-    quad.windowWidth = 640;
-    quad.windowHeight = 480;
-    quad.zoom = zoom;
-    quad.placeOnImage(100, 50);
+    quad.setView(windowWidth, windowHeight, zoom);
+    quad.placeOnImage(width, height);
     return quad;
 }
 
-Vec2f toWindow(const CornerQuad& quad, const Vec2f& p) { return quad.viewMatrix.transformPoint(p); }
+Vec2f toWindow(const CornerQuad& quad, const Vec2f& p) { return quad.viewMatrix().transformPoint(p); }
 
 }  // namespace
 
-TEST(CornerQuad, StartsFiniteAndUnselected) {
+TEST(CornerQuad, BeforeAnyImageItIsTheUnitSquare) {
     CornerQuad quad;
-    EXPECT_EQ(quad.corners[2], Vec2f(1, 1)) << "the unit square until an image is placed";
-    EXPECT_EQ(quad.hoverCorner, -1);
-    EXPECT_EQ(quad.hoverEdge, -1);
-    EXPECT_FALSE(quad.rotating);
-    EXPECT_EQ(quad.zoom, 1.0f);
-    EXPECT_EQ(quad.handleRadius, 4.0f);
+    EXPECT_EQ(quad.boundingRect(), Rectf(0, 0, 1, 1));
+    quad.setView(100, 100, 1);  // quad point (0, 0) at the window's centre
+    EXPECT_TRUE(quad.hover(52, 50)) << "hit-tested like any quad";
+    EXPECT_EQ(quad.hoveredCorner(), 0);
 }
 
-TEST(CornerQuad, ViewPlacesTheCentredImage) {
-    const CornerQuad quad = placedQuad(3);
-    EXPECT_EQ(quad.center, Vec2f(50, 25));
-    EXPECT_EQ(toWindow(quad, quad.corners[0]), Vec2f(170, 165));
-    const Vec2f back = quad.inverseViewMatrix.transformPoint(Vec2f(170, 165));
-    EXPECT_NEAR(back.x, 0, 1e-4);
-    EXPECT_NEAR(back.y, 0, 1e-4);
+TEST(CornerQuad, ViewCentresThePlacedImage) {
+    CornerQuad quad = placedQuad(3);
+    EXPECT_EQ(toWindow(quad, Vec2f(50, 25)), Vec2f(320, 240));
+    EXPECT_EQ(toWindow(quad, quad.corners()[0]), Vec2f(170, 165));
+    EXPECT_EQ(quad.boundingRect(), Rectf(0, 0, 100, 50));
+    quad.setView(800, 600, 3);
+    EXPECT_EQ(toWindow(quad, quad.corners()[0]), Vec2f(250, 225)) << "the view keeps its centre";
 
     CornerQuad flat = placedQuad(0);
-    EXPECT_TRUE(flat.inverseViewMatrix == loom::Matrix44f()) << "zoom 0: identity inverse";
-
-    const loom::Rectf bounds = quad.boundingRect();
-    EXPECT_EQ(bounds, loom::Rectf(0, 0, 100, 50));
-}
-
-TEST(CornerQuad, BoundingRectOfATurnedQuad) {
-    CornerQuad quad;
-    quad.corners[0] = Vec2f(5, -2);
-    quad.corners[1] = Vec2f(9, 4);
-    quad.corners[2] = Vec2f(3, 8);
-    quad.corners[3] = Vec2f(-1, 1);
-    EXPECT_EQ(quad.boundingRect(), loom::Rectf(-1, -2, 9, 8));
+    EXPECT_TRUE(flat.hover(1, 1)) << "zoom 0: the identity maps the window back";
+    EXPECT_EQ(flat.hoveredCorner(), 0);
 }
 
 TEST(CornerQuad, CornerHitRadiusScalesWithZoom) {
     CornerQuad zoomed = placedQuad(3);
     EXPECT_TRUE(zoomed.hover(170 - 10, 165)) << "10 window pixels is 3.33 units at zoom 3";
-    EXPECT_EQ(zoomed.hoverCorner, 0);
-    EXPECT_EQ(zoomed.hoverEdge, -1);
+    EXPECT_EQ(zoomed.hoveredCorner(), 0);
+    EXPECT_EQ(zoomed.hoveredEdge(), -1);
 
     CornerQuad plain = placedQuad(1);
-    const Vec2f corner = toWindow(plain, plain.corners[0]);
+    const Vec2f corner = toWindow(plain, plain.corners()[0]);
     EXPECT_FALSE(plain.hover(int(corner.x) - 10, int(corner.y) - 10)) << "10 units away at zoom 1";
-    EXPECT_EQ(plain.hoverCorner, -1);
+    EXPECT_EQ(plain.hoveredCorner(), -1);
     EXPECT_TRUE(plain.hover(int(corner.x) - 3, int(corner.y)));
     EXPECT_TRUE(plain.hover(int(corner.x) - 5, int(corner.y)));
-    EXPECT_EQ(plain.hoverCorner, -1) << "5 units: out of the corner's reach";
-    EXPECT_EQ(plain.hoverEdge, 0) << "but on edge 0's line";
+    EXPECT_EQ(plain.hoveredCorner(), -1) << "5 units: out of the corner's reach";
+    EXPECT_EQ(plain.hoveredEdge(), 0) << "but on edge 0's line";
 }
 
 TEST(CornerQuad, SmallerIndexWinsAndCornersBeforeEdges) {
-    CornerQuad quad;
-    quad.windowWidth = 100;
-    quad.windowHeight = 100;
-    quad.corners[0] = Vec2f(0, 0);
-    quad.corners[1] = Vec2f(3, 0);
-    quad.corners[2] = Vec2f(3, 40);
-    quad.corners[3] = Vec2f(0, 40);
-    quad.center = Vec2f(50, 50);  // window pixel = quad point at zoom 1
-    quad.updateMatrix();
-    EXPECT_TRUE(quad.hover(2, 0)) << "both corner 0 (2 away) and corner 1 (1 away) are in reach";
-    EXPECT_EQ(quad.hoverCorner, 0);
+    // A 3 x 40 image in a 100 x 100 window at zoom 1: window = quad + (48.5, 30).
+    CornerQuad quad = placedQuad(1, 3, 40, 100, 100);
+    EXPECT_TRUE(quad.hover(51, 30)) << "corner 0 (2.5 away) and corner 1 (0.5 away) are in reach";
+    EXPECT_EQ(quad.hoveredCorner(), 0);
 
-    EXPECT_TRUE(quad.hover(1, 20)) << "between edges 1 and 3, no corner in reach";
-    EXPECT_EQ(quad.hoverCorner, -1);
-    EXPECT_EQ(quad.hoverEdge, 1) << "edge 1 comes before edge 3";
+    EXPECT_TRUE(quad.hover(50, 50)) << "between edges 1 and 3, no corner in reach";
+    EXPECT_EQ(quad.hoveredCorner(), -1);
+    EXPECT_EQ(quad.hoveredEdge(), 1) << "edge 1 comes before edge 3";
 }
 
-TEST(CornerQuad, EdgeBandRunsBeyondItsCorners) {
+TEST(CornerQuad, EdgeBandRunsBeyondItsCornersAndItsGrabPointFollowsTheMouse) {
     CornerQuad quad = placedQuad(1);
-    // On the line of edge 0 (y = 0 in quad space) but 20 units left of corner 0.
+    // 2 units off the line of edge 0 (y = 0 in quad space), 20 units left of corner 0.
     const Vec2f beyond = toWindow(quad, Vec2f(-20, 2));
-    EXPECT_TRUE(quad.hover(int(beyond.x), int(beyond.y)));
-    EXPECT_EQ(quad.hoverEdge, 0);
-    EXPECT_EQ(quad.edgeOffsetStart, Vec2f(-20, 0));
-    EXPECT_EQ(quad.edgeOffsetEnd, Vec2f(120, 0));
+    ASSERT_TRUE(quad.hover(int(beyond.x), int(beyond.y)));
+    EXPECT_EQ(quad.hoveredEdge(), 0);
+    quad.press(int(beyond.x), int(beyond.y), true, false);
+    EXPECT_TRUE(quad.drag(int(beyond.x), int(beyond.y) + 10));
+    EXPECT_EQ(quad.corners()[0], Vec2f(0, 12)) << "the foot of the grab point lands on the mouse";
+    EXPECT_EQ(quad.corners()[1], Vec2f(100, 12));
 
-    const Vec2f middle = toWindow(quad, Vec2f(50, 25));
+    const Vec2f middle = toWindow(quad, Vec2f(50, 30));
     EXPECT_FALSE(quad.hover(int(middle.x), int(middle.y)));
-    EXPECT_EQ(quad.hoverEdge, -1);
+    EXPECT_EQ(quad.hoveredEdge(), -1);
 }
 
 TEST(CornerQuad, ZeroLengthEdgeIsNeverHovered) {
-    CornerQuad quad;
-    quad.windowWidth = 100;
-    quad.windowHeight = 100;
-    quad.center = Vec2f(50, 50);
-    quad.updateMatrix();
-    quad.corners[0] = quad.corners[1] = Vec2f(10, 10);
-    quad.corners[2] = Vec2f(60, 60);
-    quad.corners[3] = Vec2f(10, 60);
-    EXPECT_FALSE(quad.hover(30, 10)) << "on the line y = 10 only through the degenerate edge 0";
+    // A 50 x 50 image in a 100 x 100 window at zoom 1: window = quad + (25, 25). Corner 1 is
+    // dragged onto corner 0.
+    CornerQuad quad = placedQuad(1, 50, 50, 100, 100);
+    ASSERT_TRUE(quad.hover(75, 25));
+    quad.press(75, 25, true, false);
+    ASSERT_TRUE(quad.drag(25, 25));
+    ASSERT_EQ(quad.corners()[1], quad.corners()[0]);
+    EXPECT_FALSE(quad.hover(55, 25)) << "on the line y = 0 only through the degenerate edge 0";
 }
 
 TEST(CornerQuad, LeftDragsMoveTheHoveredCornerOrEdge) {
     CornerQuad quad = placedQuad(1);
-    const Vec2f corner2 = toWindow(quad, quad.corners[2]);
+    const Vec2f corner2 = toWindow(quad, quad.corners()[2]);
     ASSERT_TRUE(quad.hover(int(corner2.x), int(corner2.y)));
     quad.press(int(corner2.x), int(corner2.y), true, false);
     EXPECT_TRUE(quad.drag(int(corner2.x) + 7, int(corner2.y) - 3));
-    EXPECT_EQ(quad.corners[2], Vec2f(107, 47));
+    EXPECT_EQ(quad.corners()[2], Vec2f(107, 47));
 
     // Grab edge 3 (x = 0) at its middle and move it rigidly.
     CornerQuad edge = placedQuad(1);
     const Vec2f grab = toWindow(edge, Vec2f(0, 25));
     ASSERT_TRUE(edge.hover(int(grab.x), int(grab.y)));
-    ASSERT_EQ(edge.hoverEdge, 3);
+    ASSERT_EQ(edge.hoveredEdge(), 3);
     edge.press(int(grab.x), int(grab.y), true, false);
     EXPECT_TRUE(edge.drag(int(grab.x) - 10, int(grab.y) + 5));
-    EXPECT_EQ(edge.corners[3], Vec2f(-10, 55));
-    EXPECT_EQ(edge.corners[0], Vec2f(-10, 5));
-    EXPECT_EQ(edge.corners[1], Vec2f(100, 0)) << "other corners stay";
+    EXPECT_EQ(edge.corners()[3], Vec2f(-10, 55));
+    EXPECT_EQ(edge.corners()[0], Vec2f(-10, 5));
+    EXPECT_EQ(edge.corners()[1], Vec2f(100, 0)) << "other corners stay";
 
     CornerQuad idle = placedQuad(1);
     idle.hover(0, 0);
     idle.press(0, 0, true, false);
     EXPECT_FALSE(idle.drag(30, 30)) << "nothing hovered, no right button";
-    EXPECT_EQ(idle.corners[2], Vec2f(100, 50));
+    EXPECT_EQ(idle.corners()[2], Vec2f(100, 50));
 }
 
 TEST(CornerQuad, RotationStartsOnlyPastTheThreshold) {
     CornerQuad quad = placedQuad(1);
+    const std::array<Vec2f, 4> placed = quad.corners();
     quad.hover(5, 5);
     quad.press(300, 200, false, true);
     EXPECT_FALSE(quad.drag(340, 200)) << "exactly 40 pixels";
-    EXPECT_FALSE(quad.rotating);
+    EXPECT_FALSE(quad.rotation());
     EXPECT_TRUE(quad.drag(341, 200)) << "41 pixels starts the rotation";
-    EXPECT_TRUE(quad.rotating);
-    EXPECT_EQ(quad.rotationAngle, 0.0f);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(quad.corners[i], quad.savedCorners[i]) << "corner " << i;
-    }
+    ASSERT_TRUE(quad.rotation());
+    EXPECT_EQ(quad.rotation()->pivot, Vec2f(300, 200));
+    EXPECT_EQ(quad.rotation()->angle, 0.0f);
+    EXPECT_EQ(quad.corners(), placed);
     quad.release(false, false);
-    EXPECT_FALSE(quad.rotating);
+    EXPECT_FALSE(quad.rotation());
 }
 
 TEST(CornerQuad, QuarterTurnAndBack) {
     CornerQuad quad = placedQuad(2);
-    const Vec2f saved[4] = {quad.corners[0], quad.corners[1], quad.corners[2], quad.corners[3]};
+    const std::array<Vec2f, 4> saved = quad.corners();
     const Vec2f press = toWindow(quad, Vec2f(50, 25));  // the quad's centre: (320, 240)
     quad.hover(0, 0);
     quad.press(int(press.x), int(press.y), false, true);
@@ -173,21 +155,29 @@ TEST(CornerQuad, QuarterTurnAndBack) {
     // A quarter turn clockwise on screen: the mouse goes from the right of the press point to
     // below.
     ASSERT_TRUE(quad.drag(int(press.x), int(press.y) + 50));
-    EXPECT_NEAR(quad.rotationAngle, PI / 2, 1e-5);
+    ASSERT_TRUE(quad.rotation());
+    EXPECT_NEAR(quad.rotation()->angle, PI / 2, 1e-5);
+    EXPECT_EQ(quad.rotation()->current, Vec2f(0, 50));
     // Corner 0 (-50, -25) from the pivot turns to (25, -50).
-    EXPECT_NEAR(quad.corners[0].x, 75, 1e-3);
-    EXPECT_NEAR(quad.corners[0].y, -25, 1e-3);
+    EXPECT_NEAR(quad.corners()[0].x, 75, 1e-3);
+    EXPECT_NEAR(quad.corners()[0].y, -25, 1e-3);
+    // Upright, the turned 100 x 50 quad is 50 wide and 100 high about the same centre.
+    const Rectf bounds = quad.boundingRect();
+    EXPECT_NEAR(bounds.x1, 25, 1e-3);
+    EXPECT_NEAR(bounds.y1, -25, 1e-3);
+    EXPECT_NEAR(bounds.x2, 75, 1e-3);
+    EXPECT_NEAR(bounds.y2, 75, 1e-3);
 
     // Back to the starting direction: the saved corners return.
     ASSERT_TRUE(quad.drag(int(press.x) + 80, int(press.y)));
     for (int i = 0; i < 4; ++i) {
-        EXPECT_NEAR(quad.corners[i].x, saved[i].x, 1e-4) << "corner " << i;
-        EXPECT_NEAR(quad.corners[i].y, saved[i].y, 1e-4) << "corner " << i;
+        EXPECT_NEAR(quad.corners()[i].x, saved[i].x, 1e-4) << "corner " << i;
+        EXPECT_NEAR(quad.corners()[i].y, saved[i].y, 1e-4) << "corner " << i;
     }
 
     // Over the press point itself the direction is undefined: corners stay finite and unchanged.
     EXPECT_FALSE(quad.drag(int(press.x), int(press.y)));
-    EXPECT_TRUE(std::isfinite(quad.corners[0].x) && std::isfinite(quad.corners[0].y));
+    EXPECT_TRUE(std::isfinite(quad.corners()[0].x) && std::isfinite(quad.corners()[0].y));
 }
 
 TEST(CornerQuad, AngleBetweenIsClockwiseOnScreenAndAlwaysFinite) {
