@@ -70,19 +70,18 @@ struct ApplicationPanel {
     WindowlessApp app;
     params::ParamPanel panel{&app};
     float zoom = 0;
-    bool upscalers[8] = {};
-    bool transforms[3] = {};
+    int upscaler = 0;
+    int transform = 0;
 
     ApplicationPanel() {
-        const char* upscalerNames[] = {"None",      "Scale2x",   "Scale3x",  "Scale4x",
-                                       "Eagle2x",   "Scale2xHQ", "Scale3xHQ", "Scale4xHQ"};
-        const char* transformNames[] = {"None", "Projective", "Bilinear"};
         panel.addLabel("View");
         panel.addFloatParam("Zoom", &zoom, 1, 10, 4);
         panel.addLabel("1. Upscaling");
-        for (int i = 0; i < 8; ++i) panel.addBoolParam(upscalerNames[i], &upscalers[i], i == 0, 1);
+        panel.addRadioGroup({"None", "Scale2x", "Scale3x", "Scale4x", "Eagle2x", "Scale2xHQ",
+                             "Scale3xHQ", "Scale4xHQ"},
+                            &upscaler, 0);
         panel.addLabel("2. Transform");
-        for (int i = 0; i < 3; ++i) panel.addBoolParam(transformNames[i], &transforms[i], i == 0, 2);
+        panel.addRadioGroup({"None", "Projective", "Bilinear"}, &transform, 0);
         panel.addLabel("Perf: 12 ms");
     }
 };

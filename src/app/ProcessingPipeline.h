@@ -1,5 +1,5 @@
 // The processing pipeline: turns the loaded image into the picture the window shows. It reads the
-// panel's radio flags and "Compare alpha" box, upscales only when either changed or nothing is cached,
+// panel's selections and "Compare alpha" box, upscales only when either changed or nothing is cached,
 // warps again whenever anything was redone or the result was discarded, hands the result to be
 // shown, and times the work for the "Perf" label.
 //
@@ -7,8 +7,6 @@
 // steps and a fake clock; the application supplies the real upscalers, warps and textures.
 #pragma once
 
-#include <array>
-#include <map>
 #include <string>
 
 #include "image/PixelMatch.h"
@@ -38,11 +36,6 @@ struct PipelineRun {
 
 class ProcessingPipeline {
 public:
-    static constexpr int UPSCALER_COUNT = 8;
-    static constexpr int TRANSFORM_COUNT = 3;
-
-    ProcessingPipeline();
-
     // Runs the pipeline for this source image (null: nothing loaded). All or nothing: when a step
     // throws, the shown result is kept, the selections go back to what the shown result was made
     // with (so the panel tells the truth), and the exception travels on.
@@ -56,16 +49,16 @@ public:
         resultSurface = Surface();
     }
 
-    const std::string& currentUpscalerName() const { return upscalerNames.at(currentUpscaler); }
+    std::string currentUpscalerName() const;
 
     // "Perf: 12 ms"
     static std::string perfText(int milliseconds);
 
-    std::map<int, std::string> upscalerNames;
-    std::array<bool, UPSCALER_COUNT> upscalerFlags{};
-    std::map<int, std::string> transformNames;
-    std::array<bool, TRANSFORM_COUNT> transformFlags{};
-    bool compareAlpha = false;  // "Compare alpha": alpha counts when the upscalers compare pixels
+    // The selections the panel writes: an upscaler id (UpscalerCatalogue.h), a transform id
+    // (TransformCatalogue.h) and "Compare alpha" (alpha counts when the upscalers compare pixels).
+    int upscaler = 0;
+    int transform = 0;
+    bool compareAlpha = false;
     int currentUpscaler = 0;   // the upscaler whose output upscaledSurface holds
     int currentTransform = 0;  // the transform whose output resultSurface holds
     bool currentCompareAlpha = false;  // the compareAlpha upscaledSurface was made with

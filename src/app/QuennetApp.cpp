@@ -6,6 +6,7 @@
 #include "image/UpscalerCatalogue.h"
 #include "params/ParamPanel.h"
 #include "pipeline/MakeResult.h"
+#include "warp/TransformCatalogue.h"
 
 namespace loom {
 namespace app {
@@ -31,6 +32,18 @@ private:
 QuennetApp::QuennetApp() = default;
 QuennetApp::~QuennetApp() = default;
 
+namespace {
+
+// A catalogue's names in row order, so that a radio box's index is its row's id (ids are indexes).
+template <class Info>
+std::vector<std::string> namesOf(const std::vector<Info>& catalogue) {
+    std::vector<std::string> names;
+    for (const Info& info : catalogue) names.push_back(info.name);
+    return names;
+}
+
+}  // namespace
+
 void QuennetApp::setup() {
     zoom = 3.0f;
     showSource = false;
@@ -44,13 +57,9 @@ void QuennetApp::setup() {
     panel->addLabel("View");
     panel->addFloatParam("Zoom", &zoom, 1.0f, 10.0f, 4.0f);
     panel->addLabel("1. Upscaling");
-    for (const auto& entry : pipeline.upscalerNames)
-        panel->addBoolParam(entry.second, &pipeline.upscalerFlags[size_t(entry.first)],
-                            entry.first == 0, 1);
+    panel->addRadioGroup(namesOf(upscalerCatalogue()), &pipeline.upscaler, 0);
     panel->addLabel("2. Transform");
-    for (const auto& entry : pipeline.transformNames)
-        panel->addBoolParam(entry.second, &pipeline.transformFlags[size_t(entry.first)],
-                            entry.first == 0, 2);
+    panel->addRadioGroup(namesOf(transformCatalogue()), &pipeline.transform, 0);
     perfLabel = panel->addLabel("Perf: 0 ms");
     panel->addBoolParam("Compare alpha", &pipeline.compareAlpha, false, 0);
 }

@@ -68,7 +68,7 @@ private:
     std::unique_ptr<params::ParamPanel> panel;  // its controls write into the members below
     params::LabelControl* perfLabel = nullptr;
     CornerQuad cornerQuad;
-    // Mode tables, radio flags, current ids and the cached upscale and result.
+    // The panel's selections, the current ids and the cached upscale and result.
     ProcessingPipeline pipeline;
     float zoom = 3.0f;
     bool showSource = false;

@@ -1,22 +1,20 @@
-// BoolVarControl: a square box bound to a bool, its caption to the right. With a group below 0
-// it is an independent check box that toggles on every press; with a group of 0 or more it is a
-// radio button: a press turns it on and every other box of that group in the same panel off.
+// BoolVarControl: a box (BoxControl.h) bound to a bool. With a group below 0 it is an independent
+// check box that toggles on every press; with a group of 0 or more it is a radio button: a press
+// turns it on and every other box of that group in the same panel off. A choice kept as one int
+// is a group of RadioButtonControls instead.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "params/Control.h"
+#include "params/BoxControl.h"
 
 namespace loom::params {
 
-class BoolVarControl : public Control {
+class BoolVarControl : public BoxControl {
 public:
     // Writes initial into *value at once. value must outlive the control.
     BoolVarControl(const std::string& caption, bool* value, bool initial, int32_t group);
-
-    // Hit area := the box, (x, y, x + 10, y + 10); returns (x, y + 17).
-    Vec2f place(Vec2f pos) override;
 
     // "1" or "0".
     std::string valueText() const override;
@@ -25,20 +23,12 @@ public:
 
     void onMouseDown(app::MouseEvent e) override;
 
+    bool isOn() const override { return *value; }
     bool* getValue() const { return value; }
     int32_t getGroup() const { return group; }
     bool isRadio() const { return group >= 0; }
 
-    // (x - 3, y - 3, x + 128, y + 13).
-    static Rectf stripFor(Vec2f pos);
-    // (x, y, x + 10, y + 10).
-    static Rectf boxFor(Vec2f pos);
-    // Where the caption starts: (x + 16, y).
-    static Vec2f captionPosFor(Vec2f pos);
-
 protected:
-    void paint(Vec2f pos) const override;
-
     bool* value;
     int32_t group;
 };

@@ -18,9 +18,10 @@ class ParamPanel;
 
 class Control {
 public:
-    // Kind codes, so the panel can find the boxes of a radio group.
+    // Kind codes, so a BoolVarControl radio button can find the other boxes of its group.
     static constexpr int32_t FLOAT_VAR = 0;
     static constexpr int32_t BOOL_VAR = 2;
+    static constexpr int32_t RADIO_BUTTON = 3;
     static constexpr int32_t LABEL = 6;
 
     virtual ~Control() = default;

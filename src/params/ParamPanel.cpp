@@ -84,6 +84,15 @@ BoolVarControl* ParamPanel::addBoolParam(const std::string& caption, bool* value
     return add(std::make_unique<BoolVarControl>(caption, value, initial, group));
 }
 
+std::vector<RadioButtonControl*> ParamPanel::addRadioGroup(const std::vector<std::string>& captions,
+                                                           int* selection, int initial) {
+    *selection = initial;
+    std::vector<RadioButtonControl*> boxes;
+    for (size_t i = 0; i < captions.size(); ++i)
+        boxes.push_back(add(std::make_unique<RadioButtonControl>(captions[i], selection, int(i))));
+    return boxes;
+}
+
 void ParamPanel::layout() {
     Vec2f pos(margin, margin);
     for (const auto& control : controls) pos = control->place(pos);

@@ -16,6 +16,7 @@
 #include "params/Control.h"
 #include "params/FloatVarControl.h"
 #include "params/LabelControl.h"
+#include "params/RadioButtonControl.h"
 
 namespace loom::gl {
 class TextCache;
@@ -41,6 +42,10 @@ public:
     FloatVarControl* addFloatParam(const std::string& caption, float* value, float min, float max,
                                    float initial);
     BoolVarControl* addBoolParam(const std::string& caption, bool* value, bool initial, int group);
+    // One box per caption, in order, box i on while *selection == i and a press on it setting
+    // *selection = i. Writes initial into *selection; returns the boxes.
+    std::vector<RadioButtonControl*> addRadioGroup(const std::vector<std::string>& captions,
+                                                   int* selection, int initial);
 
     // Draws every control in window pixels from (7, 7) down, with straight alpha blending and
     // without depth; leaves blending off, depth read and write on, the colour white and the

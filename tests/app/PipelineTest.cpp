@@ -1,8 +1,7 @@
 // The pipeline's decisions, with fake steps and a fake clock: which steps rerun in each situation,
-// which selection wins, the label text, and what a failing step leaves behind.
+// the label text, and what a failing step leaves behind.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <new>
 #include <stdexcept>
 #include <vector>
@@ -47,15 +46,6 @@ public:
     bool failUpscale = false, failWarp = false, failShow = false;
 };
 
-void select(std::array<bool, 8>& flags, int id) {
-    flags.fill(false);
-    flags[size_t(id)] = true;
-}
-void select(std::array<bool, 3>& flags, int id) {
-    flags.fill(false);
-    flags[size_t(id)] = true;
-}
-
 struct PipelineLoaded : ::testing::Test {
     void SetUp() override {
         pipeline.discardAll();
@@ -69,19 +59,10 @@ struct PipelineLoaded : ::testing::Test {
 
 }  // namespace
 
-TEST(Pipeline, StartsWithNoneSelectedInBothGroups) {
-    ProcessingPipeline p;
-    EXPECT_TRUE(p.upscalerFlags[0]);
-    EXPECT_TRUE(p.transformFlags[0]);
-    EXPECT_EQ(std::count(p.upscalerFlags.begin(), p.upscalerFlags.end(), true), 1);
-    EXPECT_EQ(p.upscalerNames.at(7), "Scale4xHQ");
-    EXPECT_EQ(p.transformNames.at(2), "Bilinear");
-}
-
 TEST(Pipeline, DoesNothingWithoutAnImage) {
     ProcessingPipeline p;
     FakeWork work;
-    select(p.upscalerFlags, 3);
+    p.upscaler = 3;
     EXPECT_FALSE(p.process(Surface(), work).ran);
     EXPECT_TRUE(work.upscales.empty());
     EXPECT_EQ(p.currentUpscaler, 0) << "ids are not updated when there is nothing to process";
@@ -93,7 +74,7 @@ TEST_F(PipelineLoaded, FirstRunUpscalesAndSharesPixelsForNoTransform) {
 }
 
 TEST_F(PipelineLoaded, UnchangedSelectionsWithAResultDoNothing) {
-    select(pipeline.upscalerFlags, 0);  // the same upscaler chosen again
+    pipeline.upscaler = 0;  // the same upscaler chosen again
     const PipelineRun run = pipeline.process(source, work);
     EXPECT_FALSE(run.ran);
     EXPECT_TRUE(work.upscales.empty());
@@ -102,12 +83,12 @@ TEST_F(PipelineLoaded, UnchangedSelectionsWithAResultDoNothing) {
 }
 
 TEST_F(PipelineLoaded, TransformChangeWarpsTheCachedUpscaleOnly) {
-    select(pipeline.upscalerFlags, 1);
+    pipeline.upscaler = 1;
     pipeline.process(source, work);
     const Surface cached = pipeline.upscaledSurface;
     work = FakeWork();
 
-    select(pipeline.transformFlags, 1);
+    pipeline.transform = 1;
     PipelineRun run = pipeline.process(source, work);
     EXPECT_TRUE(run.ran);
     EXPECT_FALSE(run.upscaled);
@@ -115,7 +96,7 @@ TEST_F(PipelineLoaded, TransformChangeWarpsTheCachedUpscaleOnly) {
     EXPECT_EQ(work.warps, std::vector<int>{1});
     EXPECT_TRUE(pipeline.upscaledSurface.sharesPixelsWith(cached));
 
-    select(pipeline.transformFlags, 2);  // Projective to Bilinear
+    pipeline.transform = 2;  // Projective to Bilinear
     run = pipeline.process(source, work);
     EXPECT_TRUE(work.upscales.empty());
     EXPECT_EQ(work.warps, (std::vector<int>{1, 2}));
@@ -124,10 +105,10 @@ TEST_F(PipelineLoaded, TransformChangeWarpsTheCachedUpscaleOnly) {
 }
 
 TEST_F(PipelineLoaded, UpscalerChangeRedoesUpscaleAndWarp) {
-    select(pipeline.transformFlags, 1);
+    pipeline.transform = 1;
     pipeline.process(source, work);
     work = FakeWork();
-    select(pipeline.upscalerFlags, 2);
+    pipeline.upscaler = 2;
     const PipelineRun run = pipeline.process(source, work);
     EXPECT_TRUE(run.upscaled);
     EXPECT_EQ(work.upscales, std::vector<int>{2});
@@ -150,7 +131,7 @@ TEST_F(PipelineLoaded, CompareAlphaRedoesTheUpscaleAndRevertsWithAFailure) {
 }
 
 TEST_F(PipelineLoaded, DiscardedResultRewarpsWithoutUpscaling) {
-    select(pipeline.transformFlags, 2);
+    pipeline.transform = 2;
     pipeline.process(source, work);
     work = FakeWork();
     pipeline.discardResult();  // a corner was dragged
@@ -168,31 +149,12 @@ TEST_F(PipelineLoaded, NewImageRedoesEverything) {
     EXPECT_EQ(pipeline.resultSurface.getWidth(), 3);
 }
 
-TEST_F(PipelineLoaded, HighestSetFlagWins) {
-    pipeline.upscalerFlags[2] = true;
-    pipeline.upscalerFlags[5] = true;
-    pipeline.process(source, work);
-    EXPECT_EQ(work.upscales, std::vector<int>{5});
-    EXPECT_EQ(pipeline.currentUpscaler, 5);
-}
-
-TEST_F(PipelineLoaded, NoFlagSetKeepsTheCurrentIds) {
-    select(pipeline.upscalerFlags, 3);
-    pipeline.process(source, work);
-    pipeline.upscalerFlags.fill(false);
-    pipeline.discardResult();
-    work = FakeWork();
-    pipeline.process(source, work);
-    EXPECT_TRUE(work.upscales.empty());
-    EXPECT_EQ(pipeline.currentUpscaler, 3);
-}
-
 TEST_F(PipelineLoaded, TimesTheWorkAndTruncatesTheMilliseconds) {
     work.stepSeconds = 0.0019999;
-    select(pipeline.upscalerFlags, 1);
+    pipeline.upscaler = 1;
     EXPECT_EQ(pipeline.process(source, work).milliseconds, 1);
     work.stepSeconds = 0.0004;
-    select(pipeline.upscalerFlags, 2);
+    pipeline.upscaler = 2;
     EXPECT_EQ(pipeline.process(source, work).milliseconds, 0);
     EXPECT_EQ(ProcessingPipeline::perfText(12), "Perf: 12 ms");
     EXPECT_EQ(ProcessingPipeline::perfText(0), "Perf: 0 ms");
@@ -201,11 +163,10 @@ TEST_F(PipelineLoaded, TimesTheWorkAndTruncatesTheMilliseconds) {
 TEST_F(PipelineLoaded, FailedUpscaleKeepsThePictureAndRevertsTheSelection) {
     const Surface shown = pipeline.resultSurface;
     work.failUpscale = true;
-    select(pipeline.upscalerFlags, 3);
+    pipeline.upscaler = 3;
     EXPECT_THROW(pipeline.process(source, work), std::bad_alloc);
     EXPECT_EQ(pipeline.currentUpscaler, 0) << "the id still names the upscaler that is shown";
-    EXPECT_TRUE(pipeline.upscalerFlags[0]);
-    EXPECT_FALSE(pipeline.upscalerFlags[3]) << "the panel goes back to the shown upscaler";
+    EXPECT_EQ(pipeline.upscaler, 0) << "the panel goes back to the shown upscaler";
     EXPECT_TRUE(pipeline.resultSurface.sharesPixelsWith(shown));
 
     work = FakeWork();
@@ -213,29 +174,29 @@ TEST_F(PipelineLoaded, FailedUpscaleKeepsThePictureAndRevertsTheSelection) {
 }
 
 TEST_F(PipelineLoaded, FailedWarpAfterADragRestoresTheShownResult) {
-    select(pipeline.transformFlags, 1);
+    pipeline.transform = 1;
     pipeline.process(source, work);
     const Surface shown = pipeline.resultSurface;
     pipeline.discardResult();
     work.failWarp = true;
     EXPECT_THROW(pipeline.process(source, work), std::runtime_error);
     EXPECT_TRUE(pipeline.resultSurface.sharesPixelsWith(shown));
-    EXPECT_TRUE(pipeline.transformFlags[1]);
+    EXPECT_EQ(pipeline.transform, 1);
     EXPECT_EQ(pipeline.currentTransform, 1);
 }
 
 TEST_F(PipelineLoaded, FailedUploadChangesNoSelection) {
     work.failShow = true;
-    select(pipeline.upscalerFlags, 2);
-    select(pipeline.transformFlags, 2);
+    pipeline.upscaler = 2;
+    pipeline.transform = 2;
     EXPECT_THROW(pipeline.process(source, work), std::runtime_error);
     EXPECT_EQ(pipeline.currentUpscaler, 0);
     EXPECT_EQ(pipeline.currentTransform, 0);
-    EXPECT_TRUE(pipeline.transformFlags[0]);
-    EXPECT_FALSE(pipeline.transformFlags[2]);
+    EXPECT_EQ(pipeline.upscaler, 0);
+    EXPECT_EQ(pipeline.transform, 0);
 
     work.failShow = false;
-    select(pipeline.upscalerFlags, 2);
+    pipeline.upscaler = 2;
     pipeline.process(source, work);
     EXPECT_EQ(work.upscales.back(), 2) << "a later attempt works normally";
     EXPECT_EQ(pipeline.currentUpscaler, 2);

@@ -1,5 +1,5 @@
 // The controls' own logic, without drawing: construction, layout geometry, the slider's
-// arithmetic, check boxes, radio groups and the value text.
+// arithmetic, check boxes, radio groups of bools and of one int, and the value text.
 #include <gtest/gtest.h>
 
 #include <boost/lexical_cast.hpp>
@@ -131,6 +131,31 @@ TEST(BoolVarControl, RadioGroupsSelectOneAndStayIndependent) {
     EXPECT_FALSE(g2[1]);
     EXPECT_TRUE(g1[2]) << "group 1 is untouched by group 2";
     (void)first;
+}
+
+TEST(RadioButtonControl, AGroupBoundToAnIntSelectsByPressAndShowsTheIntsValue) {
+    RecordingApp app;
+    ParamPanel panel(&app);
+    int g1 = -1, g2 = -1;
+    const std::vector<RadioButtonControl*> boxes = panel.addRadioGroup({"a", "b", "c"}, &g1, 1);
+    panel.addRadioGroup({"x", "y"}, &g2, 0);
+    EXPECT_EQ(g1, 1) << "the initial selection is written";
+    const auto shown = [&] {
+        std::string on;
+        for (const RadioButtonControl* box : boxes) on += box->isOn() ? '1' : '0';
+        return on;
+    };
+    EXPECT_EQ(shown(), "010");
+
+    boxes[2]->onMouseDown(at(0, 0));
+    EXPECT_EQ(g1, 2);
+    EXPECT_EQ(shown(), "001");
+    boxes[2]->onMouseDown(at(0, 0));
+    EXPECT_EQ(g1, 2) << "a box that is on stays on";
+    EXPECT_EQ(g2, 0) << "the other group is untouched";
+
+    g1 = 0;  // set from outside, as the pipeline does after a failure
+    EXPECT_EQ(shown(), "100");
 }
 
 TEST(ValueText, ConvertsBothWaysAndRefusesBadText) {

@@ -16,19 +16,19 @@ struct AppPanel {
     RecordingApp app;
     ParamPanel panel{&app};
     float zoom = 0;
-    bool upscalers[8] = {};
-    bool transforms[3] = {};
+    int upscaler = -1;
+    int transform = -1;
     LabelControl* perf = nullptr;
 
     AppPanel() {
         panel.addLabel("View");
         panel.addFloatParam("Zoom", &zoom, 1, 10, 4);
         panel.addLabel("1. Upscaling");
-        for (int i = 0; i < 8; ++i)
-            panel.addBoolParam("Upscaler " + std::to_string(i), &upscalers[i], i == 0, 1);
+        panel.addRadioGroup({"None", "Scale2x", "Scale3x", "Scale4x", "Eagle2x", "Scale2xHQ",
+                             "Scale3xHQ", "Scale4xHQ"},
+                            &upscaler, 0);
         panel.addLabel("2. Transform");
-        for (int i = 0; i < 3; ++i)
-            panel.addBoolParam("Transform " + std::to_string(i), &transforms[i], i == 0, 2);
+        panel.addRadioGroup({"None", "Projective", "Bilinear"}, &transform, 0);
         perf = panel.addLabel("Perf: 0 ms");
         panel.layout();
     }
@@ -55,7 +55,7 @@ TEST(ParamPanel, AddOperationsOwnTheControlsInOrder) {
     ASSERT_EQ(p.panel.getControls().size(), 16u);
     for (const auto& c : p.panel.getControls()) EXPECT_EQ(c->getOwner(), &p.panel);
     EXPECT_EQ(p.zoom, 4.0f);
-    EXPECT_TRUE(p.upscalers[0]);
+    EXPECT_EQ(p.upscaler, 0);
     EXPECT_EQ(p.panel.getControls().back().get(), p.perf);
 }
 
@@ -66,7 +66,7 @@ TEST(ParamPanel, LayoutStacksTheColumnFromSevenSeven) {
     const float boxTops[] = {71, 88, 105, 122, 139, 156, 173, 190, 224, 241, 258};
     int box = 0;
     for (const auto& control : c) {
-        if (control->getKind() != Control::BOOL_VAR) continue;
+        if (control->getKind() != Control::RADIO_BUTTON) continue;
         EXPECT_EQ(control->getHitArea(), Rectf(7, boxTops[box], 17, boxTops[box] + 10))
             << control->getCaption();
         ++box;
@@ -102,12 +102,11 @@ TEST(ParamPanel, PressesOnLabelsAndElsewhereReachTheApplication) {
 TEST(ParamPanel, APressedControlTakesEveryDragUntilTheRelease) {
     AppPanel p;
     p.app.press(10, 241);  // the second transform box
-    EXPECT_TRUE(p.transforms[1]);
-    EXPECT_FALSE(p.transforms[0]);
+    EXPECT_EQ(p.transform, 1);
     p.app.drag(1000, 900);
     p.app.release(1000, 900);
     EXPECT_TRUE(p.app.seen.empty()) << "the application sees none of the three events";
-    EXPECT_TRUE(p.transforms[1]) << "selected once, on the press";
+    EXPECT_EQ(p.transform, 1) << "selected once, on the press";
     EXPECT_EQ(p.panel.getCapturedControl(), nullptr);
 
     p.app.press(60, 40);  // on the zoom bar
