@@ -29,7 +29,6 @@ Rows block(const Rows& image, int factor, int bx, int by) {
 
 TEST(UpscalerCatalogue, ModesAreFoundByIdAndByName) {
     const auto& cat = loom::upscalerCatalogue();
-    ASSERT_EQ(cat.size(), 8u);
     for (size_t i = 0; i < cat.size(); ++i) {
         EXPECT_EQ(&loom::upscalerById(int(i)), &cat[i]) << "an id is its index";
         EXPECT_EQ(loom::findUpscaler(cat[i].name), int(i));
