@@ -2,11 +2,10 @@
 
 #include "app/ErrorReport.h"
 #include "app/NearestTexture.h"
+#include "app/QuennetPanel.h"
 #include "image/Upscale.h"
-#include "image/UpscalerCatalogue.h"
 #include "params/ParamPanel.h"
 #include "pipeline/MakeResult.h"
-#include "warp/TransformCatalogue.h"
 
 namespace loom {
 namespace app {
@@ -32,18 +31,6 @@ private:
 QuennetApp::QuennetApp() = default;
 QuennetApp::~QuennetApp() = default;
 
-namespace {
-
-// A catalogue's names in row order, so that a radio box's index is its row's id (ids are indexes).
-template <class Info>
-std::vector<std::string> namesOf(const std::vector<Info>& catalogue) {
-    std::vector<std::string> names;
-    for (const Info& info : catalogue) names.push_back(info.name);
-    return names;
-}
-
-}  // namespace
-
 void QuennetApp::setup() {
     zoom = 3.0f;
     showSource = false;
@@ -54,14 +41,7 @@ void QuennetApp::setup() {
     blockInputDuringDialog();
 
     panel = std::make_unique<params::ParamPanel>(this);
-    panel->addLabel("View");
-    panel->addFloatParam("Zoom", &zoom, 1.0f, 10.0f, 4.0f);
-    panel->addLabel("1. Upscaling");
-    panel->addRadioGroup(namesOf(upscalerCatalogue()), &pipeline.upscaler, 0);
-    panel->addLabel("2. Transform");
-    panel->addRadioGroup(namesOf(transformCatalogue()), &pipeline.transform, 0);
-    perfLabel = panel->addLabel("Perf: 0 ms");
-    panel->addBoolParam("Compare alpha", &pipeline.compareAlpha, false, 0);
+    perfLabel = addQuennetControls(*panel, zoom, pipeline);
 }
 
 void QuennetApp::blockInputDuringDialog() {

@@ -1,0 +1,36 @@
+#include "app/QuennetPanel.h"
+
+#include <string>
+#include <vector>
+
+#include "image/UpscalerCatalogue.h"
+#include "warp/TransformCatalogue.h"
+
+namespace loom::app {
+
+namespace {
+
+// A catalogue's names in row order, so that a radio box's index is its row's id (ids are indexes).
+template <class Info>
+std::vector<std::string> namesOf(const std::vector<Info>& catalogue) {
+    std::vector<std::string> names;
+    for (const Info& info : catalogue) names.push_back(info.name);
+    return names;
+}
+
+}  // namespace
+
+params::LabelControl* addQuennetControls(params::ParamPanel& panel, float& zoom,
+                                         ProcessingPipeline& pipeline) {
+    panel.addLabel("View");
+    panel.addFloatParam("Zoom", &zoom, 1.0f, 10.0f, 4.0f);
+    panel.addLabel("1. Upscaling");
+    panel.addRadioGroup(namesOf(upscalerCatalogue()), &pipeline.upscaler, 0);
+    panel.addLabel("2. Transform");
+    panel.addRadioGroup(namesOf(transformCatalogue()), &pipeline.transform, 0);
+    params::LabelControl* perfLabel = panel.addLabel("Perf: 0 ms");
+    panel.addBoolParam("Compare alpha", &pipeline.compareAlpha, false, 0);
+    return perfLabel;
+}
+
+}  // namespace loom::app

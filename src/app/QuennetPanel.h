@@ -1,0 +1,17 @@
+// The application's panel contents, top to bottom: "View" with the zoom slider, the upscaler and
+// transform radio groups under their labels, the performance label and the "Compare alpha" box.
+// The application fills its panel with them; a panel filled the same way and laid out without a
+// window tells where each control is.
+#pragma once
+
+#include "app/ProcessingPipeline.h"
+#include "params/ParamPanel.h"
+
+namespace loom::app {
+
+// Binds the controls to zoom and to the pipeline's choices, writing their initial values; returns
+// the performance label, whose caption the application updates. Both must outlive the panel.
+params::LabelControl* addQuennetControls(params::ParamPanel& panel, float& zoom,
+                                         ProcessingPipeline& pipeline);
+
+}  // namespace loom::app
