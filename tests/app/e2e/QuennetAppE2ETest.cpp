@@ -5,7 +5,7 @@
 //
 // Geometry used throughout (the window opens at 640 x 480 with zoom 4): the 32 x 32 sample is shown
 // centred at 4 screen pixels per sample pixel whatever the upscaler, at (256, 176) to (384, 304).
-// The panel's radio boxes are 10 x 10 at x 7; their tops are given below.
+// The panel's controls are pressed where the application's panel lays them out (AppPanelLayout.h).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,7 +16,9 @@
 #include <memory>
 #include <sstream>
 
+#include "AppPanelLayout.h"
 #include "PictureCheck.h"
+#include "params/BoxControl.h"
 #include "tools/Process.h"
 #include "tools/WaitUntil.h"
 #include "tools/XServer.h"
@@ -34,9 +36,6 @@ const std::string kCliPath = LOOM_BINARY_DIR "/src/cli/quennet";
 const std::string kSample = LOOM_SOURCE_DIR "/assets/sample.png";
 
 constexpr int kPictureLeft = 256, kPictureTop = 176, kPictureSide = 128;
-constexpr int kBoxX = 12;
-int upscalerBoxY(int id) { return 71 + 17 * id + 5; }
-int transformBoxY(int id) { return 224 + 17 * id + 5; }
 
 class QuennetAppE2E : public ::testing::Test {
 protected:
@@ -80,6 +79,19 @@ protected:
             timeout);
     }
 
+    void clickUpscaler(const std::string& wid, const std::string& name) {
+        const std::array<int, 2> box = panel_.middle("1. Upscaling", name);
+        click(wid, box[0], box[1]);
+    }
+    void clickTransform(const std::string& wid, const std::string& name) {
+        const std::array<int, 2> box = panel_.middle("2. Transform", name);
+        click(wid, box[0], box[1]);
+    }
+    void clickZoom(const std::string& wid, float zoom) {
+        const std::array<int, 2> point = panel_.zoomPoint(zoom);
+        click(wid, point[0], point[1]);
+    }
+
     // What `quennet` writes for this file with these options, read back.
     Image cliResult(const std::vector<std::string>& options) {
         const std::string out = dir_ + "/cli-" + std::to_string(++cliRuns_) + ".png";
@@ -116,6 +128,7 @@ protected:
     std::string dir_, sprite_;
     std::unique_ptr<XServer> server_;
     std::unique_ptr<Process> app_;
+    AppPanelLayout panel_;
     Image screen_;
     int cliRuns_ = 0;
 };
@@ -132,14 +145,26 @@ TEST_F(QuennetAppE2E, StartsWithTheTitleTheSizeAndThePanel) {
     for (int y = 150; y < 330; ++y)
         for (int x = 150; x < 490; ++x) drawn += isBackground(screen, x, y) ? 0 : 1;
     EXPECT_LT(drawn, 400) << "no picture before a file is opened";
-    EXPECT_FALSE(isBackground(screen, 50, 10)) << "the panel's strips start at the top-left";
-    EXPECT_FALSE(isBackground(screen, 12, upscalerBoxY(0))) << "the None box is drawn";
-    EXPECT_FALSE(isBackground(screen, 134, 10)) << "the panel's strips reach x = 135";
-    EXPECT_TRUE(isBackground(screen, 136, 10)) << "and end there";
-    EXPECT_TRUE(isBackground(screen, 2, 10)) << "they start at x = 4";
-    EXPECT_FALSE(isBackground(screen, 50, 286)) << "the Perf label's strip ends at 288";
-    EXPECT_FALSE(isBackground(screen, 50, 303)) << "the last strip (Compare alpha) ends at 305";
-    EXPECT_TRUE(isBackground(screen, 50, 307));
+
+    // The panel where its layout puts it, each box's row on the strip drawn behind it.
+    const auto stripOf = [&](const std::string& section, const std::string& caption) {
+        const loom::Rectf box = panel_.area(section, caption);
+        return loom::params::BoxControl::stripFor({box.x1, box.y1});
+    };
+    const std::array<int, 2> none = panel_.middle("1. Upscaling", "None");
+    EXPECT_FALSE(isBackground(screen, none[0], none[1])) << "the None box is drawn";
+    const loom::Rectf noneStrip = stripOf("1. Upscaling", "None");
+    EXPECT_FALSE(isBackground(screen, int(noneStrip.x2) - 1, none[1]))
+        << "the strips reach x = " << noneStrip.x2;
+    EXPECT_TRUE(isBackground(screen, int(noneStrip.x2) + 1, none[1])) << "and end there";
+    EXPECT_TRUE(isBackground(screen, int(noneStrip.x1) - 2, none[1]))
+        << "they start at x = " << noneStrip.x1;
+    const loom::Rectf bilinearStrip = stripOf("2. Transform", "Bilinear");
+    const loom::Rectf alphaStrip = stripOf("2. Transform", "Compare alpha");
+    EXPECT_FALSE(isBackground(screen, 50, int(bilinearStrip.y2 + alphaStrip.y1) / 2))
+        << "the Perf label's strip, between the transforms and Compare alpha";
+    EXPECT_FALSE(isBackground(screen, 50, int(alphaStrip.y2) - 2)) << "Compare alpha's strip";
+    EXPECT_TRUE(isBackground(screen, 50, int(alphaStrip.y2) + 2)) << "is the last one";
     EXPECT_TRUE(app_->running());
 }
 
@@ -163,33 +188,32 @@ TEST_F(QuennetAppE2E, ClickingAnUpscalerShowsItsResultAtTheSameSize) {
 
     const Image scale2x = cliResult({"-u", "Scale2x"});
     ASSERT_EQ(scale2x.width, 64);
-    click(wid, kBoxX, upscalerBoxY(1));
+    clickUpscaler(wid, "Scale2x");
     EXPECT_TRUE(waitForPicture(wid, scale2x, 2)) << "Scale2x is not shown at 2 per texel";
 
     const Image eagle = cliResult({"-u", "Eagle2x"});
-    click(wid, kBoxX, upscalerBoxY(4));
+    clickUpscaler(wid, "Eagle2x");
     EXPECT_TRUE(waitForPicture(wid, eagle, 2)) << "Eagle2x is not shown";
 
     const Image hq4 = cliResult({"-u", "Scale4xHQ"});
     ASSERT_EQ(hq4.width, 128);
-    click(wid, kBoxX, upscalerBoxY(7));
+    clickUpscaler(wid, "Scale4xHQ");
     EXPECT_TRUE(waitForPicture(wid, hq4, 1)) << "Scale4xHQ is not shown at 1 per texel";
 }
 
-// The "Zoom" bar runs from x 7 (zoom 1) to x 132 (zoom 10) at y 37 to 47.
 TEST_F(QuennetAppE2E, TheZoomSliderScalesThePictureButNeverBelowOnePixelPerTexel) {
     const std::string wid = launch({sprite_});
     ASSERT_FALSE(wid.empty());
     const Image sprite = readImageFile(sprite_);
     ASSERT_TRUE(waitForPicture(wid, sprite, 4));
 
-    click(wid, 7, 42);  // zoom 1: the 32 x 32 sprite at its own size, centred
+    clickZoom(wid, 1);  // the 32 x 32 sprite at its own size, centred
     EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), sprite, 304, 224, 1) == 0; }))
         << "zoom 1 does not show the sprite pixel for pixel";
 
     // Scale4x at zoom 1 would be a quarter pixel per texel: shown at one pixel per texel instead.
     const Image scale4x = cliResult({"-u", "Scale4x"});
-    click(wid, kBoxX, upscalerBoxY(3));
+    clickUpscaler(wid, "Scale4x");
     EXPECT_TRUE(waitForPicture(wid, scale4x, 1)) << "Scale4x at zoom 1 is not shown 1:1";
 }
 
@@ -199,7 +223,7 @@ TEST_F(QuennetAppE2E, HoldingSpaceShowsThePreviousPicture) {
     const Image sprite = readImageFile(sprite_);
     ASSERT_TRUE(waitForPicture(wid, sprite, 4));
     const Image scale2x = cliResult({"-u", "Scale2x"});
-    click(wid, kBoxX, upscalerBoxY(1));
+    clickUpscaler(wid, "Scale2x");
     ASSERT_TRUE(waitForPicture(wid, scale2x, 2));
     ASSERT_GT(mismatches(screen_, sprite, kPictureLeft, kPictureTop, 4), 0)
         << "the two pictures must differ for this test to mean anything";
@@ -216,9 +240,9 @@ TEST_F(QuennetAppE2E, DraggingACornerWarpsThePictureAndSaveWritesIt) {
     const std::string wid = launch({sprite_});
     ASSERT_FALSE(wid.empty());
     ASSERT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4));
-    click(wid, kBoxX, upscalerBoxY(1));
+    clickUpscaler(wid, "Scale2x");
     ASSERT_TRUE(waitForPicture(wid, cliResult({"-u", "Scale2x"}), 2));
-    click(wid, kBoxX, transformBoxY(1));
+    clickTransform(wid, "Projective");
     const Image before = grabWindow(wid);
     ASSERT_TRUE(isBackground(before, 222, 142));
 
@@ -239,13 +263,13 @@ TEST_F(QuennetAppE2E, DraggingACornerWarpsThePictureAndSaveWritesIt) {
     const Image bilinear =
         cliResult({"-u", "Scale2x", "-t", "Bilinear", "--quad", "-10,-10,32,0,32,32,0,32"});
     ASSERT_GT(differingPixels(bilinear, warped), 0) << "the two warps must differ here";
-    click(wid, kBoxX, transformBoxY(2));
+    clickTransform(wid, "Bilinear");
     EXPECT_TRUE(waitUntil([&] {
         const Image screen = grabWindow(wid);
         const long bad = stretchedMismatches(screen, bilinear, 216, 136, 168, 168);
         return bad >= 0 && bad < 168 * 168 / 10;
     })) << "Bilinear is not shown";
-    click(wid, kBoxX, transformBoxY(1));
+    clickTransform(wid, "Projective");
     ASSERT_TRUE(waitUntil([&] {
         const long bad = stretchedMismatches(grabWindow(wid), warped, 216, 136, 168, 168);
         return bad >= 0 && bad < 168 * 168 / 10;
@@ -278,7 +302,7 @@ TEST_F(QuennetAppE2E, TransparentPixelsShowACheckerboardAndTheUnmovedQuadLooksUn
     ASSERT_FALSE(wid.empty());
 
     const Image scale2x = cliResult({"-u", "Scale2x"});
-    click(wid, kBoxX, upscalerBoxY(1));
+    clickUpscaler(wid, "Scale2x");
     ASSERT_TRUE(waitForPicture(wid, scale2x, 2)) << "opaque pixels are not shown exactly";
     EXPECT_EQ(checkerMismatches(screen_, scale2x, kPictureLeft, kPictureTop, 2), 0);
     long notBackground = 0;
@@ -293,7 +317,7 @@ TEST_F(QuennetAppE2E, TransparentPixelsShowACheckerboardAndTheUnmovedQuadLooksUn
     // The outline (2 pixels wide) and the handles (radius 4) stay within 5 pixels of the edges.
     const Image unwarped = screen_;
     const int inset = 5, inner = kPictureSide - 2 * inset;
-    click(wid, kBoxX, transformBoxY(1));
+    clickTransform(wid, "Projective");
     EXPECT_TRUE(waitUntil([&] {
         screen_ = grabWindow(wid);
         return !isBackground(screen_, kPictureLeft - 2, kPictureTop - 2) &&
@@ -303,8 +327,8 @@ TEST_F(QuennetAppE2E, TransparentPixelsShowACheckerboardAndTheUnmovedQuadLooksUn
 
     // At zoom 3.4 the quad, 108 pixels a side round the centre, shows Scale4x's 128 x 128 result:
     // sampled, not blended.
-    click(wid, kBoxX, upscalerBoxY(3));
-    click(wid, 40, 42);
+    clickUpscaler(wid, "Scale4x");
+    clickZoom(wid, 3.4f);
     EXPECT_TRUE(waitUntil([&] {
         screen_ = grabWindow(wid);
         return isBackground(screen_, 260, 240) &&
@@ -322,7 +346,7 @@ TEST_F(QuennetAppE2E, CancellingTheSaveDialogWritesNothing) {
     const std::string dialog = waitForWindowOfClass("zenity");
     ASSERT_FALSE(dialog.empty());
     // The window keeps drawing, and ignores its own input, while the dialog is open.
-    click(wid, kBoxX, upscalerBoxY(1));
+    clickUpscaler(wid, "Scale2x");
     key(dialog, "Escape");
     ASSERT_TRUE(waitForWindowGone(dialog));
     EXPECT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4))
@@ -374,7 +398,7 @@ TEST_F(QuennetAppE2E, ACorruptFileIsReportedAndThePictureStays) {
     EXPECT_NE(stderrText().find("broken.png"), std::string::npos);
 
     // And the previous image is still the one being worked on.
-    click(wid, kBoxX, upscalerBoxY(1));
+    clickUpscaler(wid, "Scale2x");
     EXPECT_TRUE(waitForPicture(wid, cliResult({"-u", "Scale2x"}), 2));
 }
 
@@ -401,7 +425,7 @@ TEST_F(QuennetAppE2E, AResultTooLargeToShowRevertsTheUpscalerSelection) {
     ASSERT_TRUE(waitUntil([&] { return !isBackground(grabWindow(wid), 320, 240); }));
     const Image before = grabWindow(wid);
 
-    click(wid, kBoxX, upscalerBoxY(3));
+    clickUpscaler(wid, "Scale4x");
     closeMessageBox("Cannot process the image");
     EXPECT_TRUE(app_->running());
     ASSERT_TRUE(waitUntil([&] {
