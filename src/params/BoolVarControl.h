@@ -13,6 +13,9 @@ namespace loom::params {
 
 class BoolVarControl : public BoxControl {
 public:
+    // The group of an independent check box.
+    static constexpr int32_t CHECK_BOX = -1;
+
     // Writes initial into *value at once. value must outlive the control.
     BoolVarControl(const std::string& caption, bool* value, bool initial, int32_t group);
 

@@ -147,7 +147,11 @@ void focusRoot() {
 void moveMouse(const std::string& window, int x, int y) {
     // In root coordinates: xdotool would take a negative window-relative position for an option.
     const std::array<int, 2> origin = windowOrigin(window);
-    xdotool({"mousemove", "--sync", std::to_string(origin[0] + x), std::to_string(origin[1] + y)});
+    const int rootX = origin[0] + x, rootY = origin[1] + y;
+    // --sync waits for a motion event, which a move onto the pointer's own place never sends.
+    const std::string where = xTool({"xdotool", "getmouselocation", "--shell"});
+    if (shellValue(where, "X") == rootX && shellValue(where, "Y") == rootY) return;
+    xdotool({"mousemove", "--sync", std::to_string(rootX), std::to_string(rootY)});
 }
 
 void pressButton(int button) { xdotool({"mousedown", std::to_string(button)}); }

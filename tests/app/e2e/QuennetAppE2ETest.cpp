@@ -165,6 +165,15 @@ TEST_F(QuennetAppE2E, StartsWithTheTitleTheSizeAndThePanel) {
         << "the Perf label's strip, between the transforms and Compare alpha";
     EXPECT_FALSE(isBackground(screen, 50, int(alphaStrip.y2) - 2)) << "Compare alpha's strip";
     EXPECT_TRUE(isBackground(screen, 50, int(alphaStrip.y2) + 2)) << "is the last one";
+
+    // "Compare alpha" is a check box: a second press unticks it.
+    const std::array<int, 2> compare = panel_.middle("2. Transform", "Compare alpha");
+    const auto boxColour = [&] { return grabWindow(wid).rgb(compare[0], compare[1]); };
+    const std::array<uint8_t, 3> unticked = boxColour();
+    click(wid, compare[0], compare[1]);
+    EXPECT_TRUE(waitUntil([&] { return boxColour() != unticked; })) << "a press ticks it";
+    click(wid, compare[0], compare[1]);
+    EXPECT_TRUE(waitUntil([&] { return boxColour() == unticked; })) << "a second press unticks it";
     EXPECT_TRUE(app_->running());
 }
 
