@@ -13,8 +13,8 @@
 
 #include "image/Surface.h"
 #include "image/Upscale.h"
-#include "image/io/ImageFile.h"
-#include "image/io/ImageSourceSurface.h"
+#include "io/ImageFile.h"
+#include "io/ImageSourceSurface.h"
 
 using namespace loom;
 

@@ -5,8 +5,8 @@
 #include <exception>
 
 #include "image/Surface.h"
-#include "image/io/ImageFile.h"
-#include "platform/DataSource.h"
+#include "io/DataSource.h"
+#include "io/ImageFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {

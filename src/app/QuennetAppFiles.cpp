@@ -2,7 +2,7 @@
 #include "app/ErrorReport.h"
 #include "app/NearestTexture.h"
 #include "app/QuennetApp.h"
-#include "image/io/ImageFile.h"
+#include "io/ImageFile.h"
 #include "pipeline/ResultName.h"
 #include "pipeline/WriteResult.h"
 

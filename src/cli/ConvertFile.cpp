@@ -5,11 +5,11 @@
 #include <stdexcept>
 #include <utility>
 
-#include "image/io/ImageFile.h"
-#include "image/io/ImageIoRegistrar.h"
+#include "io/ImageFile.h"
+#include "io/ImageIoRegistrar.h"
+#include "io/Paths.h"
 #include "pipeline/MakeResult.h"
 #include "pipeline/WriteResult.h"
-#include "platform/Paths.h"
 
 namespace loom::cli {
 

@@ -13,8 +13,8 @@
 #include "cli/ConvertFile.h"
 #include "cli/OutputPath.h"
 #include "image/UpscalerCatalogue.h"
-#include "image/io/ImageFile.h"
-#include "image/io/ImageIoRegistrar.h"
+#include "io/ImageFile.h"
+#include "io/ImageIoRegistrar.h"
 #include "warp/TransformCatalogue.h"
 
 using namespace loom;

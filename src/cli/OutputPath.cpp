@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
+#include "io/Paths.h"
 #include "pipeline/ResultName.h"
-#include "platform/Paths.h"
 
 namespace loom::cli {
 

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/Unicode.h"
+#include "io/Unicode.h"
 
 namespace loom {
 

@@ -6,9 +6,9 @@
 #include "gl/Matrices.h"
 #include "gl/State.h"
 #include "gl/TextCache.h"
+#include "io/DataSource.h"
 #include "params/EmbeddedFont.h"
 #include "params/PanelStyle.h"
-#include "platform/DataSource.h"
 
 namespace loom::params {
 

@@ -1,7 +1,7 @@
 #include "pipeline/ResultName.h"
 
-#include "image/io/ImageIoRegistrar.h"
-#include "platform/Paths.h"
+#include "io/ImageIoRegistrar.h"
+#include "io/Paths.h"
 
 namespace loom {
 

@@ -1,7 +1,7 @@
 #include "pipeline/WriteResult.h"
 
-#include "image/io/ImageFile.h"
-#include "image/io/ImageSourceSurface.h"
+#include "io/ImageFile.h"
+#include "io/ImageSourceSurface.h"
 
 namespace loom {
 

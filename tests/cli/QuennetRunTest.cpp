@@ -9,9 +9,9 @@
 
 #include "image/PixelTestUtil.h"
 #include "image/Surface.h"
-#include "image/io/ImageFile.h"
-#include "image/io/ImageSourceSurface.h"
-#include "platform/TempDir.h"
+#include "io/ImageFile.h"
+#include "io/ImageSourceSurface.h"
+#include "io/TempDir.h"
 
 using namespace loom;
 using loom::test::TempDir;

@@ -4,7 +4,7 @@
 #include "GlWindowFixture.h"
 #include "gl/DrawString.h"
 #include "gl/State.h"
-#include "platform/DataSource.h"
+#include "io/DataSource.h"
 
 using namespace loom;
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "gl/Font.h"
-#include "platform/DataSource.h"
+#include "io/DataSource.h"
 
 using namespace loom;
 

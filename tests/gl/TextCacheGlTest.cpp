@@ -6,7 +6,7 @@
 #include "GlWindowFixture.h"
 #include "gl/DrawString.h"
 #include "gl/TextCache.h"
-#include "platform/DataSource.h"
+#include "io/DataSource.h"
 
 using namespace loom;
 

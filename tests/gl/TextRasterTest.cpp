@@ -7,7 +7,7 @@
 #include <string>
 
 #include "gl/TextRaster.h"
-#include "platform/DataSource.h"
+#include "io/DataSource.h"
 
 using namespace loom;
 

@@ -1,0 +1,51 @@
+#include "io/ImageFile.h"
+
+#include "io/ImageIoRegistrar.h"
+#include "io/Paths.h"
+
+namespace loom {
+
+namespace {
+
+std::string extensionFor(const DataTargetRef& dataTarget, const std::string& extension) {
+    return extension.empty() ? getPathExtension(dataTarget->getFilePath()) : extension;
+}
+
+[[noreturn]] void throwUnknownExtension(const std::string& extension) {
+    throw ImageIoExceptionUnknownExtension(
+        extension.empty() ? "no file extension to choose the image format by"
+                          : "cannot write images of type \"" + extension + "\"");
+}
+
+}  // namespace
+
+ImageSourceRef loadImage(const std::string& path, ImageSource::Options options) {
+    return loadImage(openFileSource(path), options);
+}
+
+ImageSourceRef loadImage(DataSourceRef dataSource, ImageSource::Options options) {
+    return ImageIoRegistrar::createSource(std::move(dataSource), options);
+}
+
+void writeImage(const std::string& path, ImageSourceRef source, ImageTarget::Options options,
+                const std::string& extension) {
+    // Nothing, not even a parent directory, is made for a format that cannot be written.
+    const std::string chosen = extension.empty() ? getPathExtension(path) : extension;
+    if (!ImageIoRegistrar::Inst::get().hasTarget(chosen)) throwUnknownExtension(chosen);
+    writeImage(openFileTarget(path, false), std::move(source), options, chosen);
+}
+
+void writeImage(DataTargetRef dataTarget, ImageSourceRef source, ImageTarget::Options options,
+                const std::string& extension) {
+    if (!source) throw ImageIoException("there is no image to write");
+    const std::string chosen = extensionFor(dataTarget, extension);
+    ImageTargetRef target = ImageIoRegistrar::createTarget(dataTarget, source, options, chosen);
+    if (!target) throwUnknownExtension(chosen);
+    source->load(target);
+    target->finalize();
+    dataTarget->commit();
+}
+
+std::vector<std::string> getWriteExtensions() { return ImageIoRegistrar::getWriteExtensions(); }
+
+}  // namespace loom

@@ -1,0 +1,61 @@
+// ImageSource: the giving side of a pixel transfer. load() pushes every row into a target,
+// converting each row to the target's channel order, sample type and colour model on the way.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "io/ImageIo.h"
+#include "io/ImageTarget.h"
+
+namespace loom {
+
+class ImageSource : public ImageIo {
+public:
+    // Passed by the callers of loadImage through the registrar to the decoders.
+    struct Options {
+        int32_t index = 0;  // the frame to decode; 0 for the first
+
+        Options& setIndex(int32_t i) { return index = i, *this; }
+    };
+
+    // The layout the chosen row converter works with: offsets in samples, -1 when absent.
+    struct RowLayout {
+        int8_t red = -1, green = -1, blue = -1, alpha = -1, gray = -1;
+        uint8_t increment = 0;
+    };
+    using RowFunc = void (*)(const ImageSource&, ImageTarget&, int32_t, const void*);
+
+    float getPixelAspectRatio() const { return pixelAspectRatio_; }
+    bool isPremultiplied() const { return premultiplied_; }
+
+    // Pushes every row into target.
+    virtual void load(ImageTargetRef target) = 0;
+
+    const RowLayout& getSourceLayout() const { return sourceLayout_; }
+    const RowLayout& getTargetLayout() const { return targetLayout_; }
+
+protected:
+    // Chooses the row converter for target (one of 72, by source type, target type, the two
+    // colour models and whether both sides carry alpha). Throws ImageIoExceptionIllegalDataType,
+    // ...IllegalColorModel or ...IllegalChannelOrder when a side cannot be converted.
+    void setupRowFunc(ImageTarget& target);
+    // Converts one source row (this source's layout) into the target's row `row`.
+    void processRow(ImageTarget& target, int32_t row, const void* sourceRow) const {
+        rowFunc_(*this, target, row, sourceRow);
+    }
+
+    void setPixelAspectRatio(float ratio) { pixelAspectRatio_ = ratio; }
+    void setPremultiplied(bool premultiplied) { premultiplied_ = premultiplied; }
+
+private:
+    float pixelAspectRatio_ = 1.0f;
+    bool premultiplied_ = false;
+    RowLayout sourceLayout_;
+    RowLayout targetLayout_;
+    RowFunc rowFunc_ = nullptr;
+};
+
+using ImageSourceRef = std::shared_ptr<ImageSource>;
+
+}  // namespace loom

@@ -1,0 +1,11 @@
+#include "io/ImageTarget.h"
+
+#include "io/ImageIoException.h"
+
+namespace loom {
+
+void ImageTarget::setRow(int32_t, const void*) {
+    throw ImageIoException("this image target takes rows only through getRowPointer");
+}
+
+}  // namespace loom

@@ -1,0 +1,32 @@
+// ImageTarget: the receiving side of a pixel transfer. It says where each row goes, in its own
+// layout; finalize() runs once after the last row.
+#pragma once
+
+#include <memory>
+
+#include "io/ImageIo.h"
+
+namespace loom {
+
+class ImageTarget : public ImageIo {
+public:
+    // Passed by the callers of writeImage through the registrar to the encoders.
+    struct Options {
+        float quality = 0.9f;             // 0 to 1, for formats with a quality setting
+        bool keepSourceColorModel = true; // else colorModel below is used
+        ColorModel colorModel = RGB;
+
+        Options& setQuality(float q) { return quality = q, *this; }
+    };
+
+    // Where the target wants row `row` written, in its own layout.
+    virtual void* getRowPointer(int32_t row) = 0;
+    // A row-setting alternative nothing here uses; the base refuses it.
+    virtual void setRow(int32_t row, const void* data);
+    // Called once after the last row.
+    virtual void finalize() {}
+};
+
+using ImageTargetRef = std::shared_ptr<ImageTarget>;
+
+}  // namespace loom

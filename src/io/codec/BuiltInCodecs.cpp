@@ -1,0 +1,48 @@
+// The codecs this build carries, registered with the image I/O registrar on its first use.
+// Decoders are tried in ascending priority; each refuses foreign data by its signature at once,
+// so the order matters only for speed (the likeliest formats first) and for TGA, which has no
+// signature and is tried last.
+#include "io/ImageIoRegistrar.h"
+#include "io/codec/ImageSourceFileGif.h"
+#include "io/codec/ImageSourceFileJpeg.h"
+#include "io/codec/ImageSourceFileJxr.h"
+#include "io/codec/ImageSourceFilePng.h"
+#include "io/codec/ImageSourceFileStb.h"
+#include "io/codec/ImageSourceFileTiff.h"
+#include "io/codec/ImageSourceFileWebp.h"
+#include "io/codec/ImageTargetFileBmp.h"
+#include "io/codec/ImageTargetFileJpeg.h"
+#include "io/codec/ImageTargetFileJxr.h"
+#include "io/codec/ImageTargetFilePng.h"
+#include "io/codec/ImageTargetFileTiff.h"
+#include "io/codec/ImageTargetFileWebp.h"
+
+namespace loom {
+
+void registerBuiltInCodecs(ImageIoRegistrar::Inst& registrar) {
+    registrar.registerSourceGeneric(ImageSourceFilePng::create, 2);
+    registrar.registerSourceGeneric(ImageSourceFileJpeg::create, 3);
+    registrar.registerSourceGeneric(ImageSourceFileGif::create, 4);
+    registrar.registerSourceGeneric(ImageSourceFileWebp::create, 5);
+    registrar.registerSourceGeneric(ImageSourceFileTiff::create, 6);
+    registrar.registerSourceGeneric(ImageSourceFileJxr::create, 7);
+    registrar.registerSourceGeneric(ImageSourceFileStb::createBmp, 8);
+    registrar.registerSourceGeneric(ImageSourceFileStb::createOthers, 9);
+
+    // Each extension with priority 2 and its canonical extension as the extension data.
+    registrar.registerTargetType("png", ImageTargetFilePng::create, 2, "png");
+    registrar.registerTargetType("tif", ImageTargetFileTiff::create, 2, "tif");
+    registrar.registerTargetType("tiff", ImageTargetFileTiff::create, 2, "tif");
+    registrar.registerTargetType("jpg", ImageTargetFileJpeg::create, 2, "jpg");
+    registrar.registerTargetType("jpeg", ImageTargetFileJpeg::create, 2, "jpg");
+    registrar.registerTargetType("jpe", ImageTargetFileJpeg::create, 2, "jpg");
+    registrar.registerTargetType("bmp", ImageTargetFileBmp::create, 2, "bmp");
+    registrar.registerTargetType("wmp", ImageTargetFileJxr::create, 2, "wmp");
+    registrar.registerTargetType("webp", ImageTargetFileWebp::create, 2, "webp");
+}
+
+std::vector<std::string> builtInReadableFormats() {
+    return {"PNG", "JPEG", "GIF", "WebP", "TIFF", "JPEG XR", "BMP", "TGA", "PNM", "PSD"};
+}
+
+}  // namespace loom

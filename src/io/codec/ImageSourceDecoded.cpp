@@ -1,0 +1,41 @@
+#include "io/codec/ImageSourceDecoded.h"
+
+#include <cstring>
+
+#include "image/ImageLimits.h"
+#include "image/SizeCheck.h"
+#include "io/ImageIoException.h"
+
+namespace loom {
+
+void ImageSourceDecoded::allocatePixels(int64_t width, int64_t height, ColorModel model,
+                                        DataType type, ChannelOrder order) {
+    if (!withinImageLimits(width, height))
+        throw ImageIoExceptionFailedLoad(ImageTooLargeExc(width, height).what());
+    if (width == 0 || height == 0)
+        throw ImageIoExceptionFailedLoad("the image has no pixels (" + std::to_string(width) + " x " +
+                                         std::to_string(height) + ")");
+    const int64_t rowBytes = checkedProduct({width, channelsOf(order), bytesPerSampleOf(type)});
+    const int64_t bytes = checkedProduct({rowBytes, height});
+    pixels_ = allocatePixelBlock(size_t(bytes));
+    rowBytes_ = checkedInt32(rowBytes, "row length");
+    setSize(int32_t(width), int32_t(height));
+    setColorModel(model);
+    setDataType(type);
+    setChannelOrder(order);
+}
+
+void ImageSourceDecoded::load(ImageTargetRef target) {
+    setupRowFunc(*target);
+    for (int32_t row = 0; row < getHeight(); ++row) processRow(*target, row, getRow(row));
+}
+
+Buffer requireSignature(const DataSourceRef& dataSource, const void* signature, size_t size,
+                        const char* formatName) {
+    Buffer bytes = dataSource->getBuffer();
+    if (size_t(bytes.getDataSize()) < size || std::memcmp(bytes.getData(), signature, size) != 0)
+        throw ImageIoExceptionNotThisFormat(std::string("not a ") + formatName + " file");
+    return bytes;
+}
+
+}  // namespace loom

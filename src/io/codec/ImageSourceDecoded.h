@@ -1,0 +1,40 @@
+// ImageSourceDecoded: the common base of the file decoders. A decoder checks its format's
+// signature, describes the image and decodes it whole into one packed pixel block held here;
+// load() then hands the rows to the target.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "image/PixelBlock.h"
+#include "io/Buffer.h"
+#include "io/DataSource.h"
+#include "io/ImageSource.h"
+
+namespace loom {
+
+class ImageSourceDecoded : public ImageSource {
+public:
+    void load(ImageTargetRef target) override;
+
+protected:
+    // Sets the description and allocates the pixel block after checking the size against the
+    // image limits and for overflow; ImageIoExceptionFailedLoad naming the size when too large
+    // or empty.
+    void allocatePixels(int64_t width, int64_t height, ColorModel model, DataType type,
+                        ChannelOrder order);
+    uint8_t* getRow(int32_t row) { return pixels_.get() + int64_t(row) * rowBytes_; }
+    int32_t getRowBytes() const { return rowBytes_; }
+    uint8_t* getPixels() { return pixels_.get(); }
+
+private:
+    PixelBlock pixels_;
+    int32_t rowBytes_ = 0;
+};
+
+// The bytes of dataSource when they begin with signature; otherwise ImageIoExceptionNotThisFormat
+// saying "not a <formatName> file". A data source that cannot be read raises its StreamExc.
+Buffer requireSignature(const DataSourceRef& dataSource, const void* signature, size_t size,
+                        const char* formatName);
+
+}  // namespace loom

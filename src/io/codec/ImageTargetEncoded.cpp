@@ -1,0 +1,46 @@
+#include "io/codec/ImageTargetEncoded.h"
+
+#include "image/ImageLimits.h"
+#include "image/SizeCheck.h"
+#include "io/ImageIoException.h"
+
+namespace loom {
+
+ImageTargetEncoded::ImageTargetEncoded(DataTargetRef dataTarget, const ImageSourceRef& source,
+                                       const Options& options)
+    : dataTarget_(std::move(dataTarget)), options_(options) {
+    if (!source) throw ImageIoException("there is no image to write");
+    const ColorModel model = options.keepSourceColorModel ? source->getColorModel() : options.colorModel;
+    request_.alpha = source->hasAlpha();
+    request_.gray = model == GRAY;
+    request_.type = source->getDataType();
+    setSize(source->getWidth(), source->getHeight());
+}
+
+void ImageTargetEncoded::accept(ColorModel model, DataType type, ChannelOrder order, bool allocate) {
+    if (!withinImageLimits(getWidth(), getHeight()))
+        throw ImageIoExceptionFailedLoad(ImageTooLargeExc(getWidth(), getHeight()).what());
+    const int64_t rowBytes = checkedProduct({getWidth(), channelsOf(order), bytesPerSampleOf(type)});
+    rowBytes_ = checkedInt32(rowBytes, "row length");
+    setColorModel(model);
+    setDataType(type);
+    setChannelOrder(order);
+    if (allocate) allocateRows();
+}
+
+void ImageTargetEncoded::allocateRows() {
+    if (!pixels_) pixels_ = allocatePixelBlock(size_t(checkedProduct({rowBytes_, getHeight()})));
+}
+
+void ImageTargetEncoded::finalize() {
+    try {
+        OStreamRef out = dataTarget_->getStream();
+        encode(*out);
+    } catch (const ImageIoException&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw ImageIoExceptionFailedLoad(e.what());
+    }
+}
+
+}  // namespace loom

@@ -1,0 +1,67 @@
+#include "io/codec/ImageTargetFileWebp.h"
+
+#include <webp/encode.h>
+
+#include <cstring>
+#include <memory>
+
+#include "io/ImageIoException.h"
+
+namespace loom {
+
+namespace {
+
+struct PictureGuard {
+    WebPPicture picture;
+    WebPMemoryWriter writer;
+    PictureGuard() {
+        std::memset(&picture, 0, sizeof(picture));  // safe to free before initialisation
+        WebPMemoryWriterInit(&writer);
+    }
+    ~PictureGuard() {
+        WebPPictureFree(&picture);
+        WebPMemoryWriterClear(&writer);
+    }
+};
+
+}  // namespace
+
+ImageTargetFileWebp::ImageTargetFileWebp(DataTargetRef dataTarget, const ImageSourceRef& source,
+                                         const Options& options)
+    : ImageTargetEncoded(std::move(dataTarget), source, options) {
+    accept(RGB, UINT8, getRequest().alpha ? RGBA : RGB_ORDER);
+}
+
+void ImageTargetFileWebp::encode(OStream& out) {
+    if (getWidth() < 1 || getHeight() < 1 || getWidth() > WEBP_MAX_DIMENSION || getHeight() > WEBP_MAX_DIMENSION)
+        throw ImageIoExceptionFailedLoad("WebP: cannot store an image of " + std::to_string(getWidth()) +
+                                         " x " + std::to_string(getHeight()) + " pixels");
+    WebPConfig config;
+    if (!WebPConfigInit(&config)) throw ImageIoExceptionFailedLoad("WebP: library version mismatch");
+    config.lossless = 1;
+    config.exact = 1;
+    config.method = 4;
+    config.quality = 75;  // effort, since lossless
+    PictureGuard guard;
+    if (!WebPPictureInit(&guard.picture)) throw ImageIoExceptionFailedLoad("WebP: library version mismatch");
+    guard.picture.use_argb = 1;
+    guard.picture.width = getWidth();
+    guard.picture.height = getHeight();
+    guard.picture.writer = WebPMemoryWrite;
+    guard.picture.custom_ptr = &guard.writer;
+    const bool imported = getChannelOrder() == RGBA
+                              ? WebPPictureImportRGBA(&guard.picture, getRow(0), getRowBytes())
+                              : WebPPictureImportRGB(&guard.picture, getRow(0), getRowBytes());
+    if (!imported) throw ImageIoExceptionFailedLoad("WebP: out of memory");
+    if (!WebPEncode(&config, &guard.picture))
+        throw ImageIoExceptionFailedLoad("WebP: encoding failed (error " +
+                                         std::to_string(int(guard.picture.error_code)) + ")");
+    out.writeData(guard.writer.mem, guard.writer.size);
+}
+
+ImageTargetRef ImageTargetFileWebp::create(DataTargetRef dataTarget, ImageSourceRef source,
+                                           Options options, const std::string&) {
+    return std::make_shared<ImageTargetFileWebp>(std::move(dataTarget), source, options);
+}
+
+}  // namespace loom
