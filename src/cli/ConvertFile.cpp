@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "io/ImageFile.h"
-#include "io/ImageIoRegistrar.h"
 #include "io/Paths.h"
+#include "io/codec/BuiltInCodecs.h"
 #include "pipeline/MakeResult.h"
 #include "pipeline/WriteResult.h"
 
@@ -15,7 +15,7 @@ namespace loom::cli {
 
 void convertFile(const std::string& inputPath, const std::string& outputPath, const CliOptions& options) {
     const std::string extension = getPathExtension(outputPath);
-    if (!ImageIoRegistrar::Inst::get().hasTarget(extension))
+    if (!builtInCodecs().hasTarget(extension))
         throw ImageIoExceptionUnknownExtension("cannot write images of type \"" + extension + "\"");
     std::error_code ignored;
     if (!options.force && std::filesystem::exists(outputPath, ignored))

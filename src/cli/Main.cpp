@@ -14,7 +14,7 @@
 #include "cli/OutputPath.h"
 #include "image/UpscalerCatalogue.h"
 #include "io/ImageFile.h"
-#include "io/ImageIoRegistrar.h"
+#include "io/codec/BuiltInCodecs.h"
 #include "warp/TransformCatalogue.h"
 
 using namespace loom;

@@ -1,7 +1,7 @@
 #include "io/ImageFile.h"
 
-#include "io/ImageIoRegistrar.h"
 #include "io/Paths.h"
+#include "io/codec/BuiltInCodecs.h"
 
 namespace loom {
 
@@ -24,14 +24,14 @@ ImageSourceRef loadImage(const std::string& path, ImageSource::Options options) 
 }
 
 ImageSourceRef loadImage(DataSourceRef dataSource, ImageSource::Options options) {
-    return ImageIoRegistrar::createSource(std::move(dataSource), options);
+    return builtInCodecs().createSource(std::move(dataSource), options);
 }
 
 void writeImage(const std::string& path, ImageSourceRef source, ImageTarget::Options options,
                 const std::string& extension) {
     // Nothing, not even a parent directory, is made for a format that cannot be written.
     const std::string chosen = extension.empty() ? getPathExtension(path) : extension;
-    if (!ImageIoRegistrar::Inst::get().hasTarget(chosen)) throwUnknownExtension(chosen);
+    if (!builtInCodecs().hasTarget(chosen)) throwUnknownExtension(chosen);
     writeImage(openFileTarget(path, false), std::move(source), options, chosen);
 }
 
@@ -39,13 +39,13 @@ void writeImage(DataTargetRef dataTarget, ImageSourceRef source, ImageTarget::Op
                 const std::string& extension) {
     if (!source) throw ImageIoException("there is no image to write");
     const std::string chosen = extensionFor(dataTarget, extension);
-    ImageTargetRef target = ImageIoRegistrar::createTarget(dataTarget, source, options, chosen);
+    ImageTargetRef target = builtInCodecs().createTarget(dataTarget, source, options, chosen);
     if (!target) throwUnknownExtension(chosen);
     source->load(target);
     target->finalize();
     dataTarget->commit();
 }
 
-std::vector<std::string> getWriteExtensions() { return ImageIoRegistrar::getWriteExtensions(); }
+std::vector<std::string> getWriteExtensions() { return builtInCodecs().getWriteExtensions(); }
 
 }  // namespace loom

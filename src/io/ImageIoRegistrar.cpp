@@ -69,16 +69,4 @@ std::vector<std::string> ImageIoRegistrar::Inst::getWriteExtensions() const {
     return extensions;
 }
 
-ImageIoRegistrar::Inst& ImageIoRegistrar::Inst::get() {
-    // Built on first use rather than by static initialisers, which a static library's linker
-    // drops when nothing refers to their object files; the function-local static also makes the
-    // first use thread-safe.
-    static Inst* instance = [] {
-        auto* inst = new Inst();  // lives for the process, past every static destructor
-        registerBuiltInCodecs(*inst);
-        return inst;
-    }();
-    return *instance;
-}
-
 }  // namespace loom

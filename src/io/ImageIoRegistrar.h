@@ -22,7 +22,8 @@ public:
     using TargetCreationFunc = std::function<ImageTargetRef(
         DataTargetRef, ImageSourceRef, ImageTarget::Options, const std::string& extensionData)>;
 
-    // One set of registrations. The process-wide one is Inst::get(); tests make their own.
+    // One set of registrations. The process-wide one is builtInCodecs() (io/codec/BuiltInCodecs.h);
+    // tests make their own.
     class Inst {
     public:
         // A second registration with an equal key is ignored.
@@ -40,39 +41,13 @@ public:
         // The writable extensions in ascending byte order.
         std::vector<std::string> getWriteExtensions() const;
 
-        // The process-wide registrations, made on first use with every built-in codec.
-        static Inst& get();
-
     private:
         std::map<int32_t, SourceCreationFunc> sources_;
         std::map<std::string, std::map<int32_t, std::pair<TargetCreationFunc, std::string>>> targets_;
     };
-
-    static void registerSourceGeneric(SourceCreationFunc create, int32_t priority) {
-        Inst::get().registerSourceGeneric(std::move(create), priority);
-    }
-    static void registerTargetType(std::string extension, TargetCreationFunc create,
-                                   int32_t priority, std::string extensionData) {
-        Inst::get().registerTargetType(std::move(extension), std::move(create), priority,
-                                       std::move(extensionData));
-    }
-    static ImageSourceRef createSource(DataSourceRef dataSource, ImageSource::Options options) {
-        return Inst::get().createSource(std::move(dataSource), options);
-    }
-    static ImageTargetRef createTarget(DataTargetRef dataTarget, ImageSourceRef source,
-                                       ImageTarget::Options options, std::string extension) {
-        return Inst::get().createTarget(std::move(dataTarget), std::move(source), options,
-                                        std::move(extension));
-    }
-    static std::vector<std::string> getWriteExtensions() { return Inst::get().getWriteExtensions(); }
 };
 
 // A to Z become a to z; other bytes stay.
 std::string toLowerAscii(std::string text);
-
-// Registers every codec this build carries with registrar (defined with the codecs).
-void registerBuiltInCodecs(ImageIoRegistrar::Inst& registrar);
-// The names of the formats the built-in decoders read, for listings.
-std::vector<std::string> builtInReadableFormats();
 
 }  // namespace loom

@@ -1,7 +1,7 @@
 #include "pipeline/ResultName.h"
 
-#include "io/ImageIoRegistrar.h"
 #include "io/Paths.h"
+#include "io/codec/BuiltInCodecs.h"
 
 namespace loom {
 
@@ -9,7 +9,7 @@ std::string resultNameFor(const std::string& sourcePath, const std::string& upsc
     const size_t dot = findExtensionDot(sourcePath);
     const std::string extension = dot < sourcePath.size() ? sourcePath.substr(dot + 1) : "";
     const std::string stem = sourcePath.substr(0, dot) + upscalerName;
-    if (ImageIoRegistrar::Inst::get().hasTarget(extension)) return stem + "." + extension;
+    if (builtInCodecs().hasTarget(extension)) return stem + "." + extension;
     return stem + ".png";
 }
 

@@ -1,8 +1,9 @@
-// The codecs this build carries, registered with the image I/O registrar on its first use.
+// The codecs this build carries, registered with the process-wide registrar on its first use.
 // Decoders are tried in ascending priority; each refuses foreign data by its signature at once,
 // so the order matters only for speed (the likeliest formats first) and for TGA, which has no
 // signature and is tried last.
-#include "io/ImageIoRegistrar.h"
+#include "io/codec/BuiltInCodecs.h"
+
 #include "io/codec/ImageSourceFileGif.h"
 #include "io/codec/ImageSourceFileJpeg.h"
 #include "io/codec/ImageSourceFileJxr.h"
@@ -18,6 +19,8 @@
 #include "io/codec/ImageTargetFileWebp.h"
 
 namespace loom {
+
+namespace {
 
 void registerBuiltInCodecs(ImageIoRegistrar::Inst& registrar) {
     registrar.registerSourceGeneric(ImageSourceFilePng::create, 2);
@@ -39,6 +42,21 @@ void registerBuiltInCodecs(ImageIoRegistrar::Inst& registrar) {
     registrar.registerTargetType("bmp", ImageTargetFileBmp::create, 2, "bmp");
     registrar.registerTargetType("wmp", ImageTargetFileJxr::create, 2, "wmp");
     registrar.registerTargetType("webp", ImageTargetFileWebp::create, 2, "webp");
+}
+
+}  // namespace
+
+ImageIoRegistrar::Inst& builtInCodecs() {
+    // Built on first use rather than by static initialisers, which a static library's linker
+    // drops when nothing refers to their object files; the function-local static also makes the
+    // first use thread-safe.
+    static ImageIoRegistrar::Inst* instance = [] {
+        // Lives for the process, past every static destructor.
+        auto* inst = new ImageIoRegistrar::Inst();
+        registerBuiltInCodecs(*inst);
+        return inst;
+    }();
+    return *instance;
 }
 
 std::vector<std::string> builtInReadableFormats() {
