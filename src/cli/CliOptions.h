@@ -4,18 +4,18 @@
 
 #include <array>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "base/Exception.h"
 #include "math/Vec2.h"
 #include "pipeline/ResultOptions.h"
 
 namespace loom::cli {
 
-class CliUsageError : public std::runtime_error {
+class CliUsageError : public Exception {
 public:
-    using std::runtime_error::runtime_error;
+    using Exception::Exception;
 };
 
 struct CliOptions {

@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "base/Exception.h"
 #include "io/DataSource.h"
-#include "io/Exception.h"
 
 // FreeType's face handle, declared as FreeType does, so clients need not include its headers.
 typedef struct FT_FaceRec_* FT_Face;

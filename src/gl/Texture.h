@@ -7,19 +7,19 @@
 #include <GL/glew.h>
 
 #include <cstdint>
-#include <exception>
 #include <memory>
 #include <string>
 
+#include "base/Exception.h"
 #include "image/Surface.h"
 #include "math/Rect.h"
 
 namespace loom {
 namespace gl {
 
-// Raised when a surface cannot be uploaded. The message lives in a fixed buffer so that copying
-// the exception never allocates.
-class TextureDataExc : public std::exception {
+// Raised when a surface cannot be uploaded. The message lives in a fixed buffer (the base's stays
+// empty) so that copying the exception never allocates.
+class TextureDataExc : public Exception {
 public:
     static constexpr size_t MAX_MESSAGE = 16000;
 

@@ -4,19 +4,20 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
+
+#include "base/Exception.h"
 
 namespace loom {
 
 constexpr int64_t MAX_IMAGE_SIDE = 32768;
 constexpr int64_t MAX_IMAGE_PIXELS = int64_t(1) << 28;
 
-class ImageTooLargeExc : public std::runtime_error {
+class ImageTooLargeExc : public Exception {
 public:
     ImageTooLargeExc(int64_t width, int64_t height)
-        : std::runtime_error("image too large: " + std::to_string(width) + " x " +
-                             std::to_string(height) + " pixels") {}
+        : Exception("image too large: " + std::to_string(width) + " x " + std::to_string(height) +
+                    " pixels") {}
 };
 
 inline bool withinImageLimits(int64_t width, int64_t height) {

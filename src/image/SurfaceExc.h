@@ -2,11 +2,11 @@
 // neither.
 #pragma once
 
-#include <exception>
+#include "base/Exception.h"
 
 namespace loom {
 
-class SurfaceExc : public std::exception {
+class SurfaceExc : public Exception {
 public:
     const char* what() const noexcept override { return "Surface exception"; }
 };

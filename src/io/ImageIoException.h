@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "io/Exception.h"
+#include "base/Exception.h"
 
 namespace loom {
 

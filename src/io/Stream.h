@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "base/Exception.h"
 #include "io/Buffer.h"
-#include "io/Exception.h"
 
 namespace loom {
 

@@ -4,16 +4,16 @@
 #pragma once
 
 #include <cstdint>
-#include <exception>
 #include <vector>
 
+#include "base/Exception.h"
 #include "math/Vec2.h"
 
 namespace loom {
 
 // Raised without a text: moveTo on a non-empty path, curveTo or lineTo on an empty one, an arc with
 // non-finite or unusably large angles, or an unknown segment code met while subdividing.
-class Path2dExc : public std::exception {
+class Path2dExc : public Exception {
 public:
     const char* what() const noexcept override { return "Path2d exception"; }
 };

@@ -1,5 +1,6 @@
-// Exception: the base of the framework's own failures. It carries a message for the user; the
-// families built on it (streams, image I/O) fill it with what went wrong.
+// Exception: the root of every exception class the project defines, in every layer. It carries a
+// message for the user; the classes built on it pass what went wrong, or override what() with a
+// fixed text.
 #pragma once
 
 #include <exception>
