@@ -6,7 +6,7 @@
 
 #include "io/DataSource.h"
 #include "io/DataTarget.h"
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 #include "io/ImageSource.h"
 #include "io/ImageTarget.h"
 

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 
 namespace loom {
 

@@ -1,6 +1,6 @@
 #include "io/ImageSourceSurface.h"
 
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 
 namespace loom {
 

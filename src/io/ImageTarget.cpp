@@ -1,6 +1,6 @@
 #include "io/ImageTarget.h"
 
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 
 namespace loom {
 

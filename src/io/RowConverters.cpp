@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "image/ChannelOrder.h"
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 #include "io/ImageSource.h"
 
 namespace loom {

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "image/Surface.h"
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 #include "io/ImageSource.h"
 #include "io/ImageTargetSurface.h"
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "io/FakeImages.h"
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 #include "io/ImageIoRegistrar.h"
 #include "io/codec/BuiltInCodecs.h"
 

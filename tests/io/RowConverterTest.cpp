@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "io/FakeImages.h"
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 
 using namespace loom;
 using loom::test::bytesOf;

@@ -4,7 +4,7 @@
 
 #include "image/ImageLimits.h"
 #include "image/SizeCheck.h"
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 
 namespace loom {
 

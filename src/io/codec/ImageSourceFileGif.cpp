@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "image/ImageLimits.h"
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 
 namespace loom {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 #include "io/codec/JpegErrors.h"
 
 namespace loom {

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "image/ImageLimits.h"
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 
 // jxrlib last: its headers define min and max.
 #include <JXRGlue.h>

@@ -11,7 +11,7 @@
 #include "image/ImageLimits.h"
 #include "image/PixelBlock.h"
 #include "image/SizeCheck.h"
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 
 namespace loom {
 

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "image/ImageLimits.h"
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 
 namespace loom {
 

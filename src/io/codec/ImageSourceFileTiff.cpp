@@ -4,7 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 #include "io/codec/TiffMemoryFile.h"
 
 namespace loom {

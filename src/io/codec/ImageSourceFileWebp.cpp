@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 
 namespace loom {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 
 namespace loom {
 

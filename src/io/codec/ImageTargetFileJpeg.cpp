@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 #include "io/codec/JpegErrors.h"
 
 namespace loom {

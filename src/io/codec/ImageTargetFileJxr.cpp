@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 
 // jxrlib last: its headers define min and max.
 #include <JXRGlue.h>

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 #include "io/codec/ColorPalette.h"
 
 namespace loom {

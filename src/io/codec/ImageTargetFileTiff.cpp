@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "io/ImageIoException.h"
+#include "io/ImageIoExc.h"
 #include "io/codec/TiffMemoryFile.h"
 
 namespace loom {
