@@ -17,7 +17,7 @@ float parseFloat(const std::string& text, const std::string& what) {
     errno = 0;
     const float value = std::strtof(text.c_str(), &end);
     if (text.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(value))
-        throw CliUsageError("invalid " + what + ": \"" + text + "\"");
+        throw CliUsageExc("invalid " + what + ": \"" + text + "\"");
     return value;
 }
 
@@ -25,7 +25,7 @@ int parseJobs(const std::string& text) {
     char* end = nullptr;
     const long value = std::strtol(text.c_str(), &end, 10);
     if (text.empty() || *end != '\0' || value < 1 || value > 256)
-        throw CliUsageError("invalid job count: \"" + text + "\" (1 to 256)");
+        throw CliUsageExc("invalid job count: \"" + text + "\" (1 to 256)");
     return int(value);
 }
 
@@ -35,7 +35,7 @@ std::array<Vec2f, 4> parseQuad(const std::string& text) {
     std::string item;
     while (std::getline(stream, item, ',')) values.push_back(parseFloat(item, "quad coordinate"));
     if (values.size() != 8 || text.back() == ',')
-        throw CliUsageError("--quad needs eight numbers x0,y0,x1,y1,x2,y2,x3,y3");
+        throw CliUsageExc("--quad needs eight numbers x0,y0,x1,y1,x2,y2,x3,y3");
     return {Vec2f(values[0], values[1]), Vec2f(values[2], values[3]), Vec2f(values[4], values[5]),
             Vec2f(values[6], values[7])};
 }
@@ -71,28 +71,28 @@ CliOptions parseCliOptions(int argc, const char* const* argv) {
         }
         auto value = [&]() -> std::string {
             if (hasInlineValue) return inlineValue;
-            if (i + 1 >= argc) throw CliUsageError(arg + " needs a value");
+            if (i + 1 >= argc) throw CliUsageExc(arg + " needs a value");
             return argv[++i];
         };
         if (arg == "-u" || arg == "--upscaler") {
             const std::string name = value();
             options.upscaler = findUpscaler(name);
             if (options.upscaler < 0)
-                throw CliUsageError("unknown upscaler \"" + name + "\" (one of " + upscalerNames() + ")");
+                throw CliUsageExc("unknown upscaler \"" + name + "\" (one of " + upscalerNames() + ")");
         } else if (arg == "-t" || arg == "--transform") {
             const std::string name = value();
             options.transform = findTransform(name);
             if (options.transform < 0)
-                throw CliUsageError("unknown transform \"" + name + "\" (None, Projective or Bilinear)");
+                throw CliUsageExc("unknown transform \"" + name + "\" (None, Projective or Bilinear)");
         } else if (arg == "--quad") {
             options.quad = parseQuad(value());
         } else if (arg == "-o" || arg == "--output") {
             options.output = value();
-            if (options.output.empty()) throw CliUsageError("--output needs a path");
+            if (options.output.empty()) throw CliUsageExc("--output needs a path");
         } else if (arg == "--quality") {
             options.result.quality = parseFloat(value(), "quality");
             if (options.result.quality < 0.0f || options.result.quality > 1.0f)
-                throw CliUsageError("quality must lie between 0 and 1");
+                throw CliUsageExc("quality must lie between 0 and 1");
         } else if (arg == "--compare-alpha") {
             options.result.match = PixelMatch::ColourAndAlpha;
         } else if (arg == "-f" || arg == "--force") {
@@ -106,16 +106,16 @@ CliOptions parseCliOptions(int argc, const char* const* argv) {
         } else if (arg == "--version") {
             options.version = true;
         } else {
-            throw CliUsageError("unknown option " + arg);
+            throw CliUsageExc("unknown option " + arg);
         }
         if (hasInlineValue && (arg == "-f" || arg == "--force" || arg == "--compare-alpha" ||
                                arg == "--list" || arg == "--help" || arg == "--version"))
-            throw CliUsageError(arg + " takes no value");
+            throw CliUsageExc(arg + " takes no value");
     }
     if (options.help || options.version || options.list) return options;
-    if (options.inputs.empty()) throw CliUsageError("no input files (try --help)");
+    if (options.inputs.empty()) throw CliUsageExc("no input files (try --help)");
     if (options.quad && options.transform == TRANSFORM_NONE)
-        throw CliUsageError("--quad needs --transform Projective or Bilinear");
+        throw CliUsageExc("--quad needs --transform Projective or Bilinear");
     return options;
 }
 

@@ -1,4 +1,4 @@
-// The command line of the quennet tool, parsed into options. Usage errors raise CliUsageError,
+// The command line of the quennet tool, parsed into options. Usage errors raise CliUsageExc,
 // which the tool reports with exit status 2.
 #pragma once
 
@@ -13,7 +13,7 @@
 
 namespace loom::cli {
 
-class CliUsageError : public Exception {
+class CliUsageExc : public Exception {
 public:
     using Exception::Exception;
 };
@@ -33,7 +33,7 @@ struct CliOptions {
     std::vector<std::string> inputs;
 };
 
-// Parses argv[1..argc-1]. Throws CliUsageError with a one-line message.
+// Parses argv[1..argc-1]. Throws CliUsageExc with a one-line message.
 CliOptions parseCliOptions(int argc, const char* const* argv);
 
 // The text of --help.

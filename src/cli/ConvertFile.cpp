@@ -16,7 +16,7 @@ namespace loom::cli {
 void convertFile(const std::string& inputPath, const std::string& outputPath, const CliOptions& options) {
     const std::string extension = getPathExtension(outputPath);
     if (!builtInCodecs().hasTarget(extension))
-        throw ImageIoExceptionUnknownExtension("cannot write images of type \"" + extension + "\"");
+        throw ImageIoUnknownExtensionExc("cannot write images of type \"" + extension + "\"");
     std::error_code ignored;
     if (!options.force && std::filesystem::exists(outputPath, ignored))
         throw std::runtime_error(outputPath + " exists (use --force to overwrite)");

@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     CliOptions options;
     try {
         options = parseCliOptions(argc, argv);
-    } catch (const CliUsageError& e) {
+    } catch (const CliUsageExc& e) {
         std::cerr << "quennet: " << e.what() << '\n';
         return 2;
     }

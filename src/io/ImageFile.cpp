@@ -12,7 +12,7 @@ std::string extensionFor(const DataTargetRef& dataTarget, const std::string& ext
 }
 
 [[noreturn]] void throwUnknownExtension(const std::string& extension) {
-    throw ImageIoExceptionUnknownExtension(
+    throw ImageIoUnknownExtensionExc(
         extension.empty() ? "no file extension to choose the image format by"
                           : "cannot write images of type \"" + extension + "\"");
 }
@@ -37,7 +37,7 @@ void writeImage(const std::string& path, ImageSourceRef source, ImageTarget::Opt
 
 void writeImage(DataTargetRef dataTarget, ImageSourceRef source, ImageTarget::Options options,
                 const std::string& extension) {
-    if (!source) throw ImageIoException("there is no image to write");
+    if (!source) throw ImageIoExc("there is no image to write");
     const std::string chosen = extensionFor(dataTarget, extension);
     ImageTargetRef target = builtInCodecs().createTarget(dataTarget, source, options, chosen);
     if (!target) throwUnknownExtension(chosen);

@@ -12,13 +12,13 @@
 
 namespace loom {
 
-// The decoded image; ImageIoExceptionFailedLoad with the reason when it cannot be read. The
+// The decoded image; ImageIoFailedLoadExc with the reason when it cannot be read. The
 // file's extension plays no part: every decoder is asked in priority order.
 ImageSourceRef loadImage(const std::string& path, ImageSource::Options options = {});
 ImageSourceRef loadImage(DataSourceRef dataSource, ImageSource::Options options = {});
 
 // Writes source in the format of extension (default: the path's own). An extension without a
-// writer raises ImageIoExceptionUnknownExtension before anything is touched. The file is replaced
+// writer raises ImageIoUnknownExtensionExc before anything is touched. The file is replaced
 // only when the whole write succeeded; on failure an existing file stays as it was.
 void writeImage(const std::string& path, ImageSourceRef source,
                 ImageTarget::Options options = {}, const std::string& extension = {});

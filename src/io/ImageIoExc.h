@@ -8,52 +8,52 @@
 
 namespace loom {
 
-class ImageIoException : public Exception {
+class ImageIoExc : public Exception {
 public:
-    explicit ImageIoException(std::string message) : Exception(std::move(message)) {}
+    explicit ImageIoExc(std::string message) : Exception(std::move(message)) {}
 };
 
 // A data type other than UINT8, UINT16 or FLOAT32.
-class ImageIoExceptionIllegalDataType : public ImageIoException {
+class ImageIoIllegalDataTypeExc : public ImageIoExc {
 public:
-    explicit ImageIoExceptionIllegalDataType(std::string message = "unsupported sample type")
-        : ImageIoException(std::move(message)) {}
+    explicit ImageIoIllegalDataTypeExc(std::string message = "unsupported sample type")
+        : ImageIoExc(std::move(message)) {}
 };
 
 // A colour model other than RGB or GRAY.
-class ImageIoExceptionIllegalColorModel : public ImageIoException {
+class ImageIoIllegalColorModelExc : public ImageIoExc {
 public:
-    explicit ImageIoExceptionIllegalColorModel(std::string message = "unsupported colour model")
-        : ImageIoException(std::move(message)) {}
+    explicit ImageIoIllegalColorModelExc(std::string message = "unsupported colour model")
+        : ImageIoExc(std::move(message)) {}
 };
 
 // A channel order that does not fit the colour model.
-class ImageIoExceptionIllegalChannelOrder : public ImageIoException {
+class ImageIoIllegalChannelOrderExc : public ImageIoExc {
 public:
-    explicit ImageIoExceptionIllegalChannelOrder(std::string message = "unsupported channel order")
-        : ImageIoException(std::move(message)) {}
+    explicit ImageIoIllegalChannelOrderExc(std::string message = "unsupported channel order")
+        : ImageIoExc(std::move(message)) {}
 };
 
 // Nothing could read the data, or a codec failed while reading or writing.
-class ImageIoExceptionFailedLoad : public ImageIoException {
+class ImageIoFailedLoadExc : public ImageIoExc {
 public:
-    explicit ImageIoExceptionFailedLoad(std::string message = "cannot read the image")
-        : ImageIoException(std::move(message)) {}
+    explicit ImageIoFailedLoadExc(std::string message = "cannot read the image")
+        : ImageIoExc(std::move(message)) {}
 };
 
 // A decoder's answer that the data is not in its format at all (wrong signature), so that the
 // registrar can tell a foreign file from a broken one of a known format.
-class ImageIoExceptionNotThisFormat : public ImageIoExceptionFailedLoad {
+class ImageIoNotThisFormatExc : public ImageIoFailedLoadExc {
 public:
-    explicit ImageIoExceptionNotThisFormat(std::string message)
-        : ImageIoExceptionFailedLoad(std::move(message)) {}
+    explicit ImageIoNotThisFormatExc(std::string message)
+        : ImageIoFailedLoadExc(std::move(message)) {}
 };
 
 // No writer is registered for the extension.
-class ImageIoExceptionUnknownExtension : public ImageIoException {
+class ImageIoUnknownExtensionExc : public ImageIoExc {
 public:
-    explicit ImageIoExceptionUnknownExtension(std::string message = "unknown file extension")
-        : ImageIoException(std::move(message)) {}
+    explicit ImageIoUnknownExtensionExc(std::string message = "unknown file extension")
+        : ImageIoExc(std::move(message)) {}
 };
 
 }  // namespace loom

@@ -30,7 +30,7 @@ ImageSourceRef ImageIoRegistrar::Inst::createSource(DataSourceRef dataSource,
     for (const auto& entry : sources_) {
         try {
             if (ImageSourceRef source = entry.second(dataSource, options)) return source;
-        } catch (const ImageIoExceptionNotThisFormat&) {
+        } catch (const ImageIoNotThisFormatExc&) {
         } catch (const std::exception& e) {
             if (reason.empty()) reason = e.what();
         } catch (...) {
@@ -47,7 +47,7 @@ ImageSourceRef ImageIoRegistrar::Inst::createSource(DataSourceRef dataSource,
         }();
         reason = empty ? "the file is empty" : "not an image in a known format";
     }
-    throw ImageIoExceptionFailedLoad(reason);
+    throw ImageIoFailedLoadExc(reason);
 }
 
 ImageTargetRef ImageIoRegistrar::Inst::createTarget(DataTargetRef dataTarget, ImageSourceRef source,

@@ -30,7 +30,7 @@ public:
         void registerSourceGeneric(SourceCreationFunc create, int32_t priority);
         void registerTargetType(std::string extension, TargetCreationFunc create, int32_t priority,
                                 std::string extensionData);
-        // The first source that accepts the data; ImageIoExceptionFailedLoad saying why when
+        // The first source that accepts the data; ImageIoFailedLoadExc saying why when
         // none does.
         ImageSourceRef createSource(DataSourceRef dataSource, ImageSource::Options options) const;
         // The target of lowest priority for the extension (any case), or null when there is

@@ -5,7 +5,7 @@
 namespace loom {
 
 ImageSourceSurface::ImageSourceSurface(const Surface& surface) : surface_(surface) {
-    if (!surface) throw ImageIoException("there is no image to write");
+    if (!surface) throw ImageIoExc("there is no image to write");
     data_ = surface.getData();
     rowBytes_ = surface.getRowBytes();
     setSize(surface.getWidth(), surface.getHeight());

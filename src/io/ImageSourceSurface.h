@@ -11,7 +11,7 @@ namespace loom {
 
 class ImageSourceSurface : public ImageSource {
 public:
-    // Throws ImageIoException for a null surface.
+    // Throws ImageIoExc for a null surface.
     explicit ImageSourceSurface(const Surface& surface);
     // Rows straight from the surface; does not call the target's finalize().
     void load(ImageTargetRef target) override;

@@ -5,7 +5,7 @@
 namespace loom {
 
 void ImageTarget::setRow(int32_t, const void*) {
-    throw ImageIoException("this image target takes rows only through getRowPointer");
+    throw ImageIoExc("this image target takes rows only through getRowPointer");
 }
 
 }  // namespace loom

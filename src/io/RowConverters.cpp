@@ -127,8 +127,8 @@ ImageSource::RowLayout layoutOf(ImageIo::ColorModel model, ImageIo::ChannelOrder
     ImageSource::RowLayout layout;
     if (model == ImageIo::RGB) {
         if (order < ImageIo::RGBA || order > ImageIo::BGR)
-            throw ImageIoExceptionIllegalChannelOrder("channel order " + std::to_string(int(order)) +
-                                                      " does not fit the RGB colour model");
+            throw ImageIoIllegalChannelOrderExc("channel order " + std::to_string(int(order)) +
+                                                " does not fit the RGB colour model");
         const loom::ChannelOrder table(static_cast<int>(order));
         layout.red = int8_t(table.red);
         layout.green = int8_t(table.green);
@@ -137,8 +137,8 @@ ImageSource::RowLayout layoutOf(ImageIo::ColorModel model, ImageIo::ChannelOrder
         layout.increment = table.increment;
     } else {
         if (order != ImageIo::Y && order != ImageIo::YA)
-            throw ImageIoExceptionIllegalChannelOrder("channel order " + std::to_string(int(order)) +
-                                                      " does not fit the GRAY colour model");
+            throw ImageIoIllegalChannelOrderExc("channel order " + std::to_string(int(order)) +
+                                                " does not fit the GRAY colour model");
         layout.gray = 0;
         layout.alpha = order == ImageIo::YA ? 1 : -1;
         layout.increment = order == ImageIo::YA ? 2 : 1;
@@ -156,12 +156,12 @@ bool sameLayout(const ImageSource::RowLayout& a, const ImageSource::RowLayout& b
 void ImageSource::setupRowFunc(ImageTarget& target) {
     const DataType st = getDataType();
     const DataType dt = target.getDataType();
-    if (!isKnownType(st)) throw ImageIoExceptionIllegalDataType("unsupported sample type in the image");
-    if (!isKnownType(dt)) throw ImageIoExceptionIllegalDataType("unsupported sample type for the writer");
+    if (!isKnownType(st)) throw ImageIoIllegalDataTypeExc("unsupported sample type in the image");
+    if (!isKnownType(dt)) throw ImageIoIllegalDataTypeExc("unsupported sample type for the writer");
     const ColorModel dm = target.getColorModel();
     const ColorModel sm = getColorModel();
-    if (!isKnownModel(dm)) throw ImageIoExceptionIllegalColorModel("unsupported colour model for the writer");
-    if (!isKnownModel(sm)) throw ImageIoExceptionIllegalColorModel("unsupported colour model in the image");
+    if (!isKnownModel(dm)) throw ImageIoIllegalColorModelExc("unsupported colour model for the writer");
+    if (!isKnownModel(sm)) throw ImageIoIllegalColorModelExc("unsupported colour model in the image");
     sourceLayout_ = layoutOf(sm, getChannelOrder());
     targetLayout_ = layoutOf(dm, target.getChannelOrder());
     const bool alpha = sourceLayout_.alpha >= 0 && targetLayout_.alpha >= 0;

@@ -13,7 +13,7 @@ constexpr int32_t READ_CHUNK = 4096;
 // reallocations stays logarithmic.
 int32_t grownSize(int32_t allocated, int32_t used) {
     const int64_t wanted = std::max<int64_t>(int64_t(used) + READ_CHUNK, int64_t(allocated) * 3 / 2);
-    if (wanted > std::numeric_limits<int32_t>::max()) throw StreamExcOutOfMemory();
+    if (wanted > std::numeric_limits<int32_t>::max()) throw StreamOutOfMemoryExc();
     return static_cast<int32_t>(wanted);
 }
 
@@ -24,7 +24,7 @@ Buffer readStreamToBuffer(const IStreamRef& stream) {
     const int64_t size = stream->size();
     if (size > 0) {
         const int64_t remaining = size - std::max<int64_t>(stream->tell(), 0);
-        if (remaining > std::numeric_limits<int32_t>::max()) throw StreamExcOutOfMemory();
+        if (remaining > std::numeric_limits<int32_t>::max()) throw StreamOutOfMemoryExc();
         Buffer buffer(static_cast<int32_t>(std::max<int64_t>(remaining, 0)));
         stream->readData(buffer.getData(), size_t(buffer.getDataSize()));
         return buffer;

@@ -19,9 +19,9 @@ public:
 };
 
 // A stream too large to hold in one buffer.
-class StreamExcOutOfMemory : public StreamExc {
+class StreamOutOfMemoryExc : public StreamExc {
 public:
-    StreamExcOutOfMemory() : StreamExc("stream too large to read into memory") {}
+    StreamOutOfMemoryExc() : StreamExc("stream too large to read into memory") {}
 };
 
 class StreamBase {
@@ -64,7 +64,7 @@ using IStreamRef = std::shared_ptr<IStream>;
 using OStreamRef = std::shared_ptr<OStream>;
 
 // The rest of the stream as an owned buffer. Throws StreamExc on a read error and
-// StreamExcOutOfMemory when the data cannot fit in one buffer.
+// StreamOutOfMemoryExc when the data cannot fit in one buffer.
 Buffer readStreamToBuffer(const IStreamRef& stream);
 
 }  // namespace loom

@@ -12,7 +12,7 @@ namespace loom {
 template <typename T>
 SurfaceT<T>::SurfaceT(ImageSourceRef source, const SurfaceConstraints& constraints,
                       std::optional<bool> alpha) {
-    if (!source) throw ImageIoException("there is no image to load");
+    if (!source) throw ImageIoExc("there is no image to load");
     const bool withAlpha = alpha.has_value() ? *alpha : source->hasAlpha();
     const ChannelOrder order = constraints.channelOrderFor(withAlpha);
     init(source->getWidth(), source->getHeight(),

@@ -9,7 +9,7 @@
 namespace loom {
 
 // Writes result in the format of path's extension at options.quality. An extension without a
-// writer raises ImageIoExceptionUnknownExtension before anything is touched; a failed write leaves
+// writer raises ImageIoUnknownExtensionExc before anything is touched; a failed write leaves
 // an existing file as it was.
 void writeResult(const std::string& path, const Surface& result, const ResultOptions& options);
 

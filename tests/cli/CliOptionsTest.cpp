@@ -55,7 +55,7 @@ TEST(CliOptions, UsageErrors) {
         {"--force=yes", "a.png"},
         {"--compare-alpha=1", "a.png"},
     };
-    for (const auto& args : bad) EXPECT_THROW(parse(args), CliUsageError) << (args.empty() ? "" : args[0]);
+    for (const auto& args : bad) EXPECT_THROW(parse(args), CliUsageExc) << (args.empty() ? "" : args[0]);
 }
 
 TEST(OutputPath, BesideTheInputIntoADirectoryOrAsGiven) {

@@ -45,7 +45,7 @@ std::string failureOf(const std::string& path) {
     try {
         Surface s(loadImage(path));
         return "loaded";
-    } catch (const ImageIoExceptionFailedLoad& e) {
+    } catch (const ImageIoFailedLoadExc& e) {
         return e.what();
     } catch (const std::exception& e) {
         return std::string("wrong exception: ") + e.what();

@@ -50,7 +50,7 @@ TEST(ReadableFormats, GifFramesAndTransparency) {
     bool differ = false;
     for (int32_t y = 0; y < 8; ++y) differ |= std::memcmp(first.getData(0, y), second.getData(0, y), 32) != 0;
     EXPECT_TRUE(differ) << "frame 1 is the mirrored sprite";
-    EXPECT_THROW(loadImage(seed("anim.gif"), ImageSource::Options().setIndex(2)), ImageIoExceptionFailedLoad);
+    EXPECT_THROW(loadImage(seed("anim.gif"), ImageSource::Options().setIndex(2)), ImageIoFailedLoadExc);
 }
 
 // Rows delivered bottom-up: the PNG writer cannot index them as they come and must fall back to

@@ -17,8 +17,8 @@ ImageIoRegistrar::SourceCreationFunc sourceThat(std::vector<int>& calls, int id,
     return [&calls, id, accepts, foreign](DataSourceRef, ImageSource::Options) -> ImageSourceRef {
         calls.push_back(id);
         if (!accepts) {
-            if (foreign) throw ImageIoExceptionNotThisFormat("not format " + std::to_string(id));
-            throw ImageIoExceptionFailedLoad("format " + std::to_string(id) + ": truncated data");
+            if (foreign) throw ImageIoNotThisFormatExc("not format " + std::to_string(id));
+            throw ImageIoFailedLoadExc("format " + std::to_string(id) + ": truncated data");
         }
         return std::make_shared<loom::test::FakeSource>(1, 1, ImageIo::RGB, ImageIo::UINT8,
                                                         ImageIo::RGB_ORDER, std::vector<uint8_t>{1, 2, 3});
@@ -49,7 +49,7 @@ TEST(Registrar, SourcesAreTriedInPriorityOrderUntilOneAccepts) {
 
 TEST(Registrar, FailedLoadExplainsWhy) {
     ImageIoRegistrar::Inst empty;
-    EXPECT_THROW(empty.createSource(someBytes(), {}), ImageIoExceptionFailedLoad);
+    EXPECT_THROW(empty.createSource(someBytes(), {}), ImageIoFailedLoadExc);
 
     ImageIoRegistrar::Inst registrar;
     std::vector<int> calls;
@@ -58,8 +58,8 @@ TEST(Registrar, FailedLoadExplainsWhy) {
     registrar.registerSourceGeneric(sourceThat(calls, 3, false), 3);
     try {
         registrar.createSource(someBytes(), {});
-        FAIL() << "expected ImageIoExceptionFailedLoad";
-    } catch (const ImageIoExceptionFailedLoad& e) {
+        FAIL() << "expected ImageIoFailedLoadExc";
+    } catch (const ImageIoFailedLoadExc& e) {
         EXPECT_STREQ(e.what(), "format 2: truncated data") << "the decoder that knew the format speaks";
     }
     EXPECT_EQ(calls.size(), 3u) << "a failing decoder does not stop the others";
@@ -68,8 +68,8 @@ TEST(Registrar, FailedLoadExplainsWhy) {
     foreignOnly.registerSourceGeneric(sourceThat(calls, 1, false), 1);
     try {
         foreignOnly.createSource(makeBufferSource(Buffer(0)), {});
-        FAIL() << "expected ImageIoExceptionFailedLoad";
-    } catch (const ImageIoExceptionFailedLoad& e) {
+        FAIL() << "expected ImageIoFailedLoadExc";
+    } catch (const ImageIoFailedLoadExc& e) {
         EXPECT_STREQ(e.what(), "the file is empty");
     }
 }

@@ -104,15 +104,15 @@ TEST(RowConverters, GrayToColourAndGrayAlpha) {
 TEST(RowConverters, IllegalDescriptionsAreRefused) {
     auto ok = source<uint8_t>(1, ImageIo::RGB, ImageIo::UINT8, ImageIo::RGB_ORDER, {1, 2, 3});
     EXPECT_THROW(ok->load(target(1, ImageIo::RGB, ImageIo::DT_UNKNOWN, ImageIo::RGB_ORDER)),
-                 ImageIoExceptionIllegalDataType);
+                 ImageIoIllegalDataTypeExc);
     EXPECT_THROW(ok->load(target(1, ImageIo::CM_UNKNOWN, ImageIo::UINT8, ImageIo::RGB_ORDER)),
-                 ImageIoExceptionIllegalColorModel);
+                 ImageIoIllegalColorModelExc);
     EXPECT_THROW(ok->load(target(1, ImageIo::RGB, ImageIo::UINT8, ImageIo::Y)),
-                 ImageIoExceptionIllegalChannelOrder);
+                 ImageIoIllegalChannelOrderExc);
     EXPECT_THROW(ok->load(target(1, ImageIo::GRAY, ImageIo::UINT8, ImageIo::RGBA)),
-                 ImageIoExceptionIllegalChannelOrder);
+                 ImageIoIllegalChannelOrderExc);
     EXPECT_THROW(ok->load(target(1, ImageIo::RGB, ImageIo::UINT8, ImageIo::CO_UNKNOWN)),
-                 ImageIoExceptionIllegalChannelOrder);
+                 ImageIoIllegalChannelOrderExc);
 }
 
 TEST(RowConverters, EveryTypeAndModelPairRoundTripsWhite) {

@@ -14,9 +14,9 @@ using loom::test::TempDir;
 TEST(SafeWrite, UnknownExtensionIsRefusedBeforeAnythingIsMade) {
     TempDir dir;
     auto source = std::make_shared<ImageSourceSurface>(Surface(2, 2, false));
-    EXPECT_THROW(writeImage(dir / "new/sub/out.xyz", source), ImageIoExceptionUnknownExtension);
-    EXPECT_THROW(writeImage(dir / "noextension", source), ImageIoExceptionUnknownExtension);
-    EXPECT_THROW(writeImage(dir / "anim.gif", source), ImageIoExceptionUnknownExtension);
+    EXPECT_THROW(writeImage(dir / "new/sub/out.xyz", source), ImageIoUnknownExtensionExc);
+    EXPECT_THROW(writeImage(dir / "noextension", source), ImageIoUnknownExtensionExc);
+    EXPECT_THROW(writeImage(dir / "anim.gif", source), ImageIoUnknownExtensionExc);
     EXPECT_TRUE(dir.entries().empty()) << "not even a directory";
     EXPECT_NO_THROW(writeImage(dir / "out.xyz", source, {}, "PNG")) << "an explicit extension wins";
     EXPECT_EQ(loom::test::readFile(dir / "out.xyz")[1], 'P');
@@ -37,7 +37,7 @@ TEST(SafeWrite, ExistingFileSurvivesAFailedWrite) {
 
     // An encoder refusal (JPEG cannot hold 70000 pixels across) also leaves the old file.
     Surface wide(70000, 1, false);
-    EXPECT_THROW(writeImage(dir / "keep.jpg", std::make_shared<ImageSourceSurface>(wide)), ImageIoExceptionFailedLoad);
+    EXPECT_THROW(writeImage(dir / "keep.jpg", std::make_shared<ImageSourceSurface>(wide)), ImageIoFailedLoadExc);
     EXPECT_EQ(loom::test::readFile(dir / "keep.jpg"), (std::vector<uint8_t>{'o', 'l', 'd'}));
     EXPECT_EQ(dir.entries().size(), 5u);
 }
@@ -54,5 +54,5 @@ TEST(SafeWrite, UnwritableDirectoryGivesAReason) {
 }
 
 TEST(SafeWrite, NullSurfaceIsRefused) {
-    EXPECT_THROW(ImageSourceSurface{Surface()}, ImageIoException);
+    EXPECT_THROW(ImageSourceSurface{Surface()}, ImageIoExc);
 }

@@ -11,10 +11,10 @@ namespace loom {
 void ImageSourceDecoded::allocatePixels(int64_t width, int64_t height, ColorModel model,
                                         DataType type, ChannelOrder order) {
     if (!withinImageLimits(width, height))
-        throw ImageIoExceptionFailedLoad(ImageTooLargeExc(width, height).what());
+        throw ImageIoFailedLoadExc(ImageTooLargeExc(width, height).what());
     if (width == 0 || height == 0)
-        throw ImageIoExceptionFailedLoad("the image has no pixels (" + std::to_string(width) + " x " +
-                                         std::to_string(height) + ")");
+        throw ImageIoFailedLoadExc("the image has no pixels (" + std::to_string(width) + " x " +
+                                   std::to_string(height) + ")");
     const int64_t rowBytes = checkedProduct({width, channelsOf(order), bytesPerSampleOf(type)});
     const int64_t bytes = checkedProduct({rowBytes, height});
     pixels_ = allocatePixelBlock(size_t(bytes));
@@ -34,7 +34,7 @@ Buffer requireSignature(const DataSourceRef& dataSource, const void* signature, 
                         const char* formatName) {
     Buffer bytes = dataSource->getBuffer();
     if (size_t(bytes.getDataSize()) < size || std::memcmp(bytes.getData(), signature, size) != 0)
-        throw ImageIoExceptionNotThisFormat(std::string("not a ") + formatName + " file");
+        throw ImageIoNotThisFormatExc(std::string("not a ") + formatName + " file");
     return bytes;
 }
 

@@ -19,7 +19,7 @@ public:
 
 protected:
     // Sets the description and allocates the pixel block after checking the size against the
-    // image limits and for overflow; ImageIoExceptionFailedLoad naming the size when too large
+    // image limits and for overflow; ImageIoFailedLoadExc naming the size when too large
     // or empty.
     void allocatePixels(int64_t width, int64_t height, ColorModel model, DataType type,
                         ChannelOrder order);
@@ -32,7 +32,7 @@ private:
     int32_t rowBytes_ = 0;
 };
 
-// The bytes of dataSource when they begin with signature; otherwise ImageIoExceptionNotThisFormat
+// The bytes of dataSource when they begin with signature; otherwise ImageIoNotThisFormatExc
 // saying "not a <formatName> file". A data source that cannot be read raises its StreamExc.
 Buffer requireSignature(const DataSourceRef& dataSource, const void* signature, size_t size,
                         const char* formatName);

@@ -37,7 +37,7 @@ struct GifCloser {
 
 [[noreturn]] void fail(const GifFileType* gif) {
     const char* reason = GifErrorString(gif->Error);
-    throw ImageIoExceptionFailedLoad(std::string("GIF: ") + (reason ? reason : "decoding failed"));
+    throw ImageIoFailedLoadExc(std::string("GIF: ") + (reason ? reason : "decoding failed"));
 }
 
 // The frame's rows in file order; interlaced frames store rows 0, 8, 16, ... then 4, 12, ...,
@@ -65,15 +65,15 @@ ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, Options options
     const auto* data = static_cast<const uint8_t*>(bytes.getData());
     const size_t size = size_t(bytes.getDataSize());
     if (size < 6 || (std::memcmp(data, "GIF87a", 6) != 0 && std::memcmp(data, "GIF89a", 6) != 0))
-        throw ImageIoExceptionNotThisFormat("not a GIF file");
+        throw ImageIoNotThisFormatExc("not a GIF file");
     MemoryReader reader{data, size, 0};
     int error = 0;
     std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&reader, readFromMemory, &error));
-    if (!gif) throw ImageIoExceptionFailedLoad(std::string("GIF: ") + GifErrorString(error));
+    if (!gif) throw ImageIoFailedLoadExc(std::string("GIF: ") + GifErrorString(error));
 
     const int width = gif->SWidth, height = gif->SHeight;
     if (!withinImageLimits(width, height))
-        throw ImageIoExceptionFailedLoad(std::string("GIF: ") + ImageTooLargeExc(width, height).what());
+        throw ImageIoFailedLoadExc(std::string("GIF: ") + ImageTooLargeExc(width, height).what());
     bool canvasReady = false;  // made once the first frame has been read whole
     std::vector<uint8_t> previous;  // the canvas before a frame that restores it afterwards
 
@@ -98,10 +98,10 @@ ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, Options options
         if (DGifGetImageDesc(gif.get()) == GIF_ERROR) fail(gif.get());
         const GifImageDesc& desc = gif->Image;
         if (desc.Width <= 0 || desc.Height <= 0 || !withinImageLimits(desc.Width, desc.Height))
-            throw ImageIoExceptionFailedLoad("GIF: bad frame size " + std::to_string(desc.Width) +
-                                             " x " + std::to_string(desc.Height));
+            throw ImageIoFailedLoadExc("GIF: bad frame size " + std::to_string(desc.Width) +
+                                       " x " + std::to_string(desc.Height));
         const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
-        if (!map) throw ImageIoExceptionFailedLoad("GIF: frame without colours");
+        if (!map) throw ImageIoFailedLoadExc("GIF: frame without colours");
         const std::unique_ptr<uint8_t[]> indices = readFrameIndices(gif.get(), desc.Width, desc.Height);
         if (!canvasReady) {
             allocatePixels(width, height, RGB, UINT8, RGBA);
@@ -144,9 +144,9 @@ ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, Options options
         ++frame;
     }
     if (!found)
-        throw ImageIoExceptionFailedLoad(options.index == 0 ? "GIF: no image in the file"
-                                                            : "GIF: there is no frame " +
-                                                                  std::to_string(options.index));
+        throw ImageIoFailedLoadExc(options.index == 0 ? "GIF: no image in the file"
+                                                      : "GIF: there is no frame " +
+                                                            std::to_string(options.index));
     bool transparent = false;
     for (int y = 0; y < height && !transparent; ++y)
         for (int x = 0; x < width; ++x)

@@ -68,14 +68,14 @@ ImageSourceFileJpeg::ImageSourceFileJpeg(DataSourceRef dataSource, Options) {
     jpeg_create_decompress(&guard.cinfo);
     if (!JpegDecoding::readHeader(guard.cinfo, errors, static_cast<const uint8_t*>(bytes.getData()),
                                   static_cast<unsigned long>(bytes.getDataSize())))
-        throw ImageIoExceptionFailedLoad(std::string("JPEG: ") + errors.message);
+        throw ImageIoFailedLoadExc(std::string("JPEG: ") + errors.message);
     const bool gray = guard.cinfo.out_color_space == JCS_GRAYSCALE;
     const bool cmyk = guard.cinfo.out_color_space == JCS_CMYK;
     allocatePixels(guard.cinfo.output_width, guard.cinfo.output_height, gray ? GRAY : RGB, UINT8,
                    gray ? Y : RGB_ORDER);
     std::vector<uint8_t> cmykRow(cmyk ? size_t(guard.cinfo.output_width) * 4 : 0);
     if (!JpegDecoding::readRows(guard.cinfo, errors, *this, cmyk ? cmykRow.data() : nullptr))
-        throw ImageIoExceptionFailedLoad(std::string("JPEG: ") + errors.message);
+        throw ImageIoFailedLoadExc(std::string("JPEG: ") + errors.message);
 }
 
 ImageSourceRef ImageSourceFileJpeg::create(DataSourceRef dataSource, Options options) {

@@ -90,7 +90,7 @@ struct Decoder {
 template <typename Work>
 bool runInChild(Work work) {
     const pid_t pid = fork();
-    if (pid < 0) throw ImageIoExceptionFailedLoad("JPEG XR: cannot start the decoder");
+    if (pid < 0) throw ImageIoFailedLoadExc("JPEG XR: cannot start the decoder");
     if (pid == 0) {
         // The library's assertion messages are not the user's business; the failure is reported.
         const int quiet = open("/dev/null", O_WRONLY);
@@ -132,8 +132,8 @@ ImageSourceFileJxr::ImageSourceFileJxr(DataSourceRef dataSource, Options) {
             if (std::memcmp(FORMATS[i].format, &format, sizeof(format)) == 0) header->format = i;
         return true;
     });
-    if (!headerRead) throw ImageIoExceptionFailedLoad("JPEG XR: broken header");
-    if (header->format < 0) throw ImageIoExceptionFailedLoad("JPEG XR: unsupported pixel format");
+    if (!headerRead) throw ImageIoFailedLoadExc("JPEG XR: broken header");
+    if (header->format < 0) throw ImageIoFailedLoadExc("JPEG XR: unsupported pixel format");
     const FormatRow& row = FORMATS[header->format];
     allocatePixels(header->width, header->height, row.model, row.type, row.order);
 
@@ -147,7 +147,7 @@ ImageSourceFileJxr::ImageSourceFileJxr(DataSourceRef dataSource, Options) {
         const PKRect rect = {0, 0, width, height};
         return d.decoder->Copy(d.decoder, &rect, static_cast<U8*>(pixels.data()), stride) >= 0;
     });
-    if (!decoded) throw ImageIoExceptionFailedLoad("JPEG XR: broken or truncated data");
+    if (!decoded) throw ImageIoFailedLoadExc("JPEG XR: broken or truncated data");
     std::memcpy(getPixels(), pixels.data(), size);
 }
 

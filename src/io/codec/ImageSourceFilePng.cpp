@@ -49,12 +49,12 @@ void refuseHugeHeader(const uint8_t* data, size_t size) {
     if (size < 29 || std::memcmp(data + 12, "IHDR", 4) != 0) return;  // libpng will complain
     const int64_t width = bigEndian32(data + 16), height = bigEndian32(data + 20);
     if (!withinImageLimits(width, height))
-        throw ImageIoExceptionFailedLoad(ImageTooLargeExc(width, height).what());
+        throw ImageIoFailedLoadExc(ImageTooLargeExc(width, height).what());
     // Deflate packs at most 1032 bytes into one, so a file far smaller than its pixels need is
     // cut short: said now rather than after filling a large image.
     const int64_t leastBitsPerPixel = std::max(1, int(data[24]));  // one sample of the bit depth
     const int64_t rawBytes = (width * leastBitsPerPixel + 7) / 8 * height + height;
-    if (rawBytes / 1032 > int64_t(size)) throw ImageIoExceptionFailedLoad("PNG: truncated data");
+    if (rawBytes / 1032 > int64_t(size)) throw ImageIoFailedLoadExc("PNG: truncated data");
 }
 
 struct PngReadDeleter {
@@ -113,9 +113,9 @@ public:
                  nullptr} {
         state_.data = static_cast<const uint8_t*>(bytes.getData());
         state_.size = size_t(bytes.getDataSize());
-        if (!guard_.png) throw ImageIoExceptionFailedLoad("PNG: out of memory");
+        if (!guard_.png) throw ImageIoFailedLoadExc("PNG: out of memory");
         guard_.info = png_create_info_struct(guard_.png);
-        if (!guard_.info) throw ImageIoExceptionFailedLoad("PNG: out of memory");
+        if (!guard_.info) throw ImageIoFailedLoadExc("PNG: out of memory");
         png_set_read_fn(guard_.png, &state_, readCallback);
         // The size is checked by our own limits, before libpng sizes its row buffers.
         png_set_user_limits(guard_.png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
@@ -123,7 +123,7 @@ public:
         const int64_t width = png_get_image_width(guard_.png, guard_.info);
         const int64_t height = png_get_image_height(guard_.png, guard_.info);
         if (!withinImageLimits(width, height))
-            throw ImageIoExceptionFailedLoad(ImageTooLargeExc(width, height).what());
+            throw ImageIoFailedLoadExc(ImageTooLargeExc(width, height).what());
         if (!PngDecoding::setTransforms(guard_.png, guard_.info)) fail();
     }
     PngReader(const PngReader&) = delete;
@@ -132,7 +132,7 @@ public:
     png_structp png() const { return guard_.png; }
     png_infop info() const { return guard_.info; }
     bool interlaced() const { return png_get_interlace_type(guard_.png, guard_.info) != PNG_INTERLACE_NONE; }
-    [[noreturn]] void fail() const { throw ImageIoExceptionFailedLoad("PNG: " + state_.error); }
+    [[noreturn]] void fail() const { throw ImageIoFailedLoadExc("PNG: " + state_.error); }
 
 private:
     PngReadState state_;
@@ -152,8 +152,8 @@ ImageSourceFilePng::ImageSourceFilePng(DataSourceRef dataSource, Options) {
     const int depth = png_get_bit_depth(reader.png(), reader.info());
     static const ChannelOrder orders[5] = {CO_UNKNOWN, Y, YA, RGB_ORDER, RGBA};
     if (channels < 1 || channels > 4 || (depth != 8 && depth != 16))
-        throw ImageIoExceptionFailedLoad("PNG: unsupported pixel layout");
-    if (width == 0 || height == 0) throw ImageIoExceptionFailedLoad("the image has no pixels");
+        throw ImageIoFailedLoadExc("PNG: unsupported pixel layout");
+    if (width == 0 || height == 0) throw ImageIoFailedLoadExc("the image has no pixels");
     setSize(int32_t(width), int32_t(height));
     setColorModel(channels >= 3 ? RGB : GRAY);
     setDataType(depth == 16 ? UINT16 : UINT8);

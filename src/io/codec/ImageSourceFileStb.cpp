@@ -45,11 +45,11 @@ void refuseTruncatedBmp(const uint8_t* d, size_t size) {
     const int64_t bits = littleEndian(d + 28, 2);
     const uint32_t compression = littleEndian(d + 30, 4);
     if (!withinImageLimits(width, height))
-        throw ImageIoExceptionFailedLoad(std::string("BMP: ") + ImageTooLargeExc(width, height).what());
+        throw ImageIoFailedLoadExc(std::string("BMP: ") + ImageTooLargeExc(width, height).what());
     if (compression != 0 && compression != 3 && compression != 6) return;
     const int64_t rowBytes = (width * bits + 31) / 32 * 4;
     if (int64_t(littleEndian(d + 10, 4)) + rowBytes * height > int64_t(size))
-        throw ImageIoExceptionFailedLoad("BMP: truncated data");
+        throw ImageIoFailedLoadExc("BMP: truncated data");
 }
 
 struct StbFree {
@@ -63,25 +63,25 @@ ImageSourceFileStb::ImageSourceFileStb(DataSourceRef dataSource, Kind kind) {
     const auto* data = static_cast<const stbi_uc*>(bytes.getData());
     const int size = bytes.getDataSize();
     const char* format = formatOf(data, size_t(size), kind);
-    if (!format) throw ImageIoExceptionNotThisFormat(kind == BMP ? "not a BMP file" : "not a TGA, PNM or PSD file");
+    if (!format) throw ImageIoNotThisFormatExc(kind == BMP ? "not a BMP file" : "not a TGA, PNM or PSD file");
     const std::string prefix = std::string(format) + ": ";
     if (kind == BMP) refuseTruncatedBmp(data, size_t(size));
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_memory(data, size, &width, &height, &channels))
-        throw ImageIoExceptionFailedLoad(prefix + stbi_failure_reason());
+        throw ImageIoFailedLoadExc(prefix + stbi_failure_reason());
     if (!withinImageLimits(width, height) || channels < 1 || channels > 4)
-        throw ImageIoExceptionFailedLoad(prefix + ImageTooLargeExc(width, height).what());
+        throw ImageIoFailedLoadExc(prefix + ImageTooLargeExc(width, height).what());
     // Run-length coding packs at most 128 samples into 2 bytes; a file too small for its pixels
     // is cut short (the decoder would fill the missing part with zeros at length).
-    if (int64_t(width) * height > int64_t(size) * 64) throw ImageIoExceptionFailedLoad(prefix + "truncated data");
+    if (int64_t(width) * height > int64_t(size) * 64) throw ImageIoFailedLoadExc(prefix + "truncated data");
     const bool wide = stbi_is_16_bit_from_memory(data, size) != 0;
     int w = 0, h = 0, n = 0;
     std::unique_ptr<void, StbFree> pixels(
         wide ? static_cast<void*>(stbi_load_16_from_memory(data, size, &w, &h, &n, 0))
              : static_cast<void*>(stbi_load_from_memory(data, size, &w, &h, &n, 0)));
-    if (!pixels) throw ImageIoExceptionFailedLoad(prefix + stbi_failure_reason());
+    if (!pixels) throw ImageIoFailedLoadExc(prefix + stbi_failure_reason());
     if (w != width || h != height || n != channels)
-        throw ImageIoExceptionFailedLoad(prefix + "inconsistent header");
+        throw ImageIoFailedLoadExc(prefix + "inconsistent header");
     static const ChannelOrder orders[5] = {CO_UNKNOWN, Y, YA, RGB_ORDER, RGBA};
     allocatePixels(w, h, n >= 3 ? RGB : GRAY, wide ? UINT16 : UINT8, orders[n]);
     std::memcpy(getPixels(), pixels.get(), size_t(getRowBytes()) * size_t(h));

@@ -51,15 +51,15 @@ ImageSourceFileTiff::ImageSourceFileTiff(DataSourceRef dataSource, Options optio
     Buffer bytes = dataSource->getBuffer();
     const auto* data = static_cast<const uint8_t*>(bytes.getData());
     const size_t size = size_t(bytes.getDataSize());
-    if (!hasTiffSignature(data, size)) throw ImageIoExceptionNotThisFormat("not a TIFF file");
+    if (!hasTiffSignature(data, size)) throw ImageIoNotThisFormatExc("not a TIFF file");
     TiffMemoryFile file(data, size);
     auto fail = [&](const char* fallback) {
-        throw ImageIoExceptionFailedLoad("TIFF: " + (file.error().empty() ? std::string(fallback) : file.error()));
+        throw ImageIoFailedLoadExc("TIFF: " + (file.error().empty() ? std::string(fallback) : file.error()));
     };
     TIFF* tiff = file.tiff();
     if (!tiff) fail("cannot read the header");
     if (options.index < 0 || (options.index > 0 && !TIFFSetDirectory(tiff, tdir_t(options.index))))
-        throw ImageIoExceptionFailedLoad("TIFF: there is no page " + std::to_string(options.index));
+        throw ImageIoFailedLoadExc("TIFF: there is no page " + std::to_string(options.index));
     uint32_t width = 0, height = 0;
     TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width);
     TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height);
@@ -81,7 +81,7 @@ ImageSourceFileTiff::ImageSourceFileTiff(DataSourceRef dataSource, Options optio
         return;
     }
     char reason[1024] = "";
-    if (!TIFFRGBAImageOK(tiff, reason)) throw ImageIoExceptionFailedLoad(std::string("TIFF: ") + reason);
+    if (!TIFFRGBAImageOK(tiff, reason)) throw ImageIoFailedLoadExc(std::string("TIFF: ") + reason);
     allocatePixels(width, height, RGB, UINT8, l.extra > 0 ? RGBA : RGBX);
     // The raster's 32-bit words hold red in their low byte: bytes R, G, B, A on this machine.
     if (!TIFFReadRGBAImageOriented(tiff, width, height, reinterpret_cast<uint32_t*>(getPixels()),

@@ -9,7 +9,7 @@ namespace loom {
 ImageTargetEncoded::ImageTargetEncoded(DataTargetRef dataTarget, const ImageSourceRef& source,
                                        const Options& options)
     : dataTarget_(std::move(dataTarget)), options_(options) {
-    if (!source) throw ImageIoException("there is no image to write");
+    if (!source) throw ImageIoExc("there is no image to write");
     const ColorModel model = options.keepSourceColorModel ? source->getColorModel() : options.colorModel;
     request_.alpha = source->hasAlpha();
     request_.gray = model == GRAY;
@@ -19,7 +19,7 @@ ImageTargetEncoded::ImageTargetEncoded(DataTargetRef dataTarget, const ImageSour
 
 void ImageTargetEncoded::accept(ColorModel model, DataType type, ChannelOrder order, bool allocate) {
     if (!withinImageLimits(getWidth(), getHeight()))
-        throw ImageIoExceptionFailedLoad(ImageTooLargeExc(getWidth(), getHeight()).what());
+        throw ImageIoFailedLoadExc(ImageTooLargeExc(getWidth(), getHeight()).what());
     const int64_t rowBytes = checkedProduct({getWidth(), channelsOf(order), bytesPerSampleOf(type)});
     rowBytes_ = checkedInt32(rowBytes, "row length");
     setColorModel(model);
@@ -36,10 +36,10 @@ void ImageTargetEncoded::finalize() {
     try {
         OStreamRef out = dataTarget_->getStream();
         encode(*out);
-    } catch (const ImageIoException&) {
+    } catch (const ImageIoExc&) {
         throw;
     } catch (const std::exception& e) {
-        throw ImageIoExceptionFailedLoad(e.what());
+        throw ImageIoFailedLoadExc(e.what());
     }
 }
 

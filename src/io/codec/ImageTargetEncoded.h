@@ -1,6 +1,6 @@
 // ImageTargetEncoded: the common base of the file encoders. Rows are gathered into one packed
 // block in the layout the encoder accepted; finalize() encodes the block into the data target's
-// stream. Every failure on the way is an ImageIoExceptionFailedLoad with the reason.
+// stream. Every failure on the way is an ImageIoFailedLoadExc with the reason.
 #pragma once
 
 #include <cstdint>

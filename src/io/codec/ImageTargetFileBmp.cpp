@@ -29,7 +29,7 @@ void ImageTargetFileBmp::encode(OStream& out) {
     const uint64_t rowSize = (uint64_t(getRowBytes()) + 3) & ~uint64_t(3);
     const uint64_t imageSize = rowSize * uint64_t(getHeight());
     const uint64_t fileSize = 14 + headerSize + imageSize;
-    if (fileSize > 0xFFFFFFFFu) throw ImageIoExceptionFailedLoad("BMP: image too large for the format");
+    if (fileSize > 0xFFFFFFFFu) throw ImageIoFailedLoadExc("BMP: image too large for the format");
 
     std::vector<uint8_t> header;
     header.push_back('B'), header.push_back('M');

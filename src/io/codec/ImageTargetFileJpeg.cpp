@@ -51,8 +51,8 @@ ImageTargetFileJpeg::ImageTargetFileJpeg(DataTargetRef dataTarget, const ImageSo
 
 void ImageTargetFileJpeg::encode(OStream& out) {
     if (getWidth() == 0 || getHeight() == 0 || getWidth() > 65500 || getHeight() > 65500)
-        throw ImageIoExceptionFailedLoad("JPEG: cannot store an image of " + std::to_string(getWidth()) +
-                                         " x " + std::to_string(getHeight()) + " pixels");
+        throw ImageIoFailedLoadExc("JPEG: cannot store an image of " + std::to_string(getWidth()) +
+                                   " x " + std::to_string(getHeight()) + " pixels");
     const int quality = std::max(1, std::min(100, int(std::lround(getOptions().quality * 100.0f))));
     JpegErrorManager errors;
     CompressGuard guard;
@@ -60,7 +60,7 @@ void ImageTargetFileJpeg::encode(OStream& out) {
     jpeg_create_compress(&guard.cinfo);
     auto rowOf = [](const ImageTargetFileJpeg& image, int32_t y) { return image.getRow(y); };
     if (!compress(guard, errors, *this, rowOf, quality, getColorModel() == GRAY))
-        throw ImageIoExceptionFailedLoad(std::string("JPEG: ") + errors.message);
+        throw ImageIoFailedLoadExc(std::string("JPEG: ") + errors.message);
     out.writeData(guard.output, guard.outputSize);
 }
 

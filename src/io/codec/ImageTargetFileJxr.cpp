@@ -103,15 +103,15 @@ void ImageTargetFileJxr::encode(OStream& out) {
 
     VectorStream stream;
     EncoderGuard guard;
-    if (PKImageEncode_Create_WMP(&guard.encoder) < 0) throw ImageIoExceptionFailedLoad("JPEG XR: out of memory");
+    if (PKImageEncode_Create_WMP(&guard.encoder) < 0) throw ImageIoFailedLoadExc("JPEG XR: out of memory");
     if (guard.encoder->Initialize(guard.encoder, &stream.stream, &params, sizeof(params)) < 0 ||
         guard.encoder->SetPixelFormat(guard.encoder, *format) < 0 ||
         guard.encoder->SetSize(guard.encoder, getWidth(), getHeight()) < 0 ||
         guard.encoder->SetResolution(guard.encoder, 96.0f, 96.0f) < 0)
-        throw ImageIoExceptionFailedLoad("JPEG XR: the encoder refused the image");
+        throw ImageIoFailedLoadExc("JPEG XR: the encoder refused the image");
     if (guard.encoder->WritePixels(guard.encoder, U32(getHeight()), const_cast<U8*>(getRow(0)),
                                    U32(getRowBytes())) < 0)
-        throw ImageIoExceptionFailedLoad("JPEG XR: encoding failed");
+        throw ImageIoFailedLoadExc("JPEG XR: encoding failed");
     guard.encoder->Release(&guard.encoder);  // finishes the file
     out.writeData(stream.bytes.data(), stream.bytes.size());
 }

@@ -150,11 +150,11 @@ void ImageTargetFilePng::encode(OStream& out) {
     PngWriteDeleter guard{png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, errorCallback,
                                                   warningCallback),
                           nullptr};
-    if (!guard.png) throw ImageIoExceptionFailedLoad("PNG: out of memory");
+    if (!guard.png) throw ImageIoFailedLoadExc("PNG: out of memory");
     guard.info = png_create_info_struct(guard.png);
-    if (!guard.info) throw ImageIoExceptionFailedLoad("PNG: out of memory");
+    if (!guard.info) throw ImageIoFailedLoadExc("PNG: out of memory");
     png_set_write_fn(guard.png, &state, writeCallback, flushCallback);
-    auto fail = [&] { throw ImageIoExceptionFailedLoad("PNG: " + state.error); };
+    auto fail = [&] { throw ImageIoFailedLoadExc("PNG: " + state.error); };
 
     const int channels = channelsOf(getChannelOrder());
     const int depth = getDataType() == UINT16 ? 16 : 8;

@@ -19,7 +19,7 @@ void ImageTargetFileTiff::encode(OStream& out) {
     TiffMemoryFile file;
     TIFF* tiff = file.tiff();
     auto fail = [&] {
-        throw ImageIoExceptionFailedLoad("TIFF: " + (file.error().empty() ? std::string("cannot write") : file.error()));
+        throw ImageIoFailedLoadExc("TIFF: " + (file.error().empty() ? std::string("cannot write") : file.error()));
     };
     if (!tiff) fail();
     const uint16_t channels = uint16_t(channelsOf(getChannelOrder()));

@@ -34,16 +34,16 @@ ImageTargetFileWebp::ImageTargetFileWebp(DataTargetRef dataTarget, const ImageSo
 
 void ImageTargetFileWebp::encode(OStream& out) {
     if (getWidth() < 1 || getHeight() < 1 || getWidth() > WEBP_MAX_DIMENSION || getHeight() > WEBP_MAX_DIMENSION)
-        throw ImageIoExceptionFailedLoad("WebP: cannot store an image of " + std::to_string(getWidth()) +
-                                         " x " + std::to_string(getHeight()) + " pixels");
+        throw ImageIoFailedLoadExc("WebP: cannot store an image of " + std::to_string(getWidth()) +
+                                   " x " + std::to_string(getHeight()) + " pixels");
     WebPConfig config;
-    if (!WebPConfigInit(&config)) throw ImageIoExceptionFailedLoad("WebP: library version mismatch");
+    if (!WebPConfigInit(&config)) throw ImageIoFailedLoadExc("WebP: library version mismatch");
     config.lossless = 1;
     config.exact = 1;
     config.method = 4;
     config.quality = 75;  // effort, since lossless
     PictureGuard guard;
-    if (!WebPPictureInit(&guard.picture)) throw ImageIoExceptionFailedLoad("WebP: library version mismatch");
+    if (!WebPPictureInit(&guard.picture)) throw ImageIoFailedLoadExc("WebP: library version mismatch");
     guard.picture.use_argb = 1;
     guard.picture.width = getWidth();
     guard.picture.height = getHeight();
@@ -52,10 +52,10 @@ void ImageTargetFileWebp::encode(OStream& out) {
     const bool imported = getChannelOrder() == RGBA
                               ? WebPPictureImportRGBA(&guard.picture, getRow(0), getRowBytes())
                               : WebPPictureImportRGB(&guard.picture, getRow(0), getRowBytes());
-    if (!imported) throw ImageIoExceptionFailedLoad("WebP: out of memory");
+    if (!imported) throw ImageIoFailedLoadExc("WebP: out of memory");
     if (!WebPEncode(&config, &guard.picture))
-        throw ImageIoExceptionFailedLoad("WebP: encoding failed (error " +
-                                         std::to_string(int(guard.picture.error_code)) + ")");
+        throw ImageIoFailedLoadExc("WebP: encoding failed (error " +
+                                   std::to_string(int(guard.picture.error_code)) + ")");
     out.writeData(guard.writer.mem, guard.writer.size);
 }
 
