@@ -187,7 +187,16 @@ void type(const std::string& window, const std::string& text) {
     xdotool({"type", "--delay", "20", text});
 }
 
-void requestClose(const std::string& window) { pythonTool("close_window.py", {window}); }
+bool requestClose(const std::string& titleRegex, std::chrono::milliseconds timeout) {
+    return waitUntil(
+        [&] {
+            const std::vector<std::string> windows = findWindows(titleRegex);
+            return !windows.empty() &&
+                   run({"/usr/bin/python3", LOOM_TEST_TOOLS_DIR "/close_window.py", windows.back()})
+                           .status == 0;
+        },
+        timeout);
+}
 
 void dropFiles(const std::string& window, int x, int y, const std::vector<std::string>& files) {
     std::vector<std::string> args = {window, std::to_string(x), std::to_string(y)};

@@ -53,8 +53,11 @@ void keyDown(const std::string& window, const std::string& keys);
 void keyUp(const std::string& window, const std::string& keys);
 void type(const std::string& window, const std::string& text);
 
-// Asks the window to close, as a window manager's close button does (WM_DELETE_WINDOW).
-void requestClose(const std::string& window);
+// Asks the window titled titleRegex to close, as a window manager's close button does
+// (WM_DELETE_WINDOW). A program may replace its window while it starts, so a request whose window
+// has gone looks for it again. False when no window took a request in time.
+bool requestClose(const std::string& titleRegex,
+                  std::chrono::milliseconds timeout = std::chrono::seconds(10));
 // Drags the files from a real XDND source onto (x, y) of the window and returns once the target
 // has taken them.
 void dropFiles(const std::string& window, int x, int y, const std::vector<std::string>& files);
