@@ -18,7 +18,7 @@ using namespace loom;
 namespace {
 
 // Only what the panel asks of an application: its window size and callback lists.
-class WindowlessApp : public app::App {
+class WindowlessApp : public framework::App {
 public:
     void quit() override {}
     Settings& getSettings() override { return settings_; }

@@ -14,7 +14,7 @@
 #include "params/ParamPanel.h"
 
 using namespace loom;
-using namespace loom::app;
+using namespace loom::framework;
 
 namespace {
 

@@ -11,7 +11,7 @@ namespace app {
 void reportError(SDL_Window* parent, const std::string& title, const std::string& message) {
     std::cerr << "QuennetApp: " << title << ": " << message << std::endl;
     std::string why;
-    if (!showErrorMessageBox(parent, title, message, &why))
+    if (!framework::showErrorMessageBox(parent, title, message, &why))
         std::cerr << "QuennetApp: (the message box could not be shown: " << why << ")" << std::endl;
 }
 

@@ -5,7 +5,7 @@
 #include "framework/RendererGl.h"
 
 int main(int argc, char* argv[]) {
-    return loom::app::AppBasic::executeLaunch(std::make_unique<loom::app::QuennetApp>(),
-                                              std::make_shared<loom::app::RendererGl>(),
-                                              "QuennetApp", argc, argv);
+    return loom::framework::AppBasic::executeLaunch(std::make_unique<loom::app::QuennetApp>(),
+                                                    std::make_shared<loom::framework::RendererGl>(),
+                                                    "QuennetApp", argc, argv);
 }

@@ -45,8 +45,8 @@ void QuennetApp::setup() {
 }
 
 void QuennetApp::blockInputDuringDialog() {
-    auto blockMouse = [this](MouseEvent) { return inputBlocked(); };
-    auto blockKey = [this](KeyEvent) { return inputBlocked(); };
+    auto blockMouse = [this](framework::MouseEvent) { return inputBlocked(); };
+    auto blockKey = [this](framework::KeyEvent) { return inputBlocked(); };
     registerMouseDown(blockMouse);
     registerMouseUp(blockMouse);
     registerMouseDrag(blockMouse);
@@ -54,7 +54,7 @@ void QuennetApp::blockInputDuringDialog() {
     registerMouseWheel(blockMouse);
     registerKeyDown(blockKey);
     registerKeyUp(blockKey);
-    registerFileDrop([this](FileDropEvent) { return inputBlocked(); });
+    registerFileDrop([this](framework::FileDropEvent) { return inputBlocked(); });
 }
 
 void QuennetApp::update() {

@@ -26,7 +26,7 @@ class LabelControl;
 
 namespace app {
 
-class QuennetApp : public AppBasic {
+class QuennetApp : public framework::AppBasic {
 public:
     QuennetApp();
     ~QuennetApp() override;
@@ -34,13 +34,13 @@ public:
     void setup() override;
     void update() override;
     void draw() override;
-    void mouseDown(MouseEvent event) override;
-    void mouseUp(MouseEvent event) override;
-    void mouseMove(MouseEvent event) override;
-    void mouseDrag(MouseEvent event) override;
-    void keyDown(KeyEvent event) override;
-    void keyUp(KeyEvent event) override;
-    void fileDrop(FileDropEvent event) override;
+    void mouseDown(framework::MouseEvent event) override;
+    void mouseUp(framework::MouseEvent event) override;
+    void mouseMove(framework::MouseEvent event) override;
+    void mouseDrag(framework::MouseEvent event) override;
+    void keyDown(framework::KeyEvent event) override;
+    void keyUp(framework::KeyEvent event) override;
+    void fileDrop(framework::FileDropEvent event) override;
 
 private:
     class Work;

@@ -9,7 +9,7 @@
 namespace loom {
 namespace app {
 
-void QuennetApp::fileDrop(FileDropEvent event) {
+void QuennetApp::fileDrop(framework::FileDropEvent event) {
     if (event.getNumFiles() > 0) openImage(event.getFile(0));  // further files are ignored
 }
 

@@ -4,7 +4,7 @@
 namespace loom {
 namespace app {
 
-void QuennetApp::keyDown(KeyEvent event) {
+void QuennetApp::keyDown(framework::KeyEvent event) {
     switch (event.getChar()) {
         case 'f':
             setFullScreen(!isFullScreen());
@@ -20,25 +20,25 @@ void QuennetApp::keyDown(KeyEvent event) {
     }
 }
 
-void QuennetApp::keyUp(KeyEvent event) {
+void QuennetApp::keyUp(framework::KeyEvent event) {
     if (event.getChar() == ' ') showSource = false;
 }
 
-void QuennetApp::mouseDown(MouseEvent event) {
+void QuennetApp::mouseDown(framework::MouseEvent event) {
     cornerQuad.press(event.getX(), event.getY(), event.isLeftDown(), event.isRightDown());
 }
 
-void QuennetApp::mouseUp(MouseEvent event) {
+void QuennetApp::mouseUp(framework::MouseEvent event) {
     reprocess = true;
     cornerQuad.release(event.isLeftDown(), event.isRightDown());
 }
 
 // A change of hover or shape discards the result, so the next update warps again.
-void QuennetApp::mouseMove(MouseEvent event) {
+void QuennetApp::mouseMove(framework::MouseEvent event) {
     if (cornerQuad.hover(event.getX(), event.getY())) pipeline.discardResult();
 }
 
-void QuennetApp::mouseDrag(MouseEvent event) {
+void QuennetApp::mouseDrag(framework::MouseEvent event) {
     if (cornerQuad.drag(event.getX(), event.getY())) pipeline.discardResult();
 }
 

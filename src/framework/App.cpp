@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace loom::app {
+namespace loom::framework {
 
 namespace {
 App* appInstance = nullptr;
@@ -73,4 +73,4 @@ void App::privateFileDrop(const FileDropEvent& event) {
     if (!fileDropCallbacks_.dispatch(event)) fileDrop(event);
 }
 
-}  // namespace loom::app
+}  // namespace loom::framework

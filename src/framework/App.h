@@ -17,7 +17,7 @@
 #include "framework/ResizeEvent.h"
 #include "framework/Timer.h"
 
-namespace loom::app {
+namespace loom::framework {
 
 class App {
 public:
@@ -207,4 +207,4 @@ private:
     CallbackList<FileDropEvent> fileDropCallbacks_;
 };
 
-}  // namespace loom::app
+}  // namespace loom::framework

@@ -7,7 +7,7 @@
 
 #include "framework/sdl/AppImplSdlBasic.h"
 
-namespace loom::app {
+namespace loom::framework {
 
 namespace {
 AppBasic* basicInstance = nullptr;
@@ -99,4 +99,4 @@ void AppBasic::privateSetActiveTouches(std::vector<TouchEvent::Touch> touches) {
     activeTouches_ = std::move(touches);
 }
 
-}  // namespace loom::app
+}  // namespace loom::framework

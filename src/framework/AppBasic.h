@@ -2,9 +2,9 @@
 // the touch callbacks and the platform half that runs the window. A program's entry point is
 //
 //     int main(int argc, char* argv[]) {
-//         return loom::app::AppBasic::executeLaunch(std::make_unique<MyApp>(),
-//                                                   std::make_shared<loom::app::RendererGl>(),
-//                                                   "MyApp", argc, argv);
+//         return loom::framework::AppBasic::executeLaunch(
+//             std::make_unique<MyApp>(), std::make_shared<loom::framework::RendererGl>(), "MyApp",
+//             argc, argv);
 //     }
 //
 // Run order: prepareSettings, window creation, setup, the first resize, the window shown, the frame
@@ -20,11 +20,11 @@
 #include "framework/Display.h"
 #include "framework/TouchEvent.h"
 
-namespace loom::sdl {
+namespace loom::framework::sdl {
 class AppImplSdlBasic;
 }
 
-namespace loom::app {
+namespace loom::framework {
 
 class AppBasic : public App {
 public:
@@ -117,4 +117,4 @@ private:
     Settings settings_;
 };
 
-}  // namespace loom::app
+}  // namespace loom::framework

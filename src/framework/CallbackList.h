@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace loom::app {
+namespace loom::framework {
 
 using CallbackId = int32_t;
 
@@ -35,4 +35,4 @@ private:
     std::vector<std::pair<CallbackId, Callback>> entries_;
 };
 
-}  // namespace loom::app
+}  // namespace loom::framework

@@ -8,7 +8,7 @@
 
 #include "math/Rect.h"
 
-namespace loom::app {
+namespace loom::framework {
 
 class Display;
 using DisplayRef = std::shared_ptr<Display>;
@@ -36,4 +36,4 @@ private:
     int index_;
 };
 
-}  // namespace loom::app
+}  // namespace loom::framework

@@ -3,7 +3,7 @@
 // by copy.
 #pragma once
 
-namespace loom::app {
+namespace loom::framework {
 
 class Event {
 public:
@@ -22,4 +22,4 @@ public:
     virtual ~Event() = default;
 };
 
-}  // namespace loom::app
+}  // namespace loom::framework

@@ -9,7 +9,7 @@
 #include "framework/Event.h"
 #include "math/Vec2.h"
 
-namespace loom::app {
+namespace loom::framework {
 
 class FileDropEvent : public Event {
 public:
@@ -30,4 +30,4 @@ public:
     std::vector<std::string> files;
 };
 
-}  // namespace loom::app
+}  // namespace loom::framework

@@ -1,6 +1,6 @@
 #include "framework/FrameScheduler.h"
 
-namespace loom::app {
+namespace loom::framework {
 
 FrameScheduler::FrameScheduler(float frameRate)
     : interval_(frameRate > 0.0f ? 1.0 / double(frameRate) : 0.0) {}
@@ -9,4 +9,4 @@ double FrameScheduler::secondsUntilDue(double now) const {
     return isDue(now) ? 0.0 : nextFrameTime_ - now;
 }
 
-}  // namespace loom::app
+}  // namespace loom::framework

@@ -3,7 +3,7 @@
 // late frame moves the schedule and missed frames are not made up.
 #pragma once
 
-namespace loom::app {
+namespace loom::framework {
 
 class FrameScheduler {
 public:
@@ -20,4 +20,4 @@ private:
     double nextFrameTime_ = -1.0;
 };
 
-}  // namespace loom::app
+}  // namespace loom::framework

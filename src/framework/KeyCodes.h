@@ -3,7 +3,7 @@
 // (the minus key among them) give 0.
 #pragma once
 
-namespace loom::app::KeyCode {
+namespace loom::framework::KeyCode {
 
 enum : int {
     UNKNOWN = 0,
@@ -62,4 +62,4 @@ enum : int {
     MENU = 319
 };
 
-}  // namespace loom::app::KeyCode
+}  // namespace loom::framework::KeyCode

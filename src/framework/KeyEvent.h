@@ -5,7 +5,7 @@
 
 #include "framework/Event.h"
 
-namespace loom::app {
+namespace loom::framework {
 
 class KeyEvent : public Event {
 public:
@@ -28,4 +28,4 @@ public:
     int nativeKeyCode = 0;
 };
 
-}  // namespace loom::app
+}  // namespace loom::framework

@@ -6,11 +6,11 @@
 
 struct SDL_Window;
 
-namespace loom::app {
+namespace loom::framework {
 
 // Blocks until the user closes the box. parent may be null. False when no box could be shown (no
 // display); the reason is then in errorText when that is given.
 bool showErrorMessageBox(SDL_Window* parent, const std::string& title, const std::string& message,
                          std::string* errorText = nullptr);
 
-}  // namespace loom::app
+}  // namespace loom::framework

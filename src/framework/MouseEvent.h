@@ -6,7 +6,7 @@
 #include "framework/Event.h"
 #include "math/Vec2.h"
 
-namespace loom::app {
+namespace loom::framework {
 
 class MouseEvent : public Event {
 public:
@@ -52,4 +52,4 @@ public:
     unsigned nativeModifiers = 0;
 };
 
-}  // namespace loom::app
+}  // namespace loom::framework

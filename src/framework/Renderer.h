@@ -11,7 +11,7 @@
 
 struct SDL_Window;
 
-namespace loom::app {
+namespace loom::framework {
 
 class App;
 
@@ -49,4 +49,4 @@ public:
 
 using RendererRef = std::shared_ptr<Renderer>;
 
-}  // namespace loom::app
+}  // namespace loom::framework

@@ -7,7 +7,7 @@
 #include "framework/App.h"
 #include "framework/sdl/AppImplSdlRendererGl.h"
 
-namespace loom::app {
+namespace loom::framework {
 
 int RendererGl::samplesForLevel(int level) {
     static constexpr int SAMPLES[] = {0, 2, 4, 6, 8, 16, 32};
@@ -100,4 +100,4 @@ Surface RendererGl::copyWindowSurface(const Area& area) {
     return surface;
 }
 
-}  // namespace loom::app
+}  // namespace loom::framework

@@ -9,11 +9,11 @@
 #include "framework/Renderer.h"
 #include "math/Matrix44.h"
 
-namespace loom::sdl {
+namespace loom::framework::sdl {
 class AppImplSdlRendererGl;
 }
 
-namespace loom::app {
+namespace loom::framework {
 
 class RendererGl : public Renderer {
 public:
@@ -50,4 +50,4 @@ private:
     std::unique_ptr<sdl::AppImplSdlRendererGl> impl_;
 };
 
-}  // namespace loom::app
+}  // namespace loom::framework

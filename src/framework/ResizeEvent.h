@@ -3,7 +3,7 @@
 
 #include "framework/Event.h"
 
-namespace loom::app {
+namespace loom::framework {
 
 class ResizeEvent : public Event {
 public:
@@ -17,4 +17,4 @@ public:
     int height = 0;
 };
 
-}  // namespace loom::app
+}  // namespace loom::framework

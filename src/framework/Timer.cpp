@@ -3,7 +3,7 @@
 #include <chrono>
 #include <utility>
 
-namespace loom::app {
+namespace loom::framework {
 
 double Timer::steadyClockSeconds() {
     using namespace std::chrono;
@@ -32,4 +32,4 @@ double Timer::getSeconds() const {
     return source_() - startTime_;
 }
 
-}  // namespace loom::app
+}  // namespace loom::framework

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-namespace loom::app {
+namespace loom::framework {
 
 class Timer {
 public:
@@ -30,4 +30,4 @@ private:
     double endTime_ = -1.0;
 };
 
-}  // namespace loom::app
+}  // namespace loom::framework

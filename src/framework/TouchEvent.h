@@ -9,7 +9,7 @@
 #include "framework/Event.h"
 #include "math/Vec2.h"
 
-namespace loom::app {
+namespace loom::framework {
 
 class TouchEvent : public Event {
 public:
@@ -46,4 +46,4 @@ public:
     std::vector<Touch> touches;
 };
 
-}  // namespace loom::app
+}  // namespace loom::framework

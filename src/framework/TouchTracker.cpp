@@ -1,6 +1,6 @@
 #include "framework/TouchTracker.h"
 
-namespace loom::app {
+namespace loom::framework {
 
 uint32_t TouchTracker::takeId() {
     uint32_t id = nextId_++;
@@ -53,4 +53,4 @@ std::vector<TouchEvent::Touch> TouchTracker::getActiveTouches() const {
     return active;
 }
 
-}  // namespace loom::app
+}  // namespace loom::framework

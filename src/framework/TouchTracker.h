@@ -12,7 +12,7 @@
 
 #include "framework/TouchEvent.h"
 
-namespace loom::app {
+namespace loom::framework {
 
 struct TouchRecord {
     enum Kind { DOWN, MOVE, UP };
@@ -45,4 +45,4 @@ private:
     uint32_t nextId_ = 1;
 };
 
-}  // namespace loom::app
+}  // namespace loom::framework

@@ -9,6 +9,7 @@
 #include <initializer_list>
 
 namespace loom {
+namespace gl {
 
 namespace {
 
@@ -168,4 +169,5 @@ float Font::descent() const { return obj_->descent; }
 float Font::leading() const { return obj_->leading; }
 FT_Face Font::getFace() const { return obj_->face; }
 
+}  // namespace gl
 }  // namespace loom

@@ -17,6 +17,7 @@
 typedef struct FT_FaceRec_* FT_Face;
 
 namespace loom {
+namespace gl {
 
 // Raised when font bytes hold no usable face, or a face cannot be sized. Carries no text.
 class FontInvalidNameExc : public Exception {
@@ -59,4 +60,5 @@ private:
     std::shared_ptr<Obj> obj_;
 };
 
+}  // namespace gl
 }  // namespace loom

@@ -11,6 +11,7 @@
 #include "io/Unicode.h"
 
 namespace loom {
+namespace gl {
 
 namespace {
 
@@ -146,4 +147,5 @@ Surface rasterizeText(const std::string& text, const Font& font, const ColorA& c
     return surface;
 }
 
+}  // namespace gl
 }  // namespace loom

@@ -11,6 +11,7 @@
 #include "math/Color.h"
 
 namespace loom {
+namespace gl {
 
 // One piece of text in one font and colour; the numbers are filled in by measureLine.
 struct TextRun {
@@ -51,4 +52,5 @@ uint32_t toArgb(const ColorA& color);
 Surface rasterizeText(const std::string& text, const Font& font, const ColorA& color,
                       float* baselineOffset = nullptr);
 
+}  // namespace gl
 }  // namespace loom

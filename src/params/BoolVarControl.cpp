@@ -23,7 +23,7 @@ void BoolVarControl::setValueText(const std::string& text) {
     *value = boost::lexical_cast<bool>(text);
 }
 
-void BoolVarControl::onMouseDown(app::MouseEvent) {
+void BoolVarControl::onMouseDown(framework::MouseEvent) {
     if (!isRadio()) {
         *value = !*value;
         return;

@@ -24,7 +24,7 @@ public:
     // "1" or "0"; other text throws boost::bad_lexical_cast and leaves the value alone.
     void setValueText(const std::string& text) override;
 
-    void onMouseDown(app::MouseEvent e) override;
+    void onMouseDown(framework::MouseEvent e) override;
 
     bool isOn() const override { return *value; }
     bool* getValue() const { return value; }

@@ -39,9 +39,9 @@ public:
     virtual void setValueText(const std::string&) {}
 
     // Only the event's x and y are read.
-    virtual void onMouseDown(app::MouseEvent) {}
-    virtual void onMouseUp(app::MouseEvent) {}
-    virtual void onMouseDrag(app::MouseEvent) {}
+    virtual void onMouseDown(framework::MouseEvent) {}
+    virtual void onMouseUp(framework::MouseEvent) {}
+    virtual void onMouseDrag(framework::MouseEvent) {}
 
     // All zero until the first place/draw, and always for labels, which never catch the mouse.
     const Rectf& getHitArea() const { return hitArea; }

@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-namespace loom {
+namespace loom::params {
 
 extern const unsigned char embeddedFontData[];
 extern const int32_t embeddedFontSize;
 
-}  // namespace loom
+}  // namespace loom::params

@@ -50,9 +50,9 @@ void FloatVarControl::setValueText(const std::string& text) {
     *value = boost::lexical_cast<float>(text);
 }
 
-void FloatVarControl::onMouseDown(app::MouseEvent e) { onMouseDrag(e); }
+void FloatVarControl::onMouseDown(framework::MouseEvent e) { onMouseDrag(e); }
 
-void FloatVarControl::onMouseDrag(app::MouseEvent e) {
+void FloatVarControl::onMouseDrag(framework::MouseEvent e) {
     float t = (float(e.x) - hitArea.x1) / (hitArea.x2 - hitArea.x1);
     if (!(t < 1.0f)) t = 1.0f;
     if (t < 0.0f) t = 0.0f;

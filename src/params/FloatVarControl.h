@@ -24,10 +24,10 @@ public:
     // leaves the value alone.
     void setValueText(const std::string& text) override;
 
-    void onMouseDown(app::MouseEvent e) override;
+    void onMouseDown(framework::MouseEvent e) override;
     // value := min + (max - min) * t, t = (e.x - x1) / (x2 - x1) clamped to [0, 1]; written only
     // when it differs from the current value.
-    void onMouseDrag(app::MouseEvent e) override;
+    void onMouseDrag(framework::MouseEvent e) override;
 
     float* getValue() const { return value; }
     float getMin() const { return min; }

@@ -14,22 +14,22 @@ namespace loom::params {
 
 namespace {
 
-Font& panelFont() {
-    static Font font;
+gl::Font& panelFont() {
+    static gl::Font font;
     return font;
 }
 
 // The embedded bytes, borrowed (not copied, never freed) by the buffer the font reads.
-Font loadEmbeddedFont() {
+gl::Font loadEmbeddedFont() {
     Buffer bytes(const_cast<unsigned char*>(embeddedFontData), embeddedFontSize);
-    return Font(makeBufferSource(bytes, std::string()), 10);
+    return gl::Font(makeBufferSource(bytes, std::string()), 10);
 }
 
 // A callback that forwards to the panel while it exists and declines the event afterwards.
-std::function<bool(app::MouseEvent)> forwardTo(const std::shared_ptr<ParamPanel*>& self,
-                                               bool (ParamPanel::*handler)(app::MouseEvent)) {
+std::function<bool(framework::MouseEvent)> forwardTo(
+    const std::shared_ptr<ParamPanel*>& self, bool (ParamPanel::*handler)(framework::MouseEvent)) {
     std::weak_ptr<ParamPanel*> watched = self;
-    return [watched, handler](app::MouseEvent e) {
+    return [watched, handler](framework::MouseEvent e) {
         const std::shared_ptr<ParamPanel*> panel = watched.lock();
         return panel && ((*panel)->*handler)(e);
     };
@@ -43,7 +43,7 @@ bool hits(const Rectf& area, float x, float y) {
 
 }  // namespace
 
-ParamPanel::ParamPanel(app::App* app_)
+ParamPanel::ParamPanel(framework::App* app_)
     : app(app_),
       captionCache(std::make_unique<gl::TextCache>()),
       self(std::make_shared<ParamPanel*>(this)) {
@@ -56,7 +56,7 @@ ParamPanel::ParamPanel(app::App* app_)
 
 ParamPanel::~ParamPanel() = default;
 
-const Font& ParamPanel::getFont() { return panelFont(); }
+const gl::Font& ParamPanel::getFont() { return panelFont(); }
 
 void ParamPanel::drawCaption(const std::string& text, Vec2f pos, const ColorA& color) {
     captionCache->drawString(text, pos, color, panelFont());
@@ -115,7 +115,7 @@ void ParamPanel::draw() {
     gl::popMatrices();
 }
 
-bool ParamPanel::onMouseDown(app::MouseEvent e) {
+bool ParamPanel::onMouseDown(framework::MouseEvent e) {
     if (!enabled) return false;
     for (const auto& control : controls) {
         if (hits(control->getHitArea(), float(e.x), float(e.y))) {
@@ -127,14 +127,14 @@ bool ParamPanel::onMouseDown(app::MouseEvent e) {
     return false;
 }
 
-bool ParamPanel::onMouseUp(app::MouseEvent e) {
+bool ParamPanel::onMouseUp(framework::MouseEvent e) {
     if (!enabled || !capturedControl) return false;
     capturedControl->onMouseUp(e);
     capturedControl = nullptr;
     return true;
 }
 
-bool ParamPanel::onMouseDrag(app::MouseEvent e) {
+bool ParamPanel::onMouseDrag(framework::MouseEvent e) {
     if (!enabled || !capturedControl) return false;
     capturedControl->onMouseDrag(e);
     return true;

@@ -29,7 +29,7 @@ public:
     // Makes the panel font from the embedded pixel font at size 10 (a 7.5-pixel em; throws
     // FontInvalidNameExc if it cannot be loaded) and registers the three mouse callbacks with app,
     // which must outlive the panel. The panel starts enabled and empty.
-    explicit ParamPanel(app::App* app);
+    explicit ParamPanel(framework::App* app);
     // Frees the controls. The callbacks stay registered (the application offers no removal) but
     // do nothing once the panel is gone.
     ~ParamPanel();
@@ -55,21 +55,21 @@ public:
     void layout();
 
     // The callbacks: true when the event was for the panel (and so is consumed).
-    bool onMouseDown(app::MouseEvent e);
-    bool onMouseUp(app::MouseEvent e);
-    bool onMouseDrag(app::MouseEvent e);
+    bool onMouseDown(framework::MouseEvent e);
+    bool onMouseUp(framework::MouseEvent e);
+    bool onMouseDrag(framework::MouseEvent e);
 
     bool isEnabled() const { return enabled; }
     // A disabled panel neither draws nor takes any mouse event.
     void setEnabled(bool enable) { enabled = enable; }
     const std::vector<std::unique_ptr<Control>>& getControls() const { return controls; }
     Control* getCapturedControl() const { return capturedControl; }
-    app::CallbackId getMouseDownCallbackId() const { return mouseDownId; }
-    app::CallbackId getMouseUpCallbackId() const { return mouseUpId; }
-    app::CallbackId getMouseDragCallbackId() const { return mouseDragId; }
+    framework::CallbackId getMouseDownCallbackId() const { return mouseDownId; }
+    framework::CallbackId getMouseUpCallbackId() const { return mouseUpId; }
+    framework::CallbackId getMouseDragCallbackId() const { return mouseDragId; }
 
     // The font of every panel's captions: the embedded pixel font, made by the latest panel.
-    static const Font& getFont();
+    static const gl::Font& getFont();
     // A caption in the panel font; its image's top edge is at pos.y minus the font's descent.
     // Captions are rasterised once and their textures reused while they stay on screen.
     void drawCaption(const std::string& text, Vec2f pos, const ColorA& color);
@@ -81,10 +81,10 @@ private:
     bool enabled = false;
     std::vector<std::unique_ptr<Control>> controls;
     Control* capturedControl = nullptr;
-    app::CallbackId mouseDownId = 0;
-    app::CallbackId mouseUpId = 0;
-    app::CallbackId mouseDragId = 0;
-    app::App* app;
+    framework::CallbackId mouseDownId = 0;
+    framework::CallbackId mouseUpId = 0;
+    framework::CallbackId mouseDragId = 0;
+    framework::App* app;
     // The textures of the captions drawn in the last frame.
     std::unique_ptr<gl::TextCache> captionCache;
     // Watched by the registered callbacks, which outlive the panel.

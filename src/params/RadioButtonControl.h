@@ -14,7 +14,7 @@ public:
     // selection must outlive the control; the control does not write it until pressed.
     RadioButtonControl(const std::string& caption, int* selection, int index);
 
-    void onMouseDown(app::MouseEvent e) override;
+    void onMouseDown(framework::MouseEvent e) override;
 
     bool isOn() const override { return *selection == index; }
 

@@ -7,7 +7,7 @@
 #include "TestApps.h"
 
 using namespace loom;
-using namespace loom::app;
+using namespace loom::framework;
 using loom::testapps::RecordingApp;
 
 namespace {

@@ -6,8 +6,8 @@
 #include "framework/sdl/KeyTranslationSdl.h"
 
 using namespace loom;
-using namespace loom::app;
-using namespace loom::sdl;
+using namespace loom::framework;
+using namespace loom::framework::sdl;
 
 namespace {
 

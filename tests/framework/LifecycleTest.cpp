@@ -8,7 +8,7 @@
 #include "framework/FrameScheduler.h"
 
 using namespace loom;
-using namespace loom::app;
+using namespace loom::framework;
 using loom::testapps::FakeClock;
 using loom::testapps::RecordingApp;
 

@@ -13,7 +13,7 @@ namespace loom::testapps {
 // A clock the test moves by hand, shared with the application that reads it.
 struct FakeClock {
     std::shared_ptr<double> now = std::make_shared<double>(0.0);
-    app::Timer::ClockSource source() const {
+    framework::Timer::ClockSource source() const {
         auto shared = now;
         return [shared] { return *shared; };
     }
@@ -21,23 +21,24 @@ struct FakeClock {
 };
 
 // Records the name of every hook it sees, in order.
-class RecordingApp : public app::AppBasic {
+class RecordingApp : public framework::AppBasic {
 public:
-    explicit RecordingApp(app::Timer::ClockSource clock = app::Timer::steadyClockSeconds)
+    explicit RecordingApp(
+        framework::Timer::ClockSource clock = framework::Timer::steadyClockSeconds)
         : AppBasic(std::move(clock)) {}
 
-    void mouseDown(app::MouseEvent) override { log.push_back("mouseDown"); }
-    void mouseUp(app::MouseEvent) override { log.push_back("mouseUp"); }
-    void mouseWheel(app::MouseEvent) override { log.push_back("mouseWheel"); }
-    void mouseMove(app::MouseEvent) override { log.push_back("mouseMove"); }
-    void mouseDrag(app::MouseEvent) override { log.push_back("mouseDrag"); }
-    void keyDown(app::KeyEvent) override { log.push_back("keyDown"); }
-    void keyUp(app::KeyEvent) override { log.push_back("keyUp"); }
-    void resize(app::ResizeEvent) override { log.push_back("resize"); }
-    void fileDrop(app::FileDropEvent) override { log.push_back("fileDrop"); }
-    void touchesBegan(app::TouchEvent) override { log.push_back("touchesBegan"); }
-    void touchesMoved(app::TouchEvent) override { log.push_back("touchesMoved"); }
-    void touchesEnded(app::TouchEvent) override { log.push_back("touchesEnded"); }
+    void mouseDown(framework::MouseEvent) override { log.push_back("mouseDown"); }
+    void mouseUp(framework::MouseEvent) override { log.push_back("mouseUp"); }
+    void mouseWheel(framework::MouseEvent) override { log.push_back("mouseWheel"); }
+    void mouseMove(framework::MouseEvent) override { log.push_back("mouseMove"); }
+    void mouseDrag(framework::MouseEvent) override { log.push_back("mouseDrag"); }
+    void keyDown(framework::KeyEvent) override { log.push_back("keyDown"); }
+    void keyUp(framework::KeyEvent) override { log.push_back("keyUp"); }
+    void resize(framework::ResizeEvent) override { log.push_back("resize"); }
+    void fileDrop(framework::FileDropEvent) override { log.push_back("fileDrop"); }
+    void touchesBegan(framework::TouchEvent) override { log.push_back("touchesBegan"); }
+    void touchesMoved(framework::TouchEvent) override { log.push_back("touchesMoved"); }
+    void touchesEnded(framework::TouchEvent) override { log.push_back("touchesEnded"); }
     void update() override { log.push_back("update"); }
 
     std::vector<std::string> log;

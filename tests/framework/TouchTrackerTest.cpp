@@ -4,7 +4,7 @@
 #include "framework/TouchTracker.h"
 
 using namespace loom;
-using namespace loom::app;
+using namespace loom::framework;
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "io/DataSource.h"
 
 using namespace loom;
+using namespace loom::gl;
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "io/DataSource.h"
 
 using namespace loom;
+using namespace loom::gl;
 
 namespace {
 

@@ -13,7 +13,7 @@ using namespace loom::params;
 
 namespace {
 
-app::MouseEvent at(int x, int y) { return app::MouseEvent(0, x, y, 0, 0.0f, 0); }
+framework::MouseEvent at(int x, int y) { return framework::MouseEvent(0, x, y, 0, 0.0f, 0); }
 
 }  // namespace
 

@@ -7,11 +7,11 @@
 
 #include "framework/App.h"
 
-class RecordingApp : public loom::app::App {
+class RecordingApp : public loom::framework::App {
 public:
-    void mouseDown(loom::app::MouseEvent e) override { seen.push_back("down " + at(e)); }
-    void mouseUp(loom::app::MouseEvent e) override { seen.push_back("up " + at(e)); }
-    void mouseDrag(loom::app::MouseEvent e) override { seen.push_back("drag " + at(e)); }
+    void mouseDown(loom::framework::MouseEvent e) override { seen.push_back("down " + at(e)); }
+    void mouseUp(loom::framework::MouseEvent e) override { seen.push_back("up " + at(e)); }
+    void mouseDrag(loom::framework::MouseEvent e) override { seen.push_back("drag " + at(e)); }
 
     void press(int x, int y) { privateMouseDown(event(x, y)); }
     void drag(int x, int y) { privateMouseDrag(event(x, y)); }
@@ -39,10 +39,11 @@ protected:
     int launch(const std::string&, int, char* const[]) override { return 0; }
 
 private:
-    static loom::app::MouseEvent event(int x, int y) {
-        return loom::app::MouseEvent(loom::app::Event::LEFT_DOWN, x, y, loom::app::Event::LEFT_DOWN, 0.0f, 0);
+    static loom::framework::MouseEvent event(int x, int y) {
+        return loom::framework::MouseEvent(loom::framework::Event::LEFT_DOWN, x, y,
+                                           loom::framework::Event::LEFT_DOWN, 0.0f, 0);
     }
-    static std::string at(const loom::app::MouseEvent& e) {
+    static std::string at(const loom::framework::MouseEvent& e) {
         return std::to_string(e.x) + "," + std::to_string(e.y);
     }
 

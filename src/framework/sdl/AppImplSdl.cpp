@@ -2,9 +2,9 @@
 
 #include <SDL.h>
 
-namespace loom::sdl {
+namespace loom::framework::sdl {
 
-AppImplSdl::AppImplSdl(app::App* app) : app_(app) {
+AppImplSdl::AppImplSdl(App* app) : app_(app) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0)
         videoReady_ = true;
     else
@@ -27,4 +27,4 @@ void AppImplSdl::windowMoved(int x, int y) {
     windowY_ = y;
 }
 
-}  // namespace loom::sdl
+}  // namespace loom::framework::sdl

@@ -6,16 +6,16 @@
 
 #include "math/Vec2.h"
 
-namespace loom::app {
+namespace loom::framework {
 class App;
 }
 
-namespace loom::sdl {
+namespace loom::framework::sdl {
 
 class AppImplSdl {
 public:
     // Starts SDL's video subsystem; isVideoReady() says whether that worked.
-    explicit AppImplSdl(app::App* app);
+    explicit AppImplSdl(App* app);
     virtual ~AppImplSdl();
     AppImplSdl(const AppImplSdl&) = delete;
     AppImplSdl& operator=(const AppImplSdl&) = delete;
@@ -40,7 +40,7 @@ protected:
     // Why SDL's video could not start.
     const std::string& getVideoError() const { return videoError_; }
 
-    app::App* app_;
+    App* app_;
     int width_ = 0;
     int height_ = 0;
     bool fullScreen_ = false;
@@ -53,4 +53,4 @@ private:
     std::string videoError_;
 };
 
-}  // namespace loom::sdl
+}  // namespace loom::framework::sdl

@@ -7,22 +7,22 @@
 #include "framework/AppBasic.h"
 #include "framework/Display.h"
 
-namespace loom::sdl {
+namespace loom::framework::sdl {
 
-AppImplSdlBasic::AppImplSdlBasic(app::AppBasic* app) : AppImplSdl(app), appBasic_(app) {}
+AppImplSdlBasic::AppImplSdlBasic(AppBasic* app) : AppImplSdl(app), appBasic_(app) {}
 
 AppImplSdlBasic::~AppImplSdlBasic() { closeWindow(); }
 
 int AppImplSdlBasic::run() {
-    app::AppBasic::Settings& settings = appBasic_->getSettings();
+    AppBasic::Settings& settings = appBasic_->getSettings();
     std::string error;
     if (!isVideoReady()) {
         error = "cannot start the video system: " + getVideoError();
     } else {
-        display_ = settings.display ? settings.display : app::Display::getMainDisplay().get();
+        display_ = settings.display ? settings.display : Display::getMainDisplay().get();
         fullScreen_ = settings.fullScreen;
         frameRate_ = settings.frameRate;
-        scheduler_ = app::FrameScheduler(frameRate_);
+        scheduler_ = FrameScheduler(frameRate_);
         int width = settings.windowWidth;
         int height = settings.windowHeight;
         if (!display_)
@@ -43,7 +43,7 @@ int AppImplSdlBasic::run() {
 
     appBasic_->privateSetup();
     windowReady_ = true;
-    appBasic_->privateResize(app::ResizeEvent(width_, height_));
+    appBasic_->privateResize(ResizeEvent(width_, height_));
     showWindow();
 
     frameLoop();
@@ -55,7 +55,7 @@ int AppImplSdlBasic::run() {
 
 bool AppImplSdlBasic::createWindow(int width, int height, std::string& error) {
     const Area& area = display_->getArea();
-    app::WindowRequest request;
+    WindowRequest request;
     request.title = appBasic_->getSettings().title;
     request.width = width;
     request.height = height;
@@ -64,7 +64,7 @@ bool AppImplSdlBasic::createWindow(int width, int height, std::string& error) {
     request.y = area.y1 + (area.getHeight() - height) / 2;
     request.resizable = appBasic_->getSettings().resizable;
 
-    const app::RendererRef& renderer = appBasic_->getRenderer();
+    const RendererRef& renderer = appBasic_->getRenderer();
     if (!renderer) {
         error = "no renderer";
         return false;
@@ -85,7 +85,7 @@ bool AppImplSdlBasic::createWindow(int width, int height, std::string& error) {
 
 void AppImplSdlBasic::closeWindow() {
     if (!window_) return;
-    if (const app::RendererRef& renderer = appBasic_->getRenderer()) renderer->kill();
+    if (const RendererRef& renderer = appBasic_->getRenderer()) renderer->kill();
     if (fullScreen_) SDL_SetWindowFullscreen(window_.get(), 0);
     window_.reset();
     windowReady_ = false;
@@ -98,7 +98,7 @@ void AppImplSdlBasic::showWindow() {
 }
 
 void AppImplSdlBasic::fullScreenSize(int& width, int& height) const {
-    const app::AppBasic::Settings& settings = appBasic_->getSettings();
+    const AppBasic::Settings& settings = appBasic_->getSettings();
     if (settings.fullScreenWidth < 1) {
         width = display_->getWidth();
         height = display_->getHeight();
@@ -109,7 +109,7 @@ void AppImplSdlBasic::fullScreenSize(int& width, int& height) const {
 }
 
 void AppImplSdlBasic::switchFullScreen() {
-    const app::AppBasic::Settings& settings = appBasic_->getSettings();
+    const AppBasic::Settings& settings = appBasic_->getSettings();
     if (!fullScreen_) {
         SDL_SetWindowFullscreen(window_.get(), 0);
     } else if (settings.fullScreenWidth < 1) {
@@ -131,7 +131,7 @@ void AppImplSdlBasic::toggleFullScreen() {
     switchFullScreen();
     if (!fullScreen_) {
         // Back to the configured size, not to whatever size the window had before.
-        const app::AppBasic::Settings& settings = appBasic_->getSettings();
+        const AppBasic::Settings& settings = appBasic_->getSettings();
         const Area& area = display_->getArea();
         SDL_SetWindowSize(window_.get(), settings.windowWidth, settings.windowHeight);
         SDL_SetWindowPosition(window_.get(), area.x1 + (area.getWidth() - settings.windowWidth) / 2,
@@ -139,7 +139,7 @@ void AppImplSdlBasic::toggleFullScreen() {
     }
     SDL_GetWindowSize(window_.get(), &width_, &height_);
     SDL_RaiseWindow(window_.get());
-    appBasic_->privateResize(app::ResizeEvent(width_, height_));
+    appBasic_->privateResize(ResizeEvent(width_, height_));
 }
 
 void AppImplSdlBasic::setWindowSize(int width, int height) {
@@ -173,10 +173,10 @@ void AppImplSdlBasic::waitForEventOrFrame(double seconds) {
 }
 
 void AppImplSdlBasic::paint() {
-    const app::RendererRef& renderer = appBasic_->getRenderer();
+    const RendererRef& renderer = appBasic_->getRenderer();
     renderer->startDraw();
     appBasic_->privateDraw();
     renderer->finishDraw();
 }
 
-}  // namespace loom::sdl
+}  // namespace loom::framework::sdl

@@ -14,16 +14,16 @@
 #include "framework/TouchTracker.h"
 #include "framework/sdl/AppImplSdl.h"
 
-namespace loom::app {
+namespace loom::framework {
 class AppBasic;
 class Display;
-}  // namespace loom::app
+}  // namespace loom::framework
 
-namespace loom::sdl {
+namespace loom::framework::sdl {
 
 class AppImplSdlBasic : public AppImplSdl {
 public:
-    explicit AppImplSdlBasic(app::AppBasic* app);
+    explicit AppImplSdlBasic(AppBasic* app);
     ~AppImplSdlBasic() override;
 
     // The whole run: window, setup, first resize, frame loop, close, shutdown. Returns 0, or 1 when
@@ -69,19 +69,19 @@ private:
     void flushTouches();
     void releaseButtonOnFocusLoss();
 
-    app::AppBasic* appBasic_;
+    AppBasic* appBasic_;
     bool quit_ = false;
     bool buttonHeld_ = false;
     bool windowReady_ = false;
     std::unique_ptr<SDL_Window, WindowDeleter> window_;
-    app::FrameScheduler scheduler_{0.0f};
-    app::Display* display_ = nullptr;
+    FrameScheduler scheduler_{0.0f};
+    Display* display_ = nullptr;
     // SDL's button mask as the events so far leave it.
     uint32_t buttons_ = 0;
     bool dropping_ = false;
     std::vector<std::string> droppedFiles_;
-    app::TouchTracker touchTracker_;
+    TouchTracker touchTracker_;
     std::vector<SDL_TouchFingerEvent> pendingTouches_;
 };
 
-}  // namespace loom::sdl
+}  // namespace loom::framework::sdl

@@ -6,9 +6,7 @@
 #include "framework/sdl/AppImplSdlBasic.h"
 #include "framework/sdl/KeyTranslationSdl.h"
 
-namespace loom::sdl {
-
-using app::MouseEvent;
+namespace loom::framework::sdl {
 
 namespace {
 
@@ -73,7 +71,7 @@ void AppImplSdlBasic::handleWindowEvent(const SDL_WindowEvent& event) {
             if (windowReady_) {
                 width_ = event.data1;
                 height_ = event.data2;
-                appBasic_->privateResize(app::ResizeEvent(width_, height_));
+                appBasic_->privateResize(ResizeEvent(width_, height_));
             }
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
@@ -143,7 +141,7 @@ void AppImplSdlBasic::releaseButtonOnFocusLoss() {
 }
 
 void AppImplSdlBasic::handleKey(const SDL_KeyboardEvent& event) {
-    app::KeyEvent key = translateKey(event.keysym);
+    KeyEvent key = translateKey(event.keysym);
     if (event.type == SDL_KEYDOWN)
         appBasic_->privateKeyDown(key);
     else
@@ -173,7 +171,7 @@ void AppImplSdlBasic::handleDrop(const SDL_DropEvent& event) {
             // SDL reports no drop point, and a drag source grabs the pointer, which leaves SDL's
             // own pointer position stale: ask the server where the pointer is.
             Vec2f pos = getMousePos();
-            app::FileDropEvent drop(int(pos.x), int(pos.y), std::move(droppedFiles_));
+            FileDropEvent drop(int(pos.x), int(pos.y), std::move(droppedFiles_));
             droppedFiles_.clear();
             appBasic_->privateFileDrop(drop);
             break;
@@ -189,13 +187,13 @@ void AppImplSdlBasic::queueTouch(const SDL_TouchFingerEvent& event) {
 
 void AppImplSdlBasic::flushTouches() {
     if (pendingTouches_.empty()) return;
-    std::vector<app::TouchRecord> records;
+    std::vector<TouchRecord> records;
     records.reserve(pendingTouches_.size());
     for (const SDL_TouchFingerEvent& finger : pendingTouches_) {
-        app::TouchRecord record;
-        record.kind = finger.type == SDL_FINGERDOWN ? app::TouchRecord::DOWN
-                      : finger.type == SDL_FINGERUP ? app::TouchRecord::UP
-                                                    : app::TouchRecord::MOVE;
+        TouchRecord record;
+        record.kind = finger.type == SDL_FINGERDOWN ? TouchRecord::DOWN
+                      : finger.type == SDL_FINGERUP ? TouchRecord::UP
+                                                    : TouchRecord::MOVE;
         record.device = finger.touchId;
         record.contact = finger.fingerId;
         // SDL gives positions as fractions of the window.
@@ -203,15 +201,15 @@ void AppImplSdlBasic::flushTouches() {
         record.native = &finger;
         records.push_back(record);
     }
-    app::TouchReport report = touchTracker_.process(records, appBasic_->getElapsedSeconds());
+    TouchReport report = touchTracker_.process(records, appBasic_->getElapsedSeconds());
     appBasic_->privateSetActiveTouches(touchTracker_.getActiveTouches());
     if (!report.began.empty())
-        appBasic_->privateTouchesBegan(app::TouchEvent(std::move(report.began)));
+        appBasic_->privateTouchesBegan(TouchEvent(std::move(report.began)));
     if (!report.moved.empty())
-        appBasic_->privateTouchesMoved(app::TouchEvent(std::move(report.moved)));
+        appBasic_->privateTouchesMoved(TouchEvent(std::move(report.moved)));
     if (!report.ended.empty())
-        appBasic_->privateTouchesEnded(app::TouchEvent(std::move(report.ended)));
+        appBasic_->privateTouchesEnded(TouchEvent(std::move(report.ended)));
     pendingTouches_.clear();
 }
 
-}  // namespace loom::sdl
+}  // namespace loom::framework::sdl

@@ -4,13 +4,13 @@
 
 #include "framework/RendererGl.h"
 
-namespace loom::sdl {
+namespace loom::framework::sdl {
 
-AppImplSdlRendererGl::AppImplSdlRendererGl(app::RendererGl* renderer) : renderer_(renderer) {}
+AppImplSdlRendererGl::AppImplSdlRendererGl(RendererGl* renderer) : renderer_(renderer) {}
 
 AppImplSdlRendererGl::~AppImplSdlRendererGl() { kill(); }
 
-SDL_Window* AppImplSdlRendererGl::createWindow(const app::WindowRequest& request, int samples) {
+SDL_Window* AppImplSdlRendererGl::createWindow(const WindowRequest& request, int samples) {
     SDL_GL_ResetAttributes();
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
@@ -28,13 +28,13 @@ SDL_Window* AppImplSdlRendererGl::createWindow(const app::WindowRequest& request
                             request.height, flags);
 }
 
-SDL_Window* AppImplSdlRendererGl::initialize(const app::WindowRequest& request) {
+SDL_Window* AppImplSdlRendererGl::initialize(const WindowRequest& request) {
     kill();
     error_.clear();
     // From the renderer's level down to 1, then without multisampling.
     int level = renderer_->getAntiAliasing();
     for (; level > 0 && !window_; --level)
-        window_ = createWindow(request, app::RendererGl::samplesForLevel(level));
+        window_ = createWindow(request, RendererGl::samplesForLevel(level));
     if (window_) {
         ++level;  // the loop stepped past the level that worked
     } else {
@@ -86,4 +86,4 @@ void AppImplSdlRendererGl::swapBuffers() {
     if (context_) SDL_GL_SwapWindow(window_);
 }
 
-}  // namespace loom::sdl
+}  // namespace loom::framework::sdl

@@ -10,22 +10,22 @@
 
 #include "framework/Renderer.h"
 
-namespace loom::app {
+namespace loom::framework {
 class RendererGl;
 }
 
-namespace loom::sdl {
+namespace loom::framework::sdl {
 
 class AppImplSdlRendererGl {
 public:
-    explicit AppImplSdlRendererGl(app::RendererGl* renderer);
+    explicit AppImplSdlRendererGl(RendererGl* renderer);
     ~AppImplSdlRendererGl();
     AppImplSdlRendererGl(const AppImplSdlRendererGl&) = delete;
     AppImplSdlRendererGl& operator=(const AppImplSdlRendererGl&) = delete;
 
     // The new window (hidden, context current, GL entry points loaded), or null with error() set.
     // The caller owns a window it receives and destroys it after kill().
-    SDL_Window* initialize(const app::WindowRequest& request);
+    SDL_Window* initialize(const WindowRequest& request);
     void kill();
     void makeCurrentContext();
     void swapBuffers();
@@ -34,14 +34,14 @@ public:
     const std::string& getError() const { return error_; }
 
 private:
-    SDL_Window* createWindow(const app::WindowRequest& request, int samples);
+    SDL_Window* createWindow(const WindowRequest& request, int samples);
     // After a failure past the window's creation: the caller never receives that window.
     void discardWindow();
 
-    app::RendererGl* renderer_;
+    RendererGl* renderer_;
     SDL_Window* window_ = nullptr;
     SDL_GLContext context_ = nullptr;
     std::string error_;
 };
 
-}  // namespace loom::sdl
+}  // namespace loom::framework::sdl

@@ -3,7 +3,7 @@
 
 #include "framework/Display.h"
 
-namespace loom::app {
+namespace loom::framework {
 
 namespace {
 
@@ -38,4 +38,4 @@ DisplayRef Display::getMainDisplay() {
     return displays.empty() ? DisplayRef() : displays.front();
 }
 
-}  // namespace loom::app
+}  // namespace loom::framework

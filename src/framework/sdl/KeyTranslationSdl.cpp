@@ -6,9 +6,7 @@
 
 #include "framework/KeyCodes.h"
 
-namespace loom::sdl {
-
-using namespace app;
+namespace loom::framework::sdl {
 
 namespace {
 
@@ -165,4 +163,4 @@ KeyEvent translateKey(const SDL_Keysym& keysym) {
                     keyModifiersFor(keysym.mod), int(keysym.scancode));
 }
 
-}  // namespace loom::sdl
+}  // namespace loom::framework::sdl

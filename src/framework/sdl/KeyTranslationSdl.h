@@ -8,7 +8,7 @@
 
 #include "framework/KeyEvent.h"
 
-namespace loom::sdl {
+namespace loom::framework::sdl {
 
 // The framework key code (framework/KeyCodes.h) of a key; 0 for keys without one.
 int keyCodeFor(SDL_Keycode key, SDL_Scancode scancode);
@@ -22,6 +22,6 @@ unsigned mouseModifiersFor(uint32_t buttons, uint16_t mod);
 // The button bit of an SDL button number (SDL_BUTTON_LEFT...), 0 for other buttons.
 int buttonBitFor(uint8_t button);
 
-app::KeyEvent translateKey(const SDL_Keysym& keysym);
+KeyEvent translateKey(const SDL_Keysym& keysym);
 
-}  // namespace loom::sdl
+}  // namespace loom::framework::sdl

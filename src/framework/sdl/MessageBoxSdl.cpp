@@ -2,7 +2,7 @@
 
 #include "framework/MessageBox.h"
 
-namespace loom::app {
+namespace loom::framework {
 
 bool showErrorMessageBox(SDL_Window* parent, const std::string& title, const std::string& message,
                          std::string* errorText) {
@@ -12,4 +12,4 @@ bool showErrorMessageBox(SDL_Window* parent, const std::string& title, const std
     return false;
 }
 
-}  // namespace loom::app
+}  // namespace loom::framework

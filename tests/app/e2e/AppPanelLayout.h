@@ -59,8 +59,9 @@ private:
         return nullptr;
     }
 
-    loom::app::AppBasic app_;  // never launched: the panel only registers its callbacks with it
-    float zoom_ = 0;           // the values the controls are bound to, which outlive the panel
+    // Never launched: the panel only registers its callbacks with it.
+    loom::framework::AppBasic app_;
+    float zoom_ = 0;  // the values the controls are bound to, which outlive the panel
     loom::app::ProcessingPipeline pipeline_;
     loom::params::ParamPanel panel_{&app_};
 };

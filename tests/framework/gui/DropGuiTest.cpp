@@ -10,7 +10,7 @@
 #include "tools/XWindows.h"
 
 using namespace loom;
-using namespace loom::app;
+using namespace loom::framework;
 using namespace loom::guitest;
 using namespace loom::testtools;
 

@@ -17,7 +17,7 @@
 
 namespace loom::guitest {
 
-class GuiTestApp : public app::AppBasic {
+class GuiTestApp : public framework::AppBasic {
 public:
     explicit GuiTestApp(std::string title) : title_(std::move(title)) {}
 
@@ -63,8 +63,8 @@ inline int runGuiApp(std::unique_ptr<GuiTestApp> app, int antiAliasing,
         });
     char arg0[] = "gui_test";
     char* argv[] = {arg0};
-    int status = app::AppBasic::executeLaunch(
-        std::move(app), std::make_shared<app::RendererGl>(antiAliasing), title, 1, argv);
+    int status = framework::AppBasic::executeLaunch(
+        std::move(app), std::make_shared<framework::RendererGl>(antiAliasing), title, 1, argv);
     if (driverThread.joinable()) driverThread.join();
     return status;
 }

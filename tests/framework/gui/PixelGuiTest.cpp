@@ -6,7 +6,7 @@
 #include "GuiTestApp.h"
 
 using namespace loom;
-using namespace loom::app;
+using namespace loom::framework;
 using namespace loom::guitest;
 
 namespace {
