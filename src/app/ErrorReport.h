@@ -5,13 +5,14 @@
 #include <exception>
 #include <string>
 
-struct SDL_Window;
+#include "framework/NativeWindow.h"
 
 namespace loom {
 namespace app {
 
 // Blocks until the user closes the box. parent may be null.
-void reportError(SDL_Window* parent, const std::string& title, const std::string& message);
+void reportError(framework::NativeWindow* parent, const std::string& title,
+                 const std::string& message);
 
 // The reason an exception gives, readable by a user ("not enough memory" for an allocation
 // failure).

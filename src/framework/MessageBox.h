@@ -4,13 +4,13 @@
 
 #include <string>
 
-struct SDL_Window;
+#include "framework/NativeWindow.h"
 
 namespace loom::framework {
 
 // Blocks until the user closes the box. parent may be null. False when no box could be shown (no
 // display); the reason is then in errorText when that is given.
-bool showErrorMessageBox(SDL_Window* parent, const std::string& title, const std::string& message,
+bool showErrorMessageBox(NativeWindow* parent, const std::string& title, const std::string& message,
                          std::string* errorText = nullptr);
 
 }  // namespace loom::framework

@@ -6,10 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "framework/NativeWindow.h"
 #include "image/Surface.h"
 #include "math/Rect.h"
-
-struct SDL_Window;
 
 namespace loom::framework {
 
@@ -32,10 +31,10 @@ public:
 
     // Creates the window (hidden) and the drawing context, current on return. Null on failure, with
     // the reason in getError(). Called once per run.
-    virtual SDL_Window* setup(App* app, const WindowRequest& request) = 0;
+    virtual NativeWindow* setup(App* app, const WindowRequest& request) = 0;
     // Destroys the context; the window stays for its owner to destroy. Safe to call twice.
     virtual void kill() {}
-    virtual SDL_Window* getWindow() const = 0;
+    virtual NativeWindow* getWindow() const = 0;
     virtual const std::string& getError() const = 0;
 
     // The window's pixels inside area (window pixels, y down) as an RGB surface whose first row is

@@ -19,7 +19,7 @@ RendererGl::RendererGl(int antiAliasing) : antiAliasing_(antiAliasing) {}
 
 RendererGl::~RendererGl() = default;
 
-SDL_Window* RendererGl::setup(App* app, const WindowRequest& request) {
+NativeWindow* RendererGl::setup(App* app, const WindowRequest& request) {
     app_ = app;
     if (!impl_) impl_ = std::make_unique<sdl::AppImplSdlRendererGl>(this);
     return impl_->initialize(request);
@@ -29,7 +29,7 @@ void RendererGl::kill() {
     if (impl_) impl_->kill();
 }
 
-SDL_Window* RendererGl::getWindow() const { return impl_ ? impl_->getWindow() : nullptr; }
+NativeWindow* RendererGl::getWindow() const { return impl_ ? impl_->getWindow() : nullptr; }
 
 const std::string& RendererGl::getError() const {
     static const std::string none;

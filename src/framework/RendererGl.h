@@ -25,9 +25,9 @@ public:
     explicit RendererGl(int antiAliasing = AA_MSAA_16);
     ~RendererGl() override;
 
-    SDL_Window* setup(App* app, const WindowRequest& request) override;
+    NativeWindow* setup(App* app, const WindowRequest& request) override;
     void kill() override;
-    SDL_Window* getWindow() const override;
+    NativeWindow* getWindow() const override;
     const std::string& getError() const override;
 
     Surface copyWindowSurface(const Area& area) override;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "framework/Renderer.h"
+#include "framework/sdl/NativeWindowSdl.h"
 
 namespace loom::testapps {
 
@@ -16,14 +17,17 @@ class HeadlessRenderer : public framework::Renderer {
 public:
     HeadlessRenderer() { setenv("SDL_VIDEODRIVER", "dummy", 1); }
 
-    SDL_Window* setup(framework::App*, const framework::WindowRequest& request) override {
+    framework::NativeWindow* setup(framework::App*,
+                                   const framework::WindowRequest& request) override {
         const Uint32 flags = SDL_WINDOW_HIDDEN | (request.resizable ? SDL_WINDOW_RESIZABLE : 0);
         window_ = SDL_CreateWindow(request.title.c_str(), request.x, request.y, request.width,
                                    request.height, flags);
         if (!window_) error_ = SDL_GetError();
-        return window_;
+        return getWindow();
     }
-    SDL_Window* getWindow() const override { return window_; }
+    framework::NativeWindow* getWindow() const override {
+        return framework::sdl::toNativeWindow(window_);
+    }
     const std::string& getError() const override { return error_; }
     Surface copyWindowSurface(const Area&) override { return Surface(); }
 

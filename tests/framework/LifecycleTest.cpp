@@ -60,8 +60,8 @@ private:
 // Fails every window: reaching it would make the run return 1.
 class NoWindowRenderer : public Renderer {
 public:
-    SDL_Window* setup(App*, const WindowRequest&) override { return nullptr; }
-    SDL_Window* getWindow() const override { return nullptr; }
+    NativeWindow* setup(App*, const WindowRequest&) override { return nullptr; }
+    NativeWindow* getWindow() const override { return nullptr; }
     const std::string& getError() const override { return error_; }
     Surface copyWindowSurface(const Area&) override { return Surface(); }
 

@@ -6,6 +6,7 @@
 
 #include "framework/AppBasic.h"
 #include "framework/Display.h"
+#include "framework/sdl/NativeWindowSdl.h"
 
 namespace loom::framework::sdl {
 
@@ -69,7 +70,7 @@ bool AppImplSdlBasic::createWindow(int width, int height, std::string& error) {
         error = "no renderer";
         return false;
     }
-    window_.reset(renderer->setup(appBasic_, request));
+    window_.reset(toSdlWindow(renderer->setup(appBasic_, request)));
     if (!window_) {
         error = renderer->getError();
         return false;

@@ -28,7 +28,7 @@ SDL_Window* AppImplSdlRendererGl::createWindow(const WindowRequest& request, int
                             request.height, flags);
 }
 
-SDL_Window* AppImplSdlRendererGl::initialize(const WindowRequest& request) {
+NativeWindow* AppImplSdlRendererGl::initialize(const WindowRequest& request) {
     kill();
     error_.clear();
     // From the renderer's level down to 1, then without multisampling.
@@ -61,7 +61,7 @@ SDL_Window* AppImplSdlRendererGl::initialize(const WindowRequest& request) {
         discardWindow();
         return nullptr;
     }
-    return window_;
+    return toNativeWindow(window_);
 }
 
 void AppImplSdlRendererGl::kill() {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "framework/Renderer.h"
+#include "framework/sdl/NativeWindowSdl.h"
 
 namespace loom::framework {
 class RendererGl;
@@ -25,12 +26,12 @@ public:
 
     // The new window (hidden, context current, GL entry points loaded), or null with error() set.
     // The caller owns a window it receives and destroys it after kill().
-    SDL_Window* initialize(const WindowRequest& request);
+    NativeWindow* initialize(const WindowRequest& request);
     void kill();
     void makeCurrentContext();
     void swapBuffers();
 
-    SDL_Window* getWindow() const { return window_; }
+    NativeWindow* getWindow() const { return toNativeWindow(window_); }
     const std::string& getError() const { return error_; }
 
 private:

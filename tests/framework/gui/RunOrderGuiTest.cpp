@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "GuiTestApp.h"
+#include "framework/sdl/NativeWindowSdl.h"
 #include "tools/XWindows.h"
 
 using namespace loom;
@@ -39,7 +40,7 @@ public:
 
     void setup() override {
         r_->log.push_back("setup");
-        SDL_Window* window = getRenderer()->getWindow();
+        SDL_Window* window = sdl::toSdlWindow(getRenderer()->getWindow());
         r_->hiddenAtSetup = (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) == 0;
         r_->contextAtSetup = SDL_GL_GetCurrentContext() != nullptr;
         r_->windowTitle = SDL_GetWindowTitle(window);
@@ -52,7 +53,8 @@ public:
     void resize(ResizeEvent event) override {
         if (std::count(r_->log.begin(), r_->log.end(), "resize") == 0) {
             r_->hiddenAtFirstResize =
-                (SDL_GetWindowFlags(getRenderer()->getWindow()) & SDL_WINDOW_SHOWN) == 0;
+                (SDL_GetWindowFlags(sdl::toSdlWindow(getRenderer()->getWindow())) &
+                 SDL_WINDOW_SHOWN) == 0;
             r_->firstWidth = event.getWidth();
             r_->firstHeight = event.getHeight();
         }
