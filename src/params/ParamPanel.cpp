@@ -1,7 +1,5 @@
 #include "params/ParamPanel.h"
 
-#include <GL/glew.h>
-
 #include "gl/DrawString.h"
 #include "gl/Matrices.h"
 #include "gl/State.h"
@@ -111,7 +109,7 @@ void ParamPanel::draw() {
     gl::disableAlphaBlending();
     gl::enableDepthRead(true);
     gl::enableDepthWrite(true);
-    glColor4f(1, 1, 1, 1);
+    gl::setColor(ColorA(1, 1, 1, 1));
     gl::popMatrices();
 }
 
