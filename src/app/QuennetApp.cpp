@@ -19,7 +19,7 @@ public:
         return loom::upscale(source, upscalerId, match);
     }
     Surface warp(int transformId, const Surface& upscaled, int upscalerId) override {
-        return warpResult(upscaled, upscalerId, transformId, app_.cornerQuad.corners());
+        return warpResult(upscaled, upscalerId, transformId, app_.cornerQuad_.corners());
     }
     void show(const Surface& result) override { app_.showResult(result); }
     double seconds() override { return app_.getElapsedSeconds(); }
@@ -32,16 +32,16 @@ QuennetApp::QuennetApp() = default;
 QuennetApp::~QuennetApp() = default;
 
 void QuennetApp::setup() {
-    zoom = 3.0f;
-    showSource = false;
-    reprocess = true;
+    zoom_ = 3.0f;
+    showSource_ = false;
+    reprocess_ = true;
 
     // Registered before the panel's own handlers, so that nothing reaches the panel either while
     // the save dialog is open.
     blockInputDuringDialog();
 
-    panel = std::make_unique<params::ParamPanel>(this);
-    perfLabel = addQuennetControls(*panel, zoom, pipeline);
+    panel_ = std::make_unique<params::ParamPanel>(this);
+    perfLabel_ = addQuennetControls(*panel_, zoom_, pipeline_);
 }
 
 void QuennetApp::blockInputDuringDialog() {
@@ -69,13 +69,13 @@ void QuennetApp::update() {
             if (!answer->empty()) finishSave(*answer);
         }
     }
-    if (reprocess) process();
+    if (reprocess_) process();
 }
 
 void QuennetApp::runPipeline() {
     Work work(*this);
-    const PipelineRun run = pipeline.process(sourceSurface, work);
-    if (run.ran) perfLabel->setCaption(ProcessingPipeline::perfText(run.milliseconds));
+    const PipelineRun run = pipeline_.process(sourceSurface_, work);
+    if (run.ran) perfLabel_->setCaption(ProcessingPipeline::perfText(run.milliseconds));
 }
 
 void QuennetApp::process() {
@@ -83,15 +83,15 @@ void QuennetApp::process() {
         runPipeline();
     } catch (const std::exception& e) {
         reportError(getRenderer()->getWindow(), "Cannot process the image",
-                    "Could not process \"" + sourcePath + "\": " + describeFailure(e) +
+                    "Could not process \"" + sourcePath_ + "\": " + describeFailure(e) +
                         ".\nThe previous picture and settings are kept.");
     }
 }
 
 void QuennetApp::showResult(const Surface& result) {
     const gl::Texture texture = makeNearestTexture(result);
-    if (resultTexture) sourceTexture = resultTexture;
-    resultTexture = texture;
+    if (resultTexture_) sourceTexture_ = resultTexture_;
+    resultTexture_ = texture;
 }
 
 }  // namespace app

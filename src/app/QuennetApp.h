@@ -65,18 +65,18 @@ private:
     void drawUnwarped(const gl::Texture& texture);
     void drawWarped(const gl::Texture& texture);
 
-    std::unique_ptr<params::ParamPanel> panel;  // its controls write into the members below
-    params::LabelControl* perfLabel = nullptr;
-    CornerQuad cornerQuad;
+    std::unique_ptr<params::ParamPanel> panel_;  // its controls write into the members below
+    params::LabelControl* perfLabel_ = nullptr;
+    CornerQuad cornerQuad_;
     // The panel's selections, the current ids and the cached upscale and result.
-    ProcessingPipeline pipeline;
-    float zoom = 3.0f;
-    bool showSource = false;
-    bool reprocess = true;
-    std::string sourcePath;
-    Surface sourceSurface;
-    gl::Texture sourceTexture;
-    gl::Texture resultTexture;
+    ProcessingPipeline pipeline_;
+    float zoom_ = 3.0f;
+    bool showSource_ = false;
+    bool reprocess_ = true;
+    std::string sourcePath_;
+    Surface sourceSurface_;
+    gl::Texture sourceTexture_;
+    gl::Texture resultTexture_;
 
     std::unique_ptr<SaveDialog> saveDialog_;
     bool commandLineOpened_ = false;

@@ -15,38 +15,38 @@ void QuennetApp::fileDrop(framework::FileDropEvent event) {
 
 void QuennetApp::openImage(const std::string& path) {
     // Everything a failed open must give back.
-    const std::string oldPath = sourcePath;
-    const Surface oldSource = sourceSurface;
-    const gl::Texture oldSourceTexture = sourceTexture;
-    const gl::Texture oldResultTexture = resultTexture;
-    const ProcessingPipeline oldPipeline = pipeline;
-    const CornerQuad oldQuad = cornerQuad;
+    const std::string oldPath = sourcePath_;
+    const Surface oldSource = sourceSurface_;
+    const gl::Texture oldSourceTexture = sourceTexture_;
+    const gl::Texture oldResultTexture = resultTexture_;
+    const ProcessingPipeline oldPipeline = pipeline_;
+    const CornerQuad oldQuad = cornerQuad_;
     try {
         Surface loaded(loadImage(path));
         const gl::Texture texture = makeNearestTexture(loaded);
 
-        sourcePath = path;
-        sourceSurface = loaded;
-        sourceTexture = texture;
-        pipeline.discardAll();
-        cornerQuad.placeOnImage(float(loaded.getWidth()), float(loaded.getHeight()));
+        sourcePath_ = path;
+        sourceSurface_ = loaded;
+        sourceTexture_ = texture;
+        pipeline_.discardAll();
+        cornerQuad_.placeOnImage(float(loaded.getWidth()), float(loaded.getHeight()));
 
         runPipeline();
     } catch (const std::exception& e) {
-        sourcePath = oldPath;
-        sourceSurface = oldSource;
-        sourceTexture = oldSourceTexture;
-        resultTexture = oldResultTexture;
-        pipeline = oldPipeline;
-        cornerQuad = oldQuad;
+        sourcePath_ = oldPath;
+        sourceSurface_ = oldSource;
+        sourceTexture_ = oldSourceTexture;
+        resultTexture_ = oldResultTexture;
+        pipeline_ = oldPipeline;
+        cornerQuad_ = oldQuad;
         reportError(getRenderer()->getWindow(), "Cannot open the image",
                     "Could not open \"" + path + "\": " + describeFailure(e) + ".");
     }
 }
 
 void QuennetApp::save() {
-    if (!pipeline.resultSurface || saveDialog_) return;
-    const std::string proposed = resultNameFor(sourcePath, pipeline.currentUpscalerName());
+    if (!pipeline_.resultSurface || saveDialog_) return;
+    const std::string proposed = resultNameFor(sourcePath_, pipeline_.currentUpscalerName());
     try {
         saveDialog_ = std::make_unique<SaveDialog>(proposed, getWriteExtensions());
     } catch (const std::exception& e) {
@@ -56,7 +56,7 @@ void QuennetApp::save() {
 
 void QuennetApp::finishSave(const std::string& path) {
     try {
-        writeResult(path, pipeline.resultSurface, ResultOptions());
+        writeResult(path, pipeline_.resultSurface, ResultOptions());
     } catch (const std::exception& e) {
         reportError(getRenderer()->getWindow(), "Cannot save the image",
                     "Could not save \"" + path + "\": " + describeFailure(e) +

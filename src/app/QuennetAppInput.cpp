@@ -10,7 +10,7 @@ void QuennetApp::keyDown(framework::KeyEvent event) {
             setFullScreen(!isFullScreen());
             break;
         case ' ':
-            showSource = true;
+            showSource_ = true;
             break;
         case 's':
             save();
@@ -21,25 +21,25 @@ void QuennetApp::keyDown(framework::KeyEvent event) {
 }
 
 void QuennetApp::keyUp(framework::KeyEvent event) {
-    if (event.getChar() == ' ') showSource = false;
+    if (event.getChar() == ' ') showSource_ = false;
 }
 
 void QuennetApp::mouseDown(framework::MouseEvent event) {
-    cornerQuad.press(event.getX(), event.getY(), event.isLeftDown(), event.isRightDown());
+    cornerQuad_.press(event.getX(), event.getY(), event.isLeftDown(), event.isRightDown());
 }
 
 void QuennetApp::mouseUp(framework::MouseEvent event) {
-    reprocess = true;
-    cornerQuad.release(event.isLeftDown(), event.isRightDown());
+    reprocess_ = true;
+    cornerQuad_.release(event.isLeftDown(), event.isRightDown());
 }
 
 // A change of hover or shape discards the result, so the next update warps again.
 void QuennetApp::mouseMove(framework::MouseEvent event) {
-    if (cornerQuad.hover(event.getX(), event.getY())) pipeline.discardResult();
+    if (cornerQuad_.hover(event.getX(), event.getY())) pipeline_.discardResult();
 }
 
 void QuennetApp::mouseDrag(framework::MouseEvent event) {
-    if (cornerQuad.drag(event.getX(), event.getY())) pipeline.discardResult();
+    if (cornerQuad_.drag(event.getX(), event.getY())) pipeline_.discardResult();
 }
 
 }  // namespace app

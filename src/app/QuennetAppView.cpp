@@ -18,11 +18,11 @@ void QuennetApp::draw() {
     gl::clearWindow(ColorA(0.1f, 0.1f, 0.1f, 1.0f), true);
     gl::setColor(ColorA(1.0f, 1.0f, 1.0f, 1.0f));
 
-    const gl::Texture& texture = showSource ? sourceTexture : resultTexture;
-    if (pipeline.currentTransform == 0) {
+    const gl::Texture& texture = showSource_ ? sourceTexture_ : resultTexture_;
+    if (pipeline_.currentTransform == 0) {
         if (texture) {
             drawUnwarped(texture);
-            panel->draw();
+            panel_->draw();
             return;
         }
     } else {
@@ -31,14 +31,14 @@ void QuennetApp::draw() {
 
     gl::disableDepthRead();
     gl::disableDepthWrite();
-    cornerQuad.setView(float(w), float(h), zoom);
-    drawCornerQuad(cornerQuad);
-    panel->draw();
+    cornerQuad_.setView(float(w), float(h), zoom_);
+    drawCornerQuad(cornerQuad_);
+    panel_->draw();
 }
 
 void QuennetApp::drawUnwarped(const gl::Texture& texture) {
     const UnwarpedPlacement place =
-        placeUnwarped(zoom, sourceSurface.getWidth(), texture.width(), texture.height(),
+        placeUnwarped(zoom_, sourceSurface_.getWidth(), texture.width(), texture.height(),
                       getWindowWidth(), getWindowHeight());
     gl::pushMatrices();
     gl::scale(Vec3f(place.scale, place.scale, place.scale));
@@ -50,10 +50,10 @@ void QuennetApp::drawUnwarped(const gl::Texture& texture) {
 // upscaler's factor, the picture keeps the place and size of the quad. The checkerboard fills the
 // whole rectangle: outside the quad the result is transparent too, and is saved so.
 void QuennetApp::drawWarped(const gl::Texture& texture) {
-    if (!texture || !pipeline.resultSurface) return;
+    if (!texture || !pipeline_.resultSurface) return;
     gl::pushMatrices();
-    gl::multModelView(cornerQuad.viewMatrix());
-    gl::drawTextureOverCheckerboard(texture, texture.getBounds(), cornerQuad.boundingRect());
+    gl::multModelView(cornerQuad_.viewMatrix());
+    gl::drawTextureOverCheckerboard(texture, texture.getBounds(), cornerQuad_.boundingRect());
     gl::popMatrices();
 }
 

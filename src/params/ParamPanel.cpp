@@ -41,8 +41,8 @@ bool hits(const Rectf& area, float x, float y) {
 
 }  // namespace
 
-ParamPanel::ParamPanel(framework::App* app_)
-    : app(app_),
+ParamPanel::ParamPanel(framework::App* app)
+    : app(app),
       captionCache(std::make_unique<gl::TextCache>()),
       self(std::make_shared<ParamPanel*>(this)) {
     panelFont() = loadEmbeddedFont();
