@@ -1,6 +1,6 @@
 // Output megapixels per second of the projective and bilinear warps onto RGBA outputs of 512,
 // 1024 and 2048 pixels square, for a perspective trapezoid (about two thirds of its bounding
-// rectangle covered) and a quad rotated by 30 degrees. For comparison, the portable row kernels run
+// rectangle covered) and a quad rotated by 30 degrees. For comparison, the scalar row kernels run
 // at 2048 and the reference per-pixel loops at 512. Single-threaded.
 #include <benchmark/benchmark.h>
 
@@ -68,19 +68,19 @@ void projective(const WarpQuad& d, const Surface& s, const WarpQuad& q, const Su
 void bilinear(const WarpQuad& d, const Surface& s, const WarpQuad& q, const Surface& o) {
     warpBilinear(d, s, q, o);
 }
-void projectivePortable(const WarpQuad& d, const Surface& s, const WarpQuad& q, const Surface& o) {
-    warpProjective(d, s, q, o, RowKernel::PORTABLE);
+void projectiveScalar(const WarpQuad& d, const Surface& s, const WarpQuad& q, const Surface& o) {
+    warpProjective(d, s, q, o, KernelPath::Scalar);
 }
-void bilinearPortable(const WarpQuad& d, const Surface& s, const WarpQuad& q, const Surface& o) {
-    warpBilinear(d, s, q, o, RowKernel::PORTABLE);
+void bilinearScalar(const WarpQuad& d, const Surface& s, const WarpQuad& q, const Surface& o) {
+    warpBilinear(d, s, q, o, KernelPath::Scalar);
 }
 
 void projectiveTrapezoid(benchmark::State& s) { runWarp(s, projective, TRAPEZOID); }
 void projectiveRotated(benchmark::State& s) { runWarp(s, projective, ROTATED); }
 void bilinearTrapezoid(benchmark::State& s) { runWarp(s, bilinear, TRAPEZOID); }
 void bilinearRotated(benchmark::State& s) { runWarp(s, bilinear, ROTATED); }
-void projectivePortableTrapezoid(benchmark::State& s) { runWarp(s, projectivePortable, TRAPEZOID); }
-void bilinearPortableTrapezoid(benchmark::State& s) { runWarp(s, bilinearPortable, TRAPEZOID); }
+void projectiveScalarTrapezoid(benchmark::State& s) { runWarp(s, projectiveScalar, TRAPEZOID); }
+void bilinearScalarTrapezoid(benchmark::State& s) { runWarp(s, bilinearScalar, TRAPEZOID); }
 void projectiveReferenceTrapezoid(benchmark::State& s) {
     runWarp(s, warpProjectiveReference, TRAPEZOID);
 }
@@ -94,8 +94,8 @@ BENCHMARK(projectiveTrapezoid)->Arg(512)->Arg(1024)->Arg(2048)->Unit(benchmark::
 BENCHMARK(projectiveRotated)->Arg(512)->Arg(1024)->Arg(2048)->Unit(benchmark::kMillisecond);
 BENCHMARK(bilinearTrapezoid)->Arg(512)->Arg(1024)->Arg(2048)->Unit(benchmark::kMillisecond);
 BENCHMARK(bilinearRotated)->Arg(512)->Arg(1024)->Arg(2048)->Unit(benchmark::kMillisecond);
-BENCHMARK(projectivePortableTrapezoid)->Arg(2048)->Unit(benchmark::kMillisecond);
-BENCHMARK(bilinearPortableTrapezoid)->Arg(2048)->Unit(benchmark::kMillisecond);
+BENCHMARK(projectiveScalarTrapezoid)->Arg(2048)->Unit(benchmark::kMillisecond);
+BENCHMARK(bilinearScalarTrapezoid)->Arg(2048)->Unit(benchmark::kMillisecond);
 BENCHMARK(projectiveReferenceTrapezoid)->Arg(512)->Unit(benchmark::kMillisecond);
 BENCHMARK(bilinearReferenceTrapezoid)->Arg(512)->Unit(benchmark::kMillisecond);
 

@@ -1,5 +1,5 @@
-// Which instruction set the fast upscalers use. Chosen once at run time from what the processor
-// offers; tests run every path the machine supports and compare them.
+// Which instruction set the fast upscalers and warps use. Chosen once at run time from what the
+// processor offers; tests run every path the machine supports and compare them.
 #pragma once
 
 #include <vector>

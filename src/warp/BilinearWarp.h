@@ -7,16 +7,16 @@
 // coordinates, truncated by sourceIndex(). Outside pixels are black, transparent with alpha.
 #pragma once
 
+#include "image/KernelPath.h"
 #include "image/Surface.h"
 #include "warp/WarpQuad.h"
-#include "warp/WarpRows.h"
 
 namespace loom {
 
-// Fills every pixel of output, row by row. Outputs other than the warp's own (RGBA when the source
-// has alpha, RGB otherwise) go through the reference loop.
+// Fills every pixel of output, row by row, with the row kernels of path. Outputs other than the
+// warp's own (RGBA when the source has alpha, RGB otherwise) go through the reference loop.
 void warpBilinear(const WarpQuad& destination, const Surface& source, const WarpQuad& sourceQuad,
-                  const Surface& output, RowKernel kernel = RowKernel::AUTOMATIC);
+                  const Surface& output, KernelPath path = bestKernelPath());
 
 // The same result through one clamped read and write per pixel: the plain form the fast loop is
 // checked against.

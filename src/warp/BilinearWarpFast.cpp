@@ -6,6 +6,7 @@
 #include "warp/PixelCopy.h"
 #include "warp/RowCopy.h"
 #include "warp/SquareToQuad.h"
+#include "warp/WarpRows.h"
 
 namespace loom {
 
@@ -23,16 +24,14 @@ bool isScaling(const Homography& q) {
 }  // namespace
 
 void warpBilinear(const WarpQuad& destination, const Surface& source, const WarpQuad& sourceQuad,
-                  const Surface& output, RowKernel kernel) {
+                  const Surface& output, KernelPath path) {
     const Homography q = squareToQuadPrecise(sourceQuad);
     if (!isScaling(q)) {
         // Only a source quad other than the image's rectangle gets here; warp() never passes one.
         warpBilinearReference(destination, source, sourceQuad, output);
         return;
     }
-    const auto rowKernel = (kernel == RowKernel::AUTOMATIC && avx2RowsAvailable())
-                               ? bilinearRowAvx2
-                               : bilinearRowPortable;
+    const auto rowKernel = path == KernelPath::Avx2 ? bilinearRowAvx2 : bilinearRowScalar;
     const SourceSize sourceSize{source.getWidth(), source.getHeight()};
     const int32_t width = output.getWidth();
     std::vector<int32_t> iu(static_cast<size_t>(width)), iv(static_cast<size_t>(width));

@@ -5,15 +5,14 @@
 #include "warp/PixelCopy.h"
 #include "warp/ProjectiveWarp.h"
 #include "warp/RowCopy.h"
+#include "warp/WarpRows.h"
 
 namespace loom {
 
 void warpProjective(const WarpQuad& destination, const Surface& source, const WarpQuad& sourceQuad,
-                    const Surface& output, RowKernel kernel) {
+                    const Surface& output, KernelPath path) {
     const Homography m = projectiveMapping(destination, sourceQuad);
-    const auto rowKernel = (kernel == RowKernel::AUTOMATIC && avx2RowsAvailable())
-                               ? projectiveRowAvx2
-                               : projectiveRowPortable;
+    const auto rowKernel = path == KernelPath::Avx2 ? projectiveRowAvx2 : projectiveRowScalar;
     const SourceSize sourceSize{source.getWidth(), source.getHeight()};
     const int32_t width = output.getWidth();
     std::vector<int32_t> iu(static_cast<size_t>(width)), iv(static_cast<size_t>(width));

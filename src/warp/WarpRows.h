@@ -11,26 +11,19 @@
 
 namespace loom {
 
-// Which row kernels a fast warp may use: the best this processor runs, or the portable ones only
-// (for tests that check both).
-enum class RowKernel { AUTOMATIC, PORTABLE };
-
-// True when the processor runs the AVX2 kernels.
-bool avx2RowsAvailable();
-
 struct SourceSize {
     int32_t width;
     int32_t height;
 };
 
-void projectiveRowPortable(const Homography& m, int32_t y, int32_t width, SourceSize source,
-                           int32_t* iu, int32_t* iv);
+void projectiveRowScalar(const Homography& m, int32_t y, int32_t width, SourceSize source,
+                         int32_t* iu, int32_t* iv);
 void projectiveRowAvx2(const Homography& m, int32_t y, int32_t width, SourceSize source,
                        int32_t* iu, int32_t* iv);
 
 // For a source quad matrix that only scales: (s, t) maps to (scaleU s, scaleV t).
-void bilinearRowPortable(const Vec2f (&corners)[4], double scaleU, double scaleV, int32_t y,
-                         int32_t width, SourceSize source, int32_t* iu, int32_t* iv);
+void bilinearRowScalar(const Vec2f (&corners)[4], double scaleU, double scaleV, int32_t y,
+                       int32_t width, SourceSize source, int32_t* iu, int32_t* iv);
 void bilinearRowAvx2(const Vec2f (&corners)[4], double scaleU, double scaleV, int32_t y,
                      int32_t width, SourceSize source, int32_t* iu, int32_t* iv);
 

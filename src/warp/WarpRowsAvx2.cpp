@@ -1,5 +1,5 @@
 // The AVX2 row kernels, four pixels per step in the four double lanes of a register. Every lane
-// performs the portable kernel's IEEE operations in the same order (no fused multiply-add: the
+// performs the scalar kernel's IEEE operations in the same order (no fused multiply-add: the
 // layer is built with -ffp-contract=off and this file enables AVX2 only), and branches become
 // blends between both sides, so the results are bit-identical. Lanes past the row's end are
 // computed but not stored.
@@ -153,12 +153,12 @@ namespace loom {
 
 void projectiveRowAvx2(const Homography& m, int32_t y, int32_t width, SourceSize source,
                        int32_t* iu, int32_t* iv) {
-    projectiveRowPortable(m, y, width, source, iu, iv);
+    projectiveRowScalar(m, y, width, source, iu, iv);
 }
 
 void bilinearRowAvx2(const Vec2f (&corners)[4], double scaleU, double scaleV, int32_t y,
                      int32_t width, SourceSize source, int32_t* iu, int32_t* iv) {
-    bilinearRowPortable(corners, scaleU, scaleV, y, width, source, iu, iv);
+    bilinearRowScalar(corners, scaleU, scaleV, y, width, source, iu, iv);
 }
 
 }  // namespace loom

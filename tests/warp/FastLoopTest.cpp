@@ -69,31 +69,31 @@ void expectSameAsReference(WarpFunction fast, WarpFunction reference, const char
     }
 }
 
-void projectivePortable(const WarpQuad& d, const Surface& s, const WarpQuad& q, const Surface& o) {
-    warpProjective(d, s, q, o, RowKernel::PORTABLE);
+void projectiveScalar(const WarpQuad& d, const Surface& s, const WarpQuad& q, const Surface& o) {
+    warpProjective(d, s, q, o, KernelPath::Scalar);
 }
-void projectiveBest(const WarpQuad& d, const Surface& s, const WarpQuad& q, const Surface& o) {
-    warpProjective(d, s, q, o, RowKernel::AUTOMATIC);
+void projectiveAvx2(const WarpQuad& d, const Surface& s, const WarpQuad& q, const Surface& o) {
+    warpProjective(d, s, q, o, KernelPath::Avx2);
 }
-void bilinearPortable(const WarpQuad& d, const Surface& s, const WarpQuad& q, const Surface& o) {
-    warpBilinear(d, s, q, o, RowKernel::PORTABLE);
+void bilinearScalar(const WarpQuad& d, const Surface& s, const WarpQuad& q, const Surface& o) {
+    warpBilinear(d, s, q, o, KernelPath::Scalar);
 }
-void bilinearBest(const WarpQuad& d, const Surface& s, const WarpQuad& q, const Surface& o) {
-    warpBilinear(d, s, q, o, RowKernel::AUTOMATIC);
+void bilinearAvx2(const WarpQuad& d, const Surface& s, const WarpQuad& q, const Surface& o) {
+    warpBilinear(d, s, q, o, KernelPath::Avx2);
 }
 
 }  // namespace
 
 TEST(FastLoops, ProjectiveMatchesTheReference) {
-    expectSameAsReference(projectivePortable, warpProjectiveReference, "projective, portable rows");
-    if (!avx2RowsAvailable()) GTEST_SKIP() << "no AVX2 on this processor";
-    expectSameAsReference(projectiveBest, warpProjectiveReference, "projective, AVX2 rows");
+    expectSameAsReference(projectiveScalar, warpProjectiveReference, "projective, scalar rows");
+    if (bestKernelPath() != KernelPath::Avx2) GTEST_SKIP() << "no AVX2 on this processor";
+    expectSameAsReference(projectiveAvx2, warpProjectiveReference, "projective, AVX2 rows");
 }
 
 TEST(FastLoops, BilinearMatchesTheReference) {
-    expectSameAsReference(bilinearPortable, warpBilinearReference, "bilinear, portable rows");
-    if (!avx2RowsAvailable()) GTEST_SKIP() << "no AVX2 on this processor";
-    expectSameAsReference(bilinearBest, warpBilinearReference, "bilinear, AVX2 rows");
+    expectSameAsReference(bilinearScalar, warpBilinearReference, "bilinear, scalar rows");
+    if (bestKernelPath() != KernelPath::Avx2) GTEST_SKIP() << "no AVX2 on this processor";
+    expectSameAsReference(bilinearAvx2, warpBilinearReference, "bilinear, AVX2 rows");
 }
 
 TEST(FastLoops, OtherOutputOrdersFallBackToTheReference) {

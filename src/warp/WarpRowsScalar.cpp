@@ -1,21 +1,12 @@
-// The portable row kernels, one pixel at a time, and the choice of kernels at run time.
+// The scalar row kernels, one pixel at a time.
 #include "warp/InverseBilinear.h"
 #include "warp/SourceIndex.h"
 #include "warp/WarpRows.h"
 
 namespace loom {
 
-bool avx2RowsAvailable() {
-#if defined(__x86_64__) || defined(__i386__)
-    static const bool available = __builtin_cpu_supports("avx2");
-    return available;
-#else
-    return false;
-#endif
-}
-
-void projectiveRowPortable(const Homography& m, int32_t y, int32_t width, SourceSize source,
-                           int32_t* iu, int32_t* iv) {
+void projectiveRowScalar(const Homography& m, int32_t y, int32_t width, SourceSize source,
+                         int32_t* iu, int32_t* iv) {
     // The y terms once per row: the reference sums the x term last, so this is the same sum.
     const double yd = y;
     const double rowX = m.m[3] * yd + m.m[6];
@@ -31,8 +22,8 @@ void projectiveRowPortable(const Homography& m, int32_t y, int32_t width, Source
     }
 }
 
-void bilinearRowPortable(const Vec2f (&corners)[4], double scaleU, double scaleV, int32_t y,
-                         int32_t width, SourceSize source, int32_t* iu, int32_t* iv) {
+void bilinearRowScalar(const Vec2f (&corners)[4], double scaleU, double scaleV, int32_t y,
+                       int32_t width, SourceSize source, int32_t* iu, int32_t* iv) {
     const double yd = y;
     for (int32_t x = 0; x < width; ++x) {
         const PatchParameters<double> p = inverseBilinearIn<double>(corners, x, yd);
