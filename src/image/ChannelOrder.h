@@ -1,5 +1,6 @@
 // ChannelOrder: where red, green, blue and alpha sit inside one pixel, and how far apart pixels are.
-// The codes are shared by surfaces, textures and the image source/target layer.
+// Surfaces and textures share the codes; the image source/target layer's ImageIo::SampleOrder
+// gives codes 0 to 9 the same meaning and adds gray orders.
 #pragma once
 
 #include <cstdint>

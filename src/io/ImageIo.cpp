@@ -3,13 +3,13 @@
 namespace loom {
 
 bool ImageIo::hasAlpha() const {
-    switch (channelOrder_) {
+    switch (sampleOrder_) {
         case RGBA: case BGRA: case ARGB: case ABGR: case YA: return true;
         default: return false;
     }
 }
 
-int ImageIo::channelsOf(ChannelOrder order) {
+int ImageIo::channelsOf(SampleOrder order) {
     if (order >= RGBA && order <= XBGR) return 4;
     if (order == RGB_ORDER || order == BGR) return 3;
     if (order == Y) return 1;

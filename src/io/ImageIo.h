@@ -1,5 +1,5 @@
 // ImageIo: what both sides of a pixel transfer describe about their pixels: size, colour model,
-// sample type and channel order. For samples wider than a byte the channel offsets count samples.
+// sample type and sample order. For samples wider than a byte the channel offsets count samples.
 #pragma once
 
 #include <cstdint>
@@ -10,12 +10,13 @@ class ImageIo {
 public:
     enum ColorModel : int { RGB = 0, GRAY = 1, CM_UNKNOWN = 2 };
     enum DataType : int { UINT8 = 0, UINT16 = 1, FLOAT32 = 2, DT_UNKNOWN = 3 };
-    // Codes 0 to 9 are the surface channel orders; Y and YA are gray without and with alpha.
-    enum ChannelOrder : int {
+    // The order of a pixel's samples. Codes 0 to 9 are the surface channel orders
+    // (image/ChannelOrder.h); Y and YA are gray without and with alpha.
+    enum SampleOrder : int {
         RGBA = 0, BGRA = 1, ARGB = 2, ABGR = 3,
         RGBX = 4, BGRX = 5, XRGB = 6, XBGR = 7,
         RGB_ORDER = 8, BGR = 9,  // RGB_ORDER: "RGB" is taken by the colour model above
-        Y = 10, YA = 11, CO_UNKNOWN = 12
+        Y = 10, YA = 11, SO_UNKNOWN = 12
     };
 
     virtual ~ImageIo() = default;
@@ -26,10 +27,10 @@ public:
     int32_t getHeight() const { return height_; }
     ColorModel getColorModel() const { return colorModel_; }
     DataType getDataType() const { return dataType_; }
-    ChannelOrder getChannelOrder() const { return channelOrder_; }
+    SampleOrder getSampleOrder() const { return sampleOrder_; }
 
-    // Samples per pixel of an order (4, 3, 1 or 2); 0 for CO_UNKNOWN.
-    static int channelsOf(ChannelOrder order);
+    // Samples per pixel of an order (4, 3, 1 or 2); 0 for SO_UNKNOWN.
+    static int channelsOf(SampleOrder order);
     // Bytes per sample of a type (1, 2 or 4); 0 for DT_UNKNOWN.
     static int bytesPerSampleOf(DataType type);
 
@@ -37,13 +38,13 @@ protected:
     void setSize(int32_t width, int32_t height) { width_ = width, height_ = height; }
     void setColorModel(ColorModel model) { colorModel_ = model; }
     void setDataType(DataType type) { dataType_ = type; }
-    void setChannelOrder(ChannelOrder order) { channelOrder_ = order; }
+    void setSampleOrder(SampleOrder order) { sampleOrder_ = order; }
 
     int32_t width_ = 0;
     int32_t height_ = 0;
     ColorModel colorModel_ = CM_UNKNOWN;
     DataType dataType_ = DT_UNKNOWN;
-    ChannelOrder channelOrder_ = CO_UNKNOWN;
+    SampleOrder sampleOrder_ = SO_UNKNOWN;
 };
 
 }  // namespace loom

@@ -28,9 +28,9 @@ public:
 };
 
 // A channel order that does not fit the colour model.
-class ImageIoIllegalChannelOrderExc : public ImageIoExc {
+class ImageIoIllegalSampleOrderExc : public ImageIoExc {
 public:
-    explicit ImageIoIllegalChannelOrderExc(std::string message = "unsupported channel order")
+    explicit ImageIoIllegalSampleOrderExc(std::string message = "unsupported channel order")
         : ImageIoExc(std::move(message)) {}
 };
 

@@ -38,7 +38,7 @@ public:
 protected:
     // Chooses the row converter for target (one of 72, by source type, target type, the two
     // colour models and whether both sides carry alpha). Throws ImageIoIllegalDataTypeExc,
-    // ImageIoIllegalColorModelExc or ImageIoIllegalChannelOrderExc when a side cannot be converted.
+    // ImageIoIllegalColorModelExc or ImageIoIllegalSampleOrderExc when a side cannot be converted.
     void setupRowFunc(ImageTarget& target);
     // Converts one source row (this source's layout) into the target's row `row`.
     void processRow(ImageTarget& target, int32_t row, const void* sourceRow) const {

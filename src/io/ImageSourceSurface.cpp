@@ -12,7 +12,7 @@ ImageSourceSurface::ImageSourceSurface(const Surface& surface) : surface_(surfac
     setColorModel(RGB);
     setDataType(UINT8);
     const int code = surface.getChannelOrder().code;
-    setChannelOrder(code >= 0 && code <= 9 ? static_cast<ChannelOrder>(code) : CO_UNKNOWN);
+    setSampleOrder(code >= 0 && code <= 9 ? static_cast<SampleOrder>(code) : SO_UNKNOWN);
 }
 
 void ImageSourceSurface::load(ImageTargetRef target) {

@@ -17,7 +17,7 @@ public:
         setColorModel(RGB);
         setDataType(UINT8);
         const int code = surface->getChannelOrder().code;
-        setChannelOrder(code >= 0 && code <= 9 ? static_cast<ChannelOrder>(code) : CO_UNKNOWN);
+        setSampleOrder(code >= 0 && code <= 9 ? static_cast<SampleOrder>(code) : SO_UNKNOWN);
     }
 
     bool hasAlpha() const override { return surface_->hasAlpha(); }

@@ -123,12 +123,12 @@ bool isKnownType(ImageIo::DataType t) {
 
 bool isKnownModel(ImageIo::ColorModel m) { return m == ImageIo::RGB || m == ImageIo::GRAY; }
 
-ImageSource::RowLayout layoutOf(ImageIo::ColorModel model, ImageIo::ChannelOrder order) {
+ImageSource::RowLayout layoutOf(ImageIo::ColorModel model, ImageIo::SampleOrder order) {
     ImageSource::RowLayout layout;
     if (model == ImageIo::RGB) {
         if (order < ImageIo::RGBA || order > ImageIo::BGR)
-            throw ImageIoIllegalChannelOrderExc("channel order " + std::to_string(int(order)) +
-                                                " does not fit the RGB colour model");
+            throw ImageIoIllegalSampleOrderExc("channel order " + std::to_string(int(order)) +
+                                               " does not fit the RGB colour model");
         const loom::ChannelOrder table(static_cast<int>(order));
         layout.red = int8_t(table.red);
         layout.green = int8_t(table.green);
@@ -137,8 +137,8 @@ ImageSource::RowLayout layoutOf(ImageIo::ColorModel model, ImageIo::ChannelOrder
         layout.increment = table.increment;
     } else {
         if (order != ImageIo::Y && order != ImageIo::YA)
-            throw ImageIoIllegalChannelOrderExc("channel order " + std::to_string(int(order)) +
-                                                " does not fit the GRAY colour model");
+            throw ImageIoIllegalSampleOrderExc("channel order " + std::to_string(int(order)) +
+                                               " does not fit the GRAY colour model");
         layout.gray = 0;
         layout.alpha = order == ImageIo::YA ? 1 : -1;
         layout.increment = order == ImageIo::YA ? 2 : 1;
@@ -162,8 +162,8 @@ void ImageSource::setupRowFunc(ImageTarget& target) {
     const ColorModel sm = getColorModel();
     if (!isKnownModel(dm)) throw ImageIoIllegalColorModelExc("unsupported colour model for the writer");
     if (!isKnownModel(sm)) throw ImageIoIllegalColorModelExc("unsupported colour model in the image");
-    sourceLayout_ = layoutOf(sm, getChannelOrder());
-    targetLayout_ = layoutOf(dm, target.getChannelOrder());
+    sourceLayout_ = layoutOf(sm, getSampleOrder());
+    targetLayout_ = layoutOf(dm, target.getSampleOrder());
     const bool alpha = sourceLayout_.alpha >= 0 && targetLayout_.alpha >= 0;
 
     if (st == dt && sm == dm && sameLayout(sourceLayout_, targetLayout_)) {

@@ -14,13 +14,13 @@ namespace loom::test {
 // A source whose rows are given as raw bytes in the described layout.
 class FakeSource : public ImageSource {
 public:
-    FakeSource(int32_t width, int32_t height, ColorModel model, DataType type, ChannelOrder order,
+    FakeSource(int32_t width, int32_t height, ColorModel model, DataType type, SampleOrder order,
                std::vector<uint8_t> bytes)
         : bytes_(std::move(bytes)) {
         setSize(width, height);
         setColorModel(model);
         setDataType(type);
-        setChannelOrder(order);
+        setSampleOrder(order);
         rowBytes_ = size_t(width) * size_t(channelsOf(order)) * size_t(bytesPerSampleOf(type));
         if (bytes_.size() != rowBytes_ * size_t(height)) throw std::logic_error("FakeSource: wrong byte count");
     }
@@ -43,11 +43,11 @@ private:
 // A target that gathers the rows in its described layout.
 class FakeTarget : public ImageTarget {
 public:
-    FakeTarget(int32_t width, int32_t height, ColorModel model, DataType type, ChannelOrder order) {
+    FakeTarget(int32_t width, int32_t height, ColorModel model, DataType type, SampleOrder order) {
         setSize(width, height);
         setColorModel(model);
         setDataType(type);
-        setChannelOrder(order);
+        setSampleOrder(order);
         const int channels = channelsOf(order) ? channelsOf(order) : 4;
         const int sample = bytesPerSampleOf(type) ? bytesPerSampleOf(type) : 1;
         rowBytes_ = size_t(width) * size_t(channels) * size_t(sample);

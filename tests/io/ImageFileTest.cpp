@@ -83,7 +83,7 @@ TEST(ImageFile, JpegXrIsLosslessAtFullQualityAndCloseBelow) {
                 worst = std::max(worst, std::abs(int(original.getData(0, y)[i]) - int(lossy.getData(0, y)[i])));
         EXPECT_LE(worst, 40) << "alpha " << alpha;
     }
-    EXPECT_EQ(loadImage(dir / "x.wmp")->getChannelOrder(), ImageIo::BGRA);
+    EXPECT_EQ(loadImage(dir / "x.wmp")->getSampleOrder(), ImageIo::BGRA);
 }
 
 TEST(ImageFile, JpegKeepsTheImageApproximately) {
@@ -121,7 +121,7 @@ TEST(ImageFile, PngIsIndexedUpTo256ColoursAndKeepsSixteenBits) {
     writeImage(dir / "g16.png", wide);
     ImageSourceRef back = loadImage(dir / "g16.png");
     EXPECT_EQ(back->getDataType(), ImageIo::UINT16);
-    EXPECT_EQ(back->getChannelOrder(), ImageIo::Y);
+    EXPECT_EQ(back->getSampleOrder(), ImageIo::Y);
     auto target = std::make_shared<loom::test::FakeTarget>(3, 2, ImageIo::GRAY, ImageIo::UINT16, ImageIo::Y);
     back->load(target);
     EXPECT_EQ(target->samples<uint16_t>(), samples);
@@ -152,7 +152,7 @@ TEST(ImageFile, PngSuiteInterlacedTwinsDecodeAlike) {
 }
 
 TEST(ImageFile, PngSuiteLayoutsAreDescribedAsDecoded) {
-    struct Case { const char* file; ImageIo::DataType type; ImageIo::ChannelOrder order; };
+    struct Case { const char* file; ImageIo::DataType type; ImageIo::SampleOrder order; };
     const Case cases[] = {
         {"primary/basn0g01.png", ImageIo::UINT8, ImageIo::Y},
         {"primary/basn4a08.png", ImageIo::UINT8, ImageIo::YA},
@@ -166,7 +166,7 @@ TEST(ImageFile, PngSuiteLayoutsAreDescribedAsDecoded) {
     for (const Case& c : cases) {
         ImageSourceRef s = loadImage(pngSuite(c.file));
         EXPECT_EQ(s->getDataType(), c.type) << c.file;
-        EXPECT_EQ(s->getChannelOrder(), c.order) << c.file;
+        EXPECT_EQ(s->getSampleOrder(), c.order) << c.file;
     }
     const Surface transparentPalette(loadImage(pngSuite("primary/tbbn3p08.png")));
     EXPECT_TRUE(transparentPalette.hasAlpha());

@@ -33,14 +33,14 @@ TEST(ReadableFormats, EverySeedLoadsAsAnEightPixelSquare) {
 }
 
 TEST(ReadableFormats, LayoutsFollowTheDecoderTable) {
-    const std::map<std::string, ImageIo::ChannelOrder> expected = {
+    const std::map<std::string, ImageIo::SampleOrder> expected = {
         {"gray.jpg", ImageIo::Y},          {"color.jpg", ImageIo::RGB_ORDER},
         {"gray.pgm", ImageIo::Y},          {"color.ppm", ImageIo::RGB_ORDER},
         {"palette.png", ImageIo::RGBA},    {"lossless.webp", ImageIo::RGBA},
         {"lossy.webp", ImageIo::RGB_ORDER}, {"rgba.tif", ImageIo::RGBA},
         {"lossless.wmp", ImageIo::BGRA},
     };
-    for (const auto& [name, order] : expected) EXPECT_EQ(loadImage(seed(name))->getChannelOrder(), order) << name;
+    for (const auto& [name, order] : expected) EXPECT_EQ(loadImage(seed(name))->getSampleOrder(), order) << name;
 }
 
 TEST(ReadableFormats, GifFramesAndTransparency) {
@@ -61,7 +61,7 @@ public:
         setSize(s.getWidth(), s.getHeight());
         setColorModel(RGB);
         setDataType(UINT8);
-        setChannelOrder(s.hasAlpha() ? RGBA : RGB_ORDER);
+        setSampleOrder(s.hasAlpha() ? RGBA : RGB_ORDER);
     }
     void load(ImageTargetRef target) override {
         setupRowFunc(*target);

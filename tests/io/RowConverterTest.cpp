@@ -14,12 +14,12 @@ namespace {
 
 template <typename S>
 std::shared_ptr<FakeSource> source(int32_t w, ImageIo::ColorModel m, ImageIo::DataType t,
-                                   ImageIo::ChannelOrder o, const std::vector<S>& samples) {
+                                   ImageIo::SampleOrder o, const std::vector<S>& samples) {
     return std::make_shared<FakeSource>(w, 1, m, t, o, bytesOf(samples));
 }
 
 std::shared_ptr<FakeTarget> target(int32_t w, ImageIo::ColorModel m, ImageIo::DataType t,
-                                   ImageIo::ChannelOrder o) {
+                                   ImageIo::SampleOrder o) {
     return std::make_shared<FakeTarget>(w, 1, m, t, o);
 }
 
@@ -108,11 +108,11 @@ TEST(RowConverters, IllegalDescriptionsAreRefused) {
     EXPECT_THROW(ok->load(target(1, ImageIo::CM_UNKNOWN, ImageIo::UINT8, ImageIo::RGB_ORDER)),
                  ImageIoIllegalColorModelExc);
     EXPECT_THROW(ok->load(target(1, ImageIo::RGB, ImageIo::UINT8, ImageIo::Y)),
-                 ImageIoIllegalChannelOrderExc);
+                 ImageIoIllegalSampleOrderExc);
     EXPECT_THROW(ok->load(target(1, ImageIo::GRAY, ImageIo::UINT8, ImageIo::RGBA)),
-                 ImageIoIllegalChannelOrderExc);
-    EXPECT_THROW(ok->load(target(1, ImageIo::RGB, ImageIo::UINT8, ImageIo::CO_UNKNOWN)),
-                 ImageIoIllegalChannelOrderExc);
+                 ImageIoIllegalSampleOrderExc);
+    EXPECT_THROW(ok->load(target(1, ImageIo::RGB, ImageIo::UINT8, ImageIo::SO_UNKNOWN)),
+                 ImageIoIllegalSampleOrderExc);
 }
 
 TEST(RowConverters, EveryTypeAndModelPairRoundTripsWhite) {

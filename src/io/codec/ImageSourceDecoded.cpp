@@ -9,7 +9,7 @@
 namespace loom {
 
 void ImageSourceDecoded::allocatePixels(int64_t width, int64_t height, ColorModel model,
-                                        DataType type, ChannelOrder order) {
+                                        DataType type, SampleOrder order) {
     if (!withinImageLimits(width, height))
         throw ImageIoFailedLoadExc(ImageTooLargeExc(width, height).what());
     if (width == 0 || height == 0)
@@ -22,7 +22,7 @@ void ImageSourceDecoded::allocatePixels(int64_t width, int64_t height, ColorMode
     setSize(int32_t(width), int32_t(height));
     setColorModel(model);
     setDataType(type);
-    setChannelOrder(order);
+    setSampleOrder(order);
 }
 
 void ImageSourceDecoded::load(ImageTargetRef target) {

@@ -22,7 +22,7 @@ protected:
     // image limits and for overflow; ImageIoFailedLoadExc naming the size when too large
     // or empty.
     void allocatePixels(int64_t width, int64_t height, ColorModel model, DataType type,
-                        ChannelOrder order);
+                        SampleOrder order);
     uint8_t* getRow(int32_t row) { return pixels_.get() + int64_t(row) * rowBytes_; }
     int32_t getRowBytes() const { return rowBytes_; }
     uint8_t* getPixels() { return pixels_.get(); }

@@ -154,7 +154,7 @@ ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, Options options
                 transparent = true;
                 break;
             }
-    if (!transparent) setChannelOrder(RGBX);
+    if (!transparent) setSampleOrder(RGBX);
 }
 
 ImageSourceRef ImageSourceFileGif::create(DataSourceRef dataSource, Options options) {

@@ -33,7 +33,7 @@ struct FormatRow {
     const PKPixelFormatGUID* format;
     ImageIo::ColorModel model;
     ImageIo::DataType type;
-    ImageIo::ChannelOrder order;
+    ImageIo::SampleOrder order;
 };
 
 const FormatRow FORMATS[] = {

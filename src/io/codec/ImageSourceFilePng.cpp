@@ -150,14 +150,14 @@ ImageSourceFilePng::ImageSourceFilePng(DataSourceRef dataSource, Options) {
     const png_uint_32 height = png_get_image_height(reader.png(), reader.info());
     const int channels = png_get_channels(reader.png(), reader.info());
     const int depth = png_get_bit_depth(reader.png(), reader.info());
-    static const ChannelOrder orders[5] = {CO_UNKNOWN, Y, YA, RGB_ORDER, RGBA};
+    static const SampleOrder orders[5] = {SO_UNKNOWN, Y, YA, RGB_ORDER, RGBA};
     if (channels < 1 || channels > 4 || (depth != 8 && depth != 16))
         throw ImageIoFailedLoadExc("PNG: unsupported pixel layout");
     if (width == 0 || height == 0) throw ImageIoFailedLoadExc("the image has no pixels");
     setSize(int32_t(width), int32_t(height));
     setColorModel(channels >= 3 ? RGB : GRAY);
     setDataType(depth == 16 ? UINT16 : UINT8);
-    setChannelOrder(orders[channels]);
+    setSampleOrder(orders[channels]);
     rowBytes_ = checkedInt32(checkedProduct({width, channels, depth / 8}), "row length");
 }
 

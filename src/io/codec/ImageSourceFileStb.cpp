@@ -82,7 +82,7 @@ ImageSourceFileStb::ImageSourceFileStb(DataSourceRef dataSource, Kind kind) {
     if (!pixels) throw ImageIoFailedLoadExc(prefix + stbi_failure_reason());
     if (w != width || h != height || n != channels)
         throw ImageIoFailedLoadExc(prefix + "inconsistent header");
-    static const ChannelOrder orders[5] = {CO_UNKNOWN, Y, YA, RGB_ORDER, RGBA};
+    static const SampleOrder orders[5] = {SO_UNKNOWN, Y, YA, RGB_ORDER, RGBA};
     allocatePixels(w, h, n >= 3 ? RGB : GRAY, wide ? UINT16 : UINT8, orders[n]);
     std::memcpy(getPixels(), pixels.get(), size_t(getRowBytes()) * size_t(h));
 }

@@ -72,7 +72,7 @@ ImageSourceFileTiff::ImageSourceFileTiff(DataSourceRef dataSource, Options optio
     if (!TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &l.photometric)) l.photometric = 0xFFFF;
 
     if (isPlainLayout(tiff, l)) {
-        static const ChannelOrder orders[5] = {CO_UNKNOWN, Y, YA, RGB_ORDER, RGBA};
+        static const SampleOrder orders[5] = {SO_UNKNOWN, Y, YA, RGB_ORDER, RGBA};
         allocatePixels(width, height, l.samples >= 3 ? RGB : GRAY, l.bits == 16 ? UINT16 : UINT8,
                        orders[l.samples]);
         if (TIFFScanlineSize64(tiff) != uint64_t(getRowBytes())) fail("inconsistent row size");

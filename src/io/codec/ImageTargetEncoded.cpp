@@ -17,14 +17,14 @@ ImageTargetEncoded::ImageTargetEncoded(DataTargetRef dataTarget, const ImageSour
     setSize(source->getWidth(), source->getHeight());
 }
 
-void ImageTargetEncoded::accept(ColorModel model, DataType type, ChannelOrder order, bool allocate) {
+void ImageTargetEncoded::accept(ColorModel model, DataType type, SampleOrder order, bool allocate) {
     if (!withinImageLimits(getWidth(), getHeight()))
         throw ImageIoFailedLoadExc(ImageTooLargeExc(getWidth(), getHeight()).what());
     const int64_t rowBytes = checkedProduct({getWidth(), channelsOf(order), bytesPerSampleOf(type)});
     rowBytes_ = checkedInt32(rowBytes, "row length");
     setColorModel(model);
     setDataType(type);
-    setChannelOrder(order);
+    setSampleOrder(order);
     if (allocate) allocateRows();
 }
 

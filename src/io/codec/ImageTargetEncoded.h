@@ -32,7 +32,7 @@ protected:
     const Request& getRequest() const { return request_; }
     const Options& getOptions() const { return options_; }
     // Sets the accepted layout and, unless told otherwise, allocates the row block.
-    void accept(ColorModel model, DataType type, ChannelOrder order, bool allocateRows = true);
+    void accept(ColorModel model, DataType type, SampleOrder order, bool allocateRows = true);
     // The row block, for an encoder that accepted without it and needs it after all.
     void allocateRows();
     bool hasRows() const { return pixels_ != nullptr; }

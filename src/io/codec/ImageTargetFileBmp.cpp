@@ -24,7 +24,7 @@ ImageTargetFileBmp::ImageTargetFileBmp(DataTargetRef dataTarget, const ImageSour
 }
 
 void ImageTargetFileBmp::encode(OStream& out) {
-    const bool alpha = getChannelOrder() == BGRA;
+    const bool alpha = getSampleOrder() == BGRA;
     const uint32_t headerSize = alpha ? 108 : 40;  // BITMAPV4HEADER or BITMAPINFOHEADER
     const uint64_t rowSize = (uint64_t(getRowBytes()) + 3) & ~uint64_t(3);
     const uint64_t imageSize = rowSize * uint64_t(getHeight());

@@ -78,7 +78,7 @@ ImageTargetFileJxr::ImageTargetFileJxr(DataTargetRef dataTarget, const ImageSour
 void ImageTargetFileJxr::encode(OStream& out) {
     const bool wide = getDataType() == UINT16;
     const PKPixelFormatGUID* format = nullptr;
-    switch (getChannelOrder()) {
+    switch (getSampleOrder()) {
         case BGRA: format = &GUID_PKPixelFormat32bppBGRA; break;
         case RGBA: format = &GUID_PKPixelFormat64bppRGBA; break;
         case Y: format = wide ? &GUID_PKPixelFormat16bppGray : &GUID_PKPixelFormat8bppGray; break;

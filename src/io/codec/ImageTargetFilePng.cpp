@@ -118,7 +118,7 @@ void* ImageTargetFilePng::getRowPointer(int32_t row) {
 
 void ImageTargetFilePng::indexStagedRow() {
     if (stagedRow_ < 0) return;
-    const int channels = channelsOf(getChannelOrder());
+    const int channels = channelsOf(getSampleOrder());
     uint8_t* indexRow = indices_.get() + size_t(stagedRow_) * size_t(getWidth());
     if (palette_.addRow(staged_.data(), getWidth(), channels, indexRow)) {
         indexedRows_ = stagedRow_ + 1;
@@ -130,7 +130,7 @@ void ImageTargetFilePng::indexStagedRow() {
 
 void ImageTargetFilePng::stopIndexing() {
     allocateRows();
-    const int channels = channelsOf(getChannelOrder());
+    const int channels = channelsOf(getSampleOrder());
     for (int32_t y = 0; y < indexedRows_; ++y)
         palette_.expandRow(indices_.get() + size_t(y) * size_t(getWidth()), getWidth(), channels, getRow(y));
     if (stagedRow_ >= 0) std::memcpy(getRow(stagedRow_), staged_.data(), staged_.size());
@@ -156,7 +156,7 @@ void ImageTargetFilePng::encode(OStream& out) {
     png_set_write_fn(guard.png, &state, writeCallback, flushCallback);
     auto fail = [&] { throw ImageIoFailedLoadExc("PNG: " + state.error); };
 
-    const int channels = channelsOf(getChannelOrder());
+    const int channels = channelsOf(getSampleOrder());
     const int depth = getDataType() == UINT16 ? 16 : 8;
     static const int colorTypes[5] = {0, PNG_COLOR_TYPE_GRAY, PNG_COLOR_TYPE_GRAY_ALPHA,
                                       PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGBA};

@@ -22,7 +22,7 @@ void ImageTargetFileTiff::encode(OStream& out) {
         throw ImageIoFailedLoadExc("TIFF: " + (file.error().empty() ? std::string("cannot write") : file.error()));
     };
     if (!tiff) fail();
-    const uint16_t channels = uint16_t(channelsOf(getChannelOrder()));
+    const uint16_t channels = uint16_t(channelsOf(getSampleOrder()));
     TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, uint32_t(getWidth()));
     TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, uint32_t(getHeight()));
     TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, channels);

@@ -49,7 +49,7 @@ void ImageTargetFileWebp::encode(OStream& out) {
     guard.picture.height = getHeight();
     guard.picture.writer = WebPMemoryWrite;
     guard.picture.custom_ptr = &guard.writer;
-    const bool imported = getChannelOrder() == RGBA
+    const bool imported = getSampleOrder() == RGBA
                               ? WebPPictureImportRGBA(&guard.picture, getRow(0), getRowBytes())
                               : WebPPictureImportRGB(&guard.picture, getRow(0), getRowBytes());
     if (!imported) throw ImageIoFailedLoadExc("WebP: out of memory");
