@@ -41,7 +41,7 @@ public:
     // Notches, positive away from the user; 0 for every other kind of event.
     float getWheelIncrement() const { return wheelIncrement; }
     // The platform's raw state word (SDL's button mask and key modifiers packed: buttons in the low
-    // 16 bits, SDL_Keymod in the high 16).
+    // 16 bits, the key modifiers in the high 16).
     unsigned getNativeModifiers() const { return nativeModifiers; }
 
     int initiator = 0;

@@ -27,7 +27,7 @@ public:
         uint32_t getId() const { return id; }
         // Application clock seconds when the report was handled.
         double getTime() const { return time; }
-        // The platform's record (an SDL_TouchFingerEvent); valid only while the event is
+        // The platform's record (SDL's finger event); valid only while the event is
         // dispatched.
         const void* getNative() const { return native; }
 
