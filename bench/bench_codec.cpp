@@ -24,13 +24,16 @@ namespace {
 Surface makePixelArt(int32_t size, bool alpha) {
     std::mt19937 random(7);
     uint8_t palette[16][4];
-    for (auto& c : palette) c[0] = uint8_t(random()), c[1] = uint8_t(random()), c[2] = uint8_t(random()), c[3] = 255;
+    for (auto& c : palette)
+        c[0] = uint8_t(random()), c[1] = uint8_t(random()), c[2] = uint8_t(random()), c[3] = 255;
     palette[15][0] = 20, palette[15][1] = 30, palette[15][2] = 40, palette[15][3] = alpha ? 0 : 255;
     std::vector<std::vector<uint8_t>> sprites(32, std::vector<uint8_t>(256, 15));
     for (auto& sprite : sprites)
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 8; ++x)
-                if (random() % 10 < 6) sprite[size_t(y * 16 + x)] = sprite[size_t(y * 16 + 15 - x)] = uint8_t(random() % 15);
+                if (random() % 10 < 6)
+                    sprite[size_t(y * 16 + x)] = sprite[size_t(y * 16 + 15 - x)] =
+                        uint8_t(random() % 15);
     Surface s(size, size, alpha);
     for (int32_t ty = 0; ty < size / 16; ++ty)
         for (int32_t tx = 0; tx < size / 16; ++tx) {
@@ -65,7 +68,8 @@ void BM_PngDecode(benchmark::State& state) {
         Surface decoded(loadImage(makeBufferSource(Buffer(bytes.data(), int32_t(bytes.size())))));
         benchmark::DoNotOptimize(decoded.getData());
     }
-    state.counters["MP/s"] = benchmark::Counter(double(size) * size * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["MP/s"] =
+        benchmark::Counter(double(size) * size * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
     state.counters["bytes"] = double(bytes.size());
 }
 
@@ -75,7 +79,8 @@ void BM_PngEncode(benchmark::State& state) {
     const std::string path = scratchPath("out.png");
     for (auto _ : state) writeImage(path, std::make_shared<ImageSourceSurface>(image));
     std::remove(path.c_str());
-    state.counters["MP/s"] = benchmark::Counter(double(size) * size * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["MP/s"] =
+        benchmark::Counter(double(size) * size * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 // What `quennet -u Scale2x` does with one file, in one process: decode, upscale, encode.
@@ -94,8 +99,14 @@ void BM_Scale2xFilePipeline(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_PngDecode)->ArgsProduct({{1024, 2048}, {0, 1}})->ArgNames({"size", "alpha"})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PngEncode)->ArgsProduct({{1024, 2048}, {0, 1}})->ArgNames({"size", "alpha"})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PngDecode)
+    ->ArgsProduct({{1024, 2048}, {0, 1}})
+    ->ArgNames({"size", "alpha"})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PngEncode)
+    ->ArgsProduct({{1024, 2048}, {0, 1}})
+    ->ArgNames({"size", "alpha"})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Scale2xFilePipeline)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

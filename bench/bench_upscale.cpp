@@ -129,7 +129,8 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.error_occurred) continue;
-            for (const auto& [name, counter] : run.counters) results[run.benchmark_name()][name] = counter.value;
+            for (const auto& [name, counter] : run.counters)
+                results[run.benchmark_name()][name] = counter.value;
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -145,7 +146,8 @@ void printTable(const CollectingReporter& r) {
     const double memcpyRate = r.get("memcpy/256MiB", "copied_Bps");
     std::printf("\nmemcpy: %.2f GB/s copied (256 MiB, touched buffers); kernels on the %s path\n",
                 memcpyRate / 1e9, kernelPathName(bestKernelPath()));
-    std::printf("\nOutput megapixels per CPU second (reused output / fresh surface), pixel-art source:\n");
+    std::printf(
+        "\nOutput megapixels per CPU second (reused output / fresh surface), pixel-art source:\n");
     std::printf("%-10s %-5s %15s %15s %15s\n", "mode", "", "256", "1024", "2048");
     for (const auto& info : upscalerCatalogue()) {
         for (bool alpha : {false, true}) {
@@ -158,9 +160,11 @@ void printTable(const CollectingReporter& r) {
             std::printf("\n");
         }
     }
-    std::printf("\n2048x2048 RGBA source: output bytes/s as a fraction of memcpy (reused output),\n"
-                "fresh/reused time ratio, random-palette-4/pixel-art time ratio (reused)\n");
-    std::printf("%-10s %10s %12s %10s %14s\n", "mode", "out GB/s", "of memcpy", "fresh/re", "random/art");
+    std::printf(
+        "\n2048x2048 RGBA source: output bytes/s as a fraction of memcpy (reused output),\n"
+        "fresh/reused time ratio, random-palette-4/pixel-art time ratio (reused)\n");
+    std::printf("%-10s %10s %12s %10s %14s\n", "mode", "out GB/s", "of memcpy", "fresh/re",
+                "random/art");
     for (const auto& info : upscalerCatalogue()) {
         const double reused = r.get(caseName({info.id, 2048, true, false, false}), "out_Bps");
         const double fresh = r.get(caseName({info.id, 2048, true, true, false}), "out_Bps");

@@ -23,8 +23,8 @@ using WarpFunction = void (*)(const WarpQuad&, const Surface&, const WarpQuad&, 
 // Top edge the full width, bottom edge a third of it: (1 + 1/3) / 2 = 2/3 of the rectangle.
 WarpQuad destinationQuad(Shape shape, float size) {
     if (shape == TRAPEZOID)
-        return makeWarpQuad(std::array<Vec2f, 4>{Vec2f(0, 0), Vec2f(size, 0),
-                                                 Vec2f(size * 2 / 3, size), Vec2f(size / 3, size)});
+        return makeWarpQuad(std::array<Vec2f, 4>{Vec2f(0, 0), Vec2f(size, 0), Vec2f(size * 2 / 3, size),
+                                                 Vec2f(size / 3, size)});
     // A square turned by 30 degrees whose bounding square has the given size.
     const float angle = 0.5235988f;
     const float side = size / (std::cos(angle) + std::sin(angle));
@@ -58,8 +58,8 @@ void runWarp(benchmark::State& state, WarpFunction function, Shape shape) {
         benchmark::DoNotOptimize(output.getData());
         benchmark::ClobberMemory();
     }
-    state.counters["MP/s"] = benchmark::Counter(double(size) * size / 1e6,
-                                                benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["MP/s"] =
+        benchmark::Counter(double(size) * size / 1e6, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void projective(const WarpQuad& d, const Surface& s, const WarpQuad& q, const Surface& o) {
@@ -84,9 +84,7 @@ void bilinearScalarTrapezoid(benchmark::State& s) { runWarp(s, bilinearScalar, T
 void projectiveReferenceTrapezoid(benchmark::State& s) {
     runWarp(s, warpProjectiveReference, TRAPEZOID);
 }
-void bilinearReferenceTrapezoid(benchmark::State& s) {
-    runWarp(s, warpBilinearReference, TRAPEZOID);
-}
+void bilinearReferenceTrapezoid(benchmark::State& s) { runWarp(s, warpBilinearReference, TRAPEZOID); }
 
 }  // namespace
 

@@ -55,9 +55,8 @@ public:
         // with it on the line would vanish behind the circle drawn before it.
         gl::disableDepthRead();
         gl::setColor(ColorA(1, 1, 1, 1));
-        gl::drawTexture(
-            texture_, texture_.getBounds(),
-            Rectf(texturePos_.x, texturePos_.y, texturePos_.x + 128, texturePos_.y + 128));
+        gl::drawTexture(texture_, texture_.getBounds(),
+                        Rectf(texturePos_.x, texturePos_.y, texturePos_.x + 128, texturePos_.y + 128));
 
         float w = float(getWindowWidth());
         float h = float(getWindowHeight());

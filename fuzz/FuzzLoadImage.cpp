@@ -10,8 +10,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
-        auto source = loom::makeBufferSource(
-            loom::Buffer(const_cast<uint8_t*>(data), static_cast<int32_t>(size)));
+        auto source =
+            loom::makeBufferSource(loom::Buffer(const_cast<uint8_t*>(data), static_cast<int32_t>(size)));
         loom::ImageSource::Options options;
         // The last byte picks a frame now and then, so multi-frame paths are reached too.
         if (size > 0 && data[size - 1] < 4) options.setIndex(data[size - 1]);

@@ -8,8 +8,7 @@
 namespace loom {
 namespace app {
 
-void reportError(framework::NativeWindow* parent, const std::string& title,
-                 const std::string& message) {
+void reportError(framework::NativeWindow* parent, const std::string& title, const std::string& message) {
     std::cerr << "QuennetApp: " << title << ": " << message << std::endl;
     std::string why;
     if (!framework::showErrorMessageBox(parent, title, message, &why))

@@ -11,8 +11,7 @@ namespace loom {
 namespace app {
 
 // Blocks until the user closes the box. parent may be null.
-void reportError(framework::NativeWindow* parent, const std::string& title,
-                 const std::string& message);
+void reportError(framework::NativeWindow* parent, const std::string& title, const std::string& message);
 
 // The reason an exception gives, readable by a user ("not enough memory" for an allocation
 // failure).

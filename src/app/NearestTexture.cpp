@@ -13,8 +13,8 @@ gl::Texture makeNearestTexture(const Surface& surface) {
     if (surface.getWidth() > maxSide || surface.getHeight() > maxSide)
         throw std::runtime_error("the picture is " + std::to_string(surface.getWidth()) + " x " +
                                  std::to_string(surface.getHeight()) +
-                                 " pixels, more than this display can show (" +
-                                 std::to_string(maxSide) + " pixels on a side)");
+                                 " pixels, more than this display can show (" + std::to_string(maxSide) +
+                                 " pixels on a side)");
     // Nearest when minified too: a warped result has more pixels than the view shows when the zoom
     // is below the upscaler's factor, and linear filtering would mix neighbouring colours, and the
     // colour a transparent pixel hides, into the picture.

@@ -59,8 +59,8 @@ public:
     int upscaler = 0;
     int transform = 0;
     bool compareAlpha = false;
-    int currentUpscaler = 0;   // the upscaler whose output upscaledSurface holds
-    int currentTransform = 0;  // the transform whose output resultSurface holds
+    int currentUpscaler = 0;           // the upscaler whose output upscaledSurface holds
+    int currentTransform = 0;          // the transform whose output resultSurface holds
     bool currentCompareAlpha = false;  // the compareAlpha upscaledSurface was made with
     Surface upscaledSurface;
     Surface resultSurface;  // what is shown; shares upscaledSurface's pixels for transform 0

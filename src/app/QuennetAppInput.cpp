@@ -6,17 +6,10 @@ namespace app {
 
 void QuennetApp::keyDown(framework::KeyEvent event) {
     switch (event.getChar()) {
-        case 'f':
-            setFullScreen(!isFullScreen());
-            break;
-        case ' ':
-            showSource_ = true;
-            break;
-        case 's':
-            save();
-            break;
-        default:
-            break;
+        case 'f': setFullScreen(!isFullScreen()); break;
+        case ' ': showSource_ = true; break;
+        case 's': save(); break;
+        default: break;
     }
 }
 

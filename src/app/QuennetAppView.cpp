@@ -37,9 +37,8 @@ void QuennetApp::draw() {
 }
 
 void QuennetApp::drawUnwarped(const gl::Texture& texture) {
-    const UnwarpedPlacement place =
-        placeUnwarped(zoom_, sourceSurface_.getWidth(), texture.width(), texture.height(),
-                      getWindowWidth(), getWindowHeight());
+    const UnwarpedPlacement place = placeUnwarped(zoom_, sourceSurface_.getWidth(), texture.width(),
+                                                  texture.height(), getWindowWidth(), getWindowHeight());
     gl::pushMatrices();
     gl::scale(Vec3f(place.scale, place.scale, place.scale));
     gl::drawTextureOverCheckerboard(texture, place.topLeft);

@@ -29,7 +29,8 @@ params::LabelControl* addQuennetControls(params::ParamPanel& panel, float& zoom,
     panel.addLabel("2. Transform");
     panel.addRadioGroup(namesOf(transformCatalogue()), &pipeline.transform, 0);
     params::LabelControl* perfLabel = panel.addLabel("Perf: 0 ms");
-    panel.addBoolParam("Compare alpha", &pipeline.compareAlpha, false, params::BoolVarControl::CHECK_BOX);
+    panel.addBoolParam("Compare alpha", &pipeline.compareAlpha, false,
+                       params::BoolVarControl::CHECK_BOX);
     return perfLabel;
 }
 

@@ -19,9 +19,7 @@ namespace app {
 
 namespace {
 
-const char* toolProgram(DialogTool tool) {
-    return tool == DialogTool::ZENITY ? "zenity" : "kdialog";
-}
+const char* toolProgram(DialogTool tool) { return tool == DialogTool::ZENITY ? "zenity" : "kdialog"; }
 
 bool onPath(const std::string& program) {
     const char* path = std::getenv("PATH");
@@ -54,8 +52,7 @@ std::vector<std::string> saveDialogCommand(DialogTool tool, const std::string& i
     const std::string filterName = extensions.empty() ? "All" : "Supported Types";
     const std::string patterns = patternList(extensions);
     if (tool == DialogTool::ZENITY) {
-        std::vector<std::string> args = {"zenity", "--file-selection", "--save",
-                                         "--confirm-overwrite"};
+        std::vector<std::string> args = {"zenity", "--file-selection", "--save", "--confirm-overwrite"};
         if (!initialPath.empty()) args.push_back("--filename=" + initialPath);
         args.push_back("--file-filter=" + filterName + " | " + patterns);
         return args;
@@ -84,8 +81,7 @@ SaveDialog::SaveDialog(const std::string& initialPath, const std::vector<std::st
 
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
-        throw std::runtime_error(std::string("cannot open the save dialog: ") +
-                                 std::strerror(errno));
+        throw std::runtime_error(std::string("cannot open the save dialog: ") + std::strerror(errno));
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
@@ -155,8 +151,7 @@ std::string SaveDialog::wait() {
     return *answer_;
 }
 
-std::string getSaveFilePath(const std::string& initialPath,
-                            const std::vector<std::string>& extensions) {
+std::string getSaveFilePath(const std::string& initialPath, const std::vector<std::string>& extensions) {
     return SaveDialog(initialPath, extensions).wait();
 }
 

@@ -51,8 +51,7 @@ private:
 };
 
 // Shows the dialog and waits for the answer.
-std::string getSaveFilePath(const std::string& initialPath,
-                            const std::vector<std::string>& extensions);
+std::string getSaveFilePath(const std::string& initialPath, const std::vector<std::string>& extensions);
 
 }  // namespace app
 }  // namespace loom

@@ -42,7 +42,8 @@ std::array<Vec2f, 4> parseQuad(const std::string& text) {
 
 std::string upscalerNames() {
     std::string names;
-    for (const UpscalerInfo& info : upscalerCatalogue()) names += std::string(names.empty() ? "" : ", ") + info.name;
+    for (const UpscalerInfo& info : upscalerCatalogue())
+        names += std::string(names.empty() ? "" : ", ") + info.name;
     return names;
 }
 
@@ -123,7 +124,9 @@ std::string cliUsageText() {
     return "Usage: quennet [options] INPUT...\n"
            "Enlarges pixel art with a pixel-art upscaler and optionally pins it onto a quadrilateral.\n"
            "\n"
-           "  -u, --upscaler NAME    " + upscalerNames() + " (default Scale2x)\n"
+           "  -u, --upscaler NAME    " +
+           upscalerNames() +
+           " (default Scale2x)\n"
            "      --compare-alpha    pixels differing only in alpha count as different\n"
            "                         (by default only colours are compared)\n"
            "  -t, --transform NAME   None, Projective or Bilinear (default None)\n"

@@ -19,8 +19,8 @@ public:
 };
 
 struct CliOptions {
-    int upscaler = 1;   // Scale2x
-    int transform = 0;  // None
+    int upscaler = 1;      // Scale2x
+    int transform = 0;     // None
     ResultOptions result;  // --compare-alpha and --quality
     // Corners in source pixels: top-left, top-right, bottom-right, bottom-left. Unset: the image.
     std::optional<std::array<Vec2f, 4>> quad;

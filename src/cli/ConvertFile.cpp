@@ -13,7 +13,8 @@
 
 namespace loom::cli {
 
-void convertFile(const std::string& inputPath, const std::string& outputPath, const CliOptions& options) {
+void convertFile(const std::string& inputPath, const std::string& outputPath,
+                 const CliOptions& options) {
     const std::string extension = getPathExtension(outputPath);
     if (!builtInCodecs().hasTarget(extension))
         throw ImageIoUnknownExtensionExc("cannot write images of type \"" + extension + "\"");

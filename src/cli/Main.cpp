@@ -62,7 +62,8 @@ bool convertAll(const CliOptions& options) {
                 anyFailed = true;
                 std::cerr << input << ": " << error << '\n';
             } else if (showProgress) {
-                std::cerr << '[' << finished << '/' << count << "] " << input << " -> " << output << '\n';
+                std::cerr << '[' << finished << '/' << count << "] " << input << " -> " << output
+                          << '\n';
             }
         }
     };

@@ -12,8 +12,8 @@ std::string outputPathFor(const std::string& inputPath, const std::string& upsca
     const std::string besideInput = resultNameFor(inputPath, upscalerName);
     if (output.empty()) return besideInput;
     std::error_code ignored;
-    const bool intoDirectory = severalInputs || output.back() == '/' ||
-                               std::filesystem::is_directory(output, ignored);
+    const bool intoDirectory =
+        severalInputs || output.back() == '/' || std::filesystem::is_directory(output, ignored);
     if (!intoDirectory) return output;
     const std::string name = besideInput.substr(getPathDirectory(besideInput).size());
     return output.back() == '/' ? output + name : output + "/" + name;

@@ -46,9 +46,7 @@ void AppBasic::quit() {
 
 int AppBasic::getWindowWidth() const { return impl_ ? impl_->getWidth() : settings_.windowWidth; }
 
-int AppBasic::getWindowHeight() const {
-    return impl_ ? impl_->getHeight() : settings_.windowHeight;
-}
+int AppBasic::getWindowHeight() const { return impl_ ? impl_->getHeight() : settings_.windowHeight; }
 
 void AppBasic::setWindowWidth(int width) {
     if (impl_) impl_->setWindowWidth(width);
@@ -64,9 +62,7 @@ void AppBasic::setWindowSize(int width, int height) {
 
 float AppBasic::getFrameRate() const { return impl_ ? impl_->getFrameRate() : settings_.frameRate; }
 
-float AppBasic::setFrameRate(float frameRate) {
-    return impl_ ? impl_->setFrameRate(frameRate) : -1.0f;
-}
+float AppBasic::setFrameRate(float frameRate) { return impl_ ? impl_->setFrameRate(frameRate) : -1.0f; }
 
 bool AppBasic::isFullScreen() const { return impl_ ? impl_->isFullScreen() : settings_.fullScreen; }
 

@@ -14,8 +14,7 @@ namespace loom::framework {
 class FileDropEvent : public Event {
 public:
     FileDropEvent() = default;
-    FileDropEvent(int x, int y, std::vector<std::string> files)
-        : x(x), y(y), files(std::move(files)) {}
+    FileDropEvent(int x, int y, std::vector<std::string> files) : x(x), y(y), files(std::move(files)) {}
 
     int getX() const { return x; }
     int getY() const { return y; }

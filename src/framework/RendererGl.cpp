@@ -93,8 +93,8 @@ Surface RendererGl::copyWindowSurface(const Area& area) {
     GLint oldPackAlignment = 4;
     glGetIntegerv(GL_PACK_ALIGNMENT, &oldPackAlignment);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(area.x1, app_->getWindowHeight() - area.y2, area.getWidth(), area.getHeight(),
-                 GL_RGB, GL_UNSIGNED_BYTE, surface.getData());
+    glReadPixels(area.x1, app_->getWindowHeight() - area.y2, area.getWidth(), area.getHeight(), GL_RGB,
+                 GL_UNSIGNED_BYTE, surface.getData());
     glPixelStorei(GL_PACK_ALIGNMENT, oldPackAlignment);
     surface.flipVertical();
     return surface;

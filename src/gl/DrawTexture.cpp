@@ -7,12 +7,9 @@ namespace {
 
 GLenum bindingQueryFor(GLenum target) {
     switch (target) {
-        case GL_TEXTURE_1D:
-            return GL_TEXTURE_BINDING_1D;
-        case GL_TEXTURE_RECTANGLE:
-            return GL_TEXTURE_BINDING_RECTANGLE;
-        default:
-            return GL_TEXTURE_BINDING_2D;
+        case GL_TEXTURE_1D: return GL_TEXTURE_BINDING_1D;
+        case GL_TEXTURE_RECTANGLE: return GL_TEXTURE_BINDING_RECTANGLE;
+        default: return GL_TEXTURE_BINDING_2D;
     }
 }
 

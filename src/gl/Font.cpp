@@ -73,8 +73,7 @@ bool matchFamily(const std::string& family, bool acceptAnyMatch, FontFile* out) 
     FcChar8* matchedFamily = nullptr;
     for (int i = 0; !found && FcPatternGetString(match, FC_FAMILY, i, &matchedFamily) == FcResultMatch;
          ++i)
-        found = FcStrCmpIgnoreCase(matchedFamily,
-                                   reinterpret_cast<const FcChar8*>(family.c_str())) == 0;
+        found = FcStrCmpIgnoreCase(matchedFamily, reinterpret_cast<const FcChar8*>(family.c_str())) == 0;
     FcChar8* file = nullptr;
     if (found && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
         out->path = reinterpret_cast<const char*>(file);

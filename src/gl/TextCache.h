@@ -23,8 +23,7 @@ class TextCache {
 public:
     // Like drawString(text, pos, color, font), which it stands for; a null font means the default
     // text font.
-    void drawString(const std::string& text, const Vec2f& pos, const ColorA& color,
-                    const Font& font);
+    void drawString(const std::string& text, const Vec2f& pos, const ColorA& color, const Font& font);
     // Forgets the entries that no drawString used since the previous call.
     void endFrame();
 

@@ -109,8 +109,7 @@ void measureLine(TextLine& line) {
     for (TextRun& run : line.runs) {
         FT_Face face = run.font.getFace();
         float width = 0.0f;
-        for (char32_t c : codePoints(run.wideText))
-            width += advanceOf(face, FT_Get_Char_Index(face, c));
+        for (char32_t c : codePoints(run.wideText)) width += advanceOf(face, FT_Get_Char_Index(face, c));
         const float boxHeight = float(face->height) * run.font.getEmPixels() / face->units_per_EM;
         run.width = width;
         run.ascent = run.font.ascent();
@@ -140,8 +139,7 @@ Surface rasterizeText(const std::string& text, const Font& font, const ColorA& c
 
     const float top = line.leading;
     float penX = 0.0f;
-    for (const TextRun& run : line.runs)
-        penX = drawRun(run, penX, top + line.ascent, surface);
+    for (const TextRun& run : line.runs) penX = drawRun(run, penX, top + line.ascent, surface);
 
     if (baselineOffset) *baselineOffset = line.descent;
     return surface;

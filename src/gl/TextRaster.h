@@ -48,7 +48,8 @@ uint32_t toArgb(const ColorA& color);
 // The text drawn on a transparent BGRA surface (rows padded to 4 bytes) as wide as the ceiling of
 // the measured width and one row taller than the ceiling of the line height. The line's top is
 // at its leading, so the baseline is at leading + ascent. When baselineOffset is given it
-// receives the line's descent. A null font means the default text font. Throws std::runtime_error for text that is not valid UTF-8.
+// receives the line's descent. A null font means the default text font. Throws std::runtime_error for
+// text that is not valid UTF-8.
 Surface rasterizeText(const std::string& text, const Font& font, const ColorA& color,
                       float* baselineOffset = nullptr);
 

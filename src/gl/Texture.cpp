@@ -16,27 +16,19 @@ TextureDataExc::TextureDataExc(const std::string& message) {
 PixelTransfer pixelTransferFor(const ChannelOrder& order) {
     switch (order.code) {
         case ChannelOrder::RGBA:
-        case ChannelOrder::RGBX:
-            return {GL_RGBA, GL_UNSIGNED_BYTE};
+        case ChannelOrder::RGBX: return {GL_RGBA, GL_UNSIGNED_BYTE};
         case ChannelOrder::BGRA:
-        case ChannelOrder::BGRX:
-            return {GL_BGRA, GL_UNSIGNED_BYTE};
+        case ChannelOrder::BGRX: return {GL_BGRA, GL_UNSIGNED_BYTE};
         // Read as one big 32-bit word B, G, R, A from the top byte down, which on a little-endian
         // machine is the byte sequence A, R, G, B.
-        case ChannelOrder::ARGB:
-            return {GL_BGRA, GL_UNSIGNED_INT_8_8_8_8};
-        case ChannelOrder::RGB:
-            return {GL_RGB, GL_UNSIGNED_BYTE};
-        case ChannelOrder::BGR:
-            return {GL_BGR, GL_UNSIGNED_BYTE};
-        default:
-            throw TextureDataExc("Invalid channel order");
+        case ChannelOrder::ARGB: return {GL_BGRA, GL_UNSIGNED_INT_8_8_8_8};
+        case ChannelOrder::RGB: return {GL_RGB, GL_UNSIGNED_BYTE};
+        case ChannelOrder::BGR: return {GL_BGR, GL_UNSIGNED_BYTE};
+        default: throw TextureDataExc("Invalid channel order");
     }
 }
 
-int32_t uploadRowLength(const Surface& surface) {
-    return surface.getRowBytes() / surface.getPixelInc();
-}
+int32_t uploadRowLength(const Surface& surface) { return surface.getRowBytes() / surface.getPixelInc(); }
 
 namespace {
 
@@ -86,8 +78,7 @@ Texture::Texture(const Surface& surface, Format format) {
     if (format.mipmapping) glTexParameteri(target, GL_GENERATE_MIPMAP, GL_TRUE);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     const bool wholePixelRows = surface.getRowBytes() % surface.getPixelInc() == 0;
-    const std::vector<uint8_t> packed =
-        wholePixelRows ? std::vector<uint8_t>() : packedRowsOf(surface);
+    const std::vector<uint8_t> packed = wholePixelRows ? std::vector<uint8_t>() : packedRowsOf(surface);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, wholePixelRows ? uploadRowLength(surface) : obj_->width);
     glTexImage2D(target, 0, obj_->internalFormat, obj_->width, obj_->height, 0, transfer.format,
                  transfer.type, wholePixelRows ? surface.getData() : packed.data());

@@ -9,9 +9,16 @@ namespace loom {
 
 struct ChannelOrder {
     enum Code : int {
-        RGBA = 0, BGRA = 1, ARGB = 2, ABGR = 3,
-        RGBX = 4, BGRX = 5, XRGB = 6, XBGR = 7,
-        RGB = 8, BGR = 9,
+        RGBA = 0,
+        BGRA = 1,
+        ARGB = 2,
+        ABGR = 3,
+        RGBX = 4,
+        BGRX = 5,
+        XRGB = 6,
+        XBGR = 7,
+        RGB = 8,
+        BGR = 9,
         UNSPECIFIED = 10
     };
     static constexpr uint8_t NO_CHANNEL = 255;

@@ -17,8 +17,8 @@ struct Neighbourhood {
 };
 
 // The neighbourhood of pixel x of `row`, columns clamped to 0..width-1 (rows come clamped).
-inline Neighbourhood neighbourhoodAt(const uint32_t* above, const uint32_t* row,
-                                     const uint32_t* below, int x, int width) {
+inline Neighbourhood neighbourhoodAt(const uint32_t* above, const uint32_t* row, const uint32_t* below,
+                                     int x, int width) {
     const int l = x > 0 ? x - 1 : 0;
     const int r = x + 1 < width ? x + 1 : x;
     return {above[l], above[x], above[r], row[l], row[x], row[r], below[l], below[x], below[r]};

@@ -18,11 +18,17 @@ KernelRowFn kernelRow(Kernel kernel, KernelPath path);
 int kernelFactor(Kernel kernel);
 
 // The two instruction-set variants, picked by kernelRow.
-void scale2xRowScalar(const uint32_t*, const uint32_t*, const uint32_t*, int, PixelEquals, uint32_t* const*);
-void scale3xRowScalar(const uint32_t*, const uint32_t*, const uint32_t*, int, PixelEquals, uint32_t* const*);
-void eagle2xRowScalar(const uint32_t*, const uint32_t*, const uint32_t*, int, PixelEquals, uint32_t* const*);
-void scale2xRowAvx2(const uint32_t*, const uint32_t*, const uint32_t*, int, PixelEquals, uint32_t* const*);
-void scale3xRowAvx2(const uint32_t*, const uint32_t*, const uint32_t*, int, PixelEquals, uint32_t* const*);
-void eagle2xRowAvx2(const uint32_t*, const uint32_t*, const uint32_t*, int, PixelEquals, uint32_t* const*);
+void scale2xRowScalar(const uint32_t*, const uint32_t*, const uint32_t*, int, PixelEquals,
+                      uint32_t* const*);
+void scale3xRowScalar(const uint32_t*, const uint32_t*, const uint32_t*, int, PixelEquals,
+                      uint32_t* const*);
+void eagle2xRowScalar(const uint32_t*, const uint32_t*, const uint32_t*, int, PixelEquals,
+                      uint32_t* const*);
+void scale2xRowAvx2(const uint32_t*, const uint32_t*, const uint32_t*, int, PixelEquals,
+                    uint32_t* const*);
+void scale3xRowAvx2(const uint32_t*, const uint32_t*, const uint32_t*, int, PixelEquals,
+                    uint32_t* const*);
+void eagle2xRowAvx2(const uint32_t*, const uint32_t*, const uint32_t*, int, PixelEquals,
+                    uint32_t* const*);
 
 }  // namespace loom

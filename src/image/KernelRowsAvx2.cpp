@@ -31,7 +31,9 @@ void forInteriorChunks(int width, Body body) {
 }
 
 // from where `take` is set, else own.
-inline __m256i take(__m256i take, __m256i from, __m256i own) { return _mm256_blendv_epi8(own, from, take); }
+inline __m256i take(__m256i take, __m256i from, __m256i own) {
+    return _mm256_blendv_epi8(own, from, take);
+}
 
 inline void storeInterleaved2(uint32_t* out, __m256i left, __m256i right) {
     const __m256i lo = _mm256_unpacklo_epi32(left, right);  // L0 R0 L1 R1 | L4 R4 L5 R5
@@ -130,9 +132,18 @@ void eagle2xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* 
 #else  // no AVX2 on this architecture: the scalar rows stand in (never picked at run time)
 
 namespace loom {
-void scale2xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, PixelEquals s, uint32_t* const* o) { scale2xRowScalar(a, r, b, w, s, o); }
-void scale3xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, PixelEquals s, uint32_t* const* o) { scale3xRowScalar(a, r, b, w, s, o); }
-void eagle2xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, PixelEquals s, uint32_t* const* o) { eagle2xRowScalar(a, r, b, w, s, o); }
+void scale2xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, PixelEquals s,
+                    uint32_t* const* o) {
+    scale2xRowScalar(a, r, b, w, s, o);
+}
+void scale3xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, PixelEquals s,
+                    uint32_t* const* o) {
+    scale3xRowScalar(a, r, b, w, s, o);
+}
+void eagle2xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, PixelEquals s,
+                    uint32_t* const* o) {
+    eagle2xRowScalar(a, r, b, w, s, o);
+}
 }  // namespace loom
 
 #endif

@@ -1,8 +1,8 @@
 // PixelWindow: a small grid of whole pixels (alpha << 24 | red << 16 | green << 8 | blue, alpha
-// 255 for a surface without it) that slides over a surface in raster order. load() fills it from the surface and store() writes it back, both with
-// coordinates clamped to the surface, so a window at the border sees (and writes) the edge pixels
-// again. This is the literal, slow machinery every upscaler is defined by; the fast kernels are
-// checked against it.
+// 255 for a surface without it) that slides over a surface in raster order. load() fills it from the
+// surface and store() writes it back, both with coordinates clamped to the surface, so a window at the
+// border sees (and writes) the edge pixels again. This is the literal, slow machinery every upscaler is
+// defined by; the fast kernels are checked against it.
 //
 // Cell (i, j) stands for pixel (anchorX - left + i, anchorY - top + j). Cells are stored one
 // column after another, and load/store visit them in that order, so when several cells clamp to

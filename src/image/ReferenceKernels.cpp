@@ -25,8 +25,15 @@ void runKernelLoop(const Surface& source, const Surface& output, int factor, Ker
 struct Neighbours {
     uint32_t a, b, c, d, e, f, g, h, i;
     explicit Neighbours(PixelWindow& w)
-        : a(w.cell(0, 0)), b(w.cell(1, 0)), c(w.cell(2, 0)), d(w.cell(0, 1)), e(w.cell(1, 1)),
-          f(w.cell(2, 1)), g(w.cell(0, 2)), h(w.cell(1, 2)), i(w.cell(2, 2)) {}
+        : a(w.cell(0, 0)),
+          b(w.cell(1, 0)),
+          c(w.cell(2, 0)),
+          d(w.cell(0, 1)),
+          e(w.cell(1, 1)),
+          f(w.cell(2, 1)),
+          g(w.cell(0, 2)),
+          h(w.cell(1, 2)),
+          i(w.cell(2, 2)) {}
 };
 
 }  // namespace

@@ -41,13 +41,16 @@ void passRow(const RowPlane& p, int y, Rule rule, Fires fires, PixelEquals same)
         }
     }
     for (; x < width; ++x)
-        if (x == 0 || x == width - 1 || !flatAround(anchorRow, x, same)) refineStep<N>(rows, width, x, rule, same);
+        if (x == 0 || x == width - 1 || !flatAround(anchorRow, x, same))
+            refineStep<N>(rows, width, x, rule, same);
 }
 
 // Eight pixels ready for eq(): whole when alpha counts, or when every pixel of the image has the
 // same alpha (whole pixels then compare equal exactly when their colours do); else alpha cleared.
 template <bool WHOLE>
-inline __m256i loadCompare(const uint32_t* p) { return WHOLE ? load(p) : loadMasked(p, laneMask(COLOUR_MASK)); }
+inline __m256i loadCompare(const uint32_t* p) {
+    return WHOLE ? load(p) : loadMasked(p, laneMask(COLOUR_MASK));
+}
 
 // The edge neighbours and centre of anchors x..x+7, ready for eq(); the corners are loaded only
 // when a cheap necessary condition leaves some lane that may fire.
@@ -55,29 +58,37 @@ template <bool WHOLE>
 struct EdgeCells {
     __m256i b, d, e, f, h;
     EdgeCells(const uint32_t* const* rows, int x)
-        : b(loadCompare<WHOLE>(rows[0] + x)), d(loadCompare<WHOLE>(rows[1] + x - 1)), e(loadCompare<WHOLE>(rows[1] + x)),
-          f(loadCompare<WHOLE>(rows[1] + x + 1)), h(loadCompare<WHOLE>(rows[2] + x)) {}
+        : b(loadCompare<WHOLE>(rows[0] + x)),
+          d(loadCompare<WHOLE>(rows[1] + x - 1)),
+          e(loadCompare<WHOLE>(rows[1] + x)),
+          f(loadCompare<WHOLE>(rows[1] + x + 1)),
+          h(loadCompare<WHOLE>(rows[2] + x)) {}
 };
 
 template <bool WHOLE>
 struct CornerCells {
     __m256i a, c, g, i;
     CornerCells(const uint32_t* const* rows, int x)
-        : a(loadCompare<WHOLE>(rows[0] + x - 1)), c(loadCompare<WHOLE>(rows[0] + x + 1)),
-          g(loadCompare<WHOLE>(rows[2] + x - 1)), i(loadCompare<WHOLE>(rows[2] + x + 1)) {}
+        : a(loadCompare<WHOLE>(rows[0] + x - 1)),
+          c(loadCompare<WHOLE>(rows[0] + x + 1)),
+          g(loadCompare<WHOLE>(rows[2] + x - 1)),
+          i(loadCompare<WHOLE>(rows[2] + x + 1)) {}
 };
 
 inline __m256i all(__m256i p, __m256i q) { return _mm256_and_si256(p, q); }
 template <class... More>
-inline __m256i all(__m256i p, __m256i q, More... more) { return all(_mm256_and_si256(p, q), more...); }
+inline __m256i all(__m256i p, __m256i q, More... more) {
+    return all(_mm256_and_si256(p, q), more...);
+}
 inline __m256i either(__m256i p, __m256i q) { return _mm256_or_si256(p, q); }
 
 template <bool WHOLE>
 inline uint32_t isolatedPixelFiresAvx2(const uint32_t* const* rows, int x) {
     const __m256i d = loadCompare<WHOLE>(rows[1] + x - 1);
-    const __m256i fires = andNot(all(eq(d, loadCompare<WHOLE>(rows[0] + x)), eq(d, loadCompare<WHOLE>(rows[1] + x + 1)),
-                                     eq(d, loadCompare<WHOLE>(rows[2] + x))),
-                                 eq(d, loadCompare<WHOLE>(rows[1] + x)));
+    const __m256i fires =
+        andNot(all(eq(d, loadCompare<WHOLE>(rows[0] + x)), eq(d, loadCompare<WHOLE>(rows[1] + x + 1)),
+                   eq(d, loadCompare<WHOLE>(rows[2] + x))),
+               eq(d, loadCompare<WHOLE>(rows[1] + x)));
     return laneBits(fires);
 }
 
@@ -106,14 +117,14 @@ inline uint32_t corner3xFiresAvx2(const uint32_t* const* rows, int x) {
     const CornerCells<WHOLE> k(rows, x);
     const __m256i de = eq(n.d, n.e), be = eq(n.b, n.e), fe = eq(n.f, n.e), he = eq(n.h, n.e);
     // Corner K, the two edge neighbours beside it equal to E, the rest of the pattern equal to K.
-    const __m256i topLeft = andNot(all(de, be, eq(n.f, k.a), eq(n.h, k.a), eq(k.c, k.a), eq(k.g, k.a)),
-                                   eq(k.a, n.e));
-    const __m256i topRight = andNot(all(fe, be, eq(n.d, k.c), eq(n.h, k.c), eq(k.a, k.c), eq(k.i, k.c)),
-                                    eq(k.c, n.e));
-    const __m256i bottomLeft = andNot(all(de, he, eq(n.f, k.g), eq(n.b, k.g), eq(k.i, k.g), eq(k.a, k.g)),
-                                      eq(k.g, n.e));
-    const __m256i bottomRight = andNot(all(fe, he, eq(n.d, k.i), eq(n.b, k.i), eq(k.g, k.i), eq(k.c, k.i)),
-                                       eq(k.i, n.e));
+    const __m256i topLeft =
+        andNot(all(de, be, eq(n.f, k.a), eq(n.h, k.a), eq(k.c, k.a), eq(k.g, k.a)), eq(k.a, n.e));
+    const __m256i topRight =
+        andNot(all(fe, be, eq(n.d, k.c), eq(n.h, k.c), eq(k.a, k.c), eq(k.i, k.c)), eq(k.c, n.e));
+    const __m256i bottomLeft =
+        andNot(all(de, he, eq(n.f, k.g), eq(n.b, k.g), eq(k.i, k.g), eq(k.a, k.g)), eq(k.g, n.e));
+    const __m256i bottomRight =
+        andNot(all(fe, he, eq(n.d, k.i), eq(n.b, k.i), eq(k.g, k.i), eq(k.c, k.i)), eq(k.i, n.e));
     return laneBits(either(either(topLeft, topRight), either(bottomLeft, bottomRight)));
 }
 
@@ -124,28 +135,40 @@ inline uint32_t diagonal3xFiresAvx2(const uint32_t* const* rows, int x) {
     if (laneBits(either(either(eq(n.b, n.e), eq(n.d, n.e)), either(eq(n.f, n.e), eq(n.h, n.e)))) == 0xFF)
         return 0;
     const CornerCells<WHOLE> k(rows, x);
-    const __m256i mainDiagonal = andNot(all(eq(k.a, n.e), eq(k.a, k.i)),
-                                        either(either(eq(k.a, n.d), eq(k.a, n.h)), either(eq(k.a, n.b), eq(k.a, n.f))));
-    const __m256i antiDiagonal = andNot(all(eq(k.c, n.e), eq(k.c, k.g)),
-                                        either(either(eq(k.c, n.d), eq(k.c, n.h)), either(eq(k.c, n.b), eq(k.c, n.f))));
+    const __m256i mainDiagonal =
+        andNot(all(eq(k.a, n.e), eq(k.a, k.i)),
+               either(either(eq(k.a, n.d), eq(k.a, n.h)), either(eq(k.a, n.b), eq(k.a, n.f))));
+    const __m256i antiDiagonal =
+        andNot(all(eq(k.c, n.e), eq(k.c, k.g)),
+               either(either(eq(k.c, n.d), eq(k.c, n.h)), either(eq(k.c, n.b), eq(k.c, n.f))));
     return laneBits(either(mainDiagonal, antiDiagonal));
 }
 
 template <bool WHOLE>
 void refineRowWith(RefinePass pass, const RowPlane& plane, int y, PixelEquals same) {
     switch (pass) {
-    case RefinePass::IsolatedPixel:
-        return passRow<3>(plane, y, [](auto& w, PixelEquals eq) { return isolatedPixelRule(w, eq); },
-                          [](const uint32_t* const* rows, int x) { return isolatedPixelFiresAvx2<WHOLE>(rows, x); }, same);
-    case RefinePass::Diagonal2x:
-        return passRow<4>(plane, y, [](auto& w, PixelEquals eq) { return diagonal2xRule(w, eq); },
-                          [](const uint32_t* const* rows, int x) { return diagonal2xFiresAvx2<WHOLE>(rows, x); }, same);
-    case RefinePass::Corner3x:
-        return passRow<3>(plane, y, [](auto& w, PixelEquals eq) { return corner3xRule(w, eq); },
-                          [](const uint32_t* const* rows, int x) { return corner3xFiresAvx2<WHOLE>(rows, x); }, same);
-    case RefinePass::Diagonal3x:
-        return passRow<3>(plane, y, [](auto& w, PixelEquals eq) { return diagonal3xRule(w, eq); },
-                          [](const uint32_t* const* rows, int x) { return diagonal3xFiresAvx2<WHOLE>(rows, x); }, same);
+        case RefinePass::IsolatedPixel:
+            return passRow<3>(
+                plane, y, [](auto& w, PixelEquals eq) { return isolatedPixelRule(w, eq); },
+                [](const uint32_t* const* rows, int x) {
+                    return isolatedPixelFiresAvx2<WHOLE>(rows, x);
+                },
+                same);
+        case RefinePass::Diagonal2x:
+            return passRow<4>(
+                plane, y, [](auto& w, PixelEquals eq) { return diagonal2xRule(w, eq); },
+                [](const uint32_t* const* rows, int x) { return diagonal2xFiresAvx2<WHOLE>(rows, x); },
+                same);
+        case RefinePass::Corner3x:
+            return passRow<3>(
+                plane, y, [](auto& w, PixelEquals eq) { return corner3xRule(w, eq); },
+                [](const uint32_t* const* rows, int x) { return corner3xFiresAvx2<WHOLE>(rows, x); },
+                same);
+        case RefinePass::Diagonal3x:
+            return passRow<3>(
+                plane, y, [](auto& w, PixelEquals eq) { return diagonal3xRule(w, eq); },
+                [](const uint32_t* const* rows, int x) { return diagonal3xFiresAvx2<WHOLE>(rows, x); },
+                same);
     }
 }
 

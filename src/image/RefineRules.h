@@ -15,7 +15,8 @@ namespace loom {
 template <class Window>
 bool isolatedPixelRule(Window& w, PixelEquals same) {
     const uint32_t d = w.cell(0, 1);
-    if (!same(d, w.cell(1, 1)) && same(d, w.cell(1, 0)) && same(d, w.cell(2, 1)) && same(d, w.cell(1, 2))) {
+    if (!same(d, w.cell(1, 1)) && same(d, w.cell(1, 0)) && same(d, w.cell(2, 1)) &&
+        same(d, w.cell(1, 2))) {
         w.cell(1, 1) = d;
         return true;
     }
@@ -80,12 +81,14 @@ bool diagonal3xRule(Window& w, PixelEquals same) {
     const uint32_t e = w.cell(1, 1);
     bool fired = false;
     const uint32_t a = w.cell(0, 0);
-    if (same(a, e) && same(a, w.cell(2, 2)) && !same(a, d) && !same(a, h) && !same(a, b) && !same(a, f)) {
+    if (same(a, e) && same(a, w.cell(2, 2)) && !same(a, d) && !same(a, h) && !same(a, b) &&
+        !same(a, f)) {
         f = b = h = d = a;
         fired = true;
     }
     const uint32_t c = w.cell(2, 0);
-    if (same(c, e) && same(c, w.cell(0, 2)) && !same(c, d) && !same(c, h) && !same(c, b) && !same(c, f)) {
+    if (same(c, e) && same(c, w.cell(0, 2)) && !same(c, d) && !same(c, h) && !same(c, b) &&
+        !same(c, f)) {
         f = b = h = d = c;
         fired = true;
     }

@@ -31,8 +31,7 @@ inline void refineStep(uint32_t* const* rows, int width, int x, Rule rule, Pixel
     }
     if (!rule(w, same)) return;
     for (int i = 0; i < N; ++i)
-        for (int j = 0; j < N; ++j)
-            *w.pixels[i][j] = w.cells[i][j];
+        for (int j = 0; j < N; ++j) *w.pixels[i][j] = w.cells[i][j];
 }
 
 // The same step at an anchor whose window lies inside the image: no two cells share a pixel, so

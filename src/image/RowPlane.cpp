@@ -7,8 +7,7 @@
 namespace loom {
 
 bool isRgbaPlane(const Surface& surface) {
-    return surface.getChannelOrder().code == ChannelOrder::RGBA &&
-           surface.getRowBytes() % 4 == 0 &&
+    return surface.getChannelOrder().code == ChannelOrder::RGBA && surface.getRowBytes() % 4 == 0 &&
            reinterpret_cast<uintptr_t>(surface.getData()) % 4 == 0;
 }
 

@@ -11,14 +11,13 @@ template <typename T>
 SurfaceT<T>::SurfaceT(int32_t width, int32_t height, bool alpha, ChannelOrder order) {
     if (order.code == ChannelOrder::UNSPECIFIED)
         order = ChannelOrder(alpha ? ChannelOrder::RGBA : ChannelOrder::RGB);
-    int32_t rowBytes = checkedInt32(checkedProduct({width, order.increment, int64_t(sizeof(T))}),
-                                    "row length");
+    int32_t rowBytes =
+        checkedInt32(checkedProduct({width, order.increment, int64_t(sizeof(T))}), "row length");
     init(width, height, rowBytes, order);
 }
 
 template <typename T>
-SurfaceT<T>::SurfaceT(int32_t width, int32_t height, bool alpha,
-                      const SurfaceConstraints& constraints) {
+SurfaceT<T>::SurfaceT(int32_t width, int32_t height, bool alpha, const SurfaceConstraints& constraints) {
     ChannelOrder order = constraints.channelOrderFor(alpha);
     init(width, height, constraints.rowBytesFor(width, order, sizeof(T)), order);
 }
@@ -45,7 +44,8 @@ void SurfaceT<T>::init(int32_t width, int32_t height, int32_t rowBytes, const Ch
         if (order.hasAlpha()) store->alpha = view(order.alpha);
     } else {
         // An empty image: views with nothing to visit.
-        store->red = store->green = store->blue = ChannelT<T>(width, height, rowBytes, order.increment, nullptr);
+        store->red = store->green = store->blue =
+            ChannelT<T>(width, height, rowBytes, order.increment, nullptr);
         if (order.hasAlpha()) store->alpha = store->red;
     }
     store_ = std::move(store);

@@ -19,8 +19,12 @@ public:
     // area is clipped to (0, 0, width, height).
     SurfaceIterT(T* data, int32_t width, int32_t height, int32_t rowBytes, const ChannelOrder& order,
                  Area area)
-        : redOff_(order.red), greenOff_(order.green), blueOff_(order.blue), alphaOff_(order.alpha),
-          inc_(order.increment), rowInc_(rowBytes) {
+        : redOff_(order.red),
+          greenOff_(order.green),
+          blueOff_(order.blue),
+          alphaOff_(order.alpha),
+          inc_(order.increment),
+          rowInc_(rowBytes) {
         area.clipBy(Area(0, 0, width, height));
         width_ = area.getWidth();
         height_ = area.getHeight();

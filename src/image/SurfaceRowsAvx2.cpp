@@ -14,10 +14,10 @@ namespace loom {
 
 void threeByteRowToPixelsAvx2(const uint8_t* in, uint32_t* out, int width, bool swapRedBlue) {
     const __m256i shuffle = swapRedBlue
-        ? _mm256_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1,
-                           2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1)
-        : _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1,
-                           0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+                                ? _mm256_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1,
+                                                   2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1)
+                                : _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1,
+                                                   0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
     const __m256i opaque = _mm256_set1_epi32(int(0xFF000000u));
     int x = 0;
     // Reads bytes 3x .. 3x + 27.
@@ -35,15 +35,16 @@ void threeByteRowToPixelsAvx2(const uint8_t* in, uint32_t* out, int width, bool 
 }
 
 void pixelsToRgbRowAvx2(const uint32_t* in, uint8_t* out, int width) {
-    const __m256i shuffle = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1,
-                                             0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    const __m256i shuffle = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0,
+                                             1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
     int x = 0;
     // Writes bytes 3x .. 3x + 27; the second store overwrites the first one's four spare bytes.
     for (; x + 10 <= width; x += 8) {
-        const __m256i packed = _mm256_shuffle_epi8(
-            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + x)), shuffle);
+        const __m256i packed =
+            _mm256_shuffle_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + x)), shuffle);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 3 * x), _mm256_castsi256_si128(packed));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 3 * x + 12), _mm256_extracti128_si256(packed, 1));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 3 * x + 12),
+                         _mm256_extracti128_si256(packed, 1));
     }
     for (; x < width; ++x) {
         const uint32_t v = in[x];
@@ -59,7 +60,9 @@ bool rowHasAlphaAvx2(const uint32_t* row, int width, uint32_t alphaOf) {
     __m256i differs = _mm256_setzero_si256();
     int x = 0;
     for (; x + 8 <= width; x += 8)
-        differs = _mm256_or_si256(differs, _mm256_xor_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + x)), wanted));
+        differs = _mm256_or_si256(
+            differs,
+            _mm256_xor_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + x)), wanted));
     uint32_t rest = 0;
     for (; x < width; ++x) rest |= (row[x] ^ alphaOf) & 0xFF000000u;
     return rest == 0 && _mm256_testz_si256(differs, alphaMask);

@@ -33,8 +33,8 @@ public:
     // enters, while it is in cache.
     RowPlane input(const Surface& source) {
         const bool rgba = isRgbaPlane(source);
-        const RowPlane out = rgba ? withAlphaFlag(planeOf(source))
-                                  : ring(source.getWidth(), source.getHeight());
+        const RowPlane out =
+            rgba ? withAlphaFlag(planeOf(source)) : ring(source.getWidth(), source.getHeight());
         const ChannelOrder& order = source.getChannelOrder();
         if (!rgba || order.hasAlpha()) {
             // The first pixel's alpha, in place in a 32-bit pixel (the source is not empty here).
@@ -70,18 +70,20 @@ public:
     void refine(RefinePass pass, const RowPlane& plane) {
         const int below = refineWindowSize(pass) - 2;  // rows the window reaches below its anchor
         const int last = plane.height - 1;
-        pipeline_.add({plane.height, [below, last](int y) { return std::min(y + below, last); },
-                       [pass, plane, path = path_, same = same_](int y) { refineRow(pass, plane, y, path, same); },
-                       // A step at anchor row y may write row y - 1, never a row above it.
-                       [](int done) { return std::max(done - 1, 0); }});
+        pipeline_.add(
+            {plane.height, [below, last](int y) { return std::min(y + below, last); },
+             [pass, plane, path = path_, same = same_](int y) { refineRow(pass, plane, y, path, same); },
+             // A step at anchor row y may write row y - 1, never a row above it.
+             [](int done) { return std::max(done - 1, 0); }});
     }
 
     // Packs the plane into the result unless it is the result's own rows.
     void output(const RowPlane& plane, const Surface& result) {
         if (plane.base == result.getData()) return;
-        pipeline_.add({result.getHeight(), [](int y) { return y; },
-                       [plane, result, path = path_](int y) { writeSurfaceRow(plane.row(y), result, y, path); },
-                       [](int done) { return done; }});
+        pipeline_.add(
+            {result.getHeight(), [](int y) { return y; },
+             [plane, result, path = path_](int y) { writeSurfaceRow(plane.row(y), result, y, path); },
+             [](int done) { return done; }});
     }
 
     // Where the last kernel should write: the result itself when RGBA, else null (a ring).
@@ -134,7 +136,8 @@ Surface upscaleWith(const Surface& source, int mode, KernelPath path, PixelMatch
     return result;
 }
 
-void upscaleInto(const Surface& source, int mode, const Surface& result, KernelPath path, PixelMatch match) {
+void upscaleInto(const Surface& source, int mode, const Surface& result, KernelPath path,
+                 PixelMatch match) {
     const UpscalerInfo& info = upscalerById(mode);
     if (!source || !result) throw std::invalid_argument("upscaleInto: no source or no result");
     const int factor = info.factor;

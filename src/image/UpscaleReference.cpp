@@ -28,19 +28,19 @@ Surface copyPixels(const Surface& source) {
 Surface runKernel(Kernel kernel, const Surface& source, PixelMatch match) {
     Surface result = makeScaledSurface(source, kernelFactor(kernel));
     switch (kernel) {
-    case Kernel::Scale2x: scale2xReference(source, result, match); break;
-    case Kernel::Scale3x: scale3xReference(source, result, match); break;
-    case Kernel::Eagle2x: eagle2xReference(source, result, match); break;
+        case Kernel::Scale2x: scale2xReference(source, result, match); break;
+        case Kernel::Scale3x: scale3xReference(source, result, match); break;
+        case Kernel::Eagle2x: eagle2xReference(source, result, match); break;
     }
     return result;
 }
 
 void runPass(RefinePass pass, const Surface& image, PixelMatch match) {
     switch (pass) {
-    case RefinePass::IsolatedPixel: return isolatedPixelPassReference(image, match);
-    case RefinePass::Diagonal2x: return diagonal2xPassReference(image, match);
-    case RefinePass::Corner3x: return corner3xPassReference(image, match);
-    case RefinePass::Diagonal3x: return diagonal3xPassReference(image, match);
+        case RefinePass::IsolatedPixel: return isolatedPixelPassReference(image, match);
+        case RefinePass::Diagonal2x: return diagonal2xPassReference(image, match);
+        case RefinePass::Corner3x: return corner3xPassReference(image, match);
+        case RefinePass::Diagonal3x: return diagonal3xPassReference(image, match);
     }
 }
 

@@ -55,9 +55,7 @@ int64_t IStreamFile::size() const {
     return size_;
 }
 
-bool IStreamFile::isEOF() const {
-    return position_ >= blockOffset_ + blockSize_ && std::feof(file_);
-}
+bool IStreamFile::isEOF() const { return position_ >= blockOffset_ + blockSize_ && std::feof(file_); }
 
 void IStreamFile::readData(void* destination, size_t size) {
     auto* out = static_cast<uint8_t*>(destination);

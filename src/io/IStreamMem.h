@@ -9,7 +9,8 @@ namespace loom {
 
 class IStreamMem : public IStream {
 public:
-    IStreamMem(const void* data, size_t size) : data_(static_cast<const uint8_t*>(data)), size_(int64_t(size)) {}
+    IStreamMem(const void* data, size_t size)
+        : data_(static_cast<const uint8_t*>(data)), size_(int64_t(size)) {}
 
     int64_t tell() const override { return position_; }
     // Negative offsets count from the end; a position outside the data raises StreamExc and

@@ -12,9 +12,9 @@ std::string extensionFor(const DataTargetRef& dataTarget, const std::string& ext
 }
 
 [[noreturn]] void throwUnknownExtension(const std::string& extension) {
-    throw ImageIoUnknownExtensionExc(
-        extension.empty() ? "no file extension to choose the image format by"
-                          : "cannot write images of type \"" + extension + "\"");
+    throw ImageIoUnknownExtensionExc(extension.empty()
+                                         ? "no file extension to choose the image format by"
+                                         : "cannot write images of type \"" + extension + "\"");
 }
 
 }  // namespace

@@ -20,10 +20,10 @@ ImageSourceRef loadImage(DataSourceRef dataSource, ImageSource::Options options 
 // Writes source in the format of extension (default: the path's own). An extension without a
 // writer raises ImageIoUnknownExtensionExc before anything is touched. The file is replaced
 // only when the whole write succeeded; on failure an existing file stays as it was.
-void writeImage(const std::string& path, ImageSourceRef source,
-                ImageTarget::Options options = {}, const std::string& extension = {});
-void writeImage(DataTargetRef dataTarget, ImageSourceRef source,
-                ImageTarget::Options options = {}, const std::string& extension = {});
+void writeImage(const std::string& path, ImageSourceRef source, ImageTarget::Options options = {},
+                const std::string& extension = {});
+void writeImage(DataTargetRef dataTarget, ImageSourceRef source, ImageTarget::Options options = {},
+                const std::string& extension = {});
 
 // The writable extensions (lower case, without the dot) in ascending byte order.
 std::vector<std::string> getWriteExtensions();

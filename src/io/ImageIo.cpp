@@ -4,7 +4,11 @@ namespace loom {
 
 bool ImageIo::hasAlpha() const {
     switch (sampleOrder_) {
-        case RGBA: case BGRA: case ARGB: case ABGR: case YA: return true;
+        case RGBA:
+        case BGRA:
+        case ARGB:
+        case ABGR:
+        case YA: return true;
         default: return false;
     }
 }

@@ -13,10 +13,19 @@ public:
     // The order of a pixel's samples. Codes 0 to 9 are the surface channel orders
     // (image/ChannelOrder.h); Y and YA are gray without and with alpha.
     enum SampleOrder : int {
-        RGBA = 0, BGRA = 1, ARGB = 2, ABGR = 3,
-        RGBX = 4, BGRX = 5, XRGB = 6, XBGR = 7,
-        RGB_ORDER = 8, BGR = 9,  // RGB_ORDER: "RGB" is taken by the colour model above
-        Y = 10, YA = 11, SO_UNKNOWN = 12
+        RGBA = 0,
+        BGRA = 1,
+        ARGB = 2,
+        ABGR = 3,
+        RGBX = 4,
+        BGRX = 5,
+        XRGB = 6,
+        XBGR = 7,
+        RGB_ORDER = 8,
+        BGR = 9,  // RGB_ORDER: "RGB" is taken by the colour model above
+        Y = 10,
+        YA = 11,
+        SO_UNKNOWN = 12
     };
 
     virtual ~ImageIo() = default;

@@ -45,8 +45,7 @@ public:
 // registrar can tell a foreign file from a broken one of a known format.
 class ImageIoNotThisFormatExc : public ImageIoFailedLoadExc {
 public:
-    explicit ImageIoNotThisFormatExc(std::string message)
-        : ImageIoFailedLoadExc(std::move(message)) {}
+    explicit ImageIoNotThisFormatExc(std::string message) : ImageIoFailedLoadExc(std::move(message)) {}
 };
 
 // No writer is registered for the extension.

@@ -12,8 +12,8 @@ class ImageTarget : public ImageIo {
 public:
     // Passed by the callers of writeImage through the registrar to the encoders.
     struct Options {
-        float quality = 0.9f;             // 0 to 1, for formats with a quality setting
-        bool keepSourceColorModel = true; // else colorModel below is used
+        float quality = 0.9f;              // 0 to 1, for formats with a quality setting
+        bool keepSourceColorModel = true;  // else colorModel below is used
         ColorModel colorModel = RGB;
 
         Options& setQuality(float q) { return quality = q, *this; }

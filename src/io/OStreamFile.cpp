@@ -87,8 +87,10 @@ OStreamFileRef openTemporaryFileStreamBeside(const std::string& path) {
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST) continue;
-            throw StreamExc("cannot write to " + (getPathDirectory(path).empty() ? std::string(".") : getPathDirectory(path)) +
-                            ": " + std::strerror(errno));
+            throw StreamExc(
+                "cannot write to " +
+                (getPathDirectory(path).empty() ? std::string(".") : getPathDirectory(path)) + ": " +
+                std::strerror(errno));
         }
         if (keepMode) fchmod(fd, existing.st_mode & 07777);
         FILE* file = fdopen(fd, "wb");

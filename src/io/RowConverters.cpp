@@ -20,15 +20,42 @@ inline int64_t truncateFloat(float v) {
 template <typename S, typename D>
 inline D convertSample(S v);
 
-template <> inline uint8_t convertSample(uint8_t v) { return v; }
-template <> inline uint16_t convertSample(uint8_t v) { return uint16_t(v * 257); }
-template <> inline float convertSample(uint8_t v) { return v / 255.0f; }
-template <> inline uint8_t convertSample(uint16_t v) { return uint8_t(v / 257); }
-template <> inline uint16_t convertSample(uint16_t v) { return v; }
-template <> inline float convertSample(uint16_t v) { return v / 65535.0f; }
-template <> inline uint8_t convertSample(float v) { return uint8_t(truncateFloat(v * 255.0f)); }
-template <> inline uint16_t convertSample(float v) { return uint16_t(truncateFloat(v * 65535.0f)); }
-template <> inline float convertSample(float v) { return v; }
+template <>
+inline uint8_t convertSample(uint8_t v) {
+    return v;
+}
+template <>
+inline uint16_t convertSample(uint8_t v) {
+    return uint16_t(v * 257);
+}
+template <>
+inline float convertSample(uint8_t v) {
+    return v / 255.0f;
+}
+template <>
+inline uint8_t convertSample(uint16_t v) {
+    return uint8_t(v / 257);
+}
+template <>
+inline uint16_t convertSample(uint16_t v) {
+    return v;
+}
+template <>
+inline float convertSample(uint16_t v) {
+    return v / 65535.0f;
+}
+template <>
+inline uint8_t convertSample(float v) {
+    return uint8_t(truncateFloat(v * 255.0f));
+}
+template <>
+inline uint16_t convertSample(float v) {
+    return uint16_t(truncateFloat(v * 65535.0f));
+}
+template <>
+inline float convertSample(float v) {
+    return v;
+}
 
 // Luma of an RGB sample triple, in the target's type.
 template <typename S, typename D>
@@ -38,20 +65,32 @@ template <typename D>
 inline D lumaOf8(uint8_t r, uint8_t g, uint8_t b) {
     return convertSample<uint8_t, D>(uint8_t((54 * r + 183 * g + 19 * b) >> 8));
 }
-template <> inline uint8_t luma(uint8_t r, uint8_t g, uint8_t b) { return lumaOf8<uint8_t>(r, g, b); }
-template <> inline uint16_t luma(uint8_t r, uint8_t g, uint8_t b) { return lumaOf8<uint16_t>(r, g, b); }
-template <> inline float luma(uint8_t r, uint8_t g, uint8_t b) { return lumaOf8<float>(r, g, b); }
+template <>
+inline uint8_t luma(uint8_t r, uint8_t g, uint8_t b) {
+    return lumaOf8<uint8_t>(r, g, b);
+}
+template <>
+inline uint16_t luma(uint8_t r, uint8_t g, uint8_t b) {
+    return lumaOf8<uint16_t>(r, g, b);
+}
+template <>
+inline float luma(uint8_t r, uint8_t g, uint8_t b) {
+    return lumaOf8<float>(r, g, b);
+}
 
 inline uint32_t weighted16(uint16_t r, uint16_t g, uint16_t b) {
     return 6966u * r + 23436u * g + 2366u * b;
 }
-template <> inline uint8_t luma(uint16_t r, uint16_t g, uint16_t b) {
+template <>
+inline uint8_t luma(uint16_t r, uint16_t g, uint16_t b) {
     return uint8_t(weighted16(r, g, b) / 8421376u);
 }
-template <> inline uint16_t luma(uint16_t r, uint16_t g, uint16_t b) {
+template <>
+inline uint16_t luma(uint16_t r, uint16_t g, uint16_t b) {
     return uint16_t(weighted16(r, g, b) >> 15);
 }
-template <> inline float luma(uint16_t r, uint16_t g, uint16_t b) {
+template <>
+inline float luma(uint16_t r, uint16_t g, uint16_t b) {
     return convertSample<uint16_t, float>(uint16_t(weighted16(r, g, b) >> 15));
 }
 
@@ -59,9 +98,18 @@ template <typename D>
 inline D lumaOfFloat(float r, float g, float b) {
     return convertSample<float, D>(0.2126f * r + 0.7152f * g + 0.0722f * b);
 }
-template <> inline uint8_t luma(float r, float g, float b) { return lumaOfFloat<uint8_t>(r, g, b); }
-template <> inline uint16_t luma(float r, float g, float b) { return lumaOfFloat<uint16_t>(r, g, b); }
-template <> inline float luma(float r, float g, float b) { return lumaOfFloat<float>(r, g, b); }
+template <>
+inline uint8_t luma(float r, float g, float b) {
+    return lumaOfFloat<uint8_t>(r, g, b);
+}
+template <>
+inline uint16_t luma(float r, float g, float b) {
+    return lumaOfFloat<uint16_t>(r, g, b);
+}
+template <>
+inline float luma(float r, float g, float b) {
+    return lumaOfFloat<float>(r, g, b);
+}
 
 template <typename S, typename D, ImageIo::ColorModel SM, ImageIo::ColorModel DM, bool ALPHA>
 void convertRow(const ImageSource& source, ImageTarget& target, int32_t row, const void* sourceRow) {
@@ -108,8 +156,8 @@ ImageSource::RowFunc pickModels(ImageIo::ColorModel sm, ImageIo::ColorModel dm, 
 }
 
 template <typename S>
-ImageSource::RowFunc pickTargetType(ImageIo::DataType dt, ImageIo::ColorModel sm,
-                                    ImageIo::ColorModel dm, bool alpha) {
+ImageSource::RowFunc pickTargetType(ImageIo::DataType dt, ImageIo::ColorModel sm, ImageIo::ColorModel dm,
+                                    bool alpha) {
     switch (dt) {
         case ImageIo::UINT8: return pickModels<S, uint8_t>(sm, dm, alpha);
         case ImageIo::UINT16: return pickModels<S, uint16_t>(sm, dm, alpha);

@@ -15,8 +15,8 @@ SurfaceT<T>::SurfaceT(ImageSourceRef source, const SurfaceConstraints& constrain
     if (!source) throw ImageIoExc("there is no image to load");
     const bool withAlpha = alpha.has_value() ? *alpha : source->hasAlpha();
     const ChannelOrder order = constraints.channelOrderFor(withAlpha);
-    init(source->getWidth(), source->getHeight(),
-         constraints.rowBytesFor(source->getWidth(), order, 1), order);
+    init(source->getWidth(), source->getHeight(), constraints.rowBytesFor(source->getWidth(), order, 1),
+         order);
     setPremultiplied(source->isPremultiplied());
     source->load(std::make_shared<ImageTargetSurface<T>>(this));
     if (withAlpha && !source->hasAlpha() && hasAlpha()) getChannelAlpha().fill(255);

@@ -27,8 +27,7 @@ char32_t decodeUtf8(const std::string& s, size_t& i) {
     } else {
         throw std::runtime_error("Invalid UTF-8 sequence.");
     }
-    if (i + size_t(extra) >= s.size())
-        throw std::runtime_error("Invalid UTF-8 sequence.");
+    if (i + size_t(extra) >= s.size()) throw std::runtime_error("Invalid UTF-8 sequence.");
     for (int k = 1; k <= extra; ++k) {
         const auto c = static_cast<unsigned char>(s[i + size_t(k)]);
         if (!isContinuation(c)) throw std::runtime_error("Invalid UTF-8 sequence.");

@@ -73,9 +73,15 @@ Matrix44f Matrix44f::affineInverted() const {
     Matrix44f r;
     if (std::fabs(det) <= SINGULAR_DETERMINANT) return r;
     const float inv = 1.0f / det;
-    r.at(0, 0) = c00 * inv; r.at(0, 1) = c01 * inv; r.at(0, 2) = c02 * inv;
-    r.at(1, 0) = c10 * inv; r.at(1, 1) = c11 * inv; r.at(1, 2) = c12 * inv;
-    r.at(2, 0) = c20 * inv; r.at(2, 1) = c21 * inv; r.at(2, 2) = c22 * inv;
+    r.at(0, 0) = c00 * inv;
+    r.at(0, 1) = c01 * inv;
+    r.at(0, 2) = c02 * inv;
+    r.at(1, 0) = c10 * inv;
+    r.at(1, 1) = c11 * inv;
+    r.at(1, 2) = c12 * inv;
+    r.at(2, 0) = c20 * inv;
+    r.at(2, 1) = c21 * inv;
+    r.at(2, 2) = c22 * inv;
     const float tx = m[12], ty = m[13], tz = m[14];
     for (int row = 0; row < 3; ++row)
         r.at(row, 3) = -(r.at(row, 0) * tx + r.at(row, 1) * ty + r.at(row, 2) * tz);

@@ -22,8 +22,7 @@ float squaredDistance(const Vec2f& a, const Vec2f& b) { return (a - b).lengthSqu
 Vec2f midpoint(const Vec2f& a, const Vec2f& b) { return (a + b) * 0.5f; }
 
 // Squared distance of p from the chord p1 + t * (dx, dy), clamped to the chord's ends.
-float distanceFromChord(const Vec2f& p, float t, const Vec2f& p1, const Vec2f& p4, float dx,
-                        float dy) {
+float distanceFromChord(const Vec2f& p, float t, const Vec2f& p1, const Vec2f& p4, float dx, float dy) {
     if (t <= 0.0f) return squaredDistance(p, p1);
     if (t >= 1.0f) return squaredDistance(p, p4);
     return squaredDistance(p, Vec2f(p1.x + t * dx, p1.y + t * dy));
@@ -121,8 +120,7 @@ void Path2d::curveTo(const Vec2f& control1, const Vec2f& control2, const Vec2f& 
 
 void Path2d::close() { segments_.push_back(CLOSE); }
 
-void Path2d::arc(const Vec2f& center, float radius, float startRadians, float endRadians,
-                 bool forward) {
+void Path2d::arc(const Vec2f& center, float radius, float startRadians, float endRadians, bool forward) {
     // Bring the end within a turn of the start in the direction of travel. Angles so large that a
     // turn no longer changes the float would loop forever: refuse them, like non-finite ones.
     if (!std::isfinite(startRadians) || !std::isfinite(endRadians)) throw Path2dExc();
@@ -133,8 +131,7 @@ void Path2d::arc(const Vec2f& center, float radius, float startRadians, float en
         endRadians = next;
     }
 
-    const Vec2f start =
-        center + Vec2f(radius * std::cos(startRadians), radius * std::sin(startRadians));
+    const Vec2f start = center + Vec2f(radius * std::cos(startRadians), radius * std::sin(startRadians));
     if (points_.empty())
         moveTo(start);
     else
@@ -202,16 +199,15 @@ std::vector<Vec2f> Path2d::subdivide(float approximationScale) const {
                 break;
             case CUBICTO:
                 result.push_back(points_[i]);
-                subdivideCubic(points_[i], points_[i + 1], points_[i + 2], points_[i + 3], 0,
-                               tolerance, result);
+                subdivideCubic(points_[i], points_[i + 1], points_[i + 2], points_[i + 3], 0, tolerance,
+                               result);
                 result.push_back(points_[i + 3]);
                 break;
             case CLOSE:
                 result.push_back(points_[i]);
                 result.push_back(points_[0]);
                 break;
-            default:
-                throw Path2dExc();
+            default: throw Path2dExc();
         }
         i += static_cast<size_t>(pointCount(segment));
     }

@@ -32,11 +32,16 @@ struct Area {
 
     constexpr Area() = default;
     constexpr Area(int32_t ax1, int32_t ay1, int32_t ax2, int32_t ay2)
-        : x1(std::min(ax1, ax2)), y1(std::min(ay1, ay2)), x2(std::max(ax1, ax2)), y2(std::max(ay1, ay2)) {}
+        : x1(std::min(ax1, ax2)),
+          y1(std::min(ay1, ay2)),
+          x2(std::max(ax1, ax2)),
+          y2(std::max(ay1, ay2)) {}
 
     constexpr int32_t getWidth() const { return x2 - x1; }
     constexpr int32_t getHeight() const { return y2 - y1; }
-    constexpr bool contains(int32_t x, int32_t y) const { return x >= x1 && x < x2 && y >= y1 && y < y2; }
+    constexpr bool contains(int32_t x, int32_t y) const {
+        return x >= x1 && x < x2 && y >= y1 && y < y2;
+    }
 
     // Clamps each coordinate into the other area's range; an area wholly outside becomes empty.
     void clipBy(const Area& bounds) {

@@ -18,9 +18,21 @@ struct Vec2f {
     constexpr Vec2f operator-() const { return {-x, -y}; }
     constexpr Vec2f operator*(float s) const { return {x * s, y * s}; }
     constexpr Vec2f operator/(float s) const { return {x / s, y / s}; }
-    Vec2f& operator+=(const Vec2f& o) { x += o.x; y += o.y; return *this; }
-    Vec2f& operator-=(const Vec2f& o) { x -= o.x; y -= o.y; return *this; }
-    Vec2f& operator*=(float s) { x *= s; y *= s; return *this; }
+    Vec2f& operator+=(const Vec2f& o) {
+        x += o.x;
+        y += o.y;
+        return *this;
+    }
+    Vec2f& operator-=(const Vec2f& o) {
+        x -= o.x;
+        y -= o.y;
+        return *this;
+    }
+    Vec2f& operator*=(float s) {
+        x *= s;
+        y *= s;
+        return *this;
+    }
     constexpr bool operator==(const Vec2f& o) const { return x == o.x && y == o.y; }
     constexpr bool operator!=(const Vec2f& o) const { return !(*this == o); }
 
@@ -29,7 +41,10 @@ struct Vec2f {
     float length() const { return std::sqrt(lengthSquared()); }
     float distance(const Vec2f& o) const { return (*this - o).length(); }
     // Each component times 1 / length; a zero vector gives non-finite components.
-    Vec2f normalized() const { float inv = 1.0f / length(); return {x * inv, y * inv}; }
+    Vec2f normalized() const {
+        float inv = 1.0f / length();
+        return {x * inv, y * inv};
+    }
 };
 
 inline constexpr Vec2f operator*(float s, const Vec2f& v) { return v * s; }

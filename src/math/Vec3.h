@@ -18,9 +18,24 @@ struct Vec3f {
     constexpr Vec3f operator-() const { return {-x, -y, -z}; }
     constexpr Vec3f operator*(float s) const { return {x * s, y * s, z * s}; }
     constexpr Vec3f operator/(float s) const { return {x / s, y / s, z / s}; }
-    Vec3f& operator+=(const Vec3f& o) { x += o.x; y += o.y; z += o.z; return *this; }
-    Vec3f& operator-=(const Vec3f& o) { x -= o.x; y -= o.y; z -= o.z; return *this; }
-    Vec3f& operator*=(float s) { x *= s; y *= s; z *= s; return *this; }
+    Vec3f& operator+=(const Vec3f& o) {
+        x += o.x;
+        y += o.y;
+        z += o.z;
+        return *this;
+    }
+    Vec3f& operator-=(const Vec3f& o) {
+        x -= o.x;
+        y -= o.y;
+        z -= o.z;
+        return *this;
+    }
+    Vec3f& operator*=(float s) {
+        x *= s;
+        y *= s;
+        z *= s;
+        return *this;
+    }
     constexpr bool operator==(const Vec3f& o) const { return x == o.x && y == o.y && z == o.z; }
     constexpr bool operator!=(const Vec3f& o) const { return !(*this == o); }
 
@@ -30,7 +45,10 @@ struct Vec3f {
     }
     constexpr float lengthSquared() const { return dot(*this); }
     float length() const { return std::sqrt(lengthSquared()); }
-    Vec3f normalized() const { float inv = 1.0f / length(); return {x * inv, y * inv, z * inv}; }
+    Vec3f normalized() const {
+        float inv = 1.0f / length();
+        return {x * inv, y * inv, z * inv};
+    }
 };
 
 inline constexpr Vec3f operator*(float s, const Vec3f& v) { return v * s; }

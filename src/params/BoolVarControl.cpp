@@ -7,8 +7,7 @@
 
 namespace loom::params {
 
-BoolVarControl::BoolVarControl(const std::string& caption, bool* value_, bool initial,
-                               int32_t group_)
+BoolVarControl::BoolVarControl(const std::string& caption, bool* value_, bool initial, int32_t group_)
     : BoxControl(BOOL_VAR, caption), value(value_), group(group_) {
     *value = initial;
 }
@@ -19,9 +18,7 @@ std::string BoolVarControl::valueText() const {
     return out.str();
 }
 
-void BoolVarControl::setValueText(const std::string& text) {
-    *value = boost::lexical_cast<bool>(text);
-}
+void BoolVarControl::setValueText(const std::string& text) { *value = boost::lexical_cast<bool>(text); }
 
 void BoolVarControl::onMouseDown(framework::MouseEvent) {
     if (!isRadio()) {

@@ -15,9 +15,7 @@ Rectf BoxControl::boxFor(Vec2f pos) {
     return Rectf(pos.x, pos.y, pos.x + sliderSize.y, pos.y + sliderSize.y);
 }
 
-Vec2f BoxControl::captionPosFor(Vec2f pos) {
-    return Vec2f(pos.x + sliderSize.y + 2 * inset.x, pos.y);
-}
+Vec2f BoxControl::captionPosFor(Vec2f pos) { return Vec2f(pos.x + sliderSize.y + 2 * inset.x, pos.y); }
 
 Vec2f BoxControl::place(Vec2f pos) {
     hitArea = boxFor(pos);

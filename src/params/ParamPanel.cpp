@@ -35,8 +35,8 @@ std::function<bool(framework::MouseEvent)> forwardTo(
 
 // Labels have no hit area (all zero): an empty rectangle catches nothing, not even (0, 0).
 bool hits(const Rectf& area, float x, float y) {
-    return area.x2 > area.x1 && area.y2 > area.y1 && area.x1 <= x && x <= area.x2 &&
-           area.y1 <= y && y <= area.y2;
+    return area.x2 > area.x1 && area.y2 > area.y1 && area.x1 <= x && x <= area.x2 && area.y1 <= y &&
+           y <= area.y2;
 }
 
 }  // namespace

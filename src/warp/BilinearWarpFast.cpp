@@ -38,8 +38,7 @@ void warpBilinear(const WarpQuad& destination, const Surface& source, const Warp
 
     const bool done = withPixelCopy(source, output, [&](const auto& copy) {
         for (int32_t y = 0; y < output.getHeight(); ++y) {
-            rowKernel(destination.corners, q.m[0], q.m[4], y, width, sourceSize, iu.data(),
-                      iv.data());
+            rowKernel(destination.corners, q.m[0], q.m[4], y, width, sourceSize, iu.data(), iv.data());
             copyRow(copy, source, output.getData(0, y), iu.data(), iv.data(), width);
         }
     });

@@ -8,8 +8,8 @@
 namespace loom {
 
 template <typename Copy>
-void copyRow(const Copy& copy, const Surface& source, uint8_t* out, const int32_t* iu,
-             const int32_t* iv, int32_t width) {
+void copyRow(const Copy& copy, const Surface& source, uint8_t* out, const int32_t* iu, const int32_t* iv,
+             int32_t width) {
     const uint8_t* sourceData = source.getData();
     const int64_t rowBytes = source.getRowBytes();
     const int64_t increment = source.getPixelInc();

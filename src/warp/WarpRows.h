@@ -16,15 +16,15 @@ struct SourceSize {
     int32_t height;
 };
 
-void projectiveRowScalar(const Homography& m, int32_t y, int32_t width, SourceSize source,
-                         int32_t* iu, int32_t* iv);
-void projectiveRowAvx2(const Homography& m, int32_t y, int32_t width, SourceSize source,
-                       int32_t* iu, int32_t* iv);
+void projectiveRowScalar(const Homography& m, int32_t y, int32_t width, SourceSize source, int32_t* iu,
+                         int32_t* iv);
+void projectiveRowAvx2(const Homography& m, int32_t y, int32_t width, SourceSize source, int32_t* iu,
+                       int32_t* iv);
 
 // For a source quad matrix that only scales: (s, t) maps to (scaleU s, scaleV t).
-void bilinearRowScalar(const Vec2f (&corners)[4], double scaleU, double scaleV, int32_t y,
-                       int32_t width, SourceSize source, int32_t* iu, int32_t* iv);
-void bilinearRowAvx2(const Vec2f (&corners)[4], double scaleU, double scaleV, int32_t y,
-                     int32_t width, SourceSize source, int32_t* iu, int32_t* iv);
+void bilinearRowScalar(const Vec2f (&corners)[4], double scaleU, double scaleV, int32_t y, int32_t width,
+                       SourceSize source, int32_t* iu, int32_t* iv);
+void bilinearRowAvx2(const Vec2f (&corners)[4], double scaleU, double scaleV, int32_t y, int32_t width,
+                     SourceSize source, int32_t* iu, int32_t* iv);
 
 }  // namespace loom

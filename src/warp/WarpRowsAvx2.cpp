@@ -27,19 +27,16 @@ inline IndexLanes sourceIndices(__m256d u, __m256d v, SourceSize source) {
     const __m256d snappedU = _mm256_add_pd(u, snap);
     const __m256d snappedV = _mm256_add_pd(v, snap);
     // Ordered comparisons: a non-number is outside.
-    __m256d inside =
-        _mm256_and_pd(_mm256_cmp_pd(u, low, _CMP_GT_OQ),
-                      _mm256_cmp_pd(snappedU, _mm256_set1_pd(source.width), _CMP_LT_OQ));
+    __m256d inside = _mm256_and_pd(_mm256_cmp_pd(u, low, _CMP_GT_OQ),
+                                   _mm256_cmp_pd(snappedU, _mm256_set1_pd(source.width), _CMP_LT_OQ));
     inside = _mm256_and_pd(inside, _mm256_cmp_pd(v, low, _CMP_GT_OQ));
-    inside =
-        _mm256_and_pd(inside, _mm256_cmp_pd(snappedV, _mm256_set1_pd(source.height), _CMP_LT_OQ));
+    inside = _mm256_and_pd(inside, _mm256_cmp_pd(snappedV, _mm256_set1_pd(source.height), _CMP_LT_OQ));
     const __m256d minusOne = _mm256_set1_pd(-1.0);
     return {_mm256_cvttpd_epi32(_mm256_blendv_pd(minusOne, snappedU, inside)),
             _mm256_cvttpd_epi32(_mm256_blendv_pd(minusOne, snappedV, inside))};
 }
 
-inline void storeLanes(const IndexLanes& lanes, int32_t x, int32_t width, int32_t* iu,
-                       int32_t* iv) {
+inline void storeLanes(const IndexLanes& lanes, int32_t x, int32_t width, int32_t* iu, int32_t* iv) {
     if (x + 4 <= width) {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(iu + x), lanes.u);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(iv + x), lanes.v);
@@ -63,8 +60,8 @@ inline __m256d absolute(__m256d a) { return _mm256_andnot_pd(_mm256_set1_pd(-0.0
 
 }  // namespace
 
-void projectiveRowAvx2(const Homography& m, int32_t y, int32_t width, SourceSize source,
-                       int32_t* iu, int32_t* iv) {
+void projectiveRowAvx2(const Homography& m, int32_t y, int32_t width, SourceSize source, int32_t* iu,
+                       int32_t* iv) {
     const double yd = y;
     const __m256d rowX = _mm256_set1_pd(m.m[3] * yd + m.m[6]);
     const __m256d rowY = _mm256_set1_pd(m.m[4] * yd + m.m[7]);
@@ -82,8 +79,8 @@ void projectiveRowAvx2(const Homography& m, int32_t y, int32_t width, SourceSize
     }
 }
 
-void bilinearRowAvx2(const Vec2f (&corners)[4], double scaleU, double scaleV, int32_t y,
-                     int32_t width, SourceSize source, int32_t* iu, int32_t* iv) {
+void bilinearRowAvx2(const Vec2f (&corners)[4], double scaleU, double scaleV, int32_t y, int32_t width,
+                     SourceSize source, int32_t* iu, int32_t* iv) {
     // The names follow inverseBilinearIn: x0 - px is x0px, y0 - y3 is y03, and so on.
     const double x0 = corners[0].x, y0 = corners[0].y, x1 = corners[1].x, y1 = corners[1].y;
     const double x2 = corners[2].x, y2 = corners[2].y, x3 = corners[3].x, y3 = corners[3].y;
@@ -124,11 +121,10 @@ void bilinearRowAvx2(const Vec2f (&corners)[4], double scaleU, double scaleV, in
         const __m256d secondDen = _mm256_blendv_pd(r, bPlusQ, secondUsesE);
         const __m256d first = _mm256_div_pd(firstNum, firstDen);
         const __m256d second = _mm256_div_pd(secondNum, secondDen);
-        const __m256d firstOut = _mm256_or_pd(_mm256_cmp_pd(first, zero, _CMP_LT_OQ),
-                                              _mm256_cmp_pd(first, one, _CMP_GT_OQ));
+        const __m256d firstOut =
+            _mm256_or_pd(_mm256_cmp_pd(first, zero, _CMP_LT_OQ), _mm256_cmp_pd(first, one, _CMP_GT_OQ));
         __m256d s = _mm256_blendv_pd(first, second, _mm256_andnot_pd(rZero, firstOut));
-        s = _mm256_blendv_pd(s, zero,
-                             _mm256_and_pd(rZero, _mm256_cmp_pd(eMinusG, zero, _CMP_EQ_OQ)));
+        s = _mm256_blendv_pd(s, zero, _mm256_and_pd(rZero, _mm256_cmp_pd(eMinusG, zero, _CMP_EQ_OQ)));
 
         const __m256d oneMinusS = _mm256_sub_pd(one, s);
         const __m256d dx = _mm256_add_pd(_mm256_mul_pd(oneMinusS, x03), _mm256_mul_pd(s, x12));
@@ -136,12 +132,10 @@ void bilinearRowAvx2(const Vec2f (&corners)[4], double scaleU, double scaleV, in
         const __m256d useX = _mm256_cmp_pd(absolute(dy), absolute(dx), _CMP_LT_OQ);
         const __m256d tNumX = _mm256_add_pd(_mm256_mul_pd(s, x1px), _mm256_mul_pd(oneMinusS, x0px));
         const __m256d tNumY = _mm256_add_pd(_mm256_mul_pd(s, y1py), _mm256_mul_pd(oneMinusS, y0py));
-        __m256d t =
-            _mm256_div_pd(_mm256_blendv_pd(tNumY, tNumX, useX), _mm256_blendv_pd(dy, dx, useX));
+        __m256d t = _mm256_div_pd(_mm256_blendv_pd(tNumY, tNumX, useX), _mm256_blendv_pd(dy, dx, useX));
         t = _mm256_blendv_pd(t, zero, _mm256_andnot_pd(useX, _mm256_cmp_pd(dy, zero, _CMP_EQ_OQ)));
 
-        storeLanes(sourceIndices(_mm256_mul_pd(su, s), _mm256_mul_pd(sv, t), source), x, width, iu,
-                   iv);
+        storeLanes(sourceIndices(_mm256_mul_pd(su, s), _mm256_mul_pd(sv, t), source), x, width, iu, iv);
     }
 }
 
@@ -151,13 +145,13 @@ void bilinearRowAvx2(const Vec2f (&corners)[4], double scaleU, double scaleV, in
 
 namespace loom {
 
-void projectiveRowAvx2(const Homography& m, int32_t y, int32_t width, SourceSize source,
-                       int32_t* iu, int32_t* iv) {
+void projectiveRowAvx2(const Homography& m, int32_t y, int32_t width, SourceSize source, int32_t* iu,
+                       int32_t* iv) {
     projectiveRowScalar(m, y, width, source, iu, iv);
 }
 
-void bilinearRowAvx2(const Vec2f (&corners)[4], double scaleU, double scaleV, int32_t y,
-                     int32_t width, SourceSize source, int32_t* iu, int32_t* iv) {
+void bilinearRowAvx2(const Vec2f (&corners)[4], double scaleU, double scaleV, int32_t y, int32_t width,
+                     SourceSize source, int32_t* iu, int32_t* iv) {
     bilinearRowScalar(corners, scaleU, scaleV, y, width, source, iu, iv);
 }
 

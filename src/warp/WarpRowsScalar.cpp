@@ -5,8 +5,8 @@
 
 namespace loom {
 
-void projectiveRowScalar(const Homography& m, int32_t y, int32_t width, SourceSize source,
-                         int32_t* iu, int32_t* iv) {
+void projectiveRowScalar(const Homography& m, int32_t y, int32_t width, SourceSize source, int32_t* iu,
+                         int32_t* iv) {
     // The y terms once per row: the reference sums the x term last, so this is the same sum.
     const double yd = y;
     const double rowX = m.m[3] * yd + m.m[6];
@@ -17,13 +17,12 @@ void projectiveRowScalar(const Homography& m, int32_t y, int32_t width, SourceSi
         const double reciprocal = 1.0 / (m.m[2] * xd + rowW);
         const double u = (m.m[0] * xd + rowX) * reciprocal;
         const double v = (m.m[1] * xd + rowY) * reciprocal;
-        if (!(sourceIndex(u, source.width, iu[x]) && sourceIndex(v, source.height, iv[x])))
-            iu[x] = -1;
+        if (!(sourceIndex(u, source.width, iu[x]) && sourceIndex(v, source.height, iv[x]))) iu[x] = -1;
     }
 }
 
-void bilinearRowScalar(const Vec2f (&corners)[4], double scaleU, double scaleV, int32_t y,
-                       int32_t width, SourceSize source, int32_t* iu, int32_t* iv) {
+void bilinearRowScalar(const Vec2f (&corners)[4], double scaleU, double scaleV, int32_t y, int32_t width,
+                       SourceSize source, int32_t* iu, int32_t* iv) {
     const double yd = y;
     for (int32_t x = 0; x < width; ++x) {
         const PatchParameters<double> p = inverseBilinearIn<double>(corners, x, yd);

@@ -10,13 +10,11 @@
 using namespace loom::app;
 
 namespace {
-const std::vector<std::string> kExtensions = {"bmp", "jpe", "jpeg", "jpg",
-                                              "png", "tif", "tiff", "wmp"};
+const std::vector<std::string> kExtensions = {"bmp", "jpe", "jpeg", "jpg", "png", "tif", "tiff", "wmp"};
 }
 
 TEST(SaveDialogCommand, ZenityOffersTheSupportedTypesAndTheProposedName) {
-    const auto args =
-        saveDialogCommand(DialogTool::ZENITY, "/pics/heroScale2x.png", {"png", "jpg"});
+    const auto args = saveDialogCommand(DialogTool::ZENITY, "/pics/heroScale2x.png", {"png", "jpg"});
     const std::vector<std::string> expected = {"zenity",
                                                "--file-selection",
                                                "--save",

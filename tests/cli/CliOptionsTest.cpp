@@ -24,9 +24,9 @@ TEST(CliOptions, DefaultsAndValues) {
     EXPECT_FALSE(d.force);
     EXPECT_EQ(d.result.match, loom::PixelMatch::Colour);
 
-    const CliOptions o = parse({"-u", "Eagle2x", "--transform=Bilinear", "--quad", "0,0,10,0,10,10,0,10",
-                                "-o", "out", "--quality", "0.5", "-f", "-j", "3", "--compare-alpha", "a.png", "--",
-                                "-b.png"});
+    const CliOptions o =
+        parse({"-u", "Eagle2x", "--transform=Bilinear", "--quad", "0,0,10,0,10,10,0,10", "-o", "out",
+               "--quality", "0.5", "-f", "-j", "3", "--compare-alpha", "a.png", "--", "-b.png"});
     EXPECT_EQ(o.upscaler, 4);
     EXPECT_EQ(o.transform, 2);
     ASSERT_TRUE(o.quad);

@@ -60,12 +60,14 @@ TEST(Quennet, WritesBesideTheInputAndRefusesToOverwrite) {
     EXPECT_EQ(result.getHeight(), 8);
 
     const auto before = loom::test::readFile(dir / "heroScale2x.png");
-    RunResult again = quennet("-u Scale3x -o '" + (dir / "heroScale2x.png") + "' '" + (dir / "hero.png") + "'");
+    RunResult again =
+        quennet("-u Scale3x -o '" + (dir / "heroScale2x.png") + "' '" + (dir / "hero.png") + "'");
     EXPECT_EQ(again.status, 1);
     EXPECT_NE(again.errors.find("exists"), std::string::npos) << again.errors;
     EXPECT_EQ(loom::test::readFile(dir / "heroScale2x.png"), before) << "the existing file is untouched";
 
-    RunResult forced = quennet("-f -u Scale3x -o '" + (dir / "heroScale2x.png") + "' '" + (dir / "hero.png") + "'");
+    RunResult forced =
+        quennet("-f -u Scale3x -o '" + (dir / "heroScale2x.png") + "' '" + (dir / "hero.png") + "'");
     EXPECT_EQ(forced.status, 0) << forced.errors;
     EXPECT_EQ(load(dir / "heroScale2x.png").getWidth(), 15);
 }
@@ -76,7 +78,7 @@ TEST(Quennet, BatchWithOneBadFileReportsItAndDoesTheRest) {
     writeSprite(dir / "c.bmp", 4, 2);
     loom::test::writeFile(dir / "b.png", {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
     RunResult run = quennet("-j 2 -u Scale4x -o '" + (dir / "out") + "' '" + (dir / "a.png") + "' '" +
-                      (dir / "b.png") + "' '" + (dir / "c.bmp") + "'");
+                            (dir / "b.png") + "' '" + (dir / "c.bmp") + "'");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
     EXPECT_NE(run.errors.find("b.png: not an image in a known format"), std::string::npos) << run.errors;
@@ -100,13 +102,15 @@ TEST(Quennet, TransformUsesTheQuadInSourcePixels) {
     TempDir dir;
     writeSprite(dir / "s.png", 8, 8);
     // A quad 12 x 6 source pixels in size, warped at the resolution of Scale2x (the default).
-    RunResult run = quennet("-t Projective --quad 0,0,12,1,11,6,1,5 -o '" + (dir / "w.png") + "' '" + (dir / "s.png") + "'");
+    RunResult run = quennet("-t Projective --quad 0,0,12,1,11,6,1,5 -o '" + (dir / "w.png") + "' '" +
+                            (dir / "s.png") + "'");
     ASSERT_EQ(run.status, 0) << run.errors;
     const Surface warped = load(dir / "w.png");
     EXPECT_EQ(warped.getWidth(), 24);
     EXPECT_EQ(warped.getHeight(), 12);
 
-    RunResult plain = quennet("-u None -t Bilinear -o '" + (dir / "b.tif") + "' '" + (dir / "s.png") + "'");
+    RunResult plain =
+        quennet("-u None -t Bilinear -o '" + (dir / "b.tif") + "' '" + (dir / "s.png") + "'");
     ASSERT_EQ(plain.status, 0) << plain.errors;
     EXPECT_EQ(load(dir / "b.tif").getWidth(), 8) << "the default quad is the image rectangle";
 }
@@ -122,8 +126,8 @@ TEST(Quennet, Scale2xAndScale4xMatchImageMagickOnTransparentSprites) {
                                quoted("PNG32:" + (dir / "peer.png")))
                                   .c_str()),
                   0);
-        RunResult ours = quennet("-f -u " + mode + " " + options + " -o " + quoted(dir / "ours.png") + " " +
-                                 quoted(dir / "in.png"));
+        RunResult ours = quennet("-f -u " + mode + " " + options + " -o " + quoted(dir / "ours.png") +
+                                 " " + quoted(dir / "in.png"));
         EXPECT_EQ(ours.status, 0) << ours.errors;
         return loom::test::sameImage(load(dir / "ours.png"), load(dir / "peer.png"));
     };
@@ -132,7 +136,8 @@ TEST(Quennet, Scale2xAndScale4xMatchImageMagickOnTransparentSprites) {
     for (const Surface& sprite : sprites) {
         writeImage(dir / "in.png", std::make_shared<ImageSourceSurface>(sprite));
         for (const char* mode : {"Scale2x", "Scale4x"})
-            EXPECT_TRUE(matchesPeer(mode, "")) << mode << " on " << sprite.getWidth() << "x" << sprite.getHeight();
+            EXPECT_TRUE(matchesPeer(mode, ""))
+                << mode << " on " << sprite.getWidth() << "x" << sprite.getHeight();
     }
     // The sprite's outline differs from the black hidden beside it only in alpha.
     writeImage(dir / "in.png", std::make_shared<ImageSourceSurface>(sprites[0]));

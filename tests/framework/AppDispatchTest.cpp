@@ -68,10 +68,9 @@ TEST(CallbackList, EveryKindReachesItsOwnHookWhenNothingIsRegistered) {
     app.privateTouchesBegan(touch);
     app.privateTouchesMoved(touch);
     app.privateTouchesEnded(touch);
-    EXPECT_EQ(app.log,
-              (std::vector<std::string>{"mouseDown", "mouseUp", "mouseWheel", "mouseMove",
-                                        "mouseDrag", "keyDown", "keyUp", "resize", "fileDrop",
-                                        "touchesBegan", "touchesMoved", "touchesEnded"}));
+    EXPECT_EQ(app.log, (std::vector<std::string>{"mouseDown", "mouseUp", "mouseWheel", "mouseMove",
+                                                 "mouseDrag", "keyDown", "keyUp", "resize", "fileDrop",
+                                                 "touchesBegan", "touchesMoved", "touchesEnded"}));
 }
 
 TEST(CallbackList, CallbacksSeeTheEventsFields) {

@@ -17,8 +17,7 @@ class HeadlessRenderer : public framework::Renderer {
 public:
     HeadlessRenderer() { setenv("SDL_VIDEODRIVER", "dummy", 1); }
 
-    framework::NativeWindow* setup(framework::App*,
-                                   const framework::WindowRequest& request) override {
+    framework::NativeWindow* setup(framework::App*, const framework::WindowRequest& request) override {
         const Uint32 flags = SDL_WINDOW_HIDDEN | (request.resizable ? SDL_WINDOW_RESIZABLE : 0);
         window_ = SDL_CreateWindow(request.title.c_str(), request.x, request.y, request.width,
                                    request.height, flags);

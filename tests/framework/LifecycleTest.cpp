@@ -76,9 +76,8 @@ TEST(Launch, ShouldQuitEndsTheProgramBeforeAnyWindowOrSetup) {
     char arg0[] = "/opt/prog";
     char arg1[] = "b\xc3\xa4r.png";
     char* argv[] = {arg0, arg1};
-    int status =
-        AppBasic::executeLaunch(std::make_unique<QuittingApp>(&report),
-                                std::make_shared<NoWindowRenderer>(), "QuennetApp", 2, argv);
+    int status = AppBasic::executeLaunch(std::make_unique<QuittingApp>(&report),
+                                         std::make_shared<NoWindowRenderer>(), "QuennetApp", 2, argv);
     EXPECT_EQ(status, 0);
     EXPECT_FALSE(report.setupRan);
     EXPECT_TRUE(report.destroyed) << "the run destroys the application";
@@ -100,8 +99,7 @@ public:
 
     void setup() override { log_->push_back("setup"); }
     void resize(ResizeEvent e) override {
-        log_->push_back("resize " + std::to_string(e.getWidth()) + "x" +
-                        std::to_string(e.getHeight()));
+        log_->push_back("resize " + std::to_string(e.getWidth()) + "x" + std::to_string(e.getHeight()));
     }
     void update() override {
         log_->push_back("update");

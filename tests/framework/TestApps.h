@@ -23,8 +23,7 @@ struct FakeClock {
 // Records the name of every hook it sees, in order.
 class RecordingApp : public framework::AppBasic {
 public:
-    explicit RecordingApp(
-        framework::Timer::ClockSource clock = framework::Timer::steadyClockSeconds)
+    explicit RecordingApp(framework::Timer::ClockSource clock = framework::Timer::steadyClockSeconds)
         : AppBasic(std::move(clock)) {}
 
     void mouseDown(framework::MouseEvent) override { log.push_back("mouseDown"); }

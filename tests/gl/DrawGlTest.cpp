@@ -50,8 +50,7 @@ TEST_F(DrawGl, WindowMatricesPutTheOriginAtTheTopLeftPixel) {
     EXPECT_EQ(pixelAt(0, 0), WHITE);
     EXPECT_EQ(pixelAt(1, 0), BLACK);
     EXPECT_EQ(pixelAt(0, 1), BLACK);
-    EXPECT_EQ(pixelAt(WIDTH - 1, HEIGHT - 1), WHITE)
-        << "(width, height) is the bottom-right corner";
+    EXPECT_EQ(pixelAt(WIDTH - 1, HEIGHT - 1), WHITE) << "(width, height) is the bottom-right corner";
     EXPECT_EQ(pixelAt(WIDTH - 2, HEIGHT - 1), BLACK);
 
     setWindowMatrices(WIDTH, HEIGHT, false);

@@ -47,7 +47,8 @@ TEST(FontFromData, TheFontKeepsItsBytesAlive) {
         {
             auto file = openFileSource(PIXEL_FONT);
             Buffer b = file->getBuffer();
-            copy.assign(static_cast<char*>(b.getData()), static_cast<char*>(b.getData()) + b.getDataSize());
+            copy.assign(static_cast<char*>(b.getData()),
+                        static_cast<char*>(b.getData()) + b.getDataSize());
         }
         // An owned buffer: the font's reference must keep it after the source handle goes.
         Buffer owned(int32_t(copy.size()));

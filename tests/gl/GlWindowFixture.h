@@ -29,8 +29,8 @@ public:
         SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 0);
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-        window_ = SDL_CreateWindow("test_gl", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                   WIDTH, HEIGHT, SDL_WINDOW_OPENGL);
+        window_ = SDL_CreateWindow("test_gl", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, WIDTH,
+                                   HEIGHT, SDL_WINDOW_OPENGL);
         ASSERT_NE(window_, nullptr) << SDL_GetError();
     }
 

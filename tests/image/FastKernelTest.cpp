@@ -22,8 +22,8 @@ struct Size {
     int w, h;
 };
 
-const Size SIZES[] = {{1, 1},  {1, 7},   {7, 1},  {2, 2},   {3, 5},   {9, 4},   {10, 10},
-                      {11, 3}, {17, 9},  {18, 19}, {25, 12}, {33, 40}, {64, 3},  {5, 70}};
+const Size SIZES[] = {{1, 1},  {1, 7},  {7, 1},   {2, 2},   {3, 5},   {9, 4},  {10, 10},
+                      {11, 3}, {17, 9}, {18, 19}, {25, 12}, {33, 40}, {64, 3}, {5, 70}};
 
 }  // namespace
 
@@ -42,8 +42,8 @@ TEST(FastUpscale, EveryModeAndPathMatchesTheReference) {
                     const Surface expected = loom::upscaleReference(source, info.id, match);
                     for (KernelPath path : loom::availableKernelPaths()) {
                         ASSERT_TRUE(sameImage(loom::upscaleWith(source, info.id, path, match), expected))
-                            << info.name << " on " << loom::kernelPathName(path) << ", " << size.w
-                            << "x" << size.h << " order " << order << ", " << colours << " colours"
+                            << info.name << " on " << loom::kernelPathName(path) << ", " << size.w << "x"
+                            << size.h << " order " << order << ", " << colours << " colours"
                             << (match == loom::PixelMatch::Colour ? "" : ", alpha compared");
                     }
                 }
@@ -60,27 +60,33 @@ TEST(FastUpscale, PixelArtWithFlatAreasMatchesTheReference) {
         for (int y = 0; y < 37; ++y)
             for (int x = 0; x < 41; ++x)
                 setPixel(s, x, y,
-                         ((x / 5 + y / 3) % 3 == 0) ? 0x102030 : (x * x + y) % 7 == 0 ? 0xFF0000 : 0xFFFFFF,
+                         ((x / 5 + y / 3) % 3 == 0) ? 0x102030
+                         : (x * x + y) % 7 == 0     ? 0xFF0000
+                                                    : 0xFFFFFF,
                          oneAlpha ? 99 : uint8_t(x + y));
         for (const auto& info : loom::upscalerCatalogue())
             for (KernelPath path : loom::availableKernelPaths())
-                for (loom::PixelMatch match : {loom::PixelMatch::Colour, loom::PixelMatch::ColourAndAlpha})
+                for (loom::PixelMatch match :
+                     {loom::PixelMatch::Colour, loom::PixelMatch::ColourAndAlpha})
                     EXPECT_TRUE(sameImage(loom::upscaleWith(s, info.id, path, match),
                                           loom::upscaleReference(s, info.id, match)))
-                        << info.name << " on " << loom::kernelPathName(path) << (oneAlpha ? ", one alpha" : "")
-                        << ", match " << int(match);
+                        << info.name << " on " << loom::kernelPathName(path)
+                        << (oneAlpha ? ", one alpha" : "") << ", match " << int(match);
     }
 }
 
 TEST(FastRefinePasses, RandomImagesMatchTheSequentialReferenceIncludingBorders) {
-    const Size passSizes[] = {{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 4}, {9, 9}, {10, 7}, {12, 5}, {17, 13}, {23, 30}};
+    const Size passSizes[] = {{1, 1}, {2, 2},  {3, 3},  {4, 4},   {5, 4},
+                              {9, 9}, {10, 7}, {12, 5}, {17, 13}, {23, 30}};
     uint32_t seed = 1000;
     for (PassKind pass : ALL_PASSES) {
         for (const Size& size : passSizes) {
             for (int colours = 2; colours <= 4; ++colours) {
                 for (int repeat = 0; repeat < 3; ++repeat) {
-                    const Surface original = randomPaletteImage(size.w, size.h, ChannelOrder::RGBA, colours, seed++);
-                    const loom::PixelMatch match = repeat == 2 ? loom::PixelMatch::ColourAndAlpha : loom::PixelMatch::Colour;
+                    const Surface original =
+                        randomPaletteImage(size.w, size.h, ChannelOrder::RGBA, colours, seed++);
+                    const loom::PixelMatch match =
+                        repeat == 2 ? loom::PixelMatch::ColourAndAlpha : loom::PixelMatch::Colour;
                     Surface expected;
                     for (const PassImpl& impl : passImpls(pass)) {
                         Surface s = loom::upscale(original, 0);  // a private copy
@@ -91,7 +97,8 @@ TEST(FastRefinePasses, RandomImagesMatchTheSequentialReferenceIncludingBorders) 
                         }
                         ASSERT_TRUE(sameImage(s, expected))
                             << impl.name << " pass " << int(pass) << " on " << size.w << "x" << size.h
-                            << ", " << colours << " colours, seed " << seed - 1 << ", match " << int(match);
+                            << ", " << colours << " colours, seed " << seed - 1 << ", match "
+                            << int(match);
                     }
                 }
             }

@@ -20,14 +20,14 @@ using Rows = std::vector<std::string>;
 // Letters stand for colours; W, K, X, Y, R, G, B are fixed, any other letter gets its own colour.
 inline uint32_t letterColour(char c) {
     switch (c) {
-    case 'W': return 0xFFFFFF;
-    case 'K': return 0x000000;
-    case 'X': return 0x204060;
-    case 'Y': return 0xC0A080;
-    case 'R': return 0xFF0000;
-    case 'G': return 0x00FF00;
-    case 'B': return 0x0000FF;
-    default: return uint32_t(uint8_t(c)) * 0x010307u;
+        case 'W': return 0xFFFFFF;
+        case 'K': return 0x000000;
+        case 'X': return 0x204060;
+        case 'Y': return 0xC0A080;
+        case 'R': return 0xFF0000;
+        case 'G': return 0x00FF00;
+        case 'B': return 0x0000FF;
+        default: return uint32_t(uint8_t(c)) * 0x010307u;
     }
 }
 
@@ -59,8 +59,9 @@ inline ::testing::AssertionResult noPixelInvented(const Surface& result, const S
     for (int y = 0; y < result.getHeight(); ++y)
         for (int x = 0; x < result.getWidth(); ++x)
             if (!allowed.count(pixelAt(result, x, y)))
-                return ::testing::AssertionFailure() << std::hex << "pixel " << pixelAt(result, x, y) << std::dec
-                                                     << " at (" << x << ", " << y << ") is not in the source";
+                return ::testing::AssertionFailure()
+                       << std::hex << "pixel " << pixelAt(result, x, y) << std::dec << " at (" << x
+                       << ", " << y << ") is not in the source";
     return ::testing::AssertionSuccess();
 }
 
@@ -105,18 +106,18 @@ inline ::testing::AssertionResult sameImage(const Surface& a, const Surface& b) 
         return a.isNull() == b.isNull() ? ::testing::AssertionSuccess()
                                         : ::testing::AssertionFailure() << "one image is null";
     if (a.getWidth() != b.getWidth() || a.getHeight() != b.getHeight())
-        return ::testing::AssertionFailure() << "size " << a.getWidth() << "x" << a.getHeight()
-                                             << " vs " << b.getWidth() << "x" << b.getHeight();
+        return ::testing::AssertionFailure() << "size " << a.getWidth() << "x" << a.getHeight() << " vs "
+                                             << b.getWidth() << "x" << b.getHeight();
     if (a.getChannelOrder() != b.getChannelOrder())
-        return ::testing::AssertionFailure() << "channel order " << a.getChannelOrder().code
-                                             << " vs " << b.getChannelOrder().code;
+        return ::testing::AssertionFailure()
+               << "channel order " << a.getChannelOrder().code << " vs " << b.getChannelOrder().code;
     for (int y = 0; y < a.getHeight(); ++y) {
         for (int x = 0; x < a.getWidth(); ++x) {
             const bool alphaDiffers = a.hasAlpha() && alphaAt(a, x, y) != alphaAt(b, x, y);
             if (colourAt(a, x, y) != colourAt(b, x, y) || alphaDiffers) {
                 std::ostringstream msg;
-                msg << std::hex << "first difference at (" << std::dec << x << ", " << y << "): "
-                    << std::hex << colourAt(a, x, y) << " vs " << colourAt(b, x, y);
+                msg << std::hex << "first difference at (" << std::dec << x << ", " << y
+                    << "): " << std::hex << colourAt(a, x, y) << " vs " << colourAt(b, x, y);
                 if (a.hasAlpha())
                     msg << ", alpha " << int(alphaAt(a, x, y)) << " vs " << int(alphaAt(b, x, y));
                 return ::testing::AssertionFailure() << msg.str();
@@ -150,9 +151,12 @@ inline Surface transparentSprite(int w = 16, int h = 16) {
     Surface s(w, h, true);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            const bool edge = !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
-            if (!inside(x, y)) setPixel(s, x, y, x < w / 2 ? 0x000000 : 0xFF00FF, 0);
-            else setPixel(s, x, y, edge ? 0x000000 : y < h / 2 ? 0xF0C090 : 0x3060C0, 255);
+            const bool edge =
+                !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
+            if (!inside(x, y))
+                setPixel(s, x, y, x < w / 2 ? 0x000000 : 0xFF00FF, 0);
+            else
+                setPixel(s, x, y, edge ? 0x000000 : y < h / 2 ? 0xF0C090 : 0x3060C0, 255);
         }
     }
     return s;

@@ -12,8 +12,8 @@
 namespace loom::test {
 
 enum class PassKind { IsolatedPixel, Diagonal2x, Corner3x, Diagonal3x };
-constexpr PassKind ALL_PASSES[] = {PassKind::IsolatedPixel, PassKind::Diagonal2x,
-                                   PassKind::Corner3x, PassKind::Diagonal3x};
+constexpr PassKind ALL_PASSES[] = {PassKind::IsolatedPixel, PassKind::Diagonal2x, PassKind::Corner3x,
+                                   PassKind::Diagonal3x};
 
 struct PassImpl {
     const char* name;
@@ -22,10 +22,10 @@ struct PassImpl {
 
 inline void (*referencePass(PassKind pass))(const Surface&, PixelMatch) {
     switch (pass) {
-    case PassKind::IsolatedPixel: return isolatedPixelPassReference;
-    case PassKind::Diagonal2x: return diagonal2xPassReference;
-    case PassKind::Corner3x: return corner3xPassReference;
-    default: return diagonal3xPassReference;
+        case PassKind::IsolatedPixel: return isolatedPixelPassReference;
+        case PassKind::Diagonal2x: return diagonal2xPassReference;
+        case PassKind::Corner3x: return corner3xPassReference;
+        default: return diagonal3xPassReference;
     }
 }
 
@@ -46,10 +46,10 @@ void addFast(std::vector<PassImpl>& impls) {
 inline std::vector<PassImpl> passImpls(PassKind pass) {
     std::vector<PassImpl> impls = {{"reference", referencePass(pass)}};
     switch (pass) {
-    case PassKind::IsolatedPixel: addFast<RefinePass::IsolatedPixel>(impls); break;
-    case PassKind::Diagonal2x: addFast<RefinePass::Diagonal2x>(impls); break;
-    case PassKind::Corner3x: addFast<RefinePass::Corner3x>(impls); break;
-    case PassKind::Diagonal3x: addFast<RefinePass::Diagonal3x>(impls); break;
+        case PassKind::IsolatedPixel: addFast<RefinePass::IsolatedPixel>(impls); break;
+        case PassKind::Diagonal2x: addFast<RefinePass::Diagonal2x>(impls); break;
+        case PassKind::Corner3x: addFast<RefinePass::Corner3x>(impls); break;
+        case PassKind::Diagonal3x: addFast<RefinePass::Diagonal3x>(impls); break;
     }
     return impls;
 }

@@ -44,15 +44,13 @@ TEST(IsolatedPixelPass, FourEqualEdgeNeighboursAreNeededAndBordersNeverFire) {
 }
 
 TEST(Diagonal2xPass, AtTheRightBorderTheClampedDuplicateUndoesTheChange) {
-    expectPass(PassKind::Diagonal2x, {"WWWW", "WWWK", "WWKW", "WWWW"},
-               {"WWWW", "WWKK", "WWKW", "WWWW"});
+    expectPass(PassKind::Diagonal2x, {"WWWW", "WWWK", "WWKW", "WWWW"}, {"WWWW", "WWKK", "WWKW", "WWWW"});
     expectPass(PassKind::Diagonal2x, {"WWWWW", "WWWKW", "WWKWW", "WWWWW", "WWWWW"},
                {"WWWWW", "WWKKW", "WWKKW", "WWWWW", "WWWWW"});
 }
 
 TEST(Diagonal2xPass, AtTheLeftBorderTheChangeStands) {
-    expectPass(PassKind::Diagonal2x, {"WWWW", "WKWW", "KWWW", "WWWW"},
-               {"WWWW", "KKWW", "KKWW", "WWWW"});
+    expectPass(PassKind::Diagonal2x, {"WWWW", "WKWW", "KWWW", "WWWW"}, {"WWWW", "KKWW", "KKWW", "WWWW"});
 }
 
 TEST(Diagonal3xPass, ADiagonalLineThickensAroundItsMiddle) {

@@ -16,8 +16,8 @@ using loom::upscale;
 using namespace loom::test;
 
 namespace {
-constexpr int NONE = 0, SCALE2X = 1, SCALE3X = 2, SCALE4X = 3, EAGLE2X = 4, SCALE2XHQ = 5,
-              SCALE3XHQ = 6, SCALE4XHQ = 7;
+constexpr int NONE = 0, SCALE2X = 1, SCALE3X = 2, SCALE4X = 3, EAGLE2X = 4, SCALE2XHQ = 5, SCALE3XHQ = 6,
+              SCALE4XHQ = 7;
 
 Rows block(const Rows& image, int factor, int bx, int by) {
     Rows out;
@@ -124,8 +124,7 @@ TEST(Scale2x, SinglePixelStaysASquareAndThinImagesReplicate) {
     const Rows field = {"WWW", "WKW", "WWW"};
     EXPECT_EQ(rowsOf(upscale(imageFromRows(field), SCALE2X)),
               (Rows{"WWWWWW", "WWWWWW", "WWKKWW", "WWKKWW", "WWWWWW", "WWWWWW"}));
-    EXPECT_EQ(rowsOf(upscale(imageFromRows({"WKKXW"}), SCALE2X)),
-              (Rows{"WWKKKKXXWW", "WWKKKKXXWW"}))
+    EXPECT_EQ(rowsOf(upscale(imageFromRows({"WKKXW"}), SCALE2X)), (Rows{"WWKKKKXXWW", "WWKKKKXXWW"}))
         << "one row: B and H clamp onto the row, so no rule fires";
     EXPECT_EQ(rowsOf(upscale(imageFromRows({"W", "K", "X"}), SCALE2X)),
               (Rows{"WW", "WW", "KK", "KK", "XX", "XX"}));
@@ -188,7 +187,8 @@ TEST(UpscaleAlpha, ComparingAlphaIsComparingColoursOfPixelsRecolouredApart) {
     // Give every distinct pixel (colour and alpha) a colour of its own: then colours are equal
     // exactly when whole pixels are, so the colour-only result mapped back must be the result
     // that compares alpha, in every mode.
-    for (const Surface& source : {transparentSprite(), randomPaletteImage(19, 13, ChannelOrder::RGBA, 3, 5)}) {
+    for (const Surface& source :
+         {transparentSprite(), randomPaletteImage(19, 13, ChannelOrder::RGBA, 3, 5)}) {
         std::map<uint32_t, uint32_t> original;  // recoloured pixel -> source pixel
         Surface recoloured(source.getWidth(), source.getHeight(), true);
         std::map<uint32_t, uint32_t> colourOf;
@@ -233,5 +233,6 @@ TEST(UpscalePixels, NoModeInventsAPixelColourAndAlphaTravelTogether) {
         for (const auto& info : loom::upscalerCatalogue())
             for (loom::PixelMatch match : {loom::PixelMatch::Colour, loom::PixelMatch::ColourAndAlpha})
                 ASSERT_TRUE(noPixelInvented(upscale(source, info.id, match), source))
-                    << info.name << ", match " << int(match) << ", " << source.getWidth() << "x" << source.getHeight();
+                    << info.name << ", match " << int(match) << ", " << source.getWidth() << "x"
+                    << source.getHeight();
 }

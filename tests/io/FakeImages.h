@@ -22,7 +22,8 @@ public:
         setDataType(type);
         setSampleOrder(order);
         rowBytes_ = size_t(width) * size_t(channelsOf(order)) * size_t(bytesPerSampleOf(type));
-        if (bytes_.size() != rowBytes_ * size_t(height)) throw std::logic_error("FakeSource: wrong byte count");
+        if (bytes_.size() != rowBytes_ * size_t(height))
+            throw std::logic_error("FakeSource: wrong byte count");
     }
     // Rows up to failAtRow are delivered, then the load throws (for failed-write tests).
     void failAtRow(int32_t row) { failAtRow_ = row; }

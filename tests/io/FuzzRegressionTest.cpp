@@ -18,7 +18,8 @@ TEST(FuzzRegressions, EveryKeptInputLoadsOrFailsCleanly) {
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         const auto bytes = loom::test::readFile(entry.path().string());
         try {
-            Surface s(loadImage(makeBufferSource(Buffer(const_cast<uint8_t*>(bytes.data()), int32_t(bytes.size())))));
+            Surface s(loadImage(
+                makeBufferSource(Buffer(const_cast<uint8_t*>(bytes.data()), int32_t(bytes.size())))));
             EXPECT_GT(s.getWidth(), 0) << entry.path();
         } catch (const ImageIoExc& e) {
             EXPECT_GT(std::strlen(e.what()), 0u) << entry.path();

@@ -39,7 +39,9 @@ bool samePixels(const Surface& a, const Surface& b) {
     return true;
 }
 
-std::string pngSuite(const std::string& name) { return std::string(LOOM_TESTDATA_DIR) + "/pngsuite/" + name; }
+std::string pngSuite(const std::string& name) {
+    return std::string(LOOM_TESTDATA_DIR) + "/pngsuite/" + name;
+}
 
 std::string failureOf(const std::string& path) {
     try {
@@ -73,14 +75,17 @@ TEST(ImageFile, JpegXrIsLosslessAtFullQualityAndCloseBelow) {
     TempDir dir;
     for (bool alpha : {false, true}) {
         const Surface original = makePicture(33, 21, alpha, 300);
-        writeImage(dir / "x.wmp", std::make_shared<ImageSourceSurface>(original), ImageTarget::Options().setQuality(1.0f));
+        writeImage(dir / "x.wmp", std::make_shared<ImageSourceSurface>(original),
+                   ImageTarget::Options().setQuality(1.0f));
         EXPECT_TRUE(samePixels(original, Surface(loadImage(dir / "x.wmp")))) << "alpha " << alpha;
-        writeImage(dir / "y.WMP", std::make_shared<ImageSourceSurface>(original), ImageTarget::Options().setQuality(0.9f));
+        writeImage(dir / "y.WMP", std::make_shared<ImageSourceSurface>(original),
+                   ImageTarget::Options().setQuality(0.9f));
         const Surface lossy(loadImage(dir / "y.WMP"));
         int worst = 0;
         for (int32_t y = 0; y < 21; ++y)
             for (int32_t i = 0; i < 33 * original.getPixelInc(); ++i)
-                worst = std::max(worst, std::abs(int(original.getData(0, y)[i]) - int(lossy.getData(0, y)[i])));
+                worst = std::max(worst,
+                                 std::abs(int(original.getData(0, y)[i]) - int(lossy.getData(0, y)[i])));
         EXPECT_LE(worst, 40) << "alpha " << alpha;
     }
     EXPECT_EQ(loadImage(dir / "x.wmp")->getSampleOrder(), ImageIo::BGRA);
@@ -92,7 +97,8 @@ TEST(ImageFile, JpegKeepsTheImageApproximately) {
     for (int32_t y = 0; y < 16; ++y)
         for (int32_t x = 0; x < 16; ++x) std::memcpy(flat.getData(x, y), "\x40\x80\xC0", 3);
     for (const std::string ext : {"jpg", "jpeg", "jpe"}) {
-        writeImage(dir / ("f." + ext), std::make_shared<ImageSourceSurface>(flat), ImageTarget::Options().setQuality(0.9f));
+        writeImage(dir / ("f." + ext), std::make_shared<ImageSourceSurface>(flat),
+                   ImageTarget::Options().setQuality(0.9f));
         const Surface loaded(loadImage(dir / ("f." + ext)));
         ASSERT_EQ(loaded.getWidth(), 16);
         EXPECT_NEAR(loaded.getData(5, 5)[0], 0x40, 3);
@@ -100,8 +106,10 @@ TEST(ImageFile, JpegKeepsTheImageApproximately) {
     }
     // Higher quality gives a larger file for a detailed picture.
     const Surface detailed = makePicture(64, 64, false, 5000);
-    writeImage(dir / "lo.jpg", std::make_shared<ImageSourceSurface>(detailed), ImageTarget::Options().setQuality(0.2f));
-    writeImage(dir / "hi.jpg", std::make_shared<ImageSourceSurface>(detailed), ImageTarget::Options().setQuality(1.0f));
+    writeImage(dir / "lo.jpg", std::make_shared<ImageSourceSurface>(detailed),
+               ImageTarget::Options().setQuality(0.2f));
+    writeImage(dir / "hi.jpg", std::make_shared<ImageSourceSurface>(detailed),
+               ImageTarget::Options().setQuality(1.0f));
     EXPECT_LT(std::filesystem::file_size(dir / "lo.jpg"), std::filesystem::file_size(dir / "hi.jpg"));
 }
 
@@ -116,13 +124,14 @@ TEST(ImageFile, PngIsIndexedUpTo256ColoursAndKeepsSixteenBits) {
 
     // 16-bit gray through the source/target layer keeps every bit.
     std::vector<uint16_t> samples = {0, 1, 256, 65535, 12345, 54321};
-    auto wide = std::make_shared<loom::test::FakeSource>(3, 2, ImageIo::GRAY, ImageIo::UINT16, ImageIo::Y,
-                                                         loom::test::bytesOf(samples));
+    auto wide = std::make_shared<loom::test::FakeSource>(3, 2, ImageIo::GRAY, ImageIo::UINT16,
+                                                         ImageIo::Y, loom::test::bytesOf(samples));
     writeImage(dir / "g16.png", wide);
     ImageSourceRef back = loadImage(dir / "g16.png");
     EXPECT_EQ(back->getDataType(), ImageIo::UINT16);
     EXPECT_EQ(back->getSampleOrder(), ImageIo::Y);
-    auto target = std::make_shared<loom::test::FakeTarget>(3, 2, ImageIo::GRAY, ImageIo::UINT16, ImageIo::Y);
+    auto target =
+        std::make_shared<loom::test::FakeTarget>(3, 2, ImageIo::GRAY, ImageIo::UINT16, ImageIo::Y);
     back->load(target);
     EXPECT_EQ(target->samples<uint16_t>(), samples);
 }
@@ -152,7 +161,11 @@ TEST(ImageFile, PngSuiteInterlacedTwinsDecodeAlike) {
 }
 
 TEST(ImageFile, PngSuiteLayoutsAreDescribedAsDecoded) {
-    struct Case { const char* file; ImageIo::DataType type; ImageIo::SampleOrder order; };
+    struct Case {
+        const char* file;
+        ImageIo::DataType type;
+        ImageIo::SampleOrder order;
+    };
     const Case cases[] = {
         {"primary/basn0g01.png", ImageIo::UINT8, ImageIo::Y},
         {"primary/basn4a08.png", ImageIo::UINT8, ImageIo::YA},
@@ -209,8 +222,8 @@ TEST(ImageFile, TruncatedFilesOfEveryFormatFail) {
 
 TEST(ImageFile, HugeHeadersAreRefusedBeforeAllocating) {
     // A valid PNG header declaring 200000 x 3 pixels, and nothing after it.
-    std::vector<uint8_t> png = {137, 'P', 'N', 'G', '\r', '\n', 26, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
-                                0, 3, 0x0D, 0x40, 0, 0, 0, 3, 8, 6, 0, 0, 0};
+    std::vector<uint8_t> png = {137, 'P', 'N', 'G',  '\r', '\n', 26, '\n', 0, 0, 0, 13, 'I', 'H', 'D',
+                                'R', 0,   3,   0x0D, 0x40, 0,    0,  0,    3, 8, 6, 0,  0,   0};
     png.insert(png.end(), {0, 0, 0, 0});  // CRC patched below
     uint32_t crc = 0xFFFFFFFFu;
     for (size_t i = 12; i < 29; ++i) {
@@ -218,7 +231,8 @@ TEST(ImageFile, HugeHeadersAreRefusedBeforeAllocating) {
         for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
     }
     crc ^= 0xFFFFFFFFu;
-    png[29] = uint8_t(crc >> 24), png[30] = uint8_t(crc >> 16), png[31] = uint8_t(crc >> 8), png[32] = uint8_t(crc);
+    png[29] = uint8_t(crc >> 24), png[30] = uint8_t(crc >> 16), png[31] = uint8_t(crc >> 8),
+    png[32] = uint8_t(crc);
     TempDir dir;
     loom::test::writeFile(dir / "huge.png", png);
     EXPECT_EQ(failureOf(dir / "huge.png"), "image too large: 200000 x 3 pixels");
@@ -233,17 +247,19 @@ TEST(ImageFile, HugeHeadersAreRefusedBeforeAllocating) {
 }
 
 TEST(ImageFile, SurfaceFromSourceFollowsTheAlphaRule) {
-    auto bgra = std::make_shared<loom::test::FakeSource>(1, 1, ImageIo::RGB, ImageIo::UINT8, ImageIo::BGRA,
-                                                         std::vector<uint8_t>{1, 2, 3, 4});
+    auto bgra = std::make_shared<loom::test::FakeSource>(
+        1, 1, ImageIo::RGB, ImageIo::UINT8, ImageIo::BGRA, std::vector<uint8_t>{1, 2, 3, 4});
     const Surface fromBgra(bgra);
     EXPECT_EQ(fromBgra.getChannelOrder().code, ChannelOrder::RGBA);
-    EXPECT_EQ(std::vector<uint8_t>(fromBgra.getData(), fromBgra.getData() + 4), (std::vector<uint8_t>{3, 2, 1, 4}));
+    EXPECT_EQ(std::vector<uint8_t>(fromBgra.getData(), fromBgra.getData() + 4),
+              (std::vector<uint8_t>{3, 2, 1, 4}));
 
     auto gray = std::make_shared<loom::test::FakeSource>(1, 1, ImageIo::GRAY, ImageIo::UINT8, ImageIo::Y,
                                                          std::vector<uint8_t>{77});
     const Surface fromGray(gray);
     EXPECT_EQ(fromGray.getChannelOrder().code, ChannelOrder::RGB);
-    EXPECT_EQ(std::vector<uint8_t>(fromGray.getData(), fromGray.getData() + 3), (std::vector<uint8_t>{77, 77, 77}));
+    EXPECT_EQ(std::vector<uint8_t>(fromGray.getData(), fromGray.getData() + 3),
+              (std::vector<uint8_t>{77, 77, 77}));
 
     const Surface forcedAlpha(gray, SurfaceConstraintsDefault(), true);
     EXPECT_EQ(forcedAlpha.getData()[3], 255);

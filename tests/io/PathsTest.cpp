@@ -56,8 +56,7 @@ TEST(Unicode, InvalidInputGivesTheFixedMessages) {
         }
         return std::string("no exception");
     };
-    for (const char* bad :
-         {"\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "a\x80z", "\xFF"})
+    for (const char* bad : {"\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "a\x80z", "\xFF"})
         EXPECT_EQ(messageOf([&] { toUtf16(bad); }), "Invalid UTF-8 sequence.") << bad;
     EXPECT_EQ(messageOf([] { toUtf8(std::u16string(1, char16_t(0xD800))); }),
               "Error in UTF-16 to UTF-8 conversion.");

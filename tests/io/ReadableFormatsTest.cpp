@@ -15,7 +15,9 @@ using namespace loom;
 
 namespace {
 
-std::string seed(const std::string& name) { return std::string(LOOM_SOURCE_DIR) + "/fuzz/seeds/" + name; }
+std::string seed(const std::string& name) {
+    return std::string(LOOM_SOURCE_DIR) + "/fuzz/seeds/" + name;
+}
 
 }  // namespace
 
@@ -34,13 +36,14 @@ TEST(ReadableFormats, EverySeedLoadsAsAnEightPixelSquare) {
 
 TEST(ReadableFormats, LayoutsFollowTheDecoderTable) {
     const std::map<std::string, ImageIo::SampleOrder> expected = {
-        {"gray.jpg", ImageIo::Y},          {"color.jpg", ImageIo::RGB_ORDER},
-        {"gray.pgm", ImageIo::Y},          {"color.ppm", ImageIo::RGB_ORDER},
-        {"palette.png", ImageIo::RGBA},    {"lossless.webp", ImageIo::RGBA},
+        {"gray.jpg", ImageIo::Y},           {"color.jpg", ImageIo::RGB_ORDER},
+        {"gray.pgm", ImageIo::Y},           {"color.ppm", ImageIo::RGB_ORDER},
+        {"palette.png", ImageIo::RGBA},     {"lossless.webp", ImageIo::RGBA},
         {"lossy.webp", ImageIo::RGB_ORDER}, {"rgba.tif", ImageIo::RGBA},
         {"lossless.wmp", ImageIo::BGRA},
     };
-    for (const auto& [name, order] : expected) EXPECT_EQ(loadImage(seed(name))->getSampleOrder(), order) << name;
+    for (const auto& [name, order] : expected)
+        EXPECT_EQ(loadImage(seed(name))->getSampleOrder(), order) << name;
 }
 
 TEST(ReadableFormats, GifFramesAndTransparency) {
@@ -48,7 +51,8 @@ TEST(ReadableFormats, GifFramesAndTransparency) {
     const Surface second(loadImage(seed("anim.gif"), ImageSource::Options().setIndex(1)));
     EXPECT_TRUE(first.hasAlpha()) << "the sprite's transparent background survives";
     bool differ = false;
-    for (int32_t y = 0; y < 8; ++y) differ |= std::memcmp(first.getData(0, y), second.getData(0, y), 32) != 0;
+    for (int32_t y = 0; y < 8; ++y)
+        differ |= std::memcmp(first.getData(0, y), second.getData(0, y), 32) != 0;
     EXPECT_TRUE(differ) << "frame 1 is the mirrored sprite";
     EXPECT_THROW(loadImage(seed("anim.gif"), ImageSource::Options().setIndex(2)), ImageIoFailedLoadExc);
 }
@@ -82,5 +86,6 @@ TEST(ReadableFormats, PngWriterTakesRowsInAnyOrder) {
         }
     writeImage(dir / "b.png", std::make_shared<BottomUpSource>(s));
     const Surface back(loadImage(dir / "b.png"));
-    for (int32_t y = 0; y < 4; ++y) EXPECT_EQ(std::memcmp(back.getData(0, y), s.getData(0, y), 20), 0) << y;
+    for (int32_t y = 0; y < 4; ++y)
+        EXPECT_EQ(std::memcmp(back.getData(0, y), s.getData(0, y), 20), 0) << y;
 }

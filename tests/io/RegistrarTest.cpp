@@ -20,16 +20,18 @@ ImageIoRegistrar::SourceCreationFunc sourceThat(std::vector<int>& calls, int id,
             if (foreign) throw ImageIoNotThisFormatExc("not format " + std::to_string(id));
             throw ImageIoFailedLoadExc("format " + std::to_string(id) + ": truncated data");
         }
-        return std::make_shared<loom::test::FakeSource>(1, 1, ImageIo::RGB, ImageIo::UINT8,
-                                                        ImageIo::RGB_ORDER, std::vector<uint8_t>{1, 2, 3});
+        return std::make_shared<loom::test::FakeSource>(
+            1, 1, ImageIo::RGB, ImageIo::UINT8, ImageIo::RGB_ORDER, std::vector<uint8_t>{1, 2, 3});
     };
 }
 
 ImageIoRegistrar::TargetCreationFunc targetNamed(std::string& chosen, const std::string& name) {
-    return [&chosen, name](DataTargetRef, ImageSourceRef, ImageTarget::Options, const std::string& data) {
-        chosen = name + ":" + data;
-        return std::make_shared<loom::test::FakeTarget>(1, 1, ImageIo::RGB, ImageIo::UINT8, ImageIo::RGB_ORDER);
-    };
+    return
+        [&chosen, name](DataTargetRef, ImageSourceRef, ImageTarget::Options, const std::string& data) {
+            chosen = name + ":" + data;
+            return std::make_shared<loom::test::FakeTarget>(1, 1, ImageIo::RGB, ImageIo::UINT8,
+                                                            ImageIo::RGB_ORDER);
+        };
 }
 
 DataSourceRef someBytes() { return makeBufferSource(Buffer(4)); }
@@ -92,7 +94,8 @@ TEST(Registrar, TargetsByLowerCasedExtensionAndLowestPriority) {
 }
 
 TEST(Registrar, BuiltInCodecsAreRegisteredOnFirstUse) {
-    const std::vector<std::string> expected = {"bmp", "jpe", "jpeg", "jpg", "png", "tif", "tiff", "webp", "wmp"};
+    const std::vector<std::string> expected = {"bmp", "jpe",  "jpeg", "jpg", "png",
+                                               "tif", "tiff", "webp", "wmp"};
     EXPECT_EQ(builtInCodecs().getWriteExtensions(), expected);
     EXPECT_EQ(toLowerAscii("ÄbC.PNG"), "Äbc.png") << "only A to Z are lowered";
 }

@@ -26,7 +26,8 @@ std::shared_ptr<FakeTarget> target(int32_t w, ImageIo::ColorModel m, ImageIo::Da
 }  // namespace
 
 TEST(RowConverters, ReordersChannelsAndCarriesAlphaOnlyWhenBothHaveIt) {
-    auto bgra = source<uint8_t>(2, ImageIo::RGB, ImageIo::UINT8, ImageIo::BGRA, {1, 2, 3, 4, 5, 6, 7, 8});
+    auto bgra =
+        source<uint8_t>(2, ImageIo::RGB, ImageIo::UINT8, ImageIo::BGRA, {1, 2, 3, 4, 5, 6, 7, 8});
     auto rgba = target(2, ImageIo::RGB, ImageIo::UINT8, ImageIo::RGBA);
     bgra->load(rgba);
     EXPECT_EQ(rgba->bytes(), (std::vector<uint8_t>{3, 2, 1, 4, 7, 6, 5, 8}));
@@ -75,15 +76,18 @@ TEST(RowConverters, LumaFormulasPerSourceType) {
     red->load(gray);
     EXPECT_EQ(gray->bytes()[0], 53);
 
-    auto white16 = source<uint16_t>(1, ImageIo::RGB, ImageIo::UINT16, ImageIo::RGB_ORDER, {65535, 65535, 65535});
+    auto white16 =
+        source<uint16_t>(1, ImageIo::RGB, ImageIo::UINT16, ImageIo::RGB_ORDER, {65535, 65535, 65535});
     auto gray8 = target(1, ImageIo::GRAY, ImageIo::UINT8, ImageIo::Y);
     white16->load(gray8);
-    EXPECT_EQ(gray8->bytes()[0], (6966u + 23436u + 2366u) * 65535u / 8421376u) << "one division by 257 x 32768";
+    EXPECT_EQ(gray8->bytes()[0], (6966u + 23436u + 2366u) * 65535u / 8421376u)
+        << "one division by 257 x 32768";
     auto gray16 = target(1, ImageIo::GRAY, ImageIo::UINT16, ImageIo::Y);
     white16->load(gray16);
     EXPECT_EQ(gray16->samples<uint16_t>()[0], (6966u + 23436u + 2366u) * 65535u >> 15);
 
-    auto greenF = source<float>(1, ImageIo::RGB, ImageIo::FLOAT32, ImageIo::RGB_ORDER, {0.0f, 1.0f, 0.0f});
+    auto greenF =
+        source<float>(1, ImageIo::RGB, ImageIo::FLOAT32, ImageIo::RGB_ORDER, {0.0f, 1.0f, 0.0f});
     auto grayF = target(1, ImageIo::GRAY, ImageIo::FLOAT32, ImageIo::Y);
     greenF->load(grayF);
     EXPECT_FLOAT_EQ(grayF->samples<float>()[0], 0.7152f);
@@ -132,19 +136,24 @@ TEST(RowConverters, EveryTypeAndModelPairRoundTripsWhite) {
                             bytes.insert(bytes.end(), b.begin(), b.end());
                         }
                     }
-                    auto src = std::make_shared<FakeSource>(
-                        1, 1, grayIn ? ImageIo::GRAY : ImageIo::RGB, st, grayIn ? ImageIo::YA : ImageIo::RGBA, bytes);
-                    auto dst = target(1, grayOut ? ImageIo::GRAY : ImageIo::RGB, dt, grayOut ? ImageIo::YA : ImageIo::RGBA);
+                    auto src =
+                        std::make_shared<FakeSource>(1, 1, grayIn ? ImageIo::GRAY : ImageIo::RGB, st,
+                                                     grayIn ? ImageIo::YA : ImageIo::RGBA, bytes);
+                    auto dst = target(1, grayOut ? ImageIo::GRAY : ImageIo::RGB, dt,
+                                      grayOut ? ImageIo::YA : ImageIo::RGBA);
                     src->load(dst);
                     const size_t n = grayOut ? 2 : 4;
                     for (size_t c = 0; c < n; ++c) {
                         double v = dt == ImageIo::UINT8    ? dst->bytes()[c]
                                    : dt == ImageIo::UINT16 ? dst->samples<uint16_t>()[c]
                                                            : dst->samples<float>()[c];
-                        const double white = dt == ImageIo::UINT8 ? 255 : dt == ImageIo::UINT16 ? 65535 : 1.0;
+                        const double white = dt == ImageIo::UINT8    ? 255
+                                             : dt == ImageIo::UINT16 ? 65535
+                                                                     : 1.0;
                         // Luma of white may lose one step to its integer weights.
                         EXPECT_NEAR(v, white, white / 200.0)
-                            << "types " << st << "->" << dt << " gray " << grayIn << "->" << grayOut << " sample " << c;
+                            << "types " << st << "->" << dt << " gray " << grayIn << "->" << grayOut
+                            << " sample " << c;
                     }
                 }
 }

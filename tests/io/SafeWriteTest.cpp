@@ -26,18 +26,21 @@ TEST(SafeWrite, ExistingFileSurvivesAFailedWrite) {
     TempDir dir;
     loom::test::writeFile(dir / "keep.png", {'o', 'l', 'd'});
     std::vector<uint8_t> pixels(3 * 4 * 4, 9);
-    auto failing = std::make_shared<loom::test::FakeSource>(4, 4, ImageIo::RGB, ImageIo::UINT8, ImageIo::RGB_ORDER, pixels);
+    auto failing = std::make_shared<loom::test::FakeSource>(4, 4, ImageIo::RGB, ImageIo::UINT8,
+                                                            ImageIo::RGB_ORDER, pixels);
     failing->failAtRow(2);
     for (const std::string ext : {"png", "tif", "jpg", "bmp", "webp"}) {
         loom::test::writeFile(dir / ("keep." + ext), {'o', 'l', 'd'});
         EXPECT_THROW(writeImage(dir / ("keep." + ext), failing), std::runtime_error) << ext;
-        EXPECT_EQ(loom::test::readFile(dir / ("keep." + ext)), (std::vector<uint8_t>{'o', 'l', 'd'})) << ext;
+        EXPECT_EQ(loom::test::readFile(dir / ("keep." + ext)), (std::vector<uint8_t>{'o', 'l', 'd'}))
+            << ext;
     }
     EXPECT_EQ(dir.entries().size(), 5u) << "no temporary file left behind";
 
     // An encoder refusal (JPEG cannot hold 70000 pixels across) also leaves the old file.
     Surface wide(70000, 1, false);
-    EXPECT_THROW(writeImage(dir / "keep.jpg", std::make_shared<ImageSourceSurface>(wide)), ImageIoFailedLoadExc);
+    EXPECT_THROW(writeImage(dir / "keep.jpg", std::make_shared<ImageSourceSurface>(wide)),
+                 ImageIoFailedLoadExc);
     EXPECT_EQ(loom::test::readFile(dir / "keep.jpg"), (std::vector<uint8_t>{'o', 'l', 'd'}));
     EXPECT_EQ(dir.entries().size(), 5u);
 }
@@ -53,6 +56,4 @@ TEST(SafeWrite, UnwritableDirectoryGivesAReason) {
     }
 }
 
-TEST(SafeWrite, NullSurfaceIsRefused) {
-    EXPECT_THROW(ImageSourceSurface{Surface()}, ImageIoExc);
-}
+TEST(SafeWrite, NullSurfaceIsRefused) { EXPECT_THROW(ImageSourceSurface{Surface()}, ImageIoExc); }

@@ -38,8 +38,7 @@ std::vector<uint8_t> writeTiff(const AlphaLayout& layout, const Pixel& transluce
     TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, uint16_t(1), extra);
     Pixel stored = translucent;
     if (layout.alphaKind == EXTRASAMPLE_ASSOCALPHA)
-        for (int c = 0; c < 3; ++c)
-            stored[c] = uint8_t((translucent[c] * translucent[3] + 127) / 255);
+        for (int c = 0; c < 3; ++c) stored[c] = uint8_t((translucent[c] * translucent[3] + 127) / 255);
     auto sample = [&](uint32_t x, int c) { return x % 2 ? opaque[c] : stored[c]; };
     if (layout.tiled) {
         TIFFSetField(tiff, TIFFTAG_TILEWIDTH, tile);
@@ -78,14 +77,12 @@ TEST(TiffDecoding, AlphaLayoutsLoadAsStraightAlpha) {
         {"planar, unassociated", false, PLANARCONFIG_SEPARATE, EXTRASAMPLE_UNASSALPHA},
         {"strips, associated", false, PLANARCONFIG_CONTIG, EXTRASAMPLE_ASSOCALPHA},
         {"tiled, associated", true, PLANARCONFIG_CONTIG, EXTRASAMPLE_ASSOCALPHA},
-        {"strips, unassociated (read as stored)", false, PLANARCONFIG_CONTIG,
-         EXTRASAMPLE_UNASSALPHA},
+        {"strips, unassociated (read as stored)", false, PLANARCONFIG_CONTIG, EXTRASAMPLE_UNASSALPHA},
     };
     for (const AlphaLayout& layout : layouts) {
         SCOPED_TRACE(layout.name);
         std::vector<uint8_t> bytes = writeTiff(layout, translucent, opaque);
-        ImageSourceRef source =
-            loadImage(makeBufferSource(Buffer(bytes.data(), int32_t(bytes.size()))));
+        ImageSourceRef source = loadImage(makeBufferSource(Buffer(bytes.data(), int32_t(bytes.size()))));
         EXPECT_FALSE(source->isPremultiplied());
         const Surface loaded(source);
         ASSERT_TRUE(loaded.hasAlpha());

@@ -32,8 +32,7 @@ TEST(Path2d, MisuseRaises) {
     path.moveTo({0, 0});
     EXPECT_THROW(path.moveTo({1, 1}), Path2dExc) << "only one start point";
     EXPECT_THROW(path.arc({0, 0}, 1, NAN, 1, true), Path2dExc) << "non-finite angle";
-    EXPECT_THROW(path.arc({0, 0}, 1, 1e30f, 0, true), Path2dExc)
-        << "a turn no longer moves the end";
+    EXPECT_THROW(path.arc({0, 0}, 1, 1e30f, 0, true), Path2dExc) << "a turn no longer moves the end";
 }
 
 TEST(Path2d, QuarterArcOnEmptyPathIsOneCubic) {

@@ -178,8 +178,7 @@ TEST(ValueText, ConvertsBothWaysAndRefusesBadText) {
         slider.setValueText("2.5x");
         FAIL() << "text that is not a whole float must not convert";
     } catch (const boost::bad_lexical_cast& e) {
-        EXPECT_STREQ(e.what(),
-                     "bad lexical cast: source type value could not be interpreted as target");
+        EXPECT_STREQ(e.what(), "bad lexical cast: source type value could not be interpreted as target");
     }
     EXPECT_EQ(f, 1.0f / 3.0f) << "a failed conversion writes nothing";
     EXPECT_THROW(box.setValueText("true"), boost::bad_lexical_cast);

@@ -24,9 +24,9 @@ struct AppPanel {
         panel.addLabel("View");
         panel.addFloatParam("Zoom", &zoom, 1, 10, 4);
         panel.addLabel("1. Upscaling");
-        panel.addRadioGroup({"None", "Scale2x", "Scale3x", "Scale4x", "Eagle2x", "Scale2xHQ",
-                             "Scale3xHQ", "Scale4xHQ"},
-                            &upscaler, 0);
+        panel.addRadioGroup(
+            {"None", "Scale2x", "Scale3x", "Scale4x", "Eagle2x", "Scale2xHQ", "Scale3xHQ", "Scale4xHQ"},
+            &upscaler, 0);
         panel.addLabel("2. Transform");
         panel.addRadioGroup({"None", "Projective", "Bilinear"}, &transform, 0);
         perf = panel.addLabel("Perf: 0 ms");

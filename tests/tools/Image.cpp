@@ -34,8 +34,7 @@ Image readImageFile(const std::string& path) {
     const CommandResult size = run({"identify", "-format", "%w %h", path + "[0]"});
     if (size.status != 0) return image;
     std::istringstream(size.output) >> image.width >> image.height;
-    const CommandResult data =
-        run({"convert", path + "[0]", "-alpha", "on", "-depth", "8", "rgba:-"});
+    const CommandResult data = run({"convert", path + "[0]", "-alpha", "on", "-depth", "8", "rgba:-"});
     if (data.status != 0 || data.output.size() != size_t(image.width) * size_t(image.height) * 4)
         return Image();
     image.channels = 4;
@@ -44,8 +43,7 @@ Image readImageFile(const std::string& path) {
 }
 
 Image grabWindow(const std::string& window) {
-    return parsePpm(
-        run({"timeout", "10", "import", "-window", window, "-depth", "8", "ppm:-"}).output);
+    return parsePpm(run({"timeout", "10", "import", "-window", window, "-depth", "8", "ppm:-"}).output);
 }
 
 }  // namespace loom::testtools

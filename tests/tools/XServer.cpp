@@ -37,8 +37,8 @@ XServer::XServer() {
     // can happen between a probe and a window manager's connection.
     TempFile numberFile;
     server_ = std::make_unique<Process>(
-        std::vector<std::string>{"Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24",
-                                 "-nolisten", "tcp", "-noreset"},
+        std::vector<std::string>{"Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten",
+                                 "tcp", "-noreset"},
         numberFile.path);
     // Written once the server accepts connections; a line is complete with its newline.
     std::string number;

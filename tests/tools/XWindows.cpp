@@ -81,8 +81,7 @@ std::string windowGeometry(const std::string& window) {
 
 // Real key events go to the focused window: sending them to the window by id would fail on the
 // release of a key that closes it.
-void sendKeys(const std::string& window, std::vector<std::string> command,
-              const std::string& keys) {
+void sendKeys(const std::string& window, std::vector<std::string> command, const std::string& keys) {
     focus(window);
     for (const std::string& k : words(keys)) command.push_back(k);
     xdotool(command);
@@ -175,12 +174,8 @@ void drag(const std::string& window, int fromX, int fromY, int toX, int toY, int
 void key(const std::string& window, const std::string& keys) {
     sendKeys(window, {"key", "--clearmodifiers"}, keys);
 }
-void keyDown(const std::string& window, const std::string& keys) {
-    sendKeys(window, {"keydown"}, keys);
-}
-void keyUp(const std::string& window, const std::string& keys) {
-    sendKeys(window, {"keyup"}, keys);
-}
+void keyDown(const std::string& window, const std::string& keys) { sendKeys(window, {"keydown"}, keys); }
+void keyUp(const std::string& window, const std::string& keys) { sendKeys(window, {"keyup"}, keys); }
 
 void type(const std::string& window, const std::string& text) {
     focus(window);

@@ -13,9 +13,8 @@ namespace {
 // The point with patch parameters (s, t).
 Vec2f patchPoint(const WarpQuad& q, double s, double t) {
     const Vec2f* p = q.corners;
-    return Vec2f(
-        float((1 - t) * ((1 - s) * p[0].x + s * p[1].x) + t * ((1 - s) * p[3].x + s * p[2].x)),
-        float((1 - t) * ((1 - s) * p[0].y + s * p[1].y) + t * ((1 - s) * p[3].y + s * p[2].y)));
+    return Vec2f(float((1 - t) * ((1 - s) * p[0].x + s * p[1].x) + t * ((1 - s) * p[3].x + s * p[2].x)),
+                 float((1 - t) * ((1 - s) * p[0].y + s * p[1].y) + t * ((1 - s) * p[3].y + s * p[2].y)));
 }
 
 }  // namespace

@@ -224,8 +224,8 @@ TEST(Warp, PaddedSourceRowsAndNonFiniteCorners) {
     }
 
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const WarpQuad broken = makeWarpQuad(
-        std::array<Vec2f, 4>{Vec2f(nan, 0), Vec2f(10, nan), Vec2f(10, 10), Vec2f(0, 10)});
+    const WarpQuad broken =
+        makeWarpQuad(std::array<Vec2f, 4>{Vec2f(nan, 0), Vec2f(10, nan), Vec2f(10, 10), Vec2f(0, 10)});
     for (int id : {TRANSFORM_PROJECTIVE, TRANSFORM_BILINEAR}) {
         Surface out;
         EXPECT_NO_THROW(out = warp(id, padded, broken));

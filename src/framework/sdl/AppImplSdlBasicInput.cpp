@@ -24,41 +24,25 @@ void AppImplSdlBasic::drainEvents() {
 }
 
 void AppImplSdlBasic::handleEvent(const SDL_Event& event) {
-    if (event.type == SDL_FINGERDOWN || event.type == SDL_FINGERMOTION ||
-        event.type == SDL_FINGERUP) {
+    if (event.type == SDL_FINGERDOWN || event.type == SDL_FINGERMOTION || event.type == SDL_FINGERUP) {
         queueTouch(event.tfinger);
         return;
     }
     // Contacts reported together are dispatched together, before whatever follows them.
     flushTouches();
     switch (event.type) {
-        case SDL_QUIT:
-            quit_ = true;
-            break;
-        case SDL_WINDOWEVENT:
-            handleWindowEvent(event.window);
-            break;
+        case SDL_QUIT: quit_ = true; break;
+        case SDL_WINDOWEVENT: handleWindowEvent(event.window); break;
         case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-            handleMouseButton(event.button);
-            break;
-        case SDL_MOUSEMOTION:
-            handleMouseMotion(event.motion);
-            break;
-        case SDL_MOUSEWHEEL:
-            handleMouseWheel(event.wheel);
-            break;
+        case SDL_MOUSEBUTTONUP: handleMouseButton(event.button); break;
+        case SDL_MOUSEMOTION: handleMouseMotion(event.motion); break;
+        case SDL_MOUSEWHEEL: handleMouseWheel(event.wheel); break;
         case SDL_KEYDOWN:
-        case SDL_KEYUP:
-            handleKey(event.key);
-            break;
+        case SDL_KEYUP: handleKey(event.key); break;
         case SDL_DROPBEGIN:
         case SDL_DROPFILE:
-        case SDL_DROPCOMPLETE:
-            handleDrop(event.drop);
-            break;
-        default:
-            break;
+        case SDL_DROPCOMPLETE: handleDrop(event.drop); break;
+        default: break;
     }
 }
 
@@ -74,14 +58,9 @@ void AppImplSdlBasic::handleWindowEvent(const SDL_WindowEvent& event) {
                 appBasic_->privateResize(ResizeEvent(width_, height_));
             }
             break;
-        case SDL_WINDOWEVENT_FOCUS_LOST:
-            releaseButtonOnFocusLoss();
-            break;
-        case SDL_WINDOWEVENT_CLOSE:
-            quit_ = true;
-            break;
-        default:
-            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: releaseButtonOnFocusLoss(); break;
+        case SDL_WINDOWEVENT_CLOSE: quit_ = true; break;
+        default: break;
     }
 }
 
@@ -161,8 +140,7 @@ void AppImplSdlBasic::handleDrop(const SDL_DropEvent& event) {
             }
             if (!dropping_) {
                 // A back end that sends no begin and complete: each file is its own drop.
-                handleDrop(
-                    SDL_DropEvent{SDL_DROPCOMPLETE, event.timestamp, nullptr, event.windowID});
+                handleDrop(SDL_DropEvent{SDL_DROPCOMPLETE, event.timestamp, nullptr, event.windowID});
             }
             break;
         case SDL_DROPCOMPLETE: {
@@ -176,8 +154,7 @@ void AppImplSdlBasic::handleDrop(const SDL_DropEvent& event) {
             appBasic_->privateFileDrop(drop);
             break;
         }
-        default:
-            break;
+        default: break;
     }
 }
 
@@ -203,12 +180,9 @@ void AppImplSdlBasic::flushTouches() {
     }
     TouchReport report = touchTracker_.process(records, appBasic_->getElapsedSeconds());
     appBasic_->privateSetActiveTouches(touchTracker_.getActiveTouches());
-    if (!report.began.empty())
-        appBasic_->privateTouchesBegan(TouchEvent(std::move(report.began)));
-    if (!report.moved.empty())
-        appBasic_->privateTouchesMoved(TouchEvent(std::move(report.moved)));
-    if (!report.ended.empty())
-        appBasic_->privateTouchesEnded(TouchEvent(std::move(report.ended)));
+    if (!report.began.empty()) appBasic_->privateTouchesBegan(TouchEvent(std::move(report.began)));
+    if (!report.moved.empty()) appBasic_->privateTouchesMoved(TouchEvent(std::move(report.moved)));
+    if (!report.ended.empty()) appBasic_->privateTouchesEnded(TouchEvent(std::move(report.ended)));
     pendingTouches_.clear();
 }
 

@@ -24,8 +24,8 @@ SDL_Window* AppImplSdlRendererGl::createWindow(const WindowRequest& request, int
 
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     if (request.resizable) flags |= SDL_WINDOW_RESIZABLE;
-    return SDL_CreateWindow(request.title.c_str(), request.x, request.y, request.width,
-                            request.height, flags);
+    return SDL_CreateWindow(request.title.c_str(), request.x, request.y, request.width, request.height,
+                            flags);
 }
 
 NativeWindow* AppImplSdlRendererGl::initialize(const WindowRequest& request) {

@@ -77,8 +77,7 @@ int keyCodeFor(SDL_Keycode key, SDL_Scancode scancode) {
     // The extra key of 102-key keyboards types '<' or '\' depending on the layout: go by position.
     if (scancode == SDL_SCANCODE_NONUSBACKSLASH) return KeyCode::LESS;
     if (isLetter(key) || isDigit(key)) return int(key);
-    if (key > 0 && key < 128 && key != '\0' && std::strchr(CHARACTER_KEYS, int(key)))
-        return int(key);
+    if (key > 0 && key < 128 && key != '\0' && std::strchr(CHARACTER_KEYS, int(key))) return int(key);
     if (key >= SDLK_F1 && key <= SDLK_F12) return KeyCode::F1 + int(key - SDLK_F1);
     if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return KeyCode::KP0 + 1 + int(key - SDLK_KP_1);
     if (key == SDLK_KP_0) return KeyCode::KP0;
@@ -94,31 +93,19 @@ char characterFor(SDL_Keycode key, uint16_t mod) {
         return char(upper ? key - 'a' + 'A' : key);
     }
     switch (key) {
-        case SDLK_BACKSPACE:
-            return 8;
-        case SDLK_TAB:
-            return 9;
+        case SDLK_BACKSPACE: return 8;
+        case SDLK_TAB: return 9;
         case SDLK_RETURN:
-        case SDLK_KP_ENTER:
-            return 13;
-        case SDLK_ESCAPE:
-            return 27;
-        case SDLK_SPACE:
-            return ' ';
-        case SDLK_KP_DIVIDE:
-            return '/';
-        case SDLK_KP_MULTIPLY:
-            return '*';
-        case SDLK_KP_MINUS:
-            return '-';
-        case SDLK_KP_PLUS:
-            return '+';
-        case SDLK_KP_PERIOD:
-            return '.';
-        case SDLK_KP_0:
-            return '0';
-        default:
-            break;
+        case SDLK_KP_ENTER: return 13;
+        case SDLK_ESCAPE: return 27;
+        case SDLK_SPACE: return ' ';
+        case SDLK_KP_DIVIDE: return '/';
+        case SDLK_KP_MULTIPLY: return '*';
+        case SDLK_KP_MINUS: return '-';
+        case SDLK_KP_PLUS: return '+';
+        case SDLK_KP_PERIOD: return '.';
+        case SDLK_KP_0: return '0';
+        default: break;
     }
     if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return char('1' + (key - SDLK_KP_1));
     if (key > 0 && key < 128) {
@@ -147,14 +134,10 @@ unsigned mouseModifiersFor(uint32_t buttons, uint16_t mod) {
 
 int buttonBitFor(uint8_t button) {
     switch (button) {
-        case SDL_BUTTON_LEFT:
-            return Event::LEFT_DOWN;
-        case SDL_BUTTON_RIGHT:
-            return Event::RIGHT_DOWN;
-        case SDL_BUTTON_MIDDLE:
-            return Event::MIDDLE_DOWN;
-        default:
-            return 0;
+        case SDL_BUTTON_LEFT: return Event::LEFT_DOWN;
+        case SDL_BUTTON_RIGHT: return Event::RIGHT_DOWN;
+        case SDL_BUTTON_MIDDLE: return Event::MIDDLE_DOWN;
+        default: return 0;
     }
 }
 

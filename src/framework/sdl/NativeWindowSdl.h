@@ -8,9 +8,7 @@
 
 namespace loom::framework::sdl {
 
-inline SDL_Window* toSdlWindow(NativeWindow* window) {
-    return reinterpret_cast<SDL_Window*>(window);
-}
+inline SDL_Window* toSdlWindow(NativeWindow* window) { return reinterpret_cast<SDL_Window*>(window); }
 
 inline NativeWindow* toNativeWindow(SDL_Window* window) {
     return reinterpret_cast<NativeWindow*>(window);

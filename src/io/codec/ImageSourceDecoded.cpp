@@ -8,8 +8,8 @@
 
 namespace loom {
 
-void ImageSourceDecoded::allocatePixels(int64_t width, int64_t height, ColorModel model,
-                                        DataType type, SampleOrder order) {
+void ImageSourceDecoded::allocatePixels(int64_t width, int64_t height, ColorModel model, DataType type,
+                                        SampleOrder order) {
     if (!withinImageLimits(width, height))
         throw ImageIoFailedLoadExc(ImageTooLargeExc(width, height).what());
     if (width == 0 || height == 0)

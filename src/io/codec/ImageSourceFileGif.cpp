@@ -74,7 +74,7 @@ ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, Options options
     const int width = gif->SWidth, height = gif->SHeight;
     if (!withinImageLimits(width, height))
         throw ImageIoFailedLoadExc(std::string("GIF: ") + ImageTooLargeExc(width, height).what());
-    bool canvasReady = false;  // made once the first frame has been read whole
+    bool canvasReady = false;       // made once the first frame has been read whole
     std::vector<uint8_t> previous;  // the canvas before a frame that restores it afterwards
 
     GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
@@ -98,8 +98,8 @@ ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, Options options
         if (DGifGetImageDesc(gif.get()) == GIF_ERROR) fail(gif.get());
         const GifImageDesc& desc = gif->Image;
         if (desc.Width <= 0 || desc.Height <= 0 || !withinImageLimits(desc.Width, desc.Height))
-            throw ImageIoFailedLoadExc("GIF: bad frame size " + std::to_string(desc.Width) +
-                                       " x " + std::to_string(desc.Height));
+            throw ImageIoFailedLoadExc("GIF: bad frame size " + std::to_string(desc.Width) + " x " +
+                                       std::to_string(desc.Height));
         const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
         if (!map) throw ImageIoFailedLoadExc("GIF: frame without colours");
         const std::unique_ptr<uint8_t[]> indices = readFrameIndices(gif.get(), desc.Width, desc.Height);
@@ -113,7 +113,8 @@ ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, Options options
             previous.assign(getPixels(), getPixels() + size_t(getRowBytes()) * size_t(height));
         // Draw the frame's opaque pixels inside the canvas.
         const int x0 = std::max(0, desc.Left), y0 = std::max(0, desc.Top);
-        const int x1 = std::min(width, desc.Left + desc.Width), y1 = std::min(height, desc.Top + desc.Height);
+        const int x1 = std::min(width, desc.Left + desc.Width),
+                  y1 = std::min(height, desc.Top + desc.Height);
         for (int y = y0; y < y1; ++y) {
             const uint8_t* in = indices.get() + size_t(y - desc.Top) * size_t(desc.Width);
             uint8_t* out = getRow(y);
@@ -136,7 +137,8 @@ ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, Options options
         }
         // A frame lying off the canvas has nothing to clear.
         if (control.DisposalMode == DISPOSE_BACKGROUND && x1 > x0) {
-            for (int y = y0; y < y1; ++y) std::memset(getRow(y) + size_t(x0) * 4, 0, size_t(x1 - x0) * 4);
+            for (int y = y0; y < y1; ++y)
+                std::memset(getRow(y) + size_t(x0) * 4, 0, size_t(x1 - x0) * 4);
         } else if (control.DisposalMode == DISPOSE_PREVIOUS && !previous.empty()) {
             std::memcpy(getPixels(), previous.data(), previous.size());
         }
@@ -144,9 +146,9 @@ ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, Options options
         ++frame;
     }
     if (!found)
-        throw ImageIoFailedLoadExc(options.index == 0 ? "GIF: no image in the file"
-                                                      : "GIF: there is no frame " +
-                                                            std::to_string(options.index));
+        throw ImageIoFailedLoadExc(options.index == 0
+                                       ? "GIF: no image in the file"
+                                       : "GIF: there is no frame " + std::to_string(options.index));
     bool transparent = false;
     for (int y = 0; y < height && !transparent; ++y)
         for (int x = 0; x < width; ++x)

@@ -10,8 +10,8 @@ namespace loom {
 
 // The libjpeg calls, in plain functions that hold no C++ objects across setjmp.
 struct JpegDecoding {
-    static bool readHeader(jpeg_decompress_struct& cinfo, JpegErrorManager& errors,
-                           const uint8_t* data, unsigned long size) {
+    static bool readHeader(jpeg_decompress_struct& cinfo, JpegErrorManager& errors, const uint8_t* data,
+                           unsigned long size) {
         if (setjmp(errors.jump)) return false;
         jpeg_mem_src(&cinfo, data, size);
         jpeg_read_header(&cinfo, TRUE);
@@ -32,8 +32,8 @@ struct JpegDecoding {
             const int32_t y = int32_t(cinfo.output_scanline);
             JSAMPROW row = cmykRow ? cmykRow : image.getRow(y);
             jpeg_read_scanlines(&cinfo, &row, 1);
-            if (cmykRow) cmykToRgb(cmykRow, image.getRow(y), int32_t(cinfo.output_width),
-                                   cinfo.saw_Adobe_marker);
+            if (cmykRow)
+                cmykToRgb(cmykRow, image.getRow(y), int32_t(cinfo.output_width), cinfo.saw_Adobe_marker);
         }
         jpeg_finish_decompress(&cinfo);
         return true;

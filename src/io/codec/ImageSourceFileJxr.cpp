@@ -123,7 +123,8 @@ ImageSourceFileJxr::ImageSourceFileJxr(DataSourceRef dataSource, Options) {
         if (!d.open(bytes)) return false;
         PKPixelFormatGUID format;
         I32 width = 0, height = 0;
-        if (d.decoder->GetPixelFormat(d.decoder, &format) < 0 || d.decoder->GetSize(d.decoder, &width, &height) < 0)
+        if (d.decoder->GetPixelFormat(d.decoder, &format) < 0 ||
+            d.decoder->GetSize(d.decoder, &width, &height) < 0)
             return false;
         header->width = width;
         header->height = height;

@@ -131,7 +131,9 @@ public:
 
     png_structp png() const { return guard_.png; }
     png_infop info() const { return guard_.info; }
-    bool interlaced() const { return png_get_interlace_type(guard_.png, guard_.info) != PNG_INTERLACE_NONE; }
+    bool interlaced() const {
+        return png_get_interlace_type(guard_.png, guard_.info) != PNG_INTERLACE_NONE;
+    }
     [[noreturn]] void fail() const { throw ImageIoFailedLoadExc("PNG: " + state_.error); }
 
 private:
@@ -175,7 +177,8 @@ void ImageSourceFilePng::load(ImageTargetRef target) {
         // Interlaced passes revisit every row: gather the image first.
         PixelBlock pixels = allocatePixelBlock(size_t(checkedProduct({rowBytes_, getHeight()})));
         std::vector<png_bytep> rows(static_cast<size_t>(getHeight()));
-        for (int32_t y = 0; y < getHeight(); ++y) rows[size_t(y)] = pixels.get() + size_t(y) * size_t(rowBytes_);
+        for (int32_t y = 0; y < getHeight(); ++y)
+            rows[size_t(y)] = pixels.get() + size_t(y) * size_t(rowBytes_);
         if (!PngDecoding::readImage(reader.png(), rows.data())) reader.fail();
         for (int32_t y = 0; y < getHeight(); ++y) processRow(*target, y, rows[size_t(y)]);
     }

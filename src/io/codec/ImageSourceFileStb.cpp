@@ -19,12 +19,14 @@ bool looksLikeTga(const uint8_t* d, size_t size) {
     const int type = d[2];
     const bool typeOk = type == 1 || type == 2 || type == 3 || type == 9 || type == 10 || type == 11;
     const int depth = d[16];
-    return colorMapOk && typeOk && (depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32);
+    return colorMapOk && typeOk &&
+           (depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32);
 }
 
 // The format name when the data is one of the kind's formats, else null.
 const char* formatOf(const uint8_t* d, size_t size, ImageSourceFileStb::Kind kind) {
-    if (kind == ImageSourceFileStb::BMP) return size >= 2 && d[0] == 'B' && d[1] == 'M' ? "BMP" : nullptr;
+    if (kind == ImageSourceFileStb::BMP)
+        return size >= 2 && d[0] == 'B' && d[1] == 'M' ? "BMP" : nullptr;
     if (size >= 4 && std::memcmp(d, "8BPS", 4) == 0) return "PSD";
     if (size >= 2 && d[0] == 'P' && (d[1] == '5' || d[1] == '6')) return "PNM";
     return looksLikeTga(d, size) ? "TGA" : nullptr;
@@ -63,7 +65,8 @@ ImageSourceFileStb::ImageSourceFileStb(DataSourceRef dataSource, Kind kind) {
     const auto* data = static_cast<const stbi_uc*>(bytes.getData());
     const int size = bytes.getDataSize();
     const char* format = formatOf(data, size_t(size), kind);
-    if (!format) throw ImageIoNotThisFormatExc(kind == BMP ? "not a BMP file" : "not a TGA, PNM or PSD file");
+    if (!format)
+        throw ImageIoNotThisFormatExc(kind == BMP ? "not a BMP file" : "not a TGA, PNM or PSD file");
     const std::string prefix = std::string(format) + ": ";
     if (kind == BMP) refuseTruncatedBmp(data, size_t(size));
     int width = 0, height = 0, channels = 0;
@@ -73,7 +76,8 @@ ImageSourceFileStb::ImageSourceFileStb(DataSourceRef dataSource, Kind kind) {
         throw ImageIoFailedLoadExc(prefix + ImageTooLargeExc(width, height).what());
     // Run-length coding packs at most 128 samples into 2 bytes; a file too small for its pixels
     // is cut short (the decoder would fill the missing part with zeros at length).
-    if (int64_t(width) * height > int64_t(size) * 64) throw ImageIoFailedLoadExc(prefix + "truncated data");
+    if (int64_t(width) * height > int64_t(size) * 64)
+        throw ImageIoFailedLoadExc(prefix + "truncated data");
     const bool wide = stbi_is_16_bit_from_memory(data, size) != 0;
     int w = 0, h = 0, n = 0;
     std::unique_ptr<void, StbFree> pixels(

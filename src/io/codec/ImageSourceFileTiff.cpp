@@ -27,7 +27,8 @@ struct TiffLayout {
 bool isPlainLayout(TIFF* tiff, const TiffLayout& l) {
     const bool colour = l.photometric == PHOTOMETRIC_RGB && (l.samples == 3 || l.samples == 4);
     const bool gray = l.photometric == PHOTOMETRIC_MINISBLACK && (l.samples == 1 || l.samples == 2);
-    const bool alphaOk = l.extra == 0 || (l.extra == 1 && l.extraTypes && l.extraTypes[0] == EXTRASAMPLE_UNASSALPHA);
+    const bool alphaOk =
+        l.extra == 0 || (l.extra == 1 && l.extraTypes && l.extraTypes[0] == EXTRASAMPLE_UNASSALPHA);
     const bool expectedExtra = l.extra == ((l.samples == 4 || l.samples == 2) ? 1 : 0);
     return (colour || gray) && alphaOk && expectedExtra && (l.bits == 8 || l.bits == 16) &&
            l.planar == PLANARCONFIG_CONTIG && l.sampleFormat == SAMPLEFORMAT_UINT && !TIFFIsTiled(tiff);
@@ -40,8 +41,7 @@ void unpremultiply(uint8_t* rgba, size_t pixels) {
     for (uint8_t* p = rgba; p != rgba + pixels * 4; p += 4) {
         const unsigned alpha = p[3];
         if (alpha == 0 || alpha == 255) continue;
-        for (int c = 0; c < 3; ++c)
-            p[c] = uint8_t(std::min(255u, (p[c] * 255u + alpha / 2) / alpha));
+        for (int c = 0; c < 3; ++c) p[c] = uint8_t(std::min(255u, (p[c] * 255u + alpha / 2) / alpha));
     }
 }
 
@@ -54,7 +54,8 @@ ImageSourceFileTiff::ImageSourceFileTiff(DataSourceRef dataSource, Options optio
     if (!hasTiffSignature(data, size)) throw ImageIoNotThisFormatExc("not a TIFF file");
     TiffMemoryFile file(data, size);
     auto fail = [&](const char* fallback) {
-        throw ImageIoFailedLoadExc("TIFF: " + (file.error().empty() ? std::string(fallback) : file.error()));
+        throw ImageIoFailedLoadExc("TIFF: " +
+                                   (file.error().empty() ? std::string(fallback) : file.error()));
     };
     TIFF* tiff = file.tiff();
     if (!tiff) fail("cannot read the header");

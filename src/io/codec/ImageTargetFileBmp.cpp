@@ -48,7 +48,7 @@ void ImageTargetFileBmp::encode(OStream& out) {
     if (alpha) {
         put32(header, 0x00FF0000), put32(header, 0x0000FF00), put32(header, 0x000000FF);
         put32(header, 0xFF000000);
-        put32(header, 0x73524742);  // 'sRGB'
+        put32(header, 0x73524742);                      // 'sRGB'
         for (int i = 0; i < 12; ++i) put32(header, 0);  // endpoints and gamma, unused
     }
     out.writeData(header.data(), header.size());

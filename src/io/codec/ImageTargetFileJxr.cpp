@@ -25,7 +25,10 @@ struct VectorStream {
 
     VectorStream() {
         std::memset(&stream, 0, sizeof(stream));
-        stream.Close = [](WMPStream** me) -> ERR { *me = nullptr; return WMP_errSuccess; };
+        stream.Close = [](WMPStream** me) -> ERR {
+            *me = nullptr;
+            return WMP_errSuccess;
+        };
         stream.EOS = [](WMPStream* me) -> Bool { return self(me).position >= self(me).bytes.size(); };
         stream.Read = [](WMPStream* me, void* out, size_t count) -> ERR {
             VectorStream& s = self(me);
@@ -103,7 +106,8 @@ void ImageTargetFileJxr::encode(OStream& out) {
 
     VectorStream stream;
     EncoderGuard guard;
-    if (PKImageEncode_Create_WMP(&guard.encoder) < 0) throw ImageIoFailedLoadExc("JPEG XR: out of memory");
+    if (PKImageEncode_Create_WMP(&guard.encoder) < 0)
+        throw ImageIoFailedLoadExc("JPEG XR: out of memory");
     if (guard.encoder->Initialize(guard.encoder, &stream.stream, &params, sizeof(params)) < 0 ||
         guard.encoder->SetPixelFormat(guard.encoder, *format) < 0 ||
         guard.encoder->SetSize(guard.encoder, getWidth(), getHeight()) < 0 ||

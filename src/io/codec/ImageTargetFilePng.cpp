@@ -132,7 +132,8 @@ void ImageTargetFilePng::stopIndexing() {
     allocateRows();
     const int channels = channelsOf(getSampleOrder());
     for (int32_t y = 0; y < indexedRows_; ++y)
-        palette_.expandRow(indices_.get() + size_t(y) * size_t(getWidth()), getWidth(), channels, getRow(y));
+        palette_.expandRow(indices_.get() + size_t(y) * size_t(getWidth()), getWidth(), channels,
+                           getRow(y));
     if (stagedRow_ >= 0) std::memcpy(getRow(stagedRow_), staged_.data(), staged_.size());
     stagedRow_ = -1;
     indices_.reset();
@@ -147,9 +148,8 @@ void ImageTargetFilePng::encode(OStream& out) {
 
     PngWriteState state;
     state.out = &out;
-    PngWriteDeleter guard{png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, errorCallback,
-                                                  warningCallback),
-                          nullptr};
+    PngWriteDeleter guard{
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, errorCallback, warningCallback), nullptr};
     if (!guard.png) throw ImageIoFailedLoadExc("PNG: out of memory");
     guard.info = png_create_info_struct(guard.png);
     if (!guard.info) throw ImageIoFailedLoadExc("PNG: out of memory");
@@ -160,10 +160,9 @@ void ImageTargetFilePng::encode(OStream& out) {
     const int depth = getDataType() == UINT16 ? 16 : 8;
     static const int colorTypes[5] = {0, PNG_COLOR_TYPE_GRAY, PNG_COLOR_TYPE_GRAY_ALPHA,
                                       PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGBA};
-    if (!PngEncoding::writeHeader(guard.png, guard.info, png_uint_32(getWidth()),
-                                  png_uint_32(getHeight()), depth,
-                                  indexing_ ? PNG_COLOR_TYPE_PALETTE : colorTypes[channels],
-                                  indexing_ ? &palette_ : nullptr))
+    if (!PngEncoding::writeHeader(
+            guard.png, guard.info, png_uint_32(getWidth()), png_uint_32(getHeight()), depth,
+            indexing_ ? PNG_COLOR_TYPE_PALETTE : colorTypes[channels], indexing_ ? &palette_ : nullptr))
         fail();
     for (int32_t y = 0; y < getHeight(); ++y) {
         const uint8_t* row = indexing_ ? indices_.get() + size_t(y) * size_t(getWidth()) : getRow(y);

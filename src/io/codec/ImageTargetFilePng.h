@@ -36,7 +36,7 @@ private:
 
     bool indexing_ = false;
     ColorPalette palette_;
-    PixelBlock indices_;           // one byte a pixel, rows 0 .. indexedRows_ - 1
+    PixelBlock indices_;  // one byte a pixel, rows 0 .. indexedRows_ - 1
     int32_t indexedRows_ = 0;
     std::vector<uint8_t> staged_;  // the row being written while indexing
     int32_t stagedRow_ = -1;

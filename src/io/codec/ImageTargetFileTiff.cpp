@@ -19,7 +19,8 @@ void ImageTargetFileTiff::encode(OStream& out) {
     TiffMemoryFile file;
     TIFF* tiff = file.tiff();
     auto fail = [&] {
-        throw ImageIoFailedLoadExc("TIFF: " + (file.error().empty() ? std::string("cannot write") : file.error()));
+        throw ImageIoFailedLoadExc("TIFF: " +
+                                   (file.error().empty() ? std::string("cannot write") : file.error()));
     };
     if (!tiff) fail();
     const uint16_t channels = uint16_t(channelsOf(getSampleOrder()));
@@ -27,7 +28,8 @@ void ImageTargetFileTiff::encode(OStream& out) {
     TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, uint32_t(getHeight()));
     TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, channels);
     TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, uint16_t(getDataType() == UINT16 ? 16 : 8));
-    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, getColorModel() == GRAY ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC,
+                 getColorModel() == GRAY ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
     TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
     TIFFSetField(tiff, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
     TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);

@@ -33,7 +33,8 @@ ImageTargetFileWebp::ImageTargetFileWebp(DataTargetRef dataTarget, const ImageSo
 }
 
 void ImageTargetFileWebp::encode(OStream& out) {
-    if (getWidth() < 1 || getHeight() < 1 || getWidth() > WEBP_MAX_DIMENSION || getHeight() > WEBP_MAX_DIMENSION)
+    if (getWidth() < 1 || getHeight() < 1 || getWidth() > WEBP_MAX_DIMENSION ||
+        getHeight() > WEBP_MAX_DIMENSION)
         throw ImageIoFailedLoadExc("WebP: cannot store an image of " + std::to_string(getWidth()) +
                                    " x " + std::to_string(getHeight()) + " pixels");
     WebPConfig config;

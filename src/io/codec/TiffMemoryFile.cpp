@@ -26,8 +26,8 @@ void TiffMemoryFile::open(const char* mode) {
     TIFFOpenOptionsSetMaxSingleMemAlloc(options, MAX_SINGLE_ALLOCATION);
     TIFFOpenOptionsSetErrorHandlerExtR(options, onError, this);
     TIFFOpenOptionsSetWarningHandlerExtR(options, onWarning, this);
-    tiff_ = TIFFClientOpenExt("memory", mode, this, read, write, seek, closeProc, size, map, unmap,
-                              options);
+    tiff_ =
+        TIFFClientOpenExt("memory", mode, this, read, write, seek, closeProc, size, map, unmap, options);
     TIFFOpenOptionsFree(options);
 }
 

@@ -46,8 +46,7 @@ public:
     }
 
 private:
-    const loom::params::Control* find(const std::string& section,
-                                      const std::string& caption) const {
+    const loom::params::Control* find(const std::string& section, const std::string& caption) const {
         bool inSection = false;
         for (const auto& control : panel_.getControls()) {
             if (control->getCaption() == section)

@@ -14,8 +14,8 @@ constexpr int kCheckerSquare = 8;
 // each pixel centre mapped back into the picture stretched over it; false when the rectangle does
 // not fit on the screen or either image is missing.
 template <typename Visit>
-bool visitPlaced(const Image& screen, const Image& picture, int left, int top, int width,
-                 int height, Visit visit) {
+bool visitPlaced(const Image& screen, const Image& picture, int left, int top, int width, int height,
+                 Visit visit) {
     if (screen.empty() || picture.empty() || left < 0 || top < 0 || left + width > screen.width ||
         top + height > screen.height)
         return false;
@@ -51,23 +51,22 @@ long stretchedMismatches(const Image& screen, const Image& picture, int left, in
 
 long checkerMismatches(const Image& screen, const Image& picture, int left, int top, int scale) {
     long notGrey = 0, darkOnEven = 0, darkOnOdd = 0;
-    const bool placed = visitPlaced(
-        screen, picture, left, top, picture.width * scale, picture.height * scale,
-        [&](int sx, int sy, int px, int py) {
-            if (picture.alpha(px, py) != 0) return;
-            const auto c = screen.rgb(sx, sy);
-            if (c != kCheckerDark && c != kCheckerLight) {
-                ++notGrey;
-                return;
-            }
-            const bool evenSquare = (sx / kCheckerSquare + sy / kCheckerSquare) % 2 == 0;
-            ++((c == kCheckerDark) == evenSquare ? darkOnEven : darkOnOdd);
-        });
+    const bool placed = visitPlaced(screen, picture, left, top, picture.width * scale,
+                                    picture.height * scale, [&](int sx, int sy, int px, int py) {
+                                        if (picture.alpha(px, py) != 0) return;
+                                        const auto c = screen.rgb(sx, sy);
+                                        if (c != kCheckerDark && c != kCheckerLight) {
+                                            ++notGrey;
+                                            return;
+                                        }
+                                        const bool evenSquare =
+                                            (sx / kCheckerSquare + sy / kCheckerSquare) % 2 == 0;
+                                        ++((c == kCheckerDark) == evenSquare ? darkOnEven : darkOnOdd);
+                                    });
     return placed ? notGrey + std::min(darkOnEven, darkOnOdd) : -1;
 }
 
-long madeUpColours(const Image& screen, const Image& picture, int left, int top, int width,
-                   int height) {
+long madeUpColours(const Image& screen, const Image& picture, int left, int top, int width, int height) {
     std::set<std::array<uint8_t, 3>> shown = {kCheckerDark, kCheckerLight};
     for (int y = 0; y < picture.height; ++y)
         for (int x = 0; x < picture.width; ++x)
@@ -92,8 +91,7 @@ long differingPixels(const Image& a, const Image& b) {
     return bad;
 }
 
-long changedPixels(const Image& before, const Image& after, int left, int top, int width,
-                   int height) {
+long changedPixels(const Image& before, const Image& after, int left, int top, int width, int height) {
     if (before.width != after.width || before.height != after.height) return -1;
     long changed = 0;
     for (int y = top; y < top + height && y < before.height; ++y)

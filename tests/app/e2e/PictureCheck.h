@@ -28,14 +28,12 @@ long checkerMismatches(const Image& screen, const Image& picture, int left, int 
 
 // Screen pixels of the rectangle that show neither an opaque colour of the picture nor a
 // checkerboard grey: colours the view made up.
-long madeUpColours(const Image& screen, const Image& picture, int left, int top, int width,
-                   int height);
+long madeUpColours(const Image& screen, const Image& picture, int left, int top, int width, int height);
 
 // Pixels where two images of one size differ in any channel; -1 when the sizes differ.
 long differingPixels(const Image& a, const Image& b);
 
 // Screen pixels of the rectangle that differ between two grabs of one window.
-long changedPixels(const Image& before, const Image& after, int left, int top, int width,
-                   int height);
+long changedPixels(const Image& before, const Image& after, int left, int top, int width, int height);
 
 }  // namespace e2e

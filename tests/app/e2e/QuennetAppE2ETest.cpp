@@ -299,11 +299,11 @@ TEST_F(QuennetAppE2E, DraggingACornerWarpsThePictureAndSaveWritesIt) {
 
 // A red figure with a dark outline on a fully transparent background that hides magenta.
 TEST_F(QuennetAppE2E, TransparentPixelsShowACheckerboardAndTheUnmovedQuadLooksUnwarped) {
-    ASSERT_EQ(run({"convert", "-size", "32x32", "xc:magenta", "+antialias", "-fill", "#e04030",
-                   "-stroke", "#181425", "-draw", "rectangle 8,6 23,25", "-transparent", "magenta",
-                   "PNG32:" + sprite_})
-                  .status,
-              0);
+    ASSERT_EQ(
+        run({"convert", "-size", "32x32", "xc:magenta", "+antialias", "-fill", "#e04030", "-stroke",
+             "#181425", "-draw", "rectangle 8,6 23,25", "-transparent", "magenta", "PNG32:" + sprite_})
+            .status,
+        0);
     const Image figure = readImageFile(sprite_);
     ASSERT_EQ(figure.alpha(0, 0), 0);
     ASSERT_EQ(figure.rgb(0, 0), (std::array<uint8_t, 3>{255, 0, 255}));
@@ -340,8 +340,7 @@ TEST_F(QuennetAppE2E, TransparentPixelsShowACheckerboardAndTheUnmovedQuadLooksUn
     clickZoom(wid, 3.4f);
     EXPECT_TRUE(waitUntil([&] {
         screen_ = grabWindow(wid);
-        return isBackground(screen_, 260, 240) &&
-               madeUpColours(screen_, figure, 280, 200, 80, 80) == 0;
+        return isBackground(screen_, 260, 240) && madeUpColours(screen_, figure, 280, 200, 80, 80) == 0;
     })) << "the minified picture shows colours of its own";
 }
 
@@ -450,11 +449,9 @@ TEST_F(QuennetAppE2E, FTogglesFullScreenBothWays) {
     ASSERT_FALSE(wid.empty());
     key(wid, "shift+f");  // "F" is not "f"
     key(wid, "f");
-    EXPECT_TRUE(waitUntil([&] { return windowSize(wid)[0] == 1280; }))
-        << "f did not enter full screen";
+    EXPECT_TRUE(waitUntil([&] { return windowSize(wid)[0] == 1280; })) << "f did not enter full screen";
     EXPECT_EQ(windowSize(wid)[1], 1024);
     key(wid, "f");
-    EXPECT_TRUE(waitUntil([&] { return windowSize(wid)[0] == 640; }))
-        << "f did not leave full screen";
+    EXPECT_TRUE(waitUntil([&] { return windowSize(wid)[0] == 640; })) << "f did not leave full screen";
     EXPECT_EQ(windowSize(wid)[1], 480);
 }

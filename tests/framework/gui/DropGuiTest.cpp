@@ -18,8 +18,7 @@ namespace {
 
 class DropApp : public GuiTestApp {
 public:
-    explicit DropApp(std::vector<FileDropEvent>* drops)
-        : GuiTestApp("framework drop"), drops_(drops) {}
+    explicit DropApp(std::vector<FileDropEvent>* drops) : GuiTestApp("framework drop"), drops_(drops) {}
     void fileDrop(FileDropEvent event) override { drops_->push_back(event); }
     bool finished() override { return !drops_->empty() && *driverDone; }
 

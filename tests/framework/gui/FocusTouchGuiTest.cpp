@@ -45,8 +45,7 @@ TEST(FocusLoss, AHeldButtonIsReleasedWithInitiatorZeroWhenTheFocusGoes) {
         pressButton(1);
         focusRoot();  // while the button is still down
     };
-    ASSERT_EQ(runGuiApp(std::make_unique<FocusApp>(&log), RendererGl::AA_NONE, pressThenLoseFocus),
-              0);
+    ASSERT_EQ(runGuiApp(std::make_unique<FocusApp>(&log), RendererGl::AA_NONE, pressThenLoseFocus), 0);
     // Let go of the button for whatever runs next on this display.
     releaseButton(1);
 

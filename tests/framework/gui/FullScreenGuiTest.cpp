@@ -118,8 +118,7 @@ TEST(FullScreen, TogglingUnderAWindowManagerResizesAndKeepsTextures) {
         ASSERT_TRUE(waitUntil([&] { return shared.phase == Shared::BACK_REQUESTED; }));
         shared.xSawWindowed = xWindowHasSize(w, 640, 480);
     };
-    ASSERT_EQ(runGuiApp(std::make_unique<FullScreenApp>(&shared, &r), RendererGl::AA_NONE, watchX),
-              0);
+    ASSERT_EQ(runGuiApp(std::make_unique<FullScreenApp>(&shared, &r), RendererGl::AA_NONE, watchX), 0);
 
     EXPECT_TRUE(shared.xSawFullScreen) << "the X window covered the 1280 x 1024 display";
     EXPECT_TRUE(shared.xSawWindowed) << "and came back to 640 x 480";
@@ -172,8 +171,8 @@ TEST(FullScreen, AFirstWindowInFullScreenGetsTheDisplaysSizeFromTheStart) {
         ASSERT_FALSE(w.empty());
         xSawFullScreen = xWindowHasSize(w, 1280, 1024);
     };
-    ASSERT_EQ(runGuiApp(std::make_unique<StartFullScreenApp>(&xSawFullScreen, &r),
-                        RendererGl::AA_NONE, watchX),
+    ASSERT_EQ(runGuiApp(std::make_unique<StartFullScreenApp>(&xSawFullScreen, &r), RendererGl::AA_NONE,
+                        watchX),
               0);
 
     EXPECT_TRUE(xSawFullScreen);

@@ -54,8 +54,7 @@ public:
 
 private:
     void mouse(const char* kind, const MouseEvent& e) {
-        seen_->push_back(
-            {kind, e.initiator, e.getX(), e.getY(), e.modifiers, e.getWheelIncrement()});
+        seen_->push_back({kind, e.initiator, e.getX(), e.getY(), e.modifiers, e.getWheelIncrement()});
     }
     void key(const char* kind, const KeyEvent& e) {
         Seen s{kind};

@@ -65,8 +65,7 @@ std::array<int, 3> rgb(const Surface& s, int x, int y) {
     return {p[0], p[1], p[2]};
 }
 
-const std::array<int, 3> RED = {255, 0, 0}, GREEN = {0, 255, 0}, BLUE = {0, 0, 255},
-                         BLACK = {0, 0, 0};
+const std::array<int, 3> RED = {255, 0, 0}, GREEN = {0, 255, 0}, BLUE = {0, 0, 255}, BLACK = {0, 0, 0};
 
 void expectMarks(const Surface& s) {
     int w = s.getWidth();

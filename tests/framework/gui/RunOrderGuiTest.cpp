@@ -52,9 +52,8 @@ public:
     }
     void resize(ResizeEvent event) override {
         if (std::count(r_->log.begin(), r_->log.end(), "resize") == 0) {
-            r_->hiddenAtFirstResize =
-                (SDL_GetWindowFlags(sdl::toSdlWindow(getRenderer()->getWindow())) &
-                 SDL_WINDOW_SHOWN) == 0;
+            r_->hiddenAtFirstResize = (SDL_GetWindowFlags(sdl::toSdlWindow(getRenderer()->getWindow())) &
+                                       SDL_WINDOW_SHOWN) == 0;
             r_->firstWidth = event.getWidth();
             r_->firstHeight = event.getHeight();
         }

@@ -118,8 +118,7 @@ TEST(DemoPanelGui, ClicksOnControlsAreTakenAndOthersReachTheDemo) {
     moveMouse(id, 20, 42);
     pressButton(1);
     moveMouse(id, 400, 300);
-    EXPECT_EQ(waitForPixels(id, {{129, 42, FULL, "bar full"}, {160, 180, checkerAt160, "texture"}}),
-              "");
+    EXPECT_EQ(waitForPixels(id, {{129, 42, FULL, "bar full"}, {160, 180, checkerAt160, "texture"}}), "");
     releaseButton(1);
 
     // A press outside the panel reaches the demo: dragging from the texture moves it.
@@ -128,6 +127,5 @@ TEST(DemoPanelGui, ClicksOnControlsAreTakenAndOthersReachTheDemo) {
     moveMouse(id, 300, 400);
     releaseButton(1);
     EXPECT_EQ(waitForPixels(id, {{160, 180, BACKGROUND, "texture moved away"}}), "");
-    EXPECT_EQ(waitForPixels(id, {{129, 42, FULL, "bar unchanged"}, {12, 93, FULL, "Green kept"}}),
-              "");
+    EXPECT_EQ(waitForPixels(id, {{129, 42, FULL, "bar unchanged"}, {12, 93, FULL, "Green kept"}}), "");
 }

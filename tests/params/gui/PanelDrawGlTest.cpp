@@ -17,8 +17,8 @@ bool near(int value, int expected) { return std::abs(value - expected) <= 1; }
 
 ::testing::AssertionResult colourIs(const GlWindowFixture::Rgba& p, int r, int g, int b) {
     if (near(p[0], r) && near(p[1], g) && near(p[2], b)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got " << int(p[0]) << "," << int(p[1]) << ","
-                                         << int(p[2]) << " expected " << r << "," << g << "," << b;
+    return ::testing::AssertionFailure() << "got " << int(p[0]) << "," << int(p[1]) << "," << int(p[2])
+                                         << " expected " << r << "," << g << "," << b;
 }
 
 }  // namespace
