@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # toolchain and test frameworks
-  g++ cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+  g++ cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev clang-format
   # core: codecs
   libpng-dev libjpeg62-turbo-dev libtiff-dev libgif-dev libwebp-dev libjxr-dev libjxr-tools libstb-dev
   libhwy-dev libboost-dev

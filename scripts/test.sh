@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything, and runs every test: the core tests once more under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then the whole suite, GUI tests included, on an
-# X server of its own (Xvfb).
+# Installs what is missing, checks that the C++ is formatted, builds everything, and runs every
+# test: the core tests once more under AddressSanitizer and UndefinedBehaviorSanitizer, then the
+# whole suite, GUI tests included, on an X server of its own (Xvfb).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 ./scripts/install-deps.sh
+./scripts/check-format.sh
 jobs=$(nproc)
 
 cmake -S . -B build-asan -DLOOM_SANITIZE=ON -DLOOM_BUILD_GUI=OFF -DLOOM_BUILD_BENCH=OFF >/dev/null
