@@ -12,7 +12,7 @@ namespace loom {
 Surface makeResult(Surface source, int upscaler, int transform, const std::array<Vec2f, 4>& quad,
                    const ResultOptions& options) {
     Surface upscaled = upscale(source, upscaler, options.match);
-    if (!upscaled) throw std::runtime_error("the upscaler gave no image");
+    if (!upscaled) throw std::runtime_error("there is no image to upscale");
     source = Surface();
     return warpResult(upscaled, upscaler, transform, quad);
 }
@@ -20,7 +20,7 @@ Surface makeResult(Surface source, int upscaler, int transform, const std::array
 Surface warpResult(const Surface& upscaled, int upscaler, int transform,
                    const std::array<Vec2f, 4>& quad) {
     if (transform == TRANSFORM_NONE) return upscaled;
-    return warpUpscaled(transform, upscaled, quad, upscalerCatalogue()[size_t(upscaler)].factor);
+    return warpUpscaled(transform, upscaled, quad, upscalerById(upscaler).factor);
 }
 
 }  // namespace loom
