@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/ProcessingPipeline.h"
+#include "app/QuadMouse.h"
 #include "app/SaveDialog.h"
 #include "framework/AppBasic.h"
 #include "gl/Texture.h"
@@ -70,6 +71,7 @@ private:
     CornerQuad cornerQuad_;
     // The panel's selections, the current ids and the cached upscale and result.
     ProcessingPipeline pipeline_;
+    QuadMouse quadMouse_{cornerQuad_, pipeline_};
     float zoom_ = 3.0f;
     bool showSource_ = false;
     bool reprocess_ = true;

@@ -1,4 +1,4 @@
-// Keys by character ("F" with shift is not "f"), and the mouse feeding the corner quadrilateral.
+// Keys by character ("F" with shift is not "f"), and the mouse passed on to the corner quadrilateral.
 #include "app/QuennetApp.h"
 
 namespace loom {
@@ -18,22 +18,17 @@ void QuennetApp::keyUp(framework::KeyEvent event) {
 }
 
 void QuennetApp::mouseDown(framework::MouseEvent event) {
-    cornerQuad_.press(event.getX(), event.getY(), event.isLeftDown(), event.isRightDown());
+    quadMouse_.down(event.getX(), event.getY(), event.isLeftDown(), event.isRightDown());
 }
 
 void QuennetApp::mouseUp(framework::MouseEvent event) {
     reprocess_ = true;
-    cornerQuad_.release(event.isLeftDown(), event.isRightDown());
+    quadMouse_.up(event.isLeftDown(), event.isRightDown());
 }
 
-// A change of hover or shape discards the result, so the next update warps again.
-void QuennetApp::mouseMove(framework::MouseEvent event) {
-    if (cornerQuad_.hover(event.getX(), event.getY())) pipeline_.discardResult();
-}
+void QuennetApp::mouseMove(framework::MouseEvent event) { quadMouse_.move(event.getX(), event.getY()); }
 
-void QuennetApp::mouseDrag(framework::MouseEvent event) {
-    if (cornerQuad_.drag(event.getX(), event.getY())) pipeline_.discardResult();
-}
+void QuennetApp::mouseDrag(framework::MouseEvent event) { quadMouse_.drag(event.getX(), event.getY()); }
 
 }  // namespace app
 }  // namespace loom

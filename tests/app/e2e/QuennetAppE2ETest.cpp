@@ -237,10 +237,30 @@ TEST_F(QuennetAppE2E, HoldingSpaceShowsThePreviousPicture) {
     ASSERT_GT(mismatches(screen_, sprite, kPictureLeft, kPictureTop, 4), 0)
         << "the two pictures must differ for this test to mean anything";
 
+    // Without a transform the quad is not drawn and takes no mouse. Moves across the picture and
+    // along its border lines (the quad's edge bands run on beyond it) and a drag of its corner must
+    // not make the picture again, which would make the current one the previous one too.
+    const std::vector<std::array<int, 2>> path = {
+        {320, 240},          {320, kPictureTop}, {600, kPictureTop}, {kPictureLeft, 240},
+        {kPictureLeft, 460}, {384, 304},         {600, 304}};
+    for (const auto& [x, y] : path) moveMouse(wid, x, y);
+    drag(wid, kPictureLeft, kPictureTop, 216, 136);
+
     keyDown(wid, "space");
     EXPECT_TRUE(waitForPicture(wid, sprite, 4, 5s)) << "space does not show the previous picture";
     keyUp(wid, "space");
     EXPECT_TRUE(waitForPicture(wid, scale2x, 2, 5s)) << "releasing space does not restore it";
+
+    // The drag left the corners alone: Projective shows the picture unwarped inside the outline.
+    const Image unwarped = screen_;
+    const int inset = 5, inner = kPictureSide - 2 * inset;
+    clickTransform(wid, "Projective");
+    EXPECT_TRUE(waitUntil([&] {
+        screen_ = grabWindow(wid);
+        return !isBackground(screen_, kPictureLeft - 2, kPictureTop - 2) &&
+               changedPixels(unwarped, screen_, kPictureLeft + inset, kPictureTop + inset, inner,
+                             inner) == 0;
+    })) << "a drag made without a transform moved the quad";
 }
 
 // Corner 0 of the sprite is at window (256, 176); dragged to (216, 136) it sits at (-10, -10) in

@@ -1,0 +1,33 @@
+// QuadMouse: the mouse's way to the corner quadrilateral. Over a picture without a transform the
+// quad is not drawn, so it takes no input at all: its edge bands run along the picture's border
+// lines across the whole window and would otherwise catch ordinary moves, presses and drags. Only a
+// change of the corners has the result warped (and uploaded) again; a hover changes just the
+// outline, which is drawn every frame from the quad's state.
+#pragma once
+
+#include "app/ProcessingPipeline.h"
+#include "warp/CornerQuad.h"
+
+namespace loom::app {
+
+class QuadMouse {
+public:
+    // Both must outlive this object.
+    QuadMouse(CornerQuad& quad, ProcessingPipeline& pipeline) : quad_(quad), pipeline_(pipeline) {}
+
+    // Window positions and the buttons held, as for CornerQuad.
+    void down(int x, int y, bool left, bool right);
+    void up(bool left, bool right);
+    void move(int x, int y);
+    void drag(int x, int y);
+
+private:
+    // The transform of the picture on screen counts, not the panel's selection, which may be a frame
+    // ahead of it.
+    bool transformShown() const { return pipeline_.currentTransform != 0; }
+
+    CornerQuad& quad_;
+    ProcessingPipeline& pipeline_;
+};
+
+}  // namespace loom::app

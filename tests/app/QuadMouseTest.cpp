@@ -1,0 +1,61 @@
+// The mouse reaches the quadrilateral only over a transformed picture, and only a change of its
+// corners sends the result to be warped again.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "app/QuadMouse.h"
+
+using loom::CornerQuad;
+using loom::Surface;
+using loom::Vec2f;
+using loom::app::ProcessingPipeline;
+using loom::app::QuadMouse;
+
+namespace {
+
+// A 100 x 50 image at zoom 2, centred in 640 x 480: corner 0 is at window (220, 190), and the top
+// edge's line runs along y = 190 across the whole window.
+struct QuadMouseTest : ::testing::Test {
+    void SetUp() override {
+        quad.setView(640, 480, 2);
+        quad.placeOnImage(100, 50);
+        pipeline.resultSurface = Surface(100, 50, true);
+    }
+    CornerQuad quad;
+    ProcessingPipeline pipeline;
+    QuadMouse mouse{quad, pipeline};
+};
+
+}  // namespace
+
+TEST_F(QuadMouseTest, WithoutATransformTheQuadTakesNoInput) {
+    pipeline.currentTransform = 0;
+    const std::array<Vec2f, 4> placed = quad.corners();
+    mouse.move(220, 190);
+    EXPECT_EQ(quad.hoveredCorner(), -1) << "no highlight of a quad that is not drawn";
+    mouse.down(220, 190, true, false);
+    mouse.drag(180, 150);
+    mouse.up(false, false);
+    mouse.down(400, 300, false, true);
+    mouse.drag(400, 400);  // far enough for a right-button rotation
+    EXPECT_EQ(quad.corners(), placed);
+    EXPECT_FALSE(quad.rotation());
+    EXPECT_TRUE(pipeline.resultSurface);
+}
+
+TEST_F(QuadMouseTest, AHoverKeepsTheResult) {
+    pipeline.currentTransform = 1;
+    mouse.move(500, 190);  // on the top edge's line, beyond the picture
+    EXPECT_EQ(quad.hoveredEdge(), 0);
+    EXPECT_TRUE(pipeline.resultSurface) << "a hover changes only the outline";
+}
+
+TEST_F(QuadMouseTest, DraggingACornerDiscardsTheResult) {
+    pipeline.currentTransform = 1;
+    mouse.move(220, 190);
+    mouse.down(220, 190, true, false);
+    mouse.drag(200, 170);
+    EXPECT_EQ(quad.corners()[0], Vec2f(-10, -10));
+    EXPECT_FALSE(pipeline.resultSurface) << "the next update warps onto the new corners";
+}
