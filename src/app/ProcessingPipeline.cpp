@@ -17,7 +17,7 @@ void ProcessingPipeline::selectCurrent() {
     compareAlpha = currentCompareAlpha;
 }
 
-PipelineRun ProcessingPipeline::process(const Surface& source, PipelineWork& work) {
+PipelineRun ProcessingPipeline::process(const Surface& source, CornerQuad& quad, PipelineWork& work) {
     const bool unchanged = resultSurface && upscaler == currentUpscaler &&
                            transform == currentTransform && compareAlpha == currentCompareAlpha;
     if (!source || unchanged) return {};
@@ -34,7 +34,9 @@ PipelineRun ProcessingPipeline::process(const Surface& source, PipelineWork& wor
                                     compareAlpha ? PixelMatch::ColourAndAlpha : PixelMatch::Colour);
             run.upscaled = true;
         }
-        const Surface result = transform == 0 ? upscaled : work.warp(transform, upscaled, upscaler);
+        const std::array<Vec2f, 4> corners = quad.corners();
+        const Surface result =
+            transform == 0 ? upscaled : work.warp(transform, upscaled, upscaler, corners);
         work.show(result);
         run.milliseconds = int((work.seconds() - t0) * 1000.0);
 
@@ -44,11 +46,13 @@ PipelineRun ProcessingPipeline::process(const Surface& source, PipelineWork& wor
         upscaledSurface = upscaled;
         resultSurface = result;
         shownSurface_ = result;
+        shownCorners_ = corners;
         return run;
     } catch (...) {
         // The released cache is rebuilt by the next successful run; what is shown stays.
         resultSurface = shownSurface_;
         selectCurrent();
+        if (shownSurface_) quad.restoreCorners(shownCorners_);
         throw;
     }
 }

@@ -1,16 +1,18 @@
 // The processing pipeline: turns the loaded image into the picture the window shows. It reads the
 // panel's selections and "Compare alpha" box, upscales only when either changed or nothing is cached,
-// warps again whenever anything was redone or the result was discarded, hands the result to be
-// shown, and times the work for the "Perf" label.
+// warps onto the quadrilateral's corners again whenever anything was redone or the result was
+// discarded, hands the result to be shown, and times the work for the "Perf" label.
 //
 // The expensive steps come from outside (PipelineWork) so the decisions can be checked with fake
 // steps and a fake clock; the application supplies the real upscalers, warps and textures.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "image/PixelMatch.h"
 #include "image/Surface.h"
+#include "warp/CornerQuad.h"
 
 namespace loom {
 namespace app {
@@ -20,7 +22,8 @@ public:
     virtual ~PipelineWork() = default;
     virtual Surface upscale(const Surface& source, int upscalerId, PixelMatch match) = 0;
     // upscaled is the output of upscaler upscalerId, whose factor the warp needs.
-    virtual Surface warp(int transformId, const Surface& upscaled, int upscalerId) = 0;
+    virtual Surface warp(int transformId, const Surface& upscaled, int upscalerId,
+                         const std::array<Vec2f, 4>& corners) = 0;
     // Makes the result visible (the texture upload); the previous result stays visible if it
     // throws.
     virtual void show(const Surface& result) = 0;
@@ -36,10 +39,12 @@ struct PipelineRun {
 
 class ProcessingPipeline {
 public:
-    // Runs the pipeline for this source image (null: nothing loaded). All or nothing: when a step
-    // throws, the shown result is kept, the selections go back to what the shown result was made
-    // with (so the panel tells the truth), and the exception travels on.
-    PipelineRun process(const Surface& source, PipelineWork& work);
+    // Runs the pipeline for this source image (null: nothing loaded), warping onto quad's corners.
+    // All or nothing: when a step throws, the shown result is kept, the selections and the corners
+    // go back to what the shown result was made with (so the panel and the outline tell the truth,
+    // and nothing asks for the failing run again), any drag of the quad ends, and the exception
+    // travels on.
+    PipelineRun process(const Surface& source, CornerQuad& quad, PipelineWork& work);
 
     // Forces the next run to warp again (the quadrilateral changed); the cached upscale stays.
     void discardResult() { resultSurface = Surface(); }
@@ -68,7 +73,8 @@ public:
 private:
     void selectCurrent();
 
-    Surface shownSurface_;  // the last result made visible, restored when a run fails
+    Surface shownSurface_;               // the last result made visible, restored when a run fails
+    std::array<Vec2f, 4> shownCorners_;  // the corners shownSurface_ was warped onto
 };
 
 }  // namespace app

@@ -18,8 +18,9 @@ public:
     Surface upscale(const Surface& source, int upscalerId, PixelMatch match) override {
         return loom::upscale(source, upscalerId, match);
     }
-    Surface warp(int transformId, const Surface& upscaled, int upscalerId) override {
-        return warpResult(upscaled, upscalerId, transformId, app_.cornerQuad_.corners());
+    Surface warp(int transformId, const Surface& upscaled, int upscalerId,
+                 const std::array<Vec2f, 4>& corners) override {
+        return warpResult(upscaled, upscalerId, transformId, corners);
     }
     void show(const Surface& result) override { app_.showResult(result); }
     double seconds() override { return app_.getElapsedSeconds(); }
@@ -74,7 +75,7 @@ void QuennetApp::update() {
 
 void QuennetApp::runPipeline() {
     Work work(*this);
-    const PipelineRun run = pipeline_.process(sourceSurface_, work);
+    const PipelineRun run = pipeline_.process(sourceSurface_, cornerQuad_, work);
     if (run.ran) perfLabel_->setCaption(ProcessingPipeline::perfText(run.milliseconds));
 }
 

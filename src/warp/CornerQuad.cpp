@@ -81,6 +81,11 @@ void CornerQuad::release(bool left, bool right) {
     rightDown_ = right;
 }
 
+void CornerQuad::restoreCorners(const std::array<Vec2f, 4>& corners) {
+    corners_ = corners;
+    release(false, false);
+}
+
 Vec2f CornerQuad::windowToQuad(float x, float y, float z) const {
     const Vec3f q = inverseViewMatrix_.transformPoint(Vec3f(x, y, z));
     return {q.x, q.y};

@@ -44,6 +44,10 @@ public:
     bool hover(int x, int y);
     // True when the corners changed.
     bool drag(int x, int y);
+    // Puts back corners that were given up (a warp of the new ones failed) and ends any drag or
+    // rotation, so that the button still held does not carry on from the corners given up. The view
+    // keeps its centre.
+    void restoreCorners(const std::array<Vec2f, 4>& corners);
 
     // Edge i joins corner i and corner (i + 1) mod 4.
     const std::array<Vec2f, 4>& corners() const { return corners_; }

@@ -2,13 +2,16 @@
 // the label text, and what a failing step leaves behind.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <new>
 #include <stdexcept>
 #include <vector>
 
 #include "app/ProcessingPipeline.h"
 
+using loom::CornerQuad;
 using loom::Surface;
+using loom::Vec2f;
 using loom::app::PipelineRun;
 using loom::app::PipelineWork;
 using loom::app::ProcessingPipeline;
@@ -25,7 +28,8 @@ public:
         const int f = id >= 1 && id <= 3 ? id + 1 : 1;
         return Surface(source.getWidth() * f, source.getHeight() * f, true);
     }
-    Surface warp(int transformId, const Surface& upscaled, int upscalerId) override {
+    Surface warp(int transformId, const Surface& upscaled, int upscalerId,
+                 const std::array<Vec2f, 4>&) override {
         warps.push_back(transformId);
         warpedUpscalers.push_back(upscalerId);
         if (failWarp) throw std::runtime_error("warp refused");
@@ -49,10 +53,11 @@ public:
 struct PipelineLoaded : ::testing::Test {
     void SetUp() override {
         pipeline.discardAll();
-        ASSERT_TRUE(pipeline.process(source, work).ran);
+        ASSERT_TRUE(pipeline.process(source, quad, work).ran);
         work = FakeWork();
     }
     ProcessingPipeline pipeline;
+    CornerQuad quad;
     FakeWork work;
     Surface source{10, 5, true};
 };
@@ -61,9 +66,10 @@ struct PipelineLoaded : ::testing::Test {
 
 TEST(Pipeline, DoesNothingWithoutAnImage) {
     ProcessingPipeline p;
+    CornerQuad quad;
     FakeWork work;
     p.upscaler = 3;
-    EXPECT_FALSE(p.process(Surface(), work).ran);
+    EXPECT_FALSE(p.process(Surface(), quad, work).ran);
     EXPECT_TRUE(work.upscales.empty());
     EXPECT_EQ(p.currentUpscaler, 0) << "ids are not updated when there is nothing to process";
 }
@@ -75,7 +81,7 @@ TEST_F(PipelineLoaded, FirstRunUpscalesAndSharesPixelsForNoTransform) {
 
 TEST_F(PipelineLoaded, UnchangedSelectionsWithAResultDoNothing) {
     pipeline.upscaler = 0;  // the same upscaler chosen again
-    const PipelineRun run = pipeline.process(source, work);
+    const PipelineRun run = pipeline.process(source, quad, work);
     EXPECT_FALSE(run.ran);
     EXPECT_TRUE(work.upscales.empty());
     EXPECT_TRUE(work.warps.empty());
@@ -84,12 +90,12 @@ TEST_F(PipelineLoaded, UnchangedSelectionsWithAResultDoNothing) {
 
 TEST_F(PipelineLoaded, TransformChangeWarpsTheCachedUpscaleOnly) {
     pipeline.upscaler = 1;
-    pipeline.process(source, work);
+    pipeline.process(source, quad, work);
     const Surface cached = pipeline.upscaledSurface;
     work = FakeWork();
 
     pipeline.transform = 1;
-    PipelineRun run = pipeline.process(source, work);
+    PipelineRun run = pipeline.process(source, quad, work);
     EXPECT_TRUE(run.ran);
     EXPECT_FALSE(run.upscaled);
     EXPECT_TRUE(work.upscales.empty());
@@ -97,7 +103,7 @@ TEST_F(PipelineLoaded, TransformChangeWarpsTheCachedUpscaleOnly) {
     EXPECT_TRUE(pipeline.upscaledSurface.sharesPixelsWith(cached));
 
     pipeline.transform = 2;  // Projective to Bilinear
-    run = pipeline.process(source, work);
+    run = pipeline.process(source, quad, work);
     EXPECT_TRUE(work.upscales.empty());
     EXPECT_EQ(work.warps, (std::vector<int>{1, 2}));
     EXPECT_EQ(pipeline.currentTransform, 2);
@@ -106,10 +112,10 @@ TEST_F(PipelineLoaded, TransformChangeWarpsTheCachedUpscaleOnly) {
 
 TEST_F(PipelineLoaded, UpscalerChangeRedoesUpscaleAndWarp) {
     pipeline.transform = 1;
-    pipeline.process(source, work);
+    pipeline.process(source, quad, work);
     work = FakeWork();
     pipeline.upscaler = 2;
-    const PipelineRun run = pipeline.process(source, work);
+    const PipelineRun run = pipeline.process(source, quad, work);
     EXPECT_TRUE(run.upscaled);
     EXPECT_EQ(work.upscales, std::vector<int>{2});
     EXPECT_EQ(work.warps, std::vector<int>{1});
@@ -120,22 +126,22 @@ TEST_F(PipelineLoaded, UpscalerChangeRedoesUpscaleAndWarp) {
 
 TEST_F(PipelineLoaded, CompareAlphaRedoesTheUpscaleAndRevertsWithAFailure) {
     pipeline.compareAlpha = true;
-    EXPECT_TRUE(pipeline.process(source, work).upscaled);
+    EXPECT_TRUE(pipeline.process(source, quad, work).upscaled);
     EXPECT_EQ(work.matches.back(), loom::PixelMatch::ColourAndAlpha);
-    EXPECT_FALSE(pipeline.process(source, work).ran) << "nothing changed since";
+    EXPECT_FALSE(pipeline.process(source, quad, work).ran) << "nothing changed since";
 
     work.failUpscale = true;
     pipeline.compareAlpha = false;
-    EXPECT_THROW(pipeline.process(source, work), std::bad_alloc);
+    EXPECT_THROW(pipeline.process(source, quad, work), std::bad_alloc);
     EXPECT_TRUE(pipeline.compareAlpha) << "the box goes back to what the shown picture was made with";
 }
 
 TEST_F(PipelineLoaded, DiscardedResultRewarpsWithoutUpscaling) {
     pipeline.transform = 2;
-    pipeline.process(source, work);
+    pipeline.process(source, quad, work);
     work = FakeWork();
     pipeline.discardResult();  // a corner was dragged
-    EXPECT_TRUE(pipeline.process(source, work).ran);
+    EXPECT_TRUE(pipeline.process(source, quad, work).ran);
     EXPECT_TRUE(work.upscales.empty());
     EXPECT_EQ(work.warps, std::vector<int>{2});
     EXPECT_EQ(work.shown.size(), 1u);
@@ -144,7 +150,7 @@ TEST_F(PipelineLoaded, DiscardedResultRewarpsWithoutUpscaling) {
 TEST_F(PipelineLoaded, NewImageRedoesEverything) {
     pipeline.discardAll();
     Surface other(3, 3, false);
-    const PipelineRun run = pipeline.process(other, work);
+    const PipelineRun run = pipeline.process(other, quad, work);
     EXPECT_TRUE(run.upscaled);
     EXPECT_EQ(pipeline.resultSurface.getWidth(), 3);
 }
@@ -152,10 +158,10 @@ TEST_F(PipelineLoaded, NewImageRedoesEverything) {
 TEST_F(PipelineLoaded, TimesTheWorkAndTruncatesTheMilliseconds) {
     work.stepSeconds = 0.0019999;
     pipeline.upscaler = 1;
-    EXPECT_EQ(pipeline.process(source, work).milliseconds, 1);
+    EXPECT_EQ(pipeline.process(source, quad, work).milliseconds, 1);
     work.stepSeconds = 0.0004;
     pipeline.upscaler = 2;
-    EXPECT_EQ(pipeline.process(source, work).milliseconds, 0);
+    EXPECT_EQ(pipeline.process(source, quad, work).milliseconds, 0);
     EXPECT_EQ(ProcessingPipeline::perfText(12), "Perf: 12 ms");
     EXPECT_EQ(ProcessingPipeline::perfText(0), "Perf: 0 ms");
 }
@@ -164,32 +170,54 @@ TEST_F(PipelineLoaded, FailedUpscaleKeepsThePictureAndRevertsTheSelection) {
     const Surface shown = pipeline.resultSurface;
     work.failUpscale = true;
     pipeline.upscaler = 3;
-    EXPECT_THROW(pipeline.process(source, work), std::bad_alloc);
+    EXPECT_THROW(pipeline.process(source, quad, work), std::bad_alloc);
     EXPECT_EQ(pipeline.currentUpscaler, 0) << "the id still names the upscaler that is shown";
     EXPECT_EQ(pipeline.upscaler, 0) << "the panel goes back to the shown upscaler";
     EXPECT_TRUE(pipeline.resultSurface.sharesPixelsWith(shown));
 
     work = FakeWork();
-    EXPECT_FALSE(pipeline.process(source, work).ran) << "a failure is not retried every frame";
+    EXPECT_FALSE(pipeline.process(source, quad, work).ran) << "a failure is not retried every frame";
 }
 
 TEST_F(PipelineLoaded, FailedWarpAfterADragRestoresTheShownResult) {
     pipeline.transform = 1;
-    pipeline.process(source, work);
+    pipeline.process(source, quad, work);
     const Surface shown = pipeline.resultSurface;
     pipeline.discardResult();
     work.failWarp = true;
-    EXPECT_THROW(pipeline.process(source, work), std::runtime_error);
+    EXPECT_THROW(pipeline.process(source, quad, work), std::runtime_error);
     EXPECT_TRUE(pipeline.resultSurface.sharesPixelsWith(shown));
     EXPECT_EQ(pipeline.transform, 1);
     EXPECT_EQ(pipeline.currentTransform, 1);
+}
+
+TEST_F(PipelineLoaded, FailedWarpAfterADragPutsTheCornersBackAndEndsTheDrag) {
+    quad.setView(100, 100, 1);
+    quad.placeOnImage(10, 5);
+    pipeline.transform = 1;
+    pipeline.process(source, quad, work);
+    const std::array<Vec2f, 4> shownCorners = quad.corners();
+
+    ASSERT_TRUE(quad.hover(45, 47));  // corner 0
+    quad.press(45, 47, true, false);
+    ASSERT_TRUE(quad.drag(30, 30));
+    pipeline.discardResult();
+    work.failWarp = true;
+    EXPECT_THROW(pipeline.process(source, quad, work), std::runtime_error);
+    EXPECT_EQ(quad.corners(), shownCorners) << "the outline matches the picture shown";
+
+    work = FakeWork();
+    work.failWarp = true;
+    EXPECT_FALSE(quad.drag(20, 20)) << "the button still held drags nothing";
+    EXPECT_FALSE(pipeline.process(source, quad, work).ran) << "the failing warp is not asked again";
+    EXPECT_TRUE(work.warps.empty());
 }
 
 TEST_F(PipelineLoaded, FailedUploadChangesNoSelection) {
     work.failShow = true;
     pipeline.upscaler = 2;
     pipeline.transform = 2;
-    EXPECT_THROW(pipeline.process(source, work), std::runtime_error);
+    EXPECT_THROW(pipeline.process(source, quad, work), std::runtime_error);
     EXPECT_EQ(pipeline.currentUpscaler, 0);
     EXPECT_EQ(pipeline.currentTransform, 0);
     EXPECT_EQ(pipeline.upscaler, 0);
@@ -197,7 +225,7 @@ TEST_F(PipelineLoaded, FailedUploadChangesNoSelection) {
 
     work.failShow = false;
     pipeline.upscaler = 2;
-    pipeline.process(source, work);
+    pipeline.process(source, quad, work);
     EXPECT_EQ(work.upscales.back(), 2) << "a later attempt works normally";
     EXPECT_EQ(pipeline.currentUpscaler, 2);
 }
