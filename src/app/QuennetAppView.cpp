@@ -17,6 +17,10 @@ void QuennetApp::draw() {
     gl::setWindowMatrices(w, h, true);
     gl::clearWindow(ColorA(0.1f, 0.1f, 0.1f, 1.0f), true);
     gl::setColor(ColorA(1.0f, 1.0f, 1.0f, 1.0f));
+    // The view of this frame before anything is drawn through it: the first frame after a zoom or
+    // size change, or after a file named on the command line was opened before any frame, would
+    // otherwise place the picture with the last frame's view (or none).
+    cornerQuad_.setView(float(w), float(h), zoom_);
 
     const gl::Texture& texture = showSource_ ? sourceTexture_ : resultTexture_;
     if (pipeline_.currentTransform == 0) {
@@ -31,7 +35,6 @@ void QuennetApp::draw() {
 
     gl::disableDepthRead();
     gl::disableDepthWrite();
-    cornerQuad_.setView(float(w), float(h), zoom_);
     drawCornerQuad(cornerQuad_);
     panel_->draw();
 }
