@@ -3,6 +3,7 @@
 #include "app/NearestTexture.h"
 #include "app/QuennetApp.h"
 #include "io/ImageFile.h"
+#include "params/ParamPanel.h"
 #include "pipeline/ResultName.h"
 #include "pipeline/WriteResult.h"
 
@@ -49,6 +50,11 @@ void QuennetApp::save() {
     const std::string proposed = resultNameFor(sourcePath_, pipeline_.currentUpscalerName());
     try {
         saveDialog_ = std::make_unique<SaveDialog>(proposed, getWriteExtensions());
+        // The dialog takes the mouse and input is blocked while it is open, so the release of a
+        // button held now never arrives: end the press on a panel control and any drag or
+        // rotation of the quad here.
+        panel_->releaseCapture();
+        cornerQuad_.release(false, false);
     } catch (const std::exception& e) {
         reportError(getRenderer()->getWindow(), "Cannot save the image", describeFailure(e) + ".");
     }

@@ -64,6 +64,9 @@ public:
     void setEnabled(bool enable) { enabled = enable; }
     const std::vector<std::unique_ptr<Control>>& getControls() const { return controls; }
     Control* getCapturedControl() const { return capturedControl; }
+    // Ends a press on a control without a release, for when the release will never come (a
+    // modal dialog takes the mouse): later drags go to the application again.
+    void releaseCapture() { capturedControl = nullptr; }
     framework::CallbackId getMouseDownCallbackId() const { return mouseDownId; }
     framework::CallbackId getMouseUpCallbackId() const { return mouseUpId; }
     framework::CallbackId getMouseDragCallbackId() const { return mouseDragId; }
