@@ -46,15 +46,16 @@ void QuennetApp::openImage(const std::string& path) {
 }
 
 void QuennetApp::save() {
-    if (!pipeline_.resultSurface || saveDialog_) return;
+    if (saveDialog_) return;
+    if (!sourceSurface_) {
+        // On the panel rather than in a message box, which a held key would open once per repeat.
+        perfLabel_->setCaption("Nothing to save yet");
+        return;
+    }
+    if (!pipeline_.resultSurface) return;  // discarded by a drag; the next update() makes it again
     const std::string proposed = resultNameFor(sourcePath_, pipeline_.currentUpscalerName());
     try {
         saveDialog_ = std::make_unique<SaveDialog>(proposed, getWriteExtensions());
-        // The dialog takes the mouse and input is blocked while it is open, so the release of a
-        // button held now never arrives: end the press on a panel control and any drag or
-        // rotation of the quad here.
-        panel_->releaseCapture();
-        cornerQuad_.release(false, false);
     } catch (const std::exception& e) {
         reportError(getRenderer()->getWindow(), "Cannot save the image", describeFailure(e) + ".");
     }
