@@ -56,6 +56,11 @@ void QuennetApp::save() {
     const std::string proposed = resultNameFor(sourcePath_, pipeline_.currentUpscalerName());
     try {
         saveDialog_ = std::make_unique<SaveDialog>(proposed, getWriteExtensions());
+        // The dialog takes the mouse and input is blocked while it is open, so the release of a
+        // button held now never arrives: end the press on a panel control and any drag or
+        // rotation of the quad here.
+        panel_->releaseCapture();
+        cornerQuad_.release(false, false);
     } catch (const std::exception& e) {
         reportError(getRenderer()->getWindow(), "Cannot save the image", describeFailure(e) + ".");
     }

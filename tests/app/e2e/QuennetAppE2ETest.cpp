@@ -399,6 +399,33 @@ TEST_F(QuennetAppE2E, CancellingTheSaveDialogWritesNothing) {
     EXPECT_FALSE(again.empty());
 }
 
+// The dialog opens while the Zoom bar is held, so the panel never sees the release; the bar must
+// not stay captured, or the next drag anywhere would move the zoom.
+TEST_F(QuennetAppE2E, TheSaveDialogEndsAHoldOnTheZoomBar) {
+    const std::string wid = launch({sprite_});
+    ASSERT_FALSE(wid.empty());
+    const Image sprite = readImageFile(sprite_);
+    ASSERT_TRUE(waitForPicture(wid, sprite, 4));
+
+    const std::array<int, 2> zoomOne = panel_.zoomPoint(1);
+    moveMouse(wid, zoomOne[0], zoomOne[1]);
+    pressButton(1);
+    ASSERT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), sprite, 304, 224, 1) == 0; }))
+        << "the press on the bar does not set zoom 1";
+    keyDown(wid, "s");  // not key(), which lets go of the button first
+    keyUp(wid, "s");
+    const std::string dialog = waitForWindowOfClass("zenity");
+    ASSERT_FALSE(dialog.empty());
+    releaseButton(1);
+    key(dialog, "Escape");
+    ASSERT_TRUE(waitForWindowGone(dialog));
+
+    drag(wid, 500, 400, 600, 450);
+    const Image scale4x = cliResult({"-u", "Scale4x"});
+    clickUpscaler(wid, "Scale4x");  // shown 1:1 at zoom 1, 2.5 per texel had the drag reached the bar
+    EXPECT_TRUE(waitForPicture(wid, scale4x, 1)) << "a drag after the dialog moved the zoom";
+}
+
 TEST_F(QuennetAppE2E, AFailedSaveIsReportedAndWritesNothing) {
     const std::string wid = launch({sprite_});
     ASSERT_FALSE(wid.empty());
