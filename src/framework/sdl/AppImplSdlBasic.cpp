@@ -1,5 +1,6 @@
 #include "framework/sdl/AppImplSdlBasic.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -162,14 +163,17 @@ void AppImplSdlBasic::frameLoop() {
 }
 
 void AppImplSdlBasic::waitForEventOrFrame(double seconds) {
-    // SDL waits in whole milliseconds: wait for events through those, then sleep the fraction left
-    // so that frames start on time without polling.
-    int wholeMs = int(seconds * 1000.0);
-    if (wholeMs > 0) {
-        SDL_Event event;
-        if (SDL_WaitEventTimeout(&event, wholeMs)) handleEvent(event);
-    } else {
-        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    // Short sleeps between polls rather than SDL_WaitEventTimeout: SDL wakes that wait through a
+    // second X connection, and a wake-up sent as the window closes can reach it after it is gone
+    // (BadWindow, which ends the process in Xlib's default error handler). A millisecond between
+    // polls keeps input prompt and costs next to nothing.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    SDL_Event event;
+    while (std::chrono::steady_clock::now() < until) {
+        if (SDL_PollEvent(&event)) return handleEvent(event);
+        std::this_thread::sleep_for(
+            std::min(std::chrono::duration<double>(until - std::chrono::steady_clock::now()),
+                     std::chrono::duration<double>(0.001)));
     }
 }
 
