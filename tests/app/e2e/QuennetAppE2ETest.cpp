@@ -92,6 +92,21 @@ protected:
         click(wid, point[0], point[1]);
     }
 
+    // Selects Projective and waits until the outline shows while the picture inside it is what
+    // screen_ held before: the quad is the unmoved image rectangle. The outline (2 pixels wide)
+    // and the handles (radius 4) stay within 5 pixels of the picture's edges.
+    bool projectiveLooksUnwarped(const std::string& wid) {
+        const Image unwarped = screen_;
+        const int inset = 5, inner = kPictureSide - 2 * inset;
+        clickTransform(wid, "Projective");
+        return waitUntil([&] {
+            screen_ = grabWindow(wid);
+            return !isBackground(screen_, kPictureLeft - 2, kPictureTop - 2) &&
+                   changedPixels(unwarped, screen_, kPictureLeft + inset, kPictureTop + inset, inner,
+                                 inner) == 0;
+        });
+    }
+
     // What `quennet` writes for this file with these options, read back.
     Image cliResult(const std::vector<std::string>& options) {
         const std::string out = dir_ + "/cli-" + std::to_string(++cliRuns_) + ".png";
@@ -263,15 +278,7 @@ TEST_F(QuennetAppE2E, HoldingSpaceShowsThePreviousPicture) {
     EXPECT_TRUE(waitForPicture(wid, scale2x, 2, 5s)) << "releasing space does not restore it";
 
     // The drag left the corners alone: Projective shows the picture unwarped inside the outline.
-    const Image unwarped = screen_;
-    const int inset = 5, inner = kPictureSide - 2 * inset;
-    clickTransform(wid, "Projective");
-    EXPECT_TRUE(waitUntil([&] {
-        screen_ = grabWindow(wid);
-        return !isBackground(screen_, kPictureLeft - 2, kPictureTop - 2) &&
-               changedPixels(unwarped, screen_, kPictureLeft + inset, kPictureTop + inset, inner,
-                             inner) == 0;
-    })) << "a drag made without a transform moved the quad";
+    EXPECT_TRUE(projectiveLooksUnwarped(wid)) << "a drag made without a transform moved the quad";
 }
 
 // Corner 0 of the sprite is at window (256, 176); dragged to (216, 136) it sits at (-10, -10) in
@@ -354,16 +361,8 @@ TEST_F(QuennetAppE2E, TransparentPixelsShowACheckerboardAndTheUnmovedQuadLooksUn
     }
     EXPECT_EQ(notBackground, 0) << "pixels around the picture that are not the background";
 
-    // The outline (2 pixels wide) and the handles (radius 4) stay within 5 pixels of the edges.
-    const Image unwarped = screen_;
-    const int inset = 5, inner = kPictureSide - 2 * inset;
-    clickTransform(wid, "Projective");
-    EXPECT_TRUE(waitUntil([&] {
-        screen_ = grabWindow(wid);
-        return !isBackground(screen_, kPictureLeft - 2, kPictureTop - 2) &&
-               changedPixels(unwarped, screen_, kPictureLeft + inset, kPictureTop + inset, inner,
-                             inner) == 0;
-    })) << "Projective on the unmoved quad does not look like None";
+    EXPECT_TRUE(projectiveLooksUnwarped(wid))
+        << "Projective on the unmoved quad does not look like None";
 
     // At zoom 3.4 the quad, 108 pixels a side round the centre, shows Scale4x's 128 x 128 result:
     // sampled, not blended.
