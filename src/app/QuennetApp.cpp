@@ -32,6 +32,11 @@ private:
 QuennetApp::QuennetApp() = default;
 QuennetApp::~QuennetApp() = default;
 
+void QuennetApp::prepareSettings(Settings* settings) {
+    // Kept open beside an editor all day: nothing is drawn while nothing changes.
+    settings->redrawOnDemand = true;
+}
+
 void QuennetApp::setup() {
     zoom_ = 3.0f;
     showSource_ = false;
@@ -63,11 +68,13 @@ void QuennetApp::update() {
         // A file named on the command line opens as if it had been dropped, once the window shows.
         commandLineOpened_ = true;
         if (getArgs().size() > 1) openImage(getArgs()[1]);
+        requestRedraw();
     }
     if (saveDialog_) {
         if (const std::optional<std::string> answer = saveDialog_->poll()) {
             saveDialog_.reset();
             if (!answer->empty()) finishSave(*answer);
+            requestRedraw();
         }
     }
     if (reprocess_) process();
@@ -76,13 +83,17 @@ void QuennetApp::update() {
 void QuennetApp::runPipeline() {
     Work work(*this);
     const PipelineRun run = pipeline_.process(sourceSurface_, cornerQuad_, work);
-    if (run.ran) perfLabel_->setCaption(ProcessingPipeline::perfText(run.milliseconds));
+    if (run.ran) {
+        perfLabel_->setCaption(ProcessingPipeline::perfText(run.milliseconds));
+        requestRedraw();
+    }
 }
 
 void QuennetApp::process() {
     try {
         runPipeline();
     } catch (const std::exception& e) {
+        requestRedraw();  // what is shown was put back
         reportError(getRenderer()->getWindow(), "Cannot process the image",
                     "Could not process \"" + sourcePath_ + "\": " + describeFailure(e) +
                         ".\nThe previous picture and settings are kept.");

@@ -32,6 +32,7 @@ public:
     QuennetApp();
     ~QuennetApp() override;
 
+    void prepareSettings(Settings* settings) override;
     void setup() override;
     void update() override;
     void draw() override;

@@ -26,6 +26,7 @@ int App::executeLaunch(App* app, RendererRef renderer, const std::string& title,
 }
 
 void App::privateResize(ResizeEvent event) {
+    requestRedraw();
     if (renderer_) renderer_->defaultResize();
     if (!resizeCallbacks_.dispatch(event)) resize(event);
 }
@@ -39,6 +40,12 @@ void App::privateUpdate() {
         framesAtLastSample_ = frameCount_;
         lastSampleTime_ = now;
     }
+}
+
+bool App::privateTakeRedrawRequest() {
+    const bool requested = redrawRequested_;
+    redrawRequested_ = false;
+    return requested;
 }
 
 void App::privateMouseDown(const MouseEvent& event) {

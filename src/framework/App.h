@@ -34,6 +34,9 @@ public:
         float frameRate = 60.0f;
         bool resizable = true;
         bool preventScreenSaver = false;
+        // Draw a frame only when something changed: after an event, a resize, or requestRedraw().
+        // update() keeps its rate either way. Off, every frame is drawn (for animation).
+        bool redrawOnDemand = false;
         // UTF-8; launch sets it to the launcher's title.
         std::string title;
     };
@@ -143,6 +146,10 @@ public:
         return fileDropCallbacks_.registerCallback(std::move(fn));
     }
 
+    // Asks for the next frame to be drawn, for a change no event shows (work finished, a file
+    // changed on disk). Events and resizes ask by themselves.
+    void requestRedraw() { redrawRequested_ = true; }
+
     double getElapsedSeconds() const { return timer_.getSeconds(); }
     uint32_t getElapsedFrames() const { return frameCount_; }
     // Frames per second measured over the last sample interval (about one second); 0 until then.
@@ -162,6 +169,8 @@ public:
     // update(), then the frame count and, about once per second, the average frame rate.
     virtual void privateUpdate();
     virtual void privateDraw() { draw(); }
+    // Whether a redraw was asked for since the last call; asking again clears it.
+    bool privateTakeRedrawRequest();
     virtual void privateShutdown() { shutdown(); }
     // Each dispatcher offers the event to the callbacks, then to the hook if none consumed it.
     void privateMouseDown(const MouseEvent& event);
@@ -196,6 +205,7 @@ private:
     double lastSampleTime_ = 0.0;
     double sampleInterval_ = 1.0;
     RendererRef renderer_;
+    bool redrawRequested_ = true;  // the first frame is always drawn
     CallbackList<MouseEvent> mouseDownCallbacks_;
     CallbackList<MouseEvent> mouseUpCallbacks_;
     CallbackList<MouseEvent> mouseWheelCallbacks_;

@@ -8,8 +8,8 @@
 //     }
 //
 // Run order: prepareSettings, window creation, setup, the first resize, the window shown, the frame
-// loop (update then draw, at most frameRate times a second), the window closed, shutdown, and the
-// application destroyed.
+// loop (update then draw, at most frameRate times a second; with redrawOnDemand, draw only when
+// something changed), the window closed, shutdown, and the application destroyed.
 #pragma once
 
 #include <memory>

@@ -90,13 +90,16 @@ TEST(Launch, ShouldQuitEndsTheProgramBeforeAnyWindowOrSetup) {
 
 namespace {
 
-// Logs every step of its run, and quits at its twelfth update.
+// Logs every step of its run, and quits at its twelfth update. Drawing on demand, it asks for a
+// redraw at its fifth update only.
 class RunLogApp : public AppBasic {
 public:
-    RunLogApp(std::vector<std::string>* log, std::vector<double>* updateTimes)
-        : log_(log), updateTimes_(updateTimes) {}
+    RunLogApp(std::vector<std::string>* log, std::vector<double>* updateTimes,
+              bool redrawOnDemand = false)
+        : log_(log), updateTimes_(updateTimes), redrawOnDemand_(redrawOnDemand) {}
     ~RunLogApp() override { log_->push_back("destroyed"); }
 
+    void prepareSettings(Settings* settings) override { settings->redrawOnDemand = redrawOnDemand_; }
     void setup() override { log_->push_back("setup"); }
     void resize(ResizeEvent e) override {
         log_->push_back("resize " + std::to_string(e.getWidth()) + "x" + std::to_string(e.getHeight()));
@@ -104,6 +107,7 @@ public:
     void update() override {
         log_->push_back("update");
         updateTimes_->push_back(getElapsedSeconds());
+        if (updateTimes_->size() == 5) requestRedraw();
         if (updateTimes_->size() == 12) quit();
     }
     void draw() override { log_->push_back("draw"); }
@@ -112,6 +116,7 @@ public:
 private:
     std::vector<std::string>* log_;
     std::vector<double>* updateTimes_;
+    bool redrawOnDemand_;
 };
 
 }  // namespace
@@ -137,6 +142,25 @@ TEST(Run, SetupFirstResizeFramesShutdownAndDestructionComeInOrder) {
     EXPECT_GE(updateTimes.back() - updateTimes.front(), 11.0 / 60.0 - 0.005)
         << "twelve frames are held to the 60 fps rate";
     EXPECT_EQ(App::get(), nullptr);
+}
+
+TEST(Run, OnDemandOnlyTheFirstFrameAndRequestedOnesAreDrawn) {
+    std::vector<std::string> log;
+    std::vector<double> updateTimes;
+    char arg0[] = "run";
+    char* argv[] = {arg0};
+    ASSERT_EQ(AppBasic::executeLaunch(std::make_unique<RunLogApp>(&log, &updateTimes, true),
+                                      std::make_shared<loom::testapps::HeadlessRenderer>(),
+                                      "headless run", 1, argv),
+              0);
+
+    std::vector<std::string> expected = {"setup", "resize 640x480", "update", "draw"};
+    for (int frame = 2; frame <= 12; ++frame) {
+        expected.push_back("update");
+        if (frame == 5) expected.push_back("draw");
+    }
+    expected.insert(expected.end(), {"shutdown", "destroyed"});
+    EXPECT_EQ(log, expected);
 }
 
 TEST(FrameRate, FirstSampleComesAtTheFirstUpdateMoreThanASecondAfterStart) {

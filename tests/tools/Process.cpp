@@ -8,6 +8,8 @@
 
 #include <cerrno>
 #include <csignal>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 #include "tools/WaitUntil.h"
@@ -132,5 +134,19 @@ bool Process::running() {
 }
 
 int Process::exitStatus() { return running() ? -1 : exitStatusOf(status_); }
+
+double Process::cpuSeconds() const {
+    std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) throw std::runtime_error("the process has ended");
+    // The name in parentheses may hold spaces: count the fields after its closing one. utime and
+    // stime are the 14th and 15th fields, the 12th and 13th after the state.
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    for (int i = 0; i < 11; ++i) fields >> field;
+    long long utime = 0, stime = 0;
+    fields >> utime >> stime;
+    return double(utime + stime) / double(sysconf(_SC_CLK_TCK));
+}
 
 }  // namespace loom::testtools

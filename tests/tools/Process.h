@@ -33,6 +33,8 @@ public:
     bool running();
     // The exit status once it has ended; -1 while it runs or when a signal ended it.
     int exitStatus();
+    // Processor time used so far, user and system (from /proc); throws once it has ended.
+    double cpuSeconds() const;
 
 private:
     pid_t pid_ = -1;

@@ -1,7 +1,11 @@
 #include "framework/sdl/AppImplSdlBasic.h"
 
+#include <SDL_syswm.h>
+#include <poll.h>
+
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <thread>
 
@@ -79,6 +83,10 @@ bool AppImplSdlBasic::createWindow(int width, int height, std::string& error) {
     width_ = width;
     height_ = height;
     SDL_GetWindowPosition(window_.get(), &windowX_, &windowY_);
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window_.get(), &info) && info.subsystem == SDL_SYSWM_X11)
+        displayFd_ = ConnectionNumber(info.info.x11.display);
     SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
     SDL_EventState(SDL_DROPBEGIN, SDL_ENABLE);
     SDL_EventState(SDL_DROPCOMPLETE, SDL_ENABLE);
@@ -91,6 +99,7 @@ void AppImplSdlBasic::closeWindow() {
     if (fullScreen_) SDL_SetWindowFullscreen(window_.get(), 0);
     window_.reset();
     windowReady_ = false;
+    displayFd_ = -1;
 }
 
 void AppImplSdlBasic::showWindow() {
@@ -155,7 +164,8 @@ void AppImplSdlBasic::frameLoop() {
         if (scheduler_.isDue(now)) {
             scheduler_.startFrame(now);
             appBasic_->privateUpdate();
-            paint();
+            const bool asked = appBasic_->privateTakeRedrawRequest();
+            if (asked || !appBasic_->getSettings().redrawOnDemand) paint();
         } else {
             waitForEventOrFrame(scheduler_.secondsUntilDue(now));
         }
@@ -163,10 +173,16 @@ void AppImplSdlBasic::frameLoop() {
 }
 
 void AppImplSdlBasic::waitForEventOrFrame(double seconds) {
-    // Short sleeps between polls rather than SDL_WaitEventTimeout: SDL wakes that wait through a
-    // second X connection, and a wake-up sent as the window closes can reach it after it is gone
-    // (BadWindow, which ends the process in Xlib's default error handler). A millisecond between
-    // polls keeps input prompt and costs next to nothing.
+    // Not SDL_WaitEventTimeout: SDL wakes that wait through a second X connection, and a wake-up
+    // sent as the window closes can reach it after it is gone (BadWindow, which ends the process in
+    // Xlib's default error handler). On X the loop sleeps on the server connection itself: the
+    // last poll left Xlib's queue empty, so whatever arrives next makes the socket readable.
+    if (displayFd_ >= 0) {
+        pollfd display{displayFd_, POLLIN, 0};
+        poll(&display, 1, int(std::ceil(seconds * 1000.0)));
+        return;
+    }
+    // Elsewhere, short sleeps between polls keep input prompt at next to no cost.
     const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     SDL_Event event;
     while (std::chrono::steady_clock::now() < until) {

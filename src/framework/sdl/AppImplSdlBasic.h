@@ -52,7 +52,7 @@ private:
     // Puts the window into the mode fullScreen_ names; works on a hidden window too.
     void switchFullScreen();
     void frameLoop();
-    // Returns when an event was handled or the time has passed, whichever comes first.
+    // Returns when input may be waiting or the time has passed, whichever comes first.
     void waitForEventOrFrame(double seconds);
     void paint();
 
@@ -74,6 +74,8 @@ private:
     bool buttonHeld_ = false;
     bool windowReady_ = false;
     std::unique_ptr<SDL_Window, WindowDeleter> window_;
+    // The X server connection's socket, for sleeping until input arrives; -1 off X.
+    int displayFd_ = -1;
     FrameScheduler scheduler_{0.0f};
     Display* display_ = nullptr;
     // SDL's button mask as the events so far leave it.

@@ -24,6 +24,8 @@ void AppImplSdlBasic::drainEvents() {
 }
 
 void AppImplSdlBasic::handleEvent(const SDL_Event& event) {
+    // Whatever the event (input, expose, focus), the next frame shows its effect.
+    appBasic_->requestRedraw();
     if (event.type == SDL_FINGERDOWN || event.type == SDL_FINGERMOTION || event.type == SDL_FINGERUP) {
         queueTouch(event.tfinger);
         return;

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <thread>
 
 #include "AppPanelLayout.h"
 #include "PictureCheck.h"
@@ -498,6 +499,31 @@ TEST_F(QuennetAppE2E, AResultTooLargeToShowRevertsTheUpscalerSelection) {
         return changedPixels(before, screen_, 0, 0, 140, 300) == 0;
     })) << "the panel does not show the upscaler whose result is on screen";
     EXPECT_NE(stderrText().find("wide.png"), std::string::npos);
+}
+
+// Nothing changes, so nothing is drawn: the window costs next to no processor time whether it is
+// windowed, full screen or waiting on the save dialog.
+TEST_F(QuennetAppE2E, AnIdleWindowUsesAlmostNoProcessor) {
+    server_->startWindowManager();
+    const std::string wid = launch({sprite_});
+    ASSERT_FALSE(wid.empty());
+    const Image sprite = readImageFile(sprite_);
+    ASSERT_TRUE(waitForPicture(wid, sprite, 4));
+    const auto idleShare = [&] {
+        const double before = app_->cpuSeconds();
+        std::this_thread::sleep_for(3s);
+        return (app_->cpuSeconds() - before) / 3.0;
+    };
+    EXPECT_LE(idleShare(), 0.05) << "windowed";
+    key(wid, "f");
+    // Measured once the full-screen picture is drawn, centred on the 1280 x 1024 screen.
+    ASSERT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), sprite, 576, 448, 4) == 0; }));
+    EXPECT_LE(idleShare(), 0.05) << "full screen";
+    key(wid, "f");
+    ASSERT_TRUE(waitUntil([&] { return windowSize(wid)[0] == 640; }));
+    key(wid, "s");
+    ASSERT_FALSE(waitForWindowOfClass("zenity").empty());
+    EXPECT_LE(idleShare(), 0.05) << "with the save dialog open";
 }
 
 TEST_F(QuennetAppE2E, FTogglesFullScreenBothWays) {
