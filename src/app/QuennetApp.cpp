@@ -43,7 +43,7 @@ void QuennetApp::setup() {
     reprocess_ = true;
 
     // Registered before the panel's own handlers, so that nothing reaches the panel either while
-    // the save dialog is open.
+    // a dialog is open.
     blockInputDuringDialog();
 
     panel_ = std::make_unique<params::ParamPanel>(this);
@@ -70,10 +70,16 @@ void QuennetApp::update() {
         if (getArgs().size() > 1) openImage(getArgs()[1]);
         requestRedraw();
     }
-    if (saveDialog_) {
-        if (const std::optional<std::string> answer = saveDialog_->poll()) {
-            saveDialog_.reset();
-            if (!answer->empty()) finishSave(*answer);
+    if (dialog_) {
+        if (const std::optional<std::string> answer = dialog_->poll()) {
+            const FileDialogKind kind = dialog_->kind();
+            dialog_.reset();
+            if (!answer->empty()) {
+                if (kind == FileDialogKind::SAVE)
+                    finishSave(*answer);
+                else
+                    openImage(*answer);
+            }
             requestRedraw();
         }
     }

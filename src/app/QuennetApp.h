@@ -1,8 +1,8 @@
 // QuennetApp: the application. Drop (or name on the command line) a pixel-art image; it is enlarged
 // by the upscaler chosen in the panel, optionally pinned onto the quadrilateral whose corners,
 // edges and rotation the mouse edits, and shown with nearest-neighbour magnification at the
-// panel's zoom. Space (held) shows the picture the last processing replaced, "s" saves the result
-// through a save dialog, "f" toggles full screen.
+// panel's zoom. Space (held) shows the picture the last processing replaced, "o" opens an image
+// through an open dialog, "s" saves the result through a save dialog, "f" toggles full screen.
 //
 // Nothing the user does ends the program: a file that cannot be opened, a result that cannot be
 // made or a save that fails is reported in a message box (and on stderr), and what was shown stays.
@@ -11,9 +11,9 @@
 #include <memory>
 #include <string>
 
+#include "app/FileDialog.h"
 #include "app/ProcessingPipeline.h"
 #include "app/QuadMouse.h"
-#include "app/SaveDialog.h"
 #include "framework/AppBasic.h"
 #include "gl/Texture.h"
 #include "image/Surface.h"
@@ -55,14 +55,19 @@ private:
     // Loads path as the new image and processes it. All or nothing: when the file cannot be read or
     // its result cannot be made, the previous image, path and results stay, and the user is told.
     void openImage(const std::string& path);
+    // Opens the open dialog in the current image's folder; the answer is taken up by update().
+    void chooseImage();
     // Opens the save dialog for the current result; the answer is taken up by update().
     void save();
+    // Starts a dialog, ending any press the dialog's window would keep from us.
+    void startDialog(FileDialogKind kind, const std::string& initialPath,
+                     const std::vector<std::string>& extensions);
     void finishSave(const std::string& path);
     // The result as a texture with nearest-neighbour magnification; the previous one becomes the
     // texture shown while space is held.
     void showResult(const Surface& result);
-    // True while the save dialog is open: the window keeps drawing but takes no input of its own.
-    bool inputBlocked() const { return saveDialog_ != nullptr; }
+    // True while a dialog is open: the window keeps drawing but takes no input of its own.
+    bool inputBlocked() const { return dialog_ != nullptr; }
     void blockInputDuringDialog();
     void drawUnwarped(const gl::Texture& texture);
     void drawWarped(const gl::Texture& texture);
@@ -81,7 +86,7 @@ private:
     gl::Texture sourceTexture_;
     gl::Texture resultTexture_;
 
-    std::unique_ptr<SaveDialog> saveDialog_;
+    std::unique_ptr<FileDialog> dialog_;
     bool commandLineOpened_ = false;
 };
 

@@ -1,8 +1,10 @@
-// Opening images (dropped, or named on the command line) and saving the result.
+// Opening images (dropped, chosen in the open dialog, or named on the command line) and saving the
+// result.
 #include "app/ErrorReport.h"
 #include "app/NearestTexture.h"
 #include "app/QuennetApp.h"
 #include "io/ImageFile.h"
+#include "io/codec/BuiltInCodecs.h"
 #include "params/ParamPanel.h"
 #include "pipeline/ResultName.h"
 #include "pipeline/WriteResult.h"
@@ -45,24 +47,39 @@ void QuennetApp::openImage(const std::string& path) {
     }
 }
 
+void QuennetApp::chooseImage() {
+    if (dialog_) return;
+    // The folder of the image shown, where its neighbours are; else where the program started.
+    const size_t slash = sourcePath_.rfind('/');
+    startDialog(FileDialogKind::OPEN, slash == std::string::npos ? "" : sourcePath_.substr(0, slash + 1),
+                builtInReadExtensions());
+}
+
 void QuennetApp::save() {
-    if (saveDialog_) return;
+    if (dialog_) return;
     if (!sourceSurface_) {
         // On the panel rather than in a message box, which a held key would open once per repeat.
         perfLabel_->setCaption("Nothing to save yet");
         return;
     }
     if (!pipeline_.resultSurface) return;  // discarded by a drag; the next update() makes it again
-    const std::string proposed = resultNameFor(sourcePath_, pipeline_.currentUpscalerName());
+    startDialog(FileDialogKind::SAVE, resultNameFor(sourcePath_, pipeline_.currentUpscalerName()),
+                getWriteExtensions());
+}
+
+void QuennetApp::startDialog(FileDialogKind kind, const std::string& initialPath,
+                             const std::vector<std::string>& extensions) {
     try {
-        saveDialog_ = std::make_unique<SaveDialog>(proposed, getWriteExtensions());
+        dialog_ = std::make_unique<FileDialog>(kind, initialPath, extensions);
         // The dialog takes the mouse and input is blocked while it is open, so the release of a
         // button held now never arrives: end the press on a panel control and any drag or
         // rotation of the quad here.
         panel_->releaseCapture();
         cornerQuad_.release(false, false);
     } catch (const std::exception& e) {
-        reportError(getRenderer()->getWindow(), "Cannot save the image", describeFailure(e) + ".");
+        reportError(getRenderer()->getWindow(),
+                    kind == FileDialogKind::SAVE ? "Cannot save the image" : "Cannot open the image",
+                    describeFailure(e) + ".");
     }
 }
 

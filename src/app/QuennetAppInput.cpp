@@ -9,6 +9,7 @@ void QuennetApp::keyDown(framework::KeyEvent event) {
         case 'f': setFullScreen(!isFullScreen()); break;
         case ' ': showSource_ = true; break;
         case 's': save(); break;
+        case 'o': chooseImage(); break;
         default: break;
     }
 }

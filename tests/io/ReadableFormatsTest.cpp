@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -10,6 +11,7 @@
 #include "io/ImageFile.h"
 #include "io/ImageSourceSurface.h"
 #include "io/TempDir.h"
+#include "io/codec/BuiltInCodecs.h"
 
 using namespace loom;
 
@@ -21,14 +23,18 @@ std::string seed(const std::string& name) {
 
 }  // namespace
 
-// The fuzzer's seeds are small files of every readable format, made by another program.
-TEST(ReadableFormats, EverySeedLoadsAsAnEightPixelSquare) {
+// The fuzzer's seeds are small files of every readable format, made by another program; the open
+// dialog's filter shows each of them.
+TEST(ReadableFormats, EverySeedLoadsAsAnEightPixelSquareAndPassesTheOpenFilter) {
+    const std::vector<std::string> filter = builtInReadExtensions();
     int loaded = 0;
     for (const auto& entry : std::filesystem::directory_iterator(seed(""))) {
         SCOPED_TRACE(entry.path().filename().string());
         const Surface s(loadImage(entry.path().string()));
         EXPECT_EQ(s.getWidth(), 8);
         EXPECT_EQ(s.getHeight(), 8);
+        EXPECT_NE(std::find(filter.begin(), filter.end(), entry.path().extension().string().substr(1)),
+                  filter.end());
         ++loaded;
     }
     EXPECT_GE(loaded, 20);

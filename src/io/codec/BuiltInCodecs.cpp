@@ -59,6 +59,11 @@ ImageIoRegistrar::Inst& builtInCodecs() {
     return *instance;
 }
 
+std::vector<std::string> builtInReadExtensions() {
+    return {"bmp", "gif", "hdp", "jpe", "jpeg", "jpg",  "jxr", "pbm",  "pgm", "png",
+            "pnm", "ppm", "psd", "tga", "tif",  "tiff", "wdp", "webp", "wmp"};
+}
+
 std::vector<std::string> builtInReadableFormats() {
     return {"PNG", "JPEG", "GIF", "WebP", "TIFF", "JPEG XR", "BMP", "TGA", "PNM", "PSD"};
 }

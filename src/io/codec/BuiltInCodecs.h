@@ -11,6 +11,9 @@ namespace loom {
 
 // The process-wide registrations, made on first use with every built-in codec.
 ImageIoRegistrar::Inst& builtInCodecs();
+// The usual extensions of the files the built-in decoders read (lower case, no dot), for an open
+// dialog's filter; loading itself goes by the content, never by the name.
+std::vector<std::string> builtInReadExtensions();
 // The names of the formats the built-in decoders read, for listings.
 std::vector<std::string> builtInReadableFormats();
 

@@ -399,6 +399,24 @@ TEST_F(QuennetAppE2E, CancellingTheSaveDialogWritesNothing) {
     EXPECT_FALSE(again.empty());
 }
 
+TEST_F(QuennetAppE2E, OOpensAChosenImage) {
+    const std::string wid = launch({sprite_});
+    ASSERT_FALSE(wid.empty());
+    ASSERT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4));
+    const Image doubled = cliResult({"-u", "Scale2x"});
+    fs::rename(dir_ + "/cli-1.png", dir_ + "/DOUBLED.PNG");
+
+    key(wid, "o");
+    const std::string dialog = waitForWindowOfClass("zenity");
+    ASSERT_FALSE(dialog.empty()) << "no open dialog";
+    key(dialog, "ctrl+l");
+    type(dialog, dir_ + "/DOUBLED.PNG");
+    key(dialog, "Return");
+    // 64 x 64 at zoom 4, centred in the 640 x 480 window.
+    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), doubled, 192, 112, 4) == 0; }))
+        << "the chosen image is not shown";
+}
+
 // The dialog opens while the Zoom bar is held, so the panel never sees the release; the bar must
 // not stay captured, or the next drag anywhere would move the zoom.
 TEST_F(QuennetAppE2E, TheSaveDialogEndsAHoldOnTheZoomBar) {

@@ -1,4 +1,4 @@
-#include "app/SaveDialog.h"
+#include "app/FileDialog.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -39,29 +39,37 @@ bool onPath(const std::string& program) {
 std::string patternList(const std::vector<std::string>& extensions) {
     std::string patterns;
     for (const std::string& ext : extensions) {
+        std::string upper = ext;
+        for (char& c : upper)
+            if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
         if (!patterns.empty()) patterns += ' ';
         patterns += "*." + ext;
+        if (upper != ext) patterns += " *." + upper;
     }
     return patterns.empty() ? "*" : patterns;
 }
 
 }  // namespace
 
-std::vector<std::string> saveDialogCommand(DialogTool tool, const std::string& initialPath,
+std::vector<std::string> fileDialogCommand(DialogTool tool, FileDialogKind kind,
+                                           const std::string& initialPath,
                                            const std::vector<std::string>& extensions) {
     const std::string filterName = extensions.empty() ? "All" : "Supported Types";
     const std::string patterns = patternList(extensions);
+    const bool save = kind == FileDialogKind::SAVE;
     if (tool == DialogTool::ZENITY) {
-        std::vector<std::string> args = {"zenity", "--file-selection", "--save", "--confirm-overwrite"};
+        std::vector<std::string> args = {"zenity", "--file-selection"};
+        if (save) args.insert(args.end(), {"--save", "--confirm-overwrite"});
         if (!initialPath.empty()) args.push_back("--filename=" + initialPath);
         args.push_back("--file-filter=" + filterName + " | " + patterns);
         return args;
     }
     // kdialog confirms an overwrite by itself in save mode.
-    return {"kdialog", "--getsavefilename", initialPath, patterns + "|" + filterName};
+    return {"kdialog", save ? "--getsavefilename" : "--getopenfilename", initialPath,
+            patterns + "|" + filterName};
 }
 
-std::string parseSaveDialogAnswer(int exitStatus, const std::string& output) {
+std::string parseFileDialogAnswer(int exitStatus, const std::string& output) {
     if (exitStatus != 0) return "";
     std::string path = output;
     if (!path.empty() && path.back() == '\n') path.pop_back();
@@ -74,14 +82,16 @@ std::optional<DialogTool> findDialogTool() {
     return std::nullopt;
 }
 
-SaveDialog::SaveDialog(const std::string& initialPath, const std::vector<std::string>& extensions) {
+FileDialog::FileDialog(FileDialogKind kind, const std::string& initialPath,
+                       const std::vector<std::string>& extensions)
+    : kind_(kind) {
     const std::optional<DialogTool> tool = findDialogTool();
-    if (!tool) throw std::runtime_error("no save dialog available: install zenity or kdialog");
-    const std::vector<std::string> args = saveDialogCommand(*tool, initialPath, extensions);
+    if (!tool) throw std::runtime_error("no file dialog available: install zenity or kdialog");
+    const std::vector<std::string> args = fileDialogCommand(*tool, kind, initialPath, extensions);
 
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
-        throw std::runtime_error(std::string("cannot open the save dialog: ") + std::strerror(errno));
+        throw std::runtime_error(std::string("cannot open the file dialog: ") + std::strerror(errno));
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
@@ -102,7 +112,7 @@ SaveDialog::SaveDialog(const std::string& initialPath, const std::vector<std::st
     fcntl(outputFd_, F_SETFL, fcntl(outputFd_, F_GETFL) | O_NONBLOCK);
 }
 
-SaveDialog::~SaveDialog() {
+FileDialog::~FileDialog() {
     if (child_ > 0) {
         kill(child_, SIGTERM);
         waitpid(child_, nullptr, 0);
@@ -110,7 +120,7 @@ SaveDialog::~SaveDialog() {
     if (outputFd_ >= 0) close(outputFd_);
 }
 
-void SaveDialog::readOutput() {
+void FileDialog::readOutput() {
     char chunk[4096];
     for (;;) {
         const ssize_t n = read(outputFd_, chunk, sizeof chunk);
@@ -124,15 +134,15 @@ void SaveDialog::readOutput() {
     }
 }
 
-std::string SaveDialog::finish(int waitStatus) {
+std::string FileDialog::finish(int waitStatus) {
     child_ = -1;
     readOutput();
     const int exitStatus = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
-    answer_ = parseSaveDialogAnswer(exitStatus, output_);
+    answer_ = parseFileDialogAnswer(exitStatus, output_);
     return *answer_;
 }
 
-std::optional<std::string> SaveDialog::poll() {
+std::optional<std::string> FileDialog::poll() {
     if (answer_) return answer_;
     readOutput();  // keep the pipe drained so the child never blocks writing
     int status = 0;
@@ -142,7 +152,7 @@ std::optional<std::string> SaveDialog::poll() {
     return std::nullopt;
 }
 
-std::string SaveDialog::wait() {
+std::string FileDialog::wait() {
     while (!answer_) {
         pollfd pfd{outputFd_, POLLIN, 0};
         ::poll(&pfd, 1, 50);
@@ -152,7 +162,7 @@ std::string SaveDialog::wait() {
 }
 
 std::string getSaveFilePath(const std::string& initialPath, const std::vector<std::string>& extensions) {
-    return SaveDialog(initialPath, extensions).wait();
+    return FileDialog(FileDialogKind::SAVE, initialPath, extensions).wait();
 }
 
 }  // namespace app

@@ -1,0 +1,94 @@
+// The dialogs' command lines and answers; the dialog itself is exercised by the end-to-end tests.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "app/FileDialog.h"
+
+using namespace loom::app;
+
+TEST(FileDialogCommand, ZenityOffersTheSupportedTypesInBothCasesAndTheProposedName) {
+    const auto args = fileDialogCommand(DialogTool::ZENITY, FileDialogKind::SAVE,
+                                        "/pics/heroScale2x.png", {"png", "jpg"});
+    const std::vector<std::string> expected = {
+        "zenity",
+        "--file-selection",
+        "--save",
+        "--confirm-overwrite",
+        "--filename=/pics/heroScale2x.png",
+        "--file-filter=Supported Types | *.png *.PNG *.jpg *.JPG"};
+    EXPECT_EQ(args, expected);
+    EXPECT_EQ(fileDialogCommand(DialogTool::ZENITY, FileDialogKind::SAVE, "", {}).back(),
+              "--file-filter=All | *");
+}
+
+TEST(FileDialogCommand, ZenityOpensInAFolderWithoutTheSaveOptions) {
+    const auto args = fileDialogCommand(DialogTool::ZENITY, FileDialogKind::OPEN, "/pics/", {"gif"});
+    const std::vector<std::string> expected = {"zenity", "--file-selection", "--filename=/pics/",
+                                               "--file-filter=Supported Types | *.gif *.GIF"};
+    EXPECT_EQ(args, expected);
+}
+
+TEST(FileDialogCommand, KdialogTakesNameAndFilterAsArguments) {
+    const auto save =
+        fileDialogCommand(DialogTool::KDIALOG, FileDialogKind::SAVE, "/a b/c.png", {"png"});
+    const std::vector<std::string> expected = {"kdialog", "--getsavefilename", "/a b/c.png",
+                                               "*.png *.PNG|Supported Types"};
+    EXPECT_EQ(save, expected);
+    EXPECT_EQ(fileDialogCommand(DialogTool::KDIALOG, FileDialogKind::OPEN, "/a/", {"png"})[1],
+              "--getopenfilename");
+}
+
+TEST(FileDialogAnswer, ChosenPathOrEmptyOnCancel) {
+    EXPECT_EQ(parseFileDialogAnswer(0, "/tmp/out.png\n"), "/tmp/out.png");
+    EXPECT_EQ(parseFileDialogAnswer(0, "/tmp/with space.png\n"), "/tmp/with space.png");
+    EXPECT_EQ(parseFileDialogAnswer(1, ""), "") << "cancel";
+    EXPECT_EQ(parseFileDialogAnswer(1, "/tmp/out.png\n"), "") << "non-zero exit is never a choice";
+    EXPECT_EQ(parseFileDialogAnswer(-1, ""), "") << "killed";
+}
+
+// A stand-in dialog program on the PATH shows that the child's answer and exit status come back
+// through poll() without blocking, and that a missing program is an error, not a silent "".
+class FileDialogProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = ::testing::TempDir() + "fake_dialog_bin";
+        mkdir(dir_.c_str(), 0755);
+        oldPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
+        setenv("PATH", dir_.c_str(), 1);
+    }
+    void TearDown() override {
+        setenv("PATH", oldPath_.c_str(), 1);
+        std::remove((dir_ + "/zenity").c_str());
+    }
+    void writeZenity(const std::string& body) {
+        const std::string path = dir_ + "/zenity";
+        std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
+        chmod(path.c_str(), 0755);
+    }
+    std::string dir_, oldPath_;
+};
+
+TEST_F(FileDialogProgram, ReturnsTheNamePrintedByTheDialog) {
+    writeZenity("for a; do case \"$a\" in --filename=*) echo \"${a#--filename=}\";; esac; done");
+    FileDialog dialog(FileDialogKind::SAVE, "/x/proposed.png", {"png"});
+    EXPECT_EQ(dialog.wait(), "/x/proposed.png");
+    EXPECT_EQ(dialog.poll().value_or("?"), "/x/proposed.png") << "the answer stays available";
+}
+
+TEST_F(FileDialogProgram, CancelIsEmpty) {
+    writeZenity("exit 1");
+    EXPECT_EQ(getSaveFilePath("/x/a.png", {"png"}), "");
+}
+
+TEST_F(FileDialogProgram, PollDoesNotBlockWhileTheDialogIsOpen) {
+    writeZenity("exec /bin/sleep 30");
+    FileDialog dialog(FileDialogKind::OPEN, "/x/", {"png"});
+    EXPECT_FALSE(dialog.poll().has_value());
+}  // the destructor closes the dialog, or this test would take 30 s
+
+TEST_F(FileDialogProgram, NoDialogProgramIsAnError) {
+    EXPECT_THROW(FileDialog(FileDialogKind::SAVE, "/x/a.png", {"png"}), std::runtime_error);
+}
