@@ -83,6 +83,7 @@ void QuennetApp::update() {
             requestRedraw();
         }
     }
+    if (fileWatch_.changed()) reloadImage();
     if (reprocess_) process();
 }
 

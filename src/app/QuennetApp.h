@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/FileDialog.h"
+#include "app/FileWatch.h"
 #include "app/ProcessingPipeline.h"
 #include "app/QuadMouse.h"
 #include "framework/AppBasic.h"
@@ -55,6 +56,12 @@ private:
     // Loads path as the new image and processes it. All or nothing: when the file cannot be read or
     // its result cannot be made, the previous image, path and results stay, and the user is told.
     void openImage(const std::string& path);
+    // The image shown, read again after it changed on disk; its corners stay when its size did.
+    // A failure (a file still being written, say) keeps the picture and is told on stderr only:
+    // the next change is tried again.
+    void reloadImage();
+    // openImage's work: throws, with everything put back, when the file cannot be shown.
+    void loadImageFile(const std::string& path, bool keepCorners);
     // Opens the open dialog in the current image's folder; the answer is taken up by update().
     void chooseImage();
     // Opens the save dialog for the current result; the answer is taken up by update().
@@ -87,6 +94,7 @@ private:
     gl::Texture resultTexture_;
 
     std::unique_ptr<FileDialog> dialog_;
+    FileWatch fileWatch_;
     bool commandLineOpened_ = false;
 };
 

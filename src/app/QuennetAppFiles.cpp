@@ -1,5 +1,7 @@
 // Opening images (dropped, chosen in the open dialog, or named on the command line) and saving the
 // result.
+#include <iostream>
+
 #include "app/ErrorReport.h"
 #include "app/NearestTexture.h"
 #include "app/QuennetApp.h"
@@ -17,6 +19,25 @@ void QuennetApp::fileDrop(framework::FileDropEvent event) {
 }
 
 void QuennetApp::openImage(const std::string& path) {
+    try {
+        loadImageFile(path, false);
+    } catch (const std::exception& e) {
+        reportError(getRenderer()->getWindow(), "Cannot open the image",
+                    "Could not open \"" + path + "\": " + describeFailure(e) + ".");
+    }
+}
+
+void QuennetApp::reloadImage() {
+    try {
+        loadImageFile(sourcePath_, true);
+        requestRedraw();
+    } catch (const std::exception& e) {
+        std::cerr << "QuennetApp: Cannot reload \"" << sourcePath_ << "\": " << describeFailure(e)
+                  << ". The picture shown stays." << std::endl;
+    }
+}
+
+void QuennetApp::loadImageFile(const std::string& path, bool keepCorners) {
     // Everything a failed open must give back.
     const std::string oldPath = sourcePath_;
     const Surface oldSource = sourceSurface_;
@@ -28,22 +49,25 @@ void QuennetApp::openImage(const std::string& path) {
         Surface loaded(loadImage(path));
         const gl::Texture texture = makeNearestTexture(loaded);
 
+        const bool sameSize = oldSource && loaded.getWidth() == oldSource.getWidth() &&
+                              loaded.getHeight() == oldSource.getHeight();
         sourcePath_ = path;
         sourceSurface_ = loaded;
         sourceTexture_ = texture;
         pipeline_.discardAll();
-        cornerQuad_.placeOnImage(float(loaded.getWidth()), float(loaded.getHeight()));
+        if (!keepCorners || !sameSize)
+            cornerQuad_.placeOnImage(float(loaded.getWidth()), float(loaded.getHeight()));
 
         runPipeline();
-    } catch (const std::exception& e) {
+        if (path != oldPath) fileWatch_.follow(path);
+    } catch (const std::exception&) {
         sourcePath_ = oldPath;
         sourceSurface_ = oldSource;
         sourceTexture_ = oldSourceTexture;
         resultTexture_ = oldResultTexture;
         pipeline_ = oldPipeline;
         cornerQuad_ = oldQuad;
-        reportError(getRenderer()->getWindow(), "Cannot open the image",
-                    "Could not open \"" + path + "\": " + describeFailure(e) + ".");
+        throw;
     }
 }
 

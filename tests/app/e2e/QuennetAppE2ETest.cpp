@@ -108,12 +108,12 @@ protected:
         });
     }
 
-    // What `quennet` writes for this file with these options, read back.
-    Image cliResult(const std::vector<std::string>& options) {
+    // What `quennet` writes for the input (the sprite by default) with these options, read back.
+    Image cliResult(const std::vector<std::string>& options, const std::string& input = "") {
         const std::string out = dir_ + "/cli-" + std::to_string(++cliRuns_) + ".png";
         std::vector<std::string> argv = {kCliPath};
         argv.insert(argv.end(), options.begin(), options.end());
-        argv.insert(argv.end(), {"-f", "-o", out, sprite_});
+        argv.insert(argv.end(), {"-f", "-o", out, input.empty() ? sprite_ : input});
         EXPECT_EQ(run(argv).status, 0) << "quennet failed";
         return readImageFile(out);
     }
@@ -397,6 +397,34 @@ TEST_F(QuennetAppE2E, CancellingTheSaveDialogWritesNothing) {
     key(wid, "s");
     const std::string again = waitForWindowOfClass("zenity");
     EXPECT_FALSE(again.empty());
+}
+
+// Saved the way editors save: written beside the file, then renamed over it.
+TEST_F(QuennetAppE2E, AFileRewrittenOnDiskIsShownAgainWithTheCurrentUpscaler) {
+    const std::string wid = launch({sprite_});
+    ASSERT_FALSE(wid.empty());
+    clickUpscaler(wid, "Scale2x");
+    const Image original = cliResult({"-u", "Scale2x"});
+    ASSERT_TRUE(waitForPicture(wid, original, 2));
+
+    const std::string edited = dir_ + "/edited.png";
+    ASSERT_EQ(run({"convert", sprite_, "-flop", edited}).status, 0);
+    const Image flopped = cliResult({"-u", "Scale2x"}, edited);
+    ASSERT_GT(differingPixels(flopped, original), 0);
+    fs::rename(edited, sprite_);
+    EXPECT_TRUE(waitForPicture(wid, flopped, 2, 1s)) << "the rewritten file is not shown within 1 s";
+
+    // Half written: the picture stays, one line on stderr, no message box.
+    std::ofstream(edited) << "\x89PNG\r\n\x1a\n broken";
+    fs::rename(edited, sprite_);
+    EXPECT_TRUE(waitUntil([&] { return stderrText().find("Cannot reload") != std::string::npos; }));
+    EXPECT_EQ(mismatches(grabWindow(wid), flopped, kPictureLeft, kPictureTop, 2), 0);
+    EXPECT_TRUE(findWindows("Cannot").empty()) << "a reload failure opened a message box";
+
+    // The next change is tried again.
+    fs::copy_file(kSample, edited);
+    fs::rename(edited, sprite_);
+    EXPECT_TRUE(waitForPicture(wid, original, 2, 1s)) << "a good file after a broken one is not shown";
 }
 
 TEST_F(QuennetAppE2E, OOpensAChosenImage) {
