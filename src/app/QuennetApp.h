@@ -41,6 +41,7 @@ public:
     void mouseUp(framework::MouseEvent event) override;
     void mouseMove(framework::MouseEvent event) override;
     void mouseDrag(framework::MouseEvent event) override;
+    void mouseWheel(framework::MouseEvent event) override;
     void keyDown(framework::KeyEvent event) override;
     void keyUp(framework::KeyEvent event) override;
     void fileDrop(framework::FileDropEvent event) override;
@@ -77,6 +78,14 @@ private:
     bool inputBlocked() const { return dialog_ != nullptr; }
     void blockInputDuringDialog();
     void drawUnwarped(const gl::Texture& texture);
+    const gl::Texture& shownTexture() const { return showSource_ ? sourceTexture_ : resultTexture_; }
+
+    // View navigation (QuennetAppNavigation.cpp).
+    float screenPixelsPerSourcePixel(float zoom) const;
+    // Sets the zoom, keeping the picture's point under the window point where it is.
+    void zoomAround(float zoom, Vec2f point);
+    void showOneToOne();
+    void fitToWindow();
     void drawWarped(const gl::Texture& texture);
 
     std::unique_ptr<params::ParamPanel> panel_;  // its controls write into the members below
@@ -86,6 +95,10 @@ private:
     ProcessingPipeline pipeline_;
     QuadMouse quadMouse_{cornerQuad_, pipeline_};
     float zoom_ = 3.0f;
+    Vec2f pan_;  // window pixels the picture's centre sits off the window's centre
+    bool panning_ = false;
+    Vec2f panGrab_;  // the pointer when the pan began, less the pan then
+    float wheelNotches_ = 0.0f;
     bool showSource_ = false;
     bool reprocess_ = true;
     std::string sourcePath_;

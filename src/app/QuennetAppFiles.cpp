@@ -45,6 +45,7 @@ void QuennetApp::loadImageFile(const std::string& path, bool keepCorners) {
     const gl::Texture oldResultTexture = resultTexture_;
     const ProcessingPipeline oldPipeline = pipeline_;
     const CornerQuad oldQuad = cornerQuad_;
+    const Vec2f oldPan = pan_;
     try {
         Surface loaded(loadImage(path));
         const gl::Texture texture = makeNearestTexture(loaded);
@@ -55,8 +56,10 @@ void QuennetApp::loadImageFile(const std::string& path, bool keepCorners) {
         sourceSurface_ = loaded;
         sourceTexture_ = texture;
         pipeline_.discardAll();
-        if (!keepCorners || !sameSize)
+        if (!keepCorners || !sameSize) {
             cornerQuad_.placeOnImage(float(loaded.getWidth()), float(loaded.getHeight()));
+            pan_ = Vec2f();  // a new picture is shown centred
+        }
 
         runPipeline();
         if (path != oldPath) fileWatch_.follow(path);
@@ -67,6 +70,7 @@ void QuennetApp::loadImageFile(const std::string& path, bool keepCorners) {
         resultTexture_ = oldResultTexture;
         pipeline_ = oldPipeline;
         cornerQuad_ = oldQuad;
+        pan_ = oldPan;
         throw;
     }
 }
@@ -100,6 +104,7 @@ void QuennetApp::startDialog(FileDialogKind kind, const std::string& initialPath
         // rotation of the quad here.
         panel_->releaseCapture();
         cornerQuad_.release(false, false);
+        panning_ = false;
     } catch (const std::exception& e) {
         reportError(getRenderer()->getWindow(),
                     kind == FileDialogKind::SAVE ? "Cannot save the image" : "Cannot open the image",

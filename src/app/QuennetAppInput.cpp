@@ -1,4 +1,5 @@
-// Keys by character ("F" with shift is not "f"), and the mouse passed on to the corner quadrilateral.
+// Keys by character ("F" with shift is not "f"); the middle button pans, the others go to the
+// corner quadrilateral.
 #include "app/QuennetApp.h"
 
 namespace loom {
@@ -10,6 +11,8 @@ void QuennetApp::keyDown(framework::KeyEvent event) {
         case ' ': showSource_ = true; break;
         case 's': save(); break;
         case 'o': chooseImage(); break;
+        case '0': fitToWindow(); break;
+        case '1': showOneToOne(); break;
         default: break;
     }
 }
@@ -19,17 +22,31 @@ void QuennetApp::keyUp(framework::KeyEvent event) {
 }
 
 void QuennetApp::mouseDown(framework::MouseEvent event) {
+    if (event.isMiddle()) {
+        panning_ = true;
+        panGrab_ = Vec2f(float(event.getX()), float(event.getY())) - pan_;
+        return;
+    }
     quadMouse_.down(event.getX(), event.getY(), event.isLeftDown(), event.isRightDown());
 }
 
 void QuennetApp::mouseUp(framework::MouseEvent event) {
+    if (event.isMiddle()) {
+        panning_ = false;
+        return;
+    }
     reprocess_ = true;
     quadMouse_.up(event.isLeftDown(), event.isRightDown());
 }
 
 void QuennetApp::mouseMove(framework::MouseEvent event) { quadMouse_.move(event.getX(), event.getY()); }
 
-void QuennetApp::mouseDrag(framework::MouseEvent event) { quadMouse_.drag(event.getX(), event.getY()); }
+void QuennetApp::mouseDrag(framework::MouseEvent event) {
+    if (panning_)
+        pan_ = Vec2f(float(event.getX()), float(event.getY())) - panGrab_;
+    else
+        quadMouse_.drag(event.getX(), event.getY());
+}
 
 }  // namespace app
 }  // namespace loom

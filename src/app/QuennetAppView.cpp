@@ -20,9 +20,9 @@ void QuennetApp::draw() {
     // The view of this frame before anything is drawn through it: the first frame after a zoom or
     // size change, or after a file named on the command line was opened before any frame, would
     // otherwise place the picture with the last frame's view (or none).
-    cornerQuad_.setView(float(w), float(h), zoom_);
+    cornerQuad_.setView(float(w), float(h), zoom_, pan_);
 
-    const gl::Texture& texture = showSource_ ? sourceTexture_ : resultTexture_;
+    const gl::Texture& texture = shownTexture();
     if (pipeline_.currentTransform == 0) {
         if (texture) {
             drawUnwarped(texture);
@@ -40,8 +40,9 @@ void QuennetApp::draw() {
 }
 
 void QuennetApp::drawUnwarped(const gl::Texture& texture) {
-    const UnwarpedPlacement place = placeUnwarped(zoom_, sourceSurface_.getWidth(), texture.width(),
-                                                  texture.height(), getWindowWidth(), getWindowHeight());
+    const UnwarpedPlacement place =
+        placeUnwarped(zoom_, sourceSurface_.getWidth(), texture.width(), texture.height(),
+                      getWindowWidth(), getWindowHeight(), pan_);
     gl::pushMatrices();
     gl::scale(Vec3f(place.scale, place.scale, place.scale));
     gl::drawTextureOverCheckerboard(texture, place.topLeft);

@@ -1,5 +1,7 @@
 #include "params/FloatVarControl.h"
 
+#include <algorithm>
+
 #include <boost/lexical_cast.hpp>
 #include <sstream>
 
@@ -24,8 +26,8 @@ Rectf FloatVarControl::barFor(Vec2f pos) {
 }
 
 Rectf FloatVarControl::fillFor(const Rectf& bar) const {
-    return Rectf(bar.x1, bar.y1, bar.x1 + (bar.x2 - bar.x1) * (*value - min) / (max - min),
-                 bar.y1 + (bar.y2 - bar.y1));
+    const float t = std::clamp((*value - min) / (max - min), 0.0f, 1.0f);
+    return Rectf(bar.x1, bar.y1, bar.x1 + (bar.x2 - bar.x1) * t, bar.y1 + (bar.y2 - bar.y1));
 }
 
 Vec2f FloatVarControl::place(Vec2f pos) {

@@ -37,7 +37,8 @@ public:
     static Rectf stripFor(Vec2f pos);
     // The bar for content at pos: (x, y + 13, x + 125, y + 23).
     static Rectf barFor(Vec2f pos);
-    // The filled part of bar for the current value (not clamped).
+    // The filled part of bar for the current value; a value the program set outside the range
+    // fills the bar or leaves it empty, never spilling out of it.
     Rectf fillFor(const Rectf& bar) const;
 
 protected:

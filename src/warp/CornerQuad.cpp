@@ -30,10 +30,11 @@ void CornerQuad::placeOnImage(float width, float height) {
     recenter();
 }
 
-void CornerQuad::setView(float windowWidth, float windowHeight, float zoom) {
+void CornerQuad::setView(float windowWidth, float windowHeight, float zoom, Vec2f pan) {
     windowWidth_ = windowWidth;
     windowHeight_ = windowHeight;
     zoom_ = zoom;
+    pan_ = pan;
     updateMatrix();
 }
 
@@ -46,7 +47,7 @@ void CornerQuad::recenter() {
 
 void CornerQuad::updateMatrix() {
     Matrix44f m;
-    m.translate(Vec3f(windowWidth_ * 0.5f, windowHeight_ * 0.5f, 0.0f));
+    m.translate(Vec3f(windowWidth_ * 0.5f + pan_.x, windowHeight_ * 0.5f + pan_.y, 0.0f));
     m.scale(Vec3f(zoom_, zoom_, 1.0f));
     m.translate(Vec3f(-center_.x, -center_.y, 0.0f));
     viewMatrix_ = m;

@@ -33,9 +33,10 @@ public:
     // Places the corners on an image of the given size, (0, 0), (w, 0), (w, h), (0, h), and centres
     // the view on their mean.
     void placeOnImage(float width, float height);
-    // The window size and zoom of the frame about to be drawn. The view keeps its centre, so the
-    // corners stay put in quad space while the window or the zoom changes.
-    void setView(float windowWidth, float windowHeight, float zoom);
+    // The window size, zoom and pan of the frame about to be drawn: the view's centre is shown
+    // `pan` window pixels off the window's centre. The view keeps its centre, so the corners stay
+    // put in quad space while the window, the zoom or the pan changes.
+    void setView(float windowWidth, float windowHeight, float zoom, Vec2f pan = Vec2f());
 
     // The mouse at window position (x, y). press and release record the buttons held.
     void press(int x, int y, bool left, bool right);
@@ -83,6 +84,7 @@ private:
     float windowWidth_ = 0.0f;
     float windowHeight_ = 0.0f;
     float zoom_ = 1.0f;
+    Vec2f pan_;
     // Buttons held at the last press or release.
     bool leftDown_ = false;
     bool rightDown_ = false;

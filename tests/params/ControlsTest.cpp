@@ -37,6 +37,10 @@ TEST(FloatVarControl, GeometryAtItsPosition) {
     EXPECT_EQ(FloatVarControl::stripFor(Vec2f(7, 24)), Rectf(4, 21, 135, 50));
     // 4 on [1, 10] is a third of the bar.
     EXPECT_EQ(slider.fillFor(slider.getHitArea()), Rectf(7, 37, 7 + 125.0f * 3.0f / 9.0f, 47));
+    v = 15;  // set by the program beyond the range
+    EXPECT_EQ(slider.fillFor(slider.getHitArea()), Rectf(7, 37, 132, 47));
+    v = 0.5f;
+    EXPECT_EQ(slider.fillFor(slider.getHitArea()), Rectf(7, 37, 7, 47));
 }
 
 TEST(FloatVarControl, APressJumpsToThePointerClampedToTheBar) {

@@ -42,6 +42,8 @@ TEST(CornerQuad, ViewCentresThePlacedImage) {
     EXPECT_EQ(quad.boundingRect(), Rectf(0, 0, 100, 50));
     quad.setView(800, 600, 3);
     EXPECT_EQ(toWindow(quad, quad.corners()[0]), Vec2f(250, 225)) << "the view keeps its centre";
+    quad.setView(800, 600, 3, Vec2f(-30, 7));
+    EXPECT_EQ(toWindow(quad, quad.corners()[0]), Vec2f(220, 232)) << "the pan moves the corners along";
 
     CornerQuad flat = placedQuad(0);
     EXPECT_TRUE(flat.hover(1, 1)) << "zoom 0: the identity maps the window back";

@@ -427,6 +427,30 @@ TEST_F(QuennetAppE2E, AFileRewrittenOnDiskIsShownAgainWithTheCurrentUpscaler) {
     EXPECT_TRUE(waitForPicture(wid, original, 2, 1s)) << "a good file after a broken one is not shown";
 }
 
+TEST_F(QuennetAppE2E, TheWheelZoomsAroundThePointerTheMiddleButtonPansAndZeroAndOneResize) {
+    const std::string wid = launch({sprite_});
+    ASSERT_FALSE(wid.empty());
+    const Image sprite = readImageFile(sprite_);
+    ASSERT_TRUE(waitForPicture(wid, sprite, 4));
+
+    // Zoom 4 to 5 with the pointer on the picture's top-left corner, which stays where it is.
+    moveMouse(wid, kPictureLeft, kPictureTop);
+    clickButton(4);
+    EXPECT_TRUE(waitForPicture(wid, sprite, 5)) << "the wheel did not zoom about the pointer";
+    drag(wid, 400, 300, 440, 320, 2);
+    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), sprite, 296, 196, 5) == 0; }))
+        << "the middle drag did not pan by (40, 20)";
+
+    // "0": zoom 15 fits 32 pixels in 480, centred at (80, 0); the panel covers the first columns.
+    key(wid, "0");
+    EXPECT_TRUE(waitUntil([&] {
+        return mismatches(grabWindow(wid), columnsFrom(sprite, 4), 140, 0, 15) == 0;
+    })) << "\"0\" did not fit the picture to the window";
+    key(wid, "1");
+    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), sprite, 304, 224, 1) == 0; }))
+        << "\"1\" did not show the picture one to one";
+}
+
 TEST_F(QuennetAppE2E, OOpensAChosenImage) {
     const std::string wid = launch({sprite_});
     ASSERT_FALSE(wid.empty());
