@@ -98,6 +98,10 @@ CliOptions parseCliOptions(int argc, const char* const* argv) {
             options.result.match = PixelMatch::ColourAndAlpha;
         } else if (arg == "-f" || arg == "--force") {
             options.force = true;
+        } else if (arg == "-r" || arg == "--recursive") {
+            options.recursive = true;
+        } else if (arg == "-v" || arg == "--verbose") {
+            options.verbose = true;
         } else if (arg == "-j" || arg == "--jobs") {
             options.jobs = parseJobs(value());
         } else if (arg == "--list") {
@@ -109,8 +113,9 @@ CliOptions parseCliOptions(int argc, const char* const* argv) {
         } else {
             throw CliUsageExc("unknown option " + arg);
         }
-        if (hasInlineValue && (arg == "-f" || arg == "--force" || arg == "--compare-alpha" ||
-                               arg == "--list" || arg == "--help" || arg == "--version"))
+        if (hasInlineValue &&
+            (arg == "-f" || arg == "--force" || arg == "--recursive" || arg == "--verbose" ||
+             arg == "--compare-alpha" || arg == "--list" || arg == "--help" || arg == "--version"))
             throw CliUsageExc(arg + " takes no value");
     }
     if (options.help || options.version || options.list) return options;
@@ -123,6 +128,8 @@ CliOptions parseCliOptions(int argc, const char* const* argv) {
 std::string cliUsageText() {
     return "Usage: quennet [options] INPUT...\n"
            "Enlarges pixel art with a pixel-art upscaler and optionally pins it onto a quadrilateral.\n"
+           "An INPUT is an image file or a folder, whose images (files with the extension of a\n"
+           "readable format) are taken.\n"
            "\n"
            "  -u, --upscaler NAME    " +
            upscalerNames() +
@@ -133,18 +140,24 @@ std::string cliUsageText() {
            "      --quad x0,y0,x1,y1,x2,y2,x3,y3\n"
            "                         corners top-left, top-right, bottom-right, bottom-left in\n"
            "                         source pixels (default the image rectangle)\n"
-           "  -o, --output PATH      output file (one input) or directory (several inputs)\n"
+           "  -o, --output PATH      output file (one input file) or folder (several inputs or a\n"
+           "                         folder; made when missing)\n"
+           "  -r, --recursive        also the images in the subfolders of input folders, written\n"
+           "                         in the same subfolders under the -o folder\n"
            "      --quality Q        0 to 1 for formats with a quality setting (default 0.9)\n"
            "  -f, --force            overwrite existing output files\n"
            "  -j, --jobs N           files processed in parallel (default: number of cores)\n"
+           "  -v, --verbose          print a line for every file written\n"
            "      --list             list upscalers, transforms and image formats\n"
            "  -h, --help             show this help\n"
            "      --version          show the version\n"
            "\n"
            "Without -o the result goes beside the input, the upscaler's name inserted before the\n"
            "extension (hero.png gives heroScale2x.png). An input in a format that cannot be written\n"
-           "gives a PNG. Exit status: 0 when every file succeeded, 1 when any failed, 2 for a\n"
-           "usage error.\n";
+           "gives a PNG. An existing result is only replaced with --force: for a single file that\n"
+           "is an error, in a batch (several inputs or a folder) the file is skipped. A batch shows\n"
+           "its progress on a terminal and ends with a line counting the files written, failed\n"
+           "and skipped. Exit status: 0 when no file failed, 1 when any failed, 2 for a usage error.\n";
 }
 
 }  // namespace loom::cli

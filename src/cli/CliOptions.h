@@ -24,9 +24,11 @@ struct CliOptions {
     ResultOptions result;  // --compare-alpha and --quality
     // Corners in source pixels: top-left, top-right, bottom-right, bottom-left. Unset: the image.
     std::optional<std::array<Vec2f, 4>> quad;
-    std::string output;  // a file for one input, a directory for several; empty: beside the input
+    std::string output;  // a file for one input file, else a folder; empty: beside the input
     bool force = false;
-    int jobs = 0;  // 0: one per core
+    bool recursive = false;  // input folders' subfolders too
+    bool verbose = false;    // a line for every file written
+    int jobs = 0;            // 0: one per core
     bool list = false;
     bool help = false;
     bool version = false;

@@ -1,6 +1,7 @@
 // DataTarget: somewhere to write bytes. A path target never writes over its file directly: its
 // stream goes to a temporary file beside it, which commit() renames over the path once everything
 // was written; dropped without commit(), the temporary file is deleted and the old file survives.
+// A symbolic link is written through: the file it names is replaced, the link stays.
 #pragma once
 
 #include <memory>
@@ -38,15 +39,16 @@ public:
     explicit DataTargetPath(const std::string& path);
     bool isFilePath() const override { return true; }
     bool isUrl() const override { return false; }
-    // A temporary file beside the path (parent directories made first); StreamExc with the
-    // reason when it cannot be created.
+    // A temporary file beside the path, or beside the file it names when it is a symbolic link
+    // (parent directories made first); StreamExc with the reason when it cannot be created.
     OStreamRef getStream() override;
-    // Closes the temporary file and renames it over the path; StreamExc when either fails (the
+    // Closes the temporary file and renames it over that file; StreamExc when either fails (the
     // temporary file is then deleted with the stream).
     void commit() override;
 
 private:
     OStreamFileRef fileStream_;
+    std::string writtenPath_;  // the path with its symbolic links followed
 };
 
 using DataTargetPathRef = std::shared_ptr<DataTargetPath>;

@@ -38,6 +38,11 @@ void writeImage(const std::string& path, ImageSourceRef source, ImageTarget::Opt
 void writeImage(DataTargetRef dataTarget, ImageSourceRef source, ImageTarget::Options options,
                 const std::string& extension) {
     if (!source) throw ImageIoExc("there is no image to write");
+    // Refused here, before any encoder runs or a byte is written: the codecs fail on empty images
+    // each in its own words, and some write files that cannot be read back.
+    if (source->getWidth() <= 0 || source->getHeight() <= 0)
+        throw ImageIoExc("cannot write an empty image (" + std::to_string(source->getWidth()) + " x " +
+                         std::to_string(source->getHeight()) + " pixels)");
     const std::string chosen = extensionFor(dataTarget, extension);
     ImageTargetRef target = builtInCodecs().createTarget(dataTarget, source, options, chosen);
     if (!target) throwUnknownExtension(chosen);

@@ -18,7 +18,8 @@ ImageSourceRef loadImage(const std::string& path, ImageSource::Options options =
 ImageSourceRef loadImage(DataSourceRef dataSource, ImageSource::Options options = {});
 
 // Writes source in the format of extension (default: the path's own). An extension without a
-// writer raises ImageIoUnknownExtensionExc before anything is touched. The file is replaced
+// writer raises ImageIoUnknownExtensionExc, and an image without pixels (a zero width or height)
+// ImageIoExc, before anything is touched. The file is replaced
 // only when the whole write succeeded; on failure an existing file stays as it was.
 void writeImage(const std::string& path, ImageSourceRef source, ImageTarget::Options options = {},
                 const std::string& extension = {});

@@ -77,6 +77,13 @@ std::string temporaryNameBeside(const std::string& path) {
            "-" + std::to_string(counter++) + ".tmp";
 }
 
+// Gives the file existing's owner and group, or its group alone when this process may not give the
+// file away (only root may); false when neither could be kept.
+bool keepOwner(int fd, const struct stat& existing) {
+    return fchown(fd, existing.st_uid, existing.st_gid) == 0 ||
+           fchown(fd, uid_t(-1), existing.st_gid) == 0;
+}
+
 }  // namespace
 
 OStreamFileRef openTemporaryFileStreamBeside(const std::string& path) {
@@ -92,7 +99,11 @@ OStreamFileRef openTemporaryFileStreamBeside(const std::string& path) {
                 (getPathDirectory(path).empty() ? std::string(".") : getPathDirectory(path)) + ": " +
                 std::strerror(errno));
         }
-        if (keepMode) fchmod(fd, existing.st_mode & 07777);
+        if (keepMode) {
+            // The owner first: changing it may clear the set-id bits the mode then restores.
+            keepOwner(fd, existing);
+            fchmod(fd, existing.st_mode & 07777);
+        }
         FILE* file = fdopen(fd, "wb");
         if (!file) {
             const int err = errno;

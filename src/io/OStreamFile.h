@@ -41,7 +41,8 @@ OStreamFileRef openOutputFileStream(const std::string& path, bool createParents 
 
 // A new, empty file beside path (same directory, hidden name) that is deleted when the stream is
 // destroyed unless setDeleteOnDestroy(false) is called first. Takes over the permission bits of an
-// existing file at path. Throws StreamExc naming the reason when it cannot be created.
+// existing file at path, and its owner and group as far as this process may set them. Throws StreamExc
+// naming the reason when it cannot be created.
 OStreamFileRef openTemporaryFileStreamBeside(const std::string& path);
 
 }  // namespace loom

@@ -37,6 +37,20 @@ std::string getCanonicalPath(const std::string& path) {
     return std::filesystem::path(path).lexically_normal().string();
 }
 
+std::string resolveSymlinks(const std::string& path) {
+    // The limit the kernel itself puts on a chain of links (MAXSYMLINKS).
+    constexpr int MAX_LINKS = 40;
+    std::string resolved = path;
+    for (int step = 0; step <= MAX_LINKS; ++step) {
+        std::error_code notALink;
+        const std::filesystem::path target = std::filesystem::read_symlink(resolved, notALink);
+        if (notALink) return resolved;
+        // Not normalised: ".." after a linked directory must go where the kernel takes it.
+        resolved = target.is_absolute() ? target.string() : getPathDirectory(resolved) + target.string();
+    }
+    return {};
+}
+
 void deleteFile(const std::string& path) { ::unlink(path.c_str()); }
 
 }  // namespace loom

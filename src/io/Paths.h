@@ -19,6 +19,10 @@ std::string getPathExtension(const std::string& path);
 size_t findExtensionDot(const std::string& path);
 // The path with its "." and ".." elements resolved lexically (the file system is not asked).
 std::string getCanonicalPath(const std::string& path);
+// Where writing to path lands: symbolic links at its last element are followed, relative ones from
+// the link's directory, to the path the chain ends at (which need not exist). path itself when it
+// is not a link; "" when the chain loops or is too long to follow.
+std::string resolveSymlinks(const std::string& path);
 // Deletes the file; a failure is not reported.
 void deleteFile(const std::string& path);
 

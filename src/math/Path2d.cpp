@@ -184,7 +184,8 @@ void Path2d::arcSegment(const Vec2f& center, float radius, float a, float b) {
 
 std::vector<Vec2f> Path2d::subdivide(float approximationScale) const {
     std::vector<Vec2f> result;
-    if (segments_.empty()) return result;
+    // close() is allowed on a path without a start point, but there is nothing to trace then.
+    if (segments_.empty() || points_.empty()) return result;
 
     float tolerance = 0.5f / approximationScale;
     tolerance *= tolerance;

@@ -42,7 +42,8 @@ public:
 
     // A polyline through the path. Curves are split adaptively so that it stays within
     // 0.5 / approximationScale path units of them. Every segment repeats its start point, so the
-    // list starts with the start point twice; a path without segments gives an empty list.
+    // list starts with the start point twice; a path without segments or without a start point
+    // gives an empty list.
     std::vector<Vec2f> subdivide(float approximationScale = 1.0f) const;
 
 private:

@@ -21,17 +21,24 @@ namespace {
 struct RunResult {
     int status;
     std::string errors;
+    std::string output;
 };
 
-// Runs quennet with the arguments (already quoted), gathering its stderr.
+std::string quoted(const std::string& path) { return "'" + path + "'"; }
+
+// Runs quennet with the arguments (already quoted), gathering its stderr and stdout.
 RunResult quennet(const std::string& args) {
-    const std::string command = std::string(QUENNET_PATH) + " " + args + " 2>&1 >/dev/null";
+    TempDir dir;
+    const std::string command =
+        std::string(QUENNET_PATH) + " " + args + " 2>&1 >" + quoted(dir / "stdout");
     FILE* pipe = popen(command.c_str(), "r");
-    std::string output;
+    std::string errors;
     char chunk[256];
-    while (size_t n = std::fread(chunk, 1, sizeof(chunk), pipe)) output.append(chunk, n);
+    while (size_t n = std::fread(chunk, 1, sizeof(chunk), pipe)) errors.append(chunk, n);
     const int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+    const auto output = loom::test::readFile(dir / "stdout");
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, errors,
+            std::string(output.begin(), output.end())};
 }
 
 void writeSprite(const std::string& path, int32_t w, int32_t h) {
@@ -45,8 +52,6 @@ void writeSprite(const std::string& path, int32_t w, int32_t h) {
 }
 
 Surface load(const std::string& path) { return Surface(loadImage(path)); }
-
-std::string quoted(const std::string& path) { return "'" + path + "'"; }
 
 }  // namespace
 
@@ -72,19 +77,45 @@ TEST(Quennet, WritesBesideTheInputAndRefusesToOverwrite) {
     EXPECT_EQ(load(dir / "heroScale2x.png").getWidth(), 15);
 }
 
-TEST(Quennet, BatchWithOneBadFileReportsItAndDoesTheRest) {
+TEST(Quennet, FolderBatchReportsABrokenFileWritesTheRestAndCounts) {
     TempDir dir;
-    writeSprite(dir / "a.png", 3, 3);
-    writeSprite(dir / "c.bmp", 4, 2);
-    loom::test::writeFile(dir / "b.png", {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
-    RunResult run = quennet("-j 2 -u Scale4x -o '" + (dir / "out") + "' '" + (dir / "a.png") + "' '" +
-                            (dir / "b.png") + "' '" + (dir / "c.bmp") + "'");
+    writeSprite(dir / "in/a.png", 3, 3);
+    writeSprite(dir / "in/c.bmp", 4, 2);
+    writeSprite(dir / "in/sub/d.png", 2, 2);  // only with -r
+    loom::test::writeFile(dir / "in/b.png",
+                          {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
+    loom::test::writeFile(dir / "in/notes.txt", {'x'});
+    const std::string args = "-j 2 -u Scale4x -o " + quoted(dir / "out") + " " + quoted(dir / "in");
+    RunResult run = quennet(args);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
     EXPECT_NE(run.errors.find("b.png: not an image in a known format"), std::string::npos) << run.errors;
     EXPECT_EQ(load(dir / "out/aScale4x.png").getWidth(), 12);
     EXPECT_EQ(load(dir / "out/cScale4x.bmp").getWidth(), 16);
-    EXPECT_FALSE(std::filesystem::exists(dir / "out/bScale4x.png"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "out"), {}), 2);
+    EXPECT_EQ(run.output, "2 written, 1 failed, 0 skipped\n");
+
+    // Run again once the broken file is mended: only it is written, the others are skipped.
+    writeSprite(dir / "in/b.png", 2, 2);
+    RunResult again = quennet(args);
+    EXPECT_EQ(again.status, 0) << again.errors;
+    EXPECT_EQ(again.output.rfind("1 written, 0 failed, 2 skipped", 0), 0u) << again.output;
+}
+
+TEST(Quennet, RecursiveBatchKeepsTheLayoutAndNamesEveryFileWritten) {
+    TempDir dir;
+    for (const char* name : {"a.png", "chars/hero.png", "chars/big/boss.tif", ".hidden/x.png"})
+        writeSprite(dir / "in/" + name, 2, 2);
+    RunResult run = quennet("-j 1 -r -v -o " + quoted(dir / "out") + " " + quoted(dir / "in"));
+    ASSERT_EQ(run.status, 0) << run.errors;
+    for (const char* name : {"aScale2x.png", "chars/heroScale2x.png", "chars/big/bossScale2x.tif"})
+        EXPECT_EQ(load(dir / "out/" + name).getWidth(), 4) << name;
+    EXPECT_EQ(run.output,
+              (dir / "in/a.png") + " -> " + (dir / "out/aScale2x.png") + "\n" +
+                  (dir / "in/chars/hero.png") + " -> " + (dir / "out/chars/heroScale2x.png") + "\n" +
+                  (dir / "in/chars/big/boss.tif") + " -> " + (dir / "out/chars/big/bossScale2x.tif") +
+                  "\n3 written, 0 failed, 0 skipped\n")
+        << "hidden folders are passed over";
 }
 
 TEST(Quennet, UsageErrorsExitWithTwoAndListingsWithZero) {
@@ -96,6 +127,9 @@ TEST(Quennet, UsageErrorsExitWithTwoAndListingsWithZero) {
     EXPECT_EQ(quennet("-h").status, 0);
     TempDir dir;
     EXPECT_EQ(quennet("'" + (dir / "missing.png") + "'").status, 1);
+    // Several inputs need a folder for their results, not an image file.
+    EXPECT_EQ(quennet("-o " + quoted(dir / "out.png") + " a.png b.png").status, 2);
+    EXPECT_TRUE(dir.entries().empty());
 }
 
 TEST(Quennet, TransformUsesTheQuadInSourcePixels) {

@@ -66,6 +66,24 @@ TEST(DataTarget, CommitReplacesTheFileAndLeavesNoTemporary) {
     EXPECT_EQ(info.st_mode & 0777, 0640u) << "the replaced file's permissions are kept";
 }
 
+TEST(DataTarget, WritesThroughASymbolicLinkKeepingTheFilesMode) {
+    TempDir dir;
+    std::filesystem::create_directory(dir / "real");
+    loom::test::writeFile(dir / "real/out.png", {'o', 'l', 'd'});
+    chmod((dir / "real/out.png").c_str(), 0640);
+    std::filesystem::create_symlink("real/out.png", dir / "link.png");
+    auto target = openFileTarget(dir / "link.png");
+    target->getStream()->writeData("new!", 4);
+    target->commit();
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.png")) << "the link stays a link";
+    const auto bytes = loom::test::readFile(dir / "real/out.png");
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "new!");
+    struct stat info;
+    ASSERT_EQ(stat((dir / "real/out.png").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(dir.entries().size(), 2u) << "no temporary beside the link";
+}
+
 TEST(DataTarget, AbandonedWriteKeepsTheOldFile) {
     TempDir dir;
     loom::test::writeFile(dir / "keep.png", {'o', 'l', 'd'});

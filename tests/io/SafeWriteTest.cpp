@@ -22,6 +22,21 @@ TEST(SafeWrite, UnknownExtensionIsRefusedBeforeAnythingIsMade) {
     EXPECT_EQ(loom::test::readFile(dir / "out.xyz")[1], 'P');
 }
 
+TEST(SafeWrite, EmptyImageIsRefusedInEveryFormatBeforeAnythingIsMade) {
+    TempDir dir;
+    for (const Surface& empty : {Surface(0, 3, false), Surface(3, 0, true)})
+        for (const std::string& ext : getWriteExtensions()) {
+            try {
+                writeImage(dir / ("new/out." + ext), std::make_shared<ImageSourceSurface>(empty));
+                ADD_FAILURE() << ext << " wrote an empty image";
+            } catch (const ImageIoExc& e) {
+                EXPECT_NE(std::string(e.what()).find("empty image"), std::string::npos)
+                    << ext << ": " << e.what();
+            }
+        }
+    EXPECT_TRUE(dir.entries().empty()) << "not even a directory";
+}
+
 TEST(SafeWrite, ExistingFileSurvivesAFailedWrite) {
     TempDir dir;
     loom::test::writeFile(dir / "keep.png", {'o', 'l', 'd'});

@@ -124,6 +124,12 @@ TEST(Path2d, FinerScaleGivesMorePoints) {
     EXPECT_LT(coarse, fine);
 }
 
+TEST(Path2d, ClosingAPathWithoutPointsSubdividesToNothing) {
+    Path2d path;
+    path.close();
+    EXPECT_TRUE(path.subdivide(1.0f).empty());
+}
+
 TEST(Path2d, SubdivisionSpecialCases) {
     Path2d empty;
     empty.moveTo({1, 2});

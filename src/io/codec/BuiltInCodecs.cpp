@@ -4,6 +4,8 @@
 // signature and is tried last.
 #include "io/codec/BuiltInCodecs.h"
 
+#include <set>
+
 #include "io/codec/ImageSourceFileGif.h"
 #include "io/codec/ImageSourceFileJpeg.h"
 #include "io/codec/ImageSourceFileJxr.h"
@@ -66,6 +68,13 @@ std::vector<std::string> builtInReadExtensions() {
 
 std::vector<std::string> builtInReadableFormats() {
     return {"PNG", "JPEG", "GIF", "WebP", "TIFF", "JPEG XR", "BMP", "TGA", "PNM", "PSD"};
+}
+
+bool isBuiltInReadExtension(const std::string& extension) {
+    static const std::set<std::string> EXTENSIONS = {"png",  "jpg", "jpeg", "jpe", "gif", "webp", "tif",
+                                                     "tiff", "wmp", "jxr",  "wdp", "hdp", "bmp",  "dib",
+                                                     "tga",  "pnm", "pgm",  "ppm", "psd"};
+    return EXTENSIONS.count(toLowerAscii(extension)) != 0;
 }
 
 }  // namespace loom

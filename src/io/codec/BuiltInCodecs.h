@@ -16,5 +16,8 @@ ImageIoRegistrar::Inst& builtInCodecs();
 std::vector<std::string> builtInReadExtensions();
 // The names of the formats the built-in decoders read, for listings.
 std::vector<std::string> builtInReadableFormats();
+// Whether a file name's extension (any case, without the dot) is one the readable formats go by:
+// how a folder's images are told from its other files without opening each.
+bool isBuiltInReadExtension(const std::string& extension);
 
 }  // namespace loom
