@@ -4,7 +4,7 @@
 // signature and is tried last.
 #include "io/codec/BuiltInCodecs.h"
 
-#include <set>
+#include <algorithm>
 
 #include "io/codec/ImageSourceFileGif.h"
 #include "io/codec/ImageSourceFileJpeg.h"
@@ -62,8 +62,8 @@ ImageIoRegistrar::Inst& builtInCodecs() {
 }
 
 std::vector<std::string> builtInReadExtensions() {
-    return {"bmp", "gif", "hdp", "jpe", "jpeg", "jpg",  "jxr", "pbm",  "pgm", "png",
-            "pnm", "ppm", "psd", "tga", "tif",  "tiff", "wdp", "webp", "wmp"};
+    return {"bmp", "dib", "gif", "hdp", "jpe", "jpeg", "jpg", "jxr",  "pgm", "png",
+            "pnm", "ppm", "psd", "tga", "tif", "tiff", "wdp", "webp", "wmp"};
 }
 
 std::vector<std::string> builtInReadableFormats() {
@@ -71,10 +71,8 @@ std::vector<std::string> builtInReadableFormats() {
 }
 
 bool isBuiltInReadExtension(const std::string& extension) {
-    static const std::set<std::string> EXTENSIONS = {"png",  "jpg", "jpeg", "jpe", "gif", "webp", "tif",
-                                                     "tiff", "wmp", "jxr",  "wdp", "hdp", "bmp",  "dib",
-                                                     "tga",  "pnm", "pgm",  "ppm", "psd"};
-    return EXTENSIONS.count(toLowerAscii(extension)) != 0;
+    const std::vector<std::string> extensions = builtInReadExtensions();
+    return std::binary_search(extensions.begin(), extensions.end(), toLowerAscii(extension));
 }
 
 }  // namespace loom
