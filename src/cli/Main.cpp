@@ -50,14 +50,16 @@ bool convertAll(const CliOptions& options) {
             const std::string& input = options.inputs[i];
             std::string error;
             std::string output;
+            std::string note;
             try {
                 output = outputPathFor(input, upscalerName, options.output, severalInputs);
-                convertFile(input, output, options);
+                note = convertFile(input, output, options);
             } catch (const std::exception& e) {
                 error = e.what();
             }
             std::lock_guard<std::mutex> lock(printing);
             const size_t finished = ++done;
+            if (!note.empty()) std::cerr << input << ": " << note << '\n';
             if (!error.empty()) {
                 anyFailed = true;
                 std::cerr << input << ": " << error << '\n';
