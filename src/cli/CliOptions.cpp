@@ -143,8 +143,9 @@ std::string cliUsageText() {
            "\n"
            "Without -o the result goes beside the input, the upscaler's name inserted before the\n"
            "extension (hero.png gives heroScale2x.png). An input in a format that cannot be written\n"
-           "gives a PNG. Exit status: 0 when every file succeeded, 1 when any failed, 2 for a\n"
-           "usage error.\n";
+           "gives a PNG. An animated GIF written as a GIF keeps every frame; to another format,\n"
+           "only its first frame. Exit status: 0 when every file succeeded, 1 when any failed, 2\n"
+           "for a usage error.\n";
 }
 
 }  // namespace loom::cli
