@@ -47,7 +47,11 @@ void QuennetApp::loadImageFile(const std::string& path, bool keepCorners) {
     const CornerQuad oldQuad = cornerQuad_;
     const Vec2f oldPan = pan_;
     try {
-        Surface loaded(loadImage(path));
+        const ImageSourceRef source = loadImage(path);
+        Surface loaded(source);
+        if (source->getFrameCount() > 1)
+            std::cerr << "QuennetApp: \"" << path << "\" has " << source->getFrameCount()
+                      << " frames; the window works on the first (quennet keeps them all)." << std::endl;
         const gl::Texture texture = makeNearestTexture(loaded);
 
         const bool sameSize = oldSource && loaded.getWidth() == oldSource.getWidth() &&

@@ -2,19 +2,40 @@
 
 #include <array>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <utility>
 
 #include "io/ImageFile.h"
+#include "io/ImageSourceSurface.h"
 #include "io/Paths.h"
 #include "io/codec/BuiltInCodecs.h"
+#include "io/codec/GifAnimationWriter.h"
+#include "io/codec/ImageSourceFileGif.h"
 #include "pipeline/MakeResult.h"
 #include "pipeline/WriteResult.h"
 
 namespace loom::cli {
 
-void convertFile(const std::string& inputPath, const std::string& outputPath,
-                 const CliOptions& options) {
+namespace {
+
+// Every frame of an animated GIF made into a result, one frame at a time, and written as an
+// animated GIF with the same delays and looping.
+void convertAnimation(const std::shared_ptr<ImageSourceFileGif>& gif, const std::string& outputPath,
+                      const CliOptions& options, const std::array<Vec2f, 4>& quad) {
+    GifAnimationWriter writer(outputPath, gif->getLoopCount());
+    do {
+        const Surface result =
+            makeResult(Surface(gif), options.upscaler, options.transform, quad, options.result);
+        writer.addFrame(std::make_shared<ImageSourceSurface>(result), gif->getDelayCentiseconds());
+    } while (gif->nextFrame());
+    writer.finish();
+}
+
+}  // namespace
+
+std::string convertFile(const std::string& inputPath, const std::string& outputPath,
+                        const CliOptions& options) {
     const std::string extension = getPathExtension(outputPath);
     if (!builtInCodecs().hasTarget(extension))
         throw ImageIoUnknownExtensionExc("cannot write images of type \"" + extension + "\"");
@@ -22,16 +43,26 @@ void convertFile(const std::string& inputPath, const std::string& outputPath,
     if (!options.force && std::filesystem::exists(outputPath, ignored))
         throw std::runtime_error(outputPath + " exists (use --force to overwrite)");
 
-    Surface source(loadImage(inputPath));
-    const float w = float(source.getWidth());
-    const float h = float(source.getHeight());
+    ImageSourceRef input = loadImage(inputPath);
+    const int32_t frames = input->getFrameCount();
+    const float w = float(input->getWidth());
+    const float h = float(input->getHeight());
     const std::array<Vec2f, 4> quad =
         options.quad ? *options.quad
                      : std::array<Vec2f, 4>{Vec2f(0, 0), Vec2f(w, 0), Vec2f(w, h), Vec2f(0, h)};
+    const auto gif = std::dynamic_pointer_cast<ImageSourceFileGif>(input);
+    if (frames > 1 && gif && toLowerAscii(extension) == "gif") {
+        input.reset();
+        convertAnimation(gif, outputPath, options, quad);
+        return {};
+    }
     // Handing over the only handle lets the decoded source go as soon as it is upscaled.
     const Surface result =
-        makeResult(std::move(source), options.upscaler, options.transform, quad, options.result);
+        makeResult(Surface(std::move(input)), options.upscaler, options.transform, quad, options.result);
     writeResult(outputPath, result, options.result);
+    if (frames == 1) return {};
+    return "only the first of its " + std::to_string(frames) +
+           " frames was written (a .gif output keeps the animation)";
 }
 
 }  // namespace loom::cli

@@ -1,5 +1,5 @@
 // One file through the same pipeline as the application: decode, upscale, warp onto the quad
-// (given in source pixels) when a transform is chosen, encode.
+// (given in source pixels) when a transform is chosen, encode; for an animation, every frame.
 #pragma once
 
 #include <string>
@@ -9,7 +9,10 @@
 namespace loom::cli {
 
 // Throws a std::exception whose what() says why the file failed. Without options.force an
-// existing output is refused before the input is read.
-void convertFile(const std::string& inputPath, const std::string& outputPath, const CliOptions& options);
+// existing output is refused before the input is read. An animated input gives an animated
+// output when that is a GIF, its first frame otherwise. Returns a note for the user (the frames
+// left out), empty when there is nothing to say.
+std::string convertFile(const std::string& inputPath, const std::string& outputPath,
+                        const CliOptions& options);
 
 }  // namespace loom::cli

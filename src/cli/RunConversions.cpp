@@ -19,7 +19,7 @@ namespace {
 
 struct Outcome {
     enum Kind { WRITTEN, SKIPPED, FAILED } kind;
-    std::string error;
+    std::string message;  // why it failed, or a note on what was written
 };
 
 Outcome convert(const Conversion& conversion, bool batch, const CliOptions& options) {
@@ -29,8 +29,7 @@ Outcome convert(const Conversion& conversion, bool batch, const CliOptions& opti
     if (batch && !options.force && std::filesystem::exists(conversion.output, ignored))
         return {Outcome::SKIPPED, {}};
     try {
-        convertFile(conversion.input, conversion.output, options);
-        return {Outcome::WRITTEN, {}};
+        return {Outcome::WRITTEN, convertFile(conversion.input, conversion.output, options)};
     } catch (const std::exception& e) {
         return {Outcome::FAILED, e.what()};
     }
@@ -66,6 +65,8 @@ int runConversions(const ConversionPlan& plan, const CliOptions& options) {
             switch (outcome.kind) {
                 case Outcome::WRITTEN:
                     ++written;
+                    if (!outcome.message.empty())
+                        std::cerr << conversion.input << ": " << outcome.message << '\n';
                     if (options.verbose)
                         std::cout << conversion.input << " -> " << conversion.output << std::endl;
                     break;
@@ -77,7 +78,7 @@ int runConversions(const ConversionPlan& plan, const CliOptions& options) {
                     break;
                 case Outcome::FAILED:
                     ++failed;
-                    std::cerr << conversion.input << ": " << outcome.error << '\n';
+                    std::cerr << conversion.input << ": " << outcome.message << '\n';
                     break;
             }
             bar.show(written + skipped + failed);

@@ -28,6 +28,8 @@ public:
 
     float getPixelAspectRatio() const { return pixelAspectRatio_; }
     bool isPremultiplied() const { return premultiplied_; }
+    // How many frames the file holds: more than one for an animation, of which this is one.
+    int32_t getFrameCount() const { return frameCount_; }
 
     // Pushes every row into target.
     virtual void load(ImageTargetRef target) = 0;
@@ -47,10 +49,12 @@ protected:
 
     void setPixelAspectRatio(float ratio) { pixelAspectRatio_ = ratio; }
     void setPremultiplied(bool premultiplied) { premultiplied_ = premultiplied; }
+    void setFrameCount(int32_t count) { frameCount_ = count; }
 
 private:
     float pixelAspectRatio_ = 1.0f;
     bool premultiplied_ = false;
+    int32_t frameCount_ = 1;
     RowLayout sourceLayout_;
     RowLayout targetLayout_;
     RowFunc rowFunc_ = nullptr;

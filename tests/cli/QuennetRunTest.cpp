@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -12,6 +13,8 @@
 #include "io/ImageFile.h"
 #include "io/ImageSourceSurface.h"
 #include "io/TempDir.h"
+#include "io/codec/GifAnimationWriter.h"
+#include "io/codec/ImageSourceFileGif.h"
 
 using namespace loom;
 using loom::test::TempDir;
@@ -52,6 +55,36 @@ void writeSprite(const std::string& path, int32_t w, int32_t h) {
 }
 
 Surface load(const std::string& path) { return Surface(loadImage(path)); }
+
+// Three frames of 3 x 2 pixels, each a colour of its own right of a transparent column (which
+// Scale2x merely doubles), shown 10, 20 and 30 hundredths of a second, repeated three times.
+void writeWalk(const std::string& path) {
+    GifAnimationWriter writer(path, 3);
+    for (int f = 0; f < 3; ++f) {
+        Surface frame(3, 2, true);
+        for (int32_t y = 0; y < 2; ++y)
+            for (int32_t x = 0; x < 3; ++x) {
+                uint8_t* p = frame.getData(x, y);
+                p[0] = uint8_t(80 * f), p[1] = 90, p[2] = uint8_t(250 - 60 * f), p[3] = x ? 255 : 0;
+            }
+        writer.addFrame(std::make_shared<ImageSourceSurface>(frame), 10 * (f + 1));
+    }
+    writer.finish();
+}
+
+// Every pixel of a Scale2x result of such a frame is its source pixel.
+bool isDoubled(const Surface& result, const Surface& frame) {
+    if (result.getWidth() != 2 * frame.getWidth() || result.getHeight() != 2 * frame.getHeight())
+        return false;
+    for (int32_t y = 0; y < result.getHeight(); ++y)
+        for (int32_t x = 0; x < result.getWidth(); ++x)
+            if (std::memcmp(result.getData(x, y), frame.getData(x / 2, y / 2), 4) != 0) return false;
+    return true;
+}
+
+std::shared_ptr<ImageSourceFileGif> openGif(const std::string& path) {
+    return std::make_shared<ImageSourceFileGif>(openFileSource(path), ImageSource::Options());
+}
 
 }  // namespace
 
@@ -185,4 +218,30 @@ TEST(Quennet, UnknownOutputExtensionFailsBeforeReading) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.errors.find("cannot write images of type \"xyz\""), std::string::npos) << run.errors;
     EXPECT_FALSE(std::filesystem::exists(dir / "out.xyz"));
+}
+
+TEST(Quennet, AnimatedGifKeepsEveryFrameItsDelayAndTheLooping) {
+    TempDir dir;
+    writeWalk(dir / "walk.gif");
+    RunResult run = quennet(quoted(dir / "walk.gif"));
+    ASSERT_EQ(run.status, 0) << run.errors;
+    const auto input = openGif(dir / "walk.gif");
+    const auto output = openGif(dir / "walkScale2x.gif");
+    EXPECT_EQ(output->getFrameCount(), 3);
+    EXPECT_EQ(output->getLoopCount(), 3);
+    for (int f = 0; f < 3; ++f) {
+        EXPECT_EQ(output->getDelayCentiseconds(), 10 * (f + 1));
+        EXPECT_TRUE(isDoubled(Surface(output), Surface(input))) << "frame " << f;
+        EXPECT_EQ(output->nextFrame(), f < 2);
+        input->nextFrame();
+    }
+}
+
+TEST(Quennet, AnimatedGifToAnotherFormatWritesTheFirstFrameAndSaysSo) {
+    TempDir dir;
+    writeWalk(dir / "walk.gif");
+    RunResult run = quennet("-o " + quoted(dir / "walk.png") + " " + quoted(dir / "walk.gif"));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.errors.find("only the first of its 3 frames"), std::string::npos) << run.errors;
+    EXPECT_TRUE(isDoubled(load(dir / "walk.png"), Surface(openGif(dir / "walk.gif"))));
 }

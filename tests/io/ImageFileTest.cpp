@@ -244,6 +244,11 @@ TEST(ImageFile, HugeHeadersAreRefusedBeforeAllocating) {
     loom::test::writeFile(dir / "huge.bmp", bmp);
     EXPECT_NE(failureOf(dir / "huge.bmp").find("image too large: 30000 x 30000"), std::string::npos)
         << failureOf(dir / "huge.bmp");
+
+    // A 35-byte GIF whose 32768 x 8192 canvas holds one 1 x 1 frame.
+    EXPECT_EQ(
+        failureOf(std::string(LOOM_SOURCE_DIR) + "/fuzz/regressions/gif-huge-canvas-one-pixel-frame"),
+        "GIF: the file is too small for its 32768 x 8192 canvas");
 }
 
 TEST(ImageFile, SurfaceFromSourceFollowsTheAlphaRule) {

@@ -53,6 +53,7 @@ TEST(ReadableFormats, LayoutsFollowTheDecoderTable) {
 }
 
 TEST(ReadableFormats, GifFramesAndTransparency) {
+    EXPECT_EQ(loadImage(seed("anim.gif"))->getFrameCount(), 2);
     const Surface first(loadImage(seed("anim.gif")));
     const Surface second(loadImage(seed("anim.gif"), ImageSource::Options().setIndex(1)));
     EXPECT_TRUE(first.hasAlpha()) << "the sprite's transparent background survives";

@@ -94,8 +94,8 @@ TEST(Registrar, TargetsByLowerCasedExtensionAndLowestPriority) {
 }
 
 TEST(Registrar, BuiltInCodecsAreRegisteredOnFirstUse) {
-    const std::vector<std::string> expected = {"bmp", "jpe",  "jpeg", "jpg", "png",
-                                               "tif", "tiff", "webp", "wmp"};
+    const std::vector<std::string> expected = {"bmp", "gif", "jpe",  "jpeg", "jpg",
+                                               "png", "tif", "tiff", "webp", "wmp"};
     EXPECT_EQ(builtInCodecs().getWriteExtensions(), expected);
     EXPECT_EQ(toLowerAscii("ÄbC.PNG"), "Äbc.png") << "only A to Z are lowered";
 }

@@ -14,7 +14,7 @@ TEST(ResultName, UpscalerBeforeTheExtensionAndPngWhereNoWriterTakesIt) {
         {"/pics/hero.png", "Scale2x", "/pics/heroScale2x.png"},
         {"/art/hero.PNG", "Scale3x", "/art/heroScale3x.PNG"},
         {"/my.dir/picture.bmp", "Eagle2x", "/my.dir/pictureEagle2x.bmp"},
-        {"hero.gif", "Scale2x", "heroScale2x.png"},
+        {"hero.gif", "Scale2x", "heroScale2x.gif"},
         {"hero.tga", "Scale2x", "heroScale2x.png"},
         {"hero.psd", "Scale2x", "heroScale2x.png"},
         {"hero.pnm", "Scale2x", "heroScale2x.png"},

@@ -14,6 +14,7 @@
 #include "io/codec/ImageSourceFileTiff.h"
 #include "io/codec/ImageSourceFileWebp.h"
 #include "io/codec/ImageTargetFileBmp.h"
+#include "io/codec/ImageTargetFileGif.h"
 #include "io/codec/ImageTargetFileJpeg.h"
 #include "io/codec/ImageTargetFileJxr.h"
 #include "io/codec/ImageTargetFilePng.h"
@@ -42,6 +43,7 @@ void registerBuiltInCodecs(ImageIoRegistrar::Inst& registrar) {
     registrar.registerTargetType("jpeg", ImageTargetFileJpeg::create, 2, "jpg");
     registrar.registerTargetType("jpe", ImageTargetFileJpeg::create, 2, "jpg");
     registrar.registerTargetType("bmp", ImageTargetFileBmp::create, 2, "bmp");
+    registrar.registerTargetType("gif", ImageTargetFileGif::create, 2, "gif");
     registrar.registerTargetType("wmp", ImageTargetFileJxr::create, 2, "wmp");
     registrar.registerTargetType("webp", ImageTargetFileWebp::create, 2, "webp");
 }

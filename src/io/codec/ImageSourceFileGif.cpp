@@ -4,8 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
-#include <vector>
+#include <string>
 
 #include "image/ImageLimits.h"
 #include "io/ImageIoExc.h"
@@ -14,30 +13,29 @@ namespace loom {
 
 namespace {
 
-struct MemoryReader {
-    const uint8_t* data;
-    size_t size;
-    size_t position;
-};
+// An LZW code of b bits (at most 12) stands for fewer than 2^b pixels, so a byte of image data
+// brings at most 4096 * 8 / 12 of them.
+constexpr int64_t MAX_PIXELS_PER_BYTE = 4096 * 8 / 12 + 1;
 
 int readFromMemory(GifFileType* gif, GifByteType* out, int count) {
-    auto* reader = static_cast<MemoryReader*>(gif->UserData);
+    auto* reader = static_cast<GifMemoryReader*>(gif->UserData);
     const size_t n = std::min(size_t(count < 0 ? 0 : count), reader->size - reader->position);
     std::memcpy(out, reader->data + reader->position, n);
     reader->position += n;
     return int(n);
 }
 
-struct GifCloser {
-    void operator()(GifFileType* gif) const {
-        int ignored;
-        DGifCloseFile(gif, &ignored);
-    }
-};
-
 [[noreturn]] void fail(const GifFileType* gif) {
     const char* reason = GifErrorString(gif->Error);
     throw ImageIoFailedLoadExc(std::string("GIF: ") + (reason ? reason : "decoding failed"));
+}
+
+// A canvas or frame larger than the whole file could fill is refused before anything is made
+// for it: a few bytes may declare gigabytes of pixels.
+void refuseUnfillable(int64_t width, int64_t height, size_t fileSize, const char* what) {
+    if (width * height > int64_t(fileSize) * MAX_PIXELS_PER_BYTE)
+        throw ImageIoFailedLoadExc("GIF: the file is too small for its " + std::to_string(width) +
+                                   " x " + std::to_string(height) + " " + what);
 }
 
 // The frame's rows in file order; interlaced frames store rows 0, 8, 16, ... then 4, 12, ...,
@@ -58,105 +56,186 @@ std::unique_ptr<uint8_t[]> readFrameIndices(GifFileType* gif, int width, int hei
     return indices;
 }
 
-}  // namespace
+// Skips an extension's data blocks; false when the data is broken.
+bool skipExtensionBlocks(GifFileType* gif, GifByteType* block) {
+    while (block)
+        if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) return false;
+    return true;
+}
 
-ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, Options options) {
-    Buffer bytes = dataSource->getBuffer();
-    const auto* data = static_cast<const uint8_t*>(bytes.getData());
-    const size_t size = size_t(bytes.getDataSize());
-    if (size < 6 || (std::memcmp(data, "GIF87a", 6) != 0 && std::memcmp(data, "GIF89a", 6) != 0))
-        throw ImageIoNotThisFormatExc("not a GIF file");
-    MemoryReader reader{data, size, 0};
+struct Layout {
+    int32_t frames = 0;
+    int32_t loopCount = -1;
+};
+
+// The frames and the looping of the file, read without decoding a pixel. A broken part ends the
+// walk with what was found before it, as the decoder would stop there too.
+Layout readLayout(const uint8_t* data, size_t size) {
+    Layout layout;
+    GifMemoryReader reader{data, size, 0};
     int error = 0;
-    std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&reader, readFromMemory, &error));
-    if (!gif) throw ImageIoFailedLoadExc(std::string("GIF: ") + GifErrorString(error));
-
-    const int width = gif->SWidth, height = gif->SHeight;
-    if (!withinImageLimits(width, height))
-        throw ImageIoFailedLoadExc(std::string("GIF: ") + ImageTooLargeExc(width, height).what());
-    bool canvasReady = false;       // made once the first frame has been read whole
-    std::vector<uint8_t> previous;  // the canvas before a frame that restores it afterwards
-
-    GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
-    int frame = 0;
-    bool found = false;
+    const std::unique_ptr<GifFileType, GifFileCloser> gif(DGifOpen(&reader, readFromMemory, &error));
+    if (!gif) return layout;
     for (;;) {
         GifRecordType record;
-        if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR) fail(gif.get());
-        if (record == TERMINATE_RECORD_TYPE) break;
+        if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR || record == TERMINATE_RECORD_TYPE)
+            return layout;
         if (record == EXTENSION_RECORD_TYPE) {
             int code = 0;
             GifByteType* block = nullptr;
-            if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR) fail(gif.get());
+            if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR) return layout;
+            const bool looping = code == APPLICATION_EXT_FUNC_CODE && block && block[0] == 11 &&
+                                 std::memcmp(block + 1, "NETSCAPE2.0", 11) == 0;
+            if (looping && DGifGetExtensionNext(gif.get(), &block) != GIF_ERROR && block &&
+                block[0] >= 3 && block[1] == 1)
+                layout.loopCount = block[2] | block[3] << 8;
+            if (!skipExtensionBlocks(gif.get(), block)) return layout;
+        } else if (record == IMAGE_DESC_RECORD_TYPE) {
+            int codeSize = 0;
+            GifByteType* block = nullptr;
+            if (DGifGetImageDesc(gif.get()) == GIF_ERROR ||
+                DGifGetCode(gif.get(), &codeSize, &block) == GIF_ERROR)
+                return layout;
+            while (block)
+                if (DGifGetCodeNext(gif.get(), &block) == GIF_ERROR) return layout;
+            ++layout.frames;
+        }
+    }
+}
+
+}  // namespace
+
+void GifFileCloser::operator()(GifFileType* gif) const {
+    int ignored;
+    DGifCloseFile(gif, &ignored);
+}
+
+ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, Options options)
+    : bytes_(dataSource->getBuffer()),
+      reader_{static_cast<const uint8_t*>(bytes_.getData()), size_t(bytes_.getDataSize()), 0} {
+    if (reader_.size < 6 ||
+        (std::memcmp(reader_.data, "GIF87a", 6) != 0 && std::memcmp(reader_.data, "GIF89a", 6) != 0))
+        throw ImageIoNotThisFormatExc("not a GIF file");
+    int error = 0;
+    gif_.reset(DGifOpen(&reader_, readFromMemory, &error));
+    if (!gif_) throw ImageIoFailedLoadExc(std::string("GIF: ") + GifErrorString(error));
+    const int width = gif_->SWidth, height = gif_->SHeight;
+    if (!withinImageLimits(width, height))
+        throw ImageIoFailedLoadExc(std::string("GIF: ") + ImageTooLargeExc(width, height).what());
+    refuseUnfillable(width, height, reader_.size, "canvas");
+
+    if (options.index < 0)
+        throw ImageIoFailedLoadExc("GIF: there is no frame " + std::to_string(options.index));
+    for (int32_t frame = 0; frame <= options.index; ++frame) {
+        if (frame > 0) disposeFrame();
+        if (!readFrame())
+            throw ImageIoFailedLoadExc(frame == 0
+                                           ? "GIF: no image in the file"
+                                           : "GIF: there is no frame " + std::to_string(options.index));
+    }
+    frameIndex_ = options.index;
+    describeTransparency();
+
+    const Layout layout = readLayout(reader_.data, reader_.size);
+    setFrameCount(std::max(layout.frames, frameIndex_ + 1));
+    loopCount_ = layout.loopCount;
+}
+
+bool ImageSourceFileGif::nextFrame() {
+    if (frameIndex_ + 1 >= getFrameCount()) return false;
+    disposeFrame();
+    if (!readFrame())
+        throw ImageIoFailedLoadExc("GIF: there is no frame " + std::to_string(frameIndex_ + 1));
+    ++frameIndex_;
+    describeTransparency();
+    return true;
+}
+
+bool ImageSourceFileGif::readFrame() {
+    GifFileType* gif = gif_.get();
+    GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
+    for (;;) {
+        GifRecordType record;
+        if (DGifGetRecordType(gif, &record) == GIF_ERROR) fail(gif);
+        if (record == TERMINATE_RECORD_TYPE) return false;
+        if (record == EXTENSION_RECORD_TYPE) {
+            int code = 0;
+            GifByteType* block = nullptr;
+            if (DGifGetExtension(gif, &code, &block) == GIF_ERROR) fail(gif);
             if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4)
                 DGifExtensionToGCB(block[0], block + 1, &control);
-            while (block)
-                if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR) fail(gif.get());
+            if (!skipExtensionBlocks(gif, block)) fail(gif);
             continue;
         }
-        if (record != IMAGE_DESC_RECORD_TYPE) continue;
-        if (DGifGetImageDesc(gif.get()) == GIF_ERROR) fail(gif.get());
-        const GifImageDesc& desc = gif->Image;
-        if (desc.Width <= 0 || desc.Height <= 0 || !withinImageLimits(desc.Width, desc.Height))
-            throw ImageIoFailedLoadExc("GIF: bad frame size " + std::to_string(desc.Width) + " x " +
-                                       std::to_string(desc.Height));
-        const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
-        if (!map) throw ImageIoFailedLoadExc("GIF: frame without colours");
-        const std::unique_ptr<uint8_t[]> indices = readFrameIndices(gif.get(), desc.Width, desc.Height);
-        if (!canvasReady) {
-            allocatePixels(width, height, RGB, UINT8, RGBA);
-            std::memset(getPixels(), 0, size_t(getRowBytes()) * size_t(height));
-            canvasReady = true;
-        }
-
-        if (frame < options.index && control.DisposalMode == DISPOSE_PREVIOUS)
-            previous.assign(getPixels(), getPixels() + size_t(getRowBytes()) * size_t(height));
-        // Draw the frame's opaque pixels inside the canvas.
-        const int x0 = std::max(0, desc.Left), y0 = std::max(0, desc.Top);
-        const int x1 = std::min(width, desc.Left + desc.Width),
-                  y1 = std::min(height, desc.Top + desc.Height);
-        for (int y = y0; y < y1; ++y) {
-            const uint8_t* in = indices.get() + size_t(y - desc.Top) * size_t(desc.Width);
-            uint8_t* out = getRow(y);
-            for (int x = x0; x < x1; ++x) {
-                const int index = in[x - desc.Left];
-                if (index == control.TransparentColor) continue;
-                uint8_t* p = out + size_t(x) * 4;
-                if (index < map->ColorCount) {
-                    p[0] = map->Colors[index].Red, p[1] = map->Colors[index].Green;
-                    p[2] = map->Colors[index].Blue;
-                } else {
-                    p[0] = p[1] = p[2] = 0;  // an index past the colour table: black
-                }
-                p[3] = 255;
-            }
-        }
-        if (frame == options.index) {
-            found = true;
-            break;
-        }
-        // A frame lying off the canvas has nothing to clear.
-        if (control.DisposalMode == DISPOSE_BACKGROUND && x1 > x0) {
-            for (int y = y0; y < y1; ++y)
-                std::memset(getRow(y) + size_t(x0) * 4, 0, size_t(x1 - x0) * 4);
-        } else if (control.DisposalMode == DISPOSE_PREVIOUS && !previous.empty()) {
-            std::memcpy(getPixels(), previous.data(), previous.size());
-        }
-        control = GraphicsControlBlock{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
-        ++frame;
+        if (record == IMAGE_DESC_RECORD_TYPE) break;
     }
-    if (!found)
-        throw ImageIoFailedLoadExc(options.index == 0
-                                       ? "GIF: no image in the file"
-                                       : "GIF: there is no frame " + std::to_string(options.index));
-    bool transparent = false;
-    for (int y = 0; y < height && !transparent; ++y)
-        for (int x = 0; x < width; ++x)
-            if (getRow(y)[size_t(x) * 4 + 3] != 255) {
-                transparent = true;
-                break;
+    if (DGifGetImageDesc(gif) == GIF_ERROR) fail(gif);
+    const GifImageDesc& desc = gif->Image;
+    if (desc.Width <= 0 || desc.Height <= 0 || !withinImageLimits(desc.Width, desc.Height))
+        throw ImageIoFailedLoadExc("GIF: bad frame size " + std::to_string(desc.Width) + " x " +
+                                   std::to_string(desc.Height));
+    refuseUnfillable(desc.Width, desc.Height, reader_.size, "frame");
+    const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
+    if (!map) throw ImageIoFailedLoadExc("GIF: frame without colours");
+    const std::unique_ptr<uint8_t[]> indices = readFrameIndices(gif, desc.Width, desc.Height);
+    if (!getPixels()) {  // made once the first frame has been read whole
+        allocatePixels(gif->SWidth, gif->SHeight, RGB, UINT8, RGBA);
+        std::memset(getPixels(), 0, size_t(getRowBytes()) * size_t(getHeight()));
+    }
+
+    // Only the part of the frame inside the canvas is drawn, and disposed of later.
+    frameLeft_ = std::max(0, desc.Left), frameTop_ = std::max(0, desc.Top);
+    frameRight_ = std::max(frameLeft_, std::min(getWidth(), desc.Left + desc.Width));
+    frameBottom_ = std::max(frameTop_, std::min(getHeight(), desc.Top + desc.Height));
+    disposal_ = control.DisposalMode;
+    delay_ = control.DelayTime;
+    const size_t spanBytes = size_t(frameRight_ - frameLeft_) * 4;
+    underFrame_.clear();
+    if (disposal_ == DISPOSE_PREVIOUS)
+        for (int y = frameTop_; y < frameBottom_; ++y) {
+            const uint8_t* span = getRow(y) + size_t(frameLeft_) * 4;
+            underFrame_.insert(underFrame_.end(), span, span + spanBytes);
+        }
+    for (int y = frameTop_; y < frameBottom_; ++y) {
+        const uint8_t* in = indices.get() + size_t(y - desc.Top) * size_t(desc.Width);
+        uint8_t* out = getRow(y);
+        for (int x = frameLeft_; x < frameRight_; ++x) {
+            const int index = in[x - desc.Left];
+            if (index == control.TransparentColor) continue;
+            uint8_t* p = out + size_t(x) * 4;
+            if (index < map->ColorCount) {
+                p[0] = map->Colors[index].Red, p[1] = map->Colors[index].Green;
+                p[2] = map->Colors[index].Blue;
+            } else {
+                p[0] = p[1] = p[2] = 0;  // an index past the colour table: black
             }
-    if (!transparent) setSampleOrder(RGBX);
+            p[3] = 255;
+        }
+    }
+    return true;
+}
+
+void ImageSourceFileGif::disposeFrame() {
+    const size_t spanBytes = size_t(frameRight_ - frameLeft_) * 4;
+    for (int y = frameTop_; y < frameBottom_; ++y) {
+        uint8_t* span = getRow(y) + size_t(frameLeft_) * 4;
+        if (disposal_ == DISPOSE_BACKGROUND)
+            std::memset(span, 0, spanBytes);
+        else if (disposal_ == DISPOSE_PREVIOUS)
+            std::memcpy(span, underFrame_.data() + size_t(y - frameTop_) * spanBytes, spanBytes);
+    }
+}
+
+void ImageSourceFileGif::describeTransparency() {
+    for (int32_t y = 0; y < getHeight(); ++y) {
+        const uint8_t* row = getRow(y);
+        for (int32_t x = 0; x < getWidth(); ++x)
+            if (row[size_t(x) * 4 + 3] != 255) {
+                setSampleOrder(RGBA);
+                return;
+            }
+    }
+    setSampleOrder(RGBX);
 }
 
 ImageSourceRef ImageSourceFileGif::create(DataSourceRef dataSource, Options options) {

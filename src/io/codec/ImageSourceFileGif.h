@@ -1,16 +1,61 @@
 // ImageSourceFileGif: GIF decoding (giflib). The frame the load options' index names (0, the
 // first, by default), composed over the frames before it as their disposal modes say; RGBA when
-// any pixel is transparent, RGBX otherwise.
+// any pixel is transparent, RGBX otherwise. An animation can then be walked frame by frame with
+// nextFrame(), each frame composed as a viewer shows it.
 #pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "io/codec/ImageSourceDecoded.h"
 
+struct GifFileType;
+
 namespace loom {
+
+// What giflib reads through: the file's bytes in memory, and the handle's closing.
+struct GifMemoryReader {
+    const uint8_t* data;
+    size_t size;
+    size_t position;
+};
+struct GifFileCloser {
+    void operator()(GifFileType* gif) const;
+};
 
 class ImageSourceFileGif : public ImageSourceDecoded {
 public:
     ImageSourceFileGif(DataSourceRef dataSource, Options options);
     static ImageSourceRef create(DataSourceRef dataSource, Options options);
+
+    // Composes the frame after the current one onto the canvas; false, with the canvas
+    // unchanged, when the current frame is the last.
+    bool nextFrame();
+    // How long the current frame shows, in hundredths of a second.
+    int32_t getDelayCentiseconds() const { return delay_; }
+    // How often the animation repeats: 0 forever, -1 when the file says nothing (it plays once).
+    int32_t getLoopCount() const { return loopCount_; }
+
+private:
+    // Reads up to the next frame's pixels and draws them; false at the end of the file.
+    bool readFrame();
+    // Clears or restores the current frame's area as its disposal mode asks.
+    void disposeFrame();
+    // RGBA when a pixel of the canvas is transparent, RGBX otherwise.
+    void describeTransparency();
+
+    Buffer bytes_;
+    GifMemoryReader reader_;
+    std::unique_ptr<GifFileType, GifFileCloser> gif_;
+    // The current frame's graphic control: giflib's disposal mode and the delay.
+    int disposal_ = 0;
+    int32_t delay_ = 0;
+    int frameLeft_ = 0, frameTop_ = 0, frameRight_ = 0, frameBottom_ = 0;  // clipped to the canvas
+    std::vector<uint8_t> underFrame_;  // the canvas under the frame, for "restore previous"
+    int32_t frameIndex_ = 0;
+    int32_t loopCount_ = -1;
 };
 
 }  // namespace loom

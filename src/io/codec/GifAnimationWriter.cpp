@@ -1,0 +1,35 @@
+#include "io/codec/GifAnimationWriter.h"
+
+#include <gif_lib.h>
+
+#include "io/ImageIoExc.h"
+
+namespace loom {
+
+GifAnimationWriter::GifAnimationWriter(const std::string& path, int32_t loopCount)
+    : dataTarget_(openFileTarget(path, false)), loopCount_(loopCount) {}
+
+void GifAnimationWriter::addFrame(const ImageSourceRef& frame, int32_t delayCentiseconds) {
+    if (!frame) throw ImageIoExc("there is no image to write");
+    // Indexed before the first byte is written, so a refused first frame leaves nothing.
+    auto indexed = std::make_shared<GifIndexedFrame>(*frame);
+    frame->load(indexed);
+    indexed->finalize();
+    if (!encoder_) {
+        width_ = frame->getWidth(), height_ = frame->getHeight();
+        encoder_ = std::make_unique<GifEncoder>(*dataTarget_->getStream(), width_, height_);
+        if (loopCount_ >= 0) encoder_->putLoopCount(loopCount_);
+    } else if (frame->getWidth() != width_ || frame->getHeight() != height_) {
+        throw ImageIoExc("the frames of an animation differ in size");
+    }
+    encoder_->putFrame(*indexed, delayCentiseconds, DISPOSE_BACKGROUND);
+}
+
+void GifAnimationWriter::finish() {
+    if (!encoder_) throw ImageIoExc("an animation needs at least one frame");
+    encoder_->finish();
+    encoder_.reset();
+    dataTarget_->commit();
+}
+
+}  // namespace loom

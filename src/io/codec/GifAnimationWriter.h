@@ -1,0 +1,37 @@
+// GifAnimationWriter: an animated GIF written frame by frame, each frame encoded as it comes so
+// that only one is held at a time. The file is written safely: into a temporary file beside the
+// path that finish() renames over it; left unfinished (a frame refused, a failure), the temporary
+// file goes and an existing file stays as it was.
+//
+// Frames are written whole, each over a cleared canvas (disposal "restore to background"), so a
+// frame shows exactly as given: its transparent pixels never show the frame before.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "io/DataTarget.h"
+#include "io/ImageSource.h"
+#include "io/codec/GifEncoder.h"
+
+namespace loom {
+
+class GifAnimationWriter {
+public:
+    // loopCount: how often the animation repeats, 0 for ever, -1 to play it once.
+    GifAnimationWriter(const std::string& path, int32_t loopCount);
+
+    // Adds a frame shown for delayCentiseconds hundredths of a second; every frame has the first
+    // one's size. ImageIoFailedLoadExc saying why when GIF cannot hold it.
+    void addFrame(const ImageSourceRef& frame, int32_t delayCentiseconds);
+    // Completes the file and puts it in place; ImageIoExc when no frame was added.
+    void finish();
+
+private:
+    DataTargetRef dataTarget_;  // declared first: outlives the encoder writing to its stream
+    int32_t loopCount_;
+    std::unique_ptr<GifEncoder> encoder_;  // made with the first frame
+    int32_t width_ = 0, height_ = 0;
+};
+
+}  // namespace loom

@@ -1,0 +1,39 @@
+// GifIndexedFrame: a picture as GIF holds it, at most 256 colours as palette indices, all fully
+// transparent pixels one transparent colour. Rows arrive as 8-bit RGB or RGBA and are indexed as
+// they come, so a picture GIF cannot hold is refused, with the reason, before anything is encoded.
+#pragma once
+
+#include <vector>
+
+#include "io/ImageSource.h"
+#include "io/ImageTarget.h"
+#include "io/codec/ColorPalette.h"
+
+namespace loom {
+
+class GifIndexedFrame : public ImageTarget {
+public:
+    // Takes source's size, and its rows as RGBA when it has alpha, as RGB otherwise.
+    explicit GifIndexedFrame(const ImageSource& source);
+
+    // The row handed out before is indexed first; ImageIoFailedLoadExc when GIF cannot hold it.
+    void* getRowPointer(int32_t row) override;
+    // Indexes the last row handed out, with the same refusal.
+    void finalize() override;
+
+    const ColorPalette& getPalette() const { return palette_; }
+    // The palette index of the transparent pixels, -1 when there are none.
+    int getTransparentIndex() const;
+    // Row `row` of indices. Writable because giflib's writer takes rows that way.
+    uint8_t* getIndexRow(int32_t row) { return indices_.data() + size_t(row) * size_t(getWidth()); }
+
+private:
+    void indexStagedRow();
+
+    ColorPalette palette_;
+    std::vector<uint8_t> indices_;  // one byte a pixel; rows never delivered stay 0
+    std::vector<uint8_t> staged_;   // the row being written
+    int32_t stagedRow_ = -1;
+};
+
+}  // namespace loom

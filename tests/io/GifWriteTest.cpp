@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "image/Surface.h"
+#include "io/ImageFile.h"
+#include "io/ImageSourceSurface.h"
+#include "io/TempDir.h"
+
+using namespace loom;
+using loom::test::TempDir;
+
+namespace {
+
+// A sprite of `colours` distinct colours; with alpha, colour 0 is transparency hiding a different
+// colour at each pixel.
+Surface makeSprite(int colours, bool alpha) {
+    Surface s(29, 17, alpha);  // room for 257 colours
+    for (int32_t y = 0; y < s.getHeight(); ++y)
+        for (int32_t x = 0; x < s.getWidth(); ++x) {
+            const int c = (y * s.getWidth() + x) % colours;
+            uint8_t* p = s.getData(x, y);
+            p[0] = uint8_t(c), p[1] = uint8_t(c * 3), p[2] = uint8_t(200 - c / 2);
+            if (alpha && c == 0) p[0] = uint8_t(x * 9), p[1] = uint8_t(y * 5), p[3] = 0;
+            if (alpha && c != 0) p[3] = 255;
+        }
+    return s;
+}
+
+}  // namespace
+
+TEST(GifWrite, StillKeepsEveryPixelAndTheTransparency) {
+    TempDir dir;
+    for (bool alpha : {false, true})
+        for (int colours : {1, 2, 200, 256}) {
+            const Surface original = makeSprite(colours, alpha);
+            writeImage(dir / "s.gif", std::make_shared<ImageSourceSurface>(original));
+            const Surface loaded(loadImage(dir / "s.gif"));
+            ASSERT_EQ(loaded.hasAlpha(), alpha) << colours;
+            for (int32_t y = 0; y < original.getHeight(); ++y)
+                for (int32_t x = 0; x < original.getWidth(); ++x) {
+                    const uint8_t* want = original.getData(x, y);
+                    const uint8_t* got = loaded.getData(x, y);
+                    const bool transparent = alpha && want[3] == 0;
+                    if (loaded.hasAlpha()) {
+                        EXPECT_EQ(got[3], transparent ? 0 : 255);
+                    }
+                    if (!transparent) {
+                        EXPECT_EQ(std::vector<uint8_t>(got, got + 3),
+                                  std::vector<uint8_t>(want, want + 3))
+                            << x << "," << y << " of " << colours << " colours, alpha " << alpha;
+                    }
+                }
+        }
+}
+
+TEST(GifWrite, PicturesGifCannotHoldAreRefusedAndTheOldFileKept) {
+    Surface translucent = makeSprite(3, true);
+    translucent.getData(4, 2)[3] = 128;
+    const struct {
+        Surface picture;
+        const char* reason;
+    } cases[] = {
+        {makeSprite(257, false), "more than 256 colours"},
+        {makeSprite(257, true), "more than 256 colours"},  // transparency takes a colour too
+        {translucent, "partly transparent"},
+    };
+    TempDir dir;
+    const std::vector<uint8_t> old = {'o', 'l', 'd'};
+    loom::test::writeFile(dir / "keep.gif", old);
+    for (const auto& c : cases) {
+        try {
+            writeImage(dir / "keep.gif", std::make_shared<ImageSourceSurface>(c.picture));
+            ADD_FAILURE() << c.reason << ": written";
+        } catch (const ImageIoExc& e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+            EXPECT_NE(message.find("PNG"), std::string::npos) << message;
+        }
+        EXPECT_EQ(loom::test::readFile(dir / "keep.gif"), old) << c.reason;
+        EXPECT_EQ(dir.entries().size(), 1u) << "no temporary file left behind";
+    }
+}
