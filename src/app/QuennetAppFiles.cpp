@@ -94,7 +94,10 @@ void QuennetApp::save() {
         perfLabel_->setCaption("Nothing to save yet");
         return;
     }
-    if (!pipeline_.resultSurface) return;  // discarded by a drag; the next update() makes it again
+    // A drag handled in this batch of events discarded the result: make it now, so that the
+    // press of "s" is not lost. A failure has been reported.
+    if (!pipeline_.resultSurface) process();
+    if (!pipeline_.resultSurface) return;
     startDialog(FileDialogKind::SAVE, resultNameFor(sourcePath_, pipeline_.currentUpscalerName()),
                 getWriteExtensions());
 }
