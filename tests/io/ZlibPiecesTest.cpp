@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+#include <libdeflate.h>
+
+#include <random>
+#include <vector>
+
+#include "io/codec/ZlibPieces.h"
+
+using namespace loom;
+
+// Pieces compressed on their own join into one zlib stream that inflates to all the data, whatever
+// kind of deflate block each piece ends with.
+TEST(ZlibPieces, PiecesJoinIntoOneStream) {
+    std::mt19937 random(3);
+    std::vector<uint8_t> noise(300000), runs(300000);
+    for (auto& b : noise) b = uint8_t(random());
+    for (size_t i = 0; i < runs.size(); ++i) runs[i] = uint8_t(i / 700 % 5 + (random() % 40 == 0));
+    const std::vector<uint8_t> few(runs.begin(), runs.begin() + 3000);
+    struct Case {
+        const char* what;
+        const std::vector<uint8_t>& data;
+        size_t piece;
+        int level;
+    };
+    const Case cases[] = {
+        {"stored blocks", noise, 70000, 1},   {"dynamic blocks", runs, 100000, 8},
+        {"fixed blocks", few, 7, 6},          {"one piece", runs, runs.size(), 8},
+        {"uneven pieces", noise, 123457, 12},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> stream;
+        ZlibPieces zlib(c.level,
+                        [&](const uint8_t* d, size_t n) { stream.insert(stream.end(), d, d + n); });
+        std::vector<uint8_t> piece;
+        for (size_t at = 0; at < c.data.size(); at += c.piece) {
+            const size_t end = std::min(c.data.size(), at + c.piece);
+            piece.assign(c.data.begin() + long(at), c.data.begin() + long(end));
+            zlib.add(piece, end == c.data.size());
+        }
+        std::vector<uint8_t> inflated(c.data.size() + 1);
+        size_t size = 0;
+        libdeflate_decompressor* inflater = libdeflate_alloc_decompressor();
+        const auto result = libdeflate_zlib_decompress(inflater, stream.data(), stream.size(),
+                                                       inflated.data(), inflated.size(), &size);
+        libdeflate_free_decompressor(inflater);
+        ASSERT_EQ(result, LIBDEFLATE_SUCCESS) << c.what;
+        inflated.resize(size);
+        EXPECT_TRUE(inflated == c.data) << c.what;
+    }
+}
