@@ -24,7 +24,7 @@ TEST(ZlibPieces, PiecesJoinIntoOneStream) {
     };
     const Case cases[] = {
         {"stored blocks", noise, 70000, 1},   {"dynamic blocks", runs, 100000, 8},
-        {"fixed blocks", few, 7, 6},          {"one piece", runs, runs.size(), 8},
+        {"fixed blocks", few, 100, 6},        {"one piece", runs, runs.size(), 8},
         {"uneven pieces", noise, 123457, 12},
     };
     for (const Case& c : cases) {
