@@ -13,13 +13,12 @@ namespace loom {
 
 namespace {
 
-// libdeflate's level. Upscaled pixel art is mostly rows repeating the row above with changes; the
-// deeper match search of level 8 finds those repeats where level 7 misses them: on a 4096 x 4096
-// Scale4x sprite sheet of 27 colours, level 7 writes 10% more than level 8, level 9 3% less at
-// half again the time. Random pixels, having no long matches, cost little at any level.
-constexpr int COMPRESSION_LEVEL = 8;
-// Rows are compressed in pieces of about this many bytes: large enough that the history lost at
-// each cut costs little, small enough to stay a fraction of the image in memory.
+// zlib's level, where size against time bends on upscaled pixel art: on a 4096 x 4096 Scale4x
+// sprite sheet of 27 colours level 6 writes 12% more in 80% of the time, level 8 7% less in
+// two and a half times the time. (libdeflate, faster at equal settings, is 4% larger than this at
+// its level 7 and as slow at its level 8.)
+constexpr int COMPRESSION_LEVEL = 7;
+// Rows are compressed in pieces of about this many bytes, a small part of the image in memory.
 constexpr size_t PIECE_BYTES = size_t(512) << 10;
 // Compressed bytes written as one IDAT chunk, at least.
 constexpr size_t IDAT_BYTES = size_t(1) << 18;

@@ -1,6 +1,6 @@
 // ImageTargetFilePng: PNG encoding in the smallest exact form PngRowFormat finds (a palette of
-// 1 to 8 bits for pixel art), compressed with libdeflate in pieces (ZlibPieces). Rows of a source
-// that keeps them in memory (a surface) are read there twice, once to survey and once to encode,
+// 1 to 8 bits for pixel art), compressed with zlib in pieces on two threads (ZlibPieces). Rows of a
+// source that keeps them in memory (a surface) are read there twice, once to survey and once to encode,
 // so writing needs no copy of the image; other sources' rows are gathered first.
 #pragma once
 

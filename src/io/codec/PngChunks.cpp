@@ -1,6 +1,6 @@
 #include "io/codec/PngChunks.h"
 
-#include <libdeflate.h>
+#include <zlib.h>
 
 namespace loom {
 
@@ -14,11 +14,11 @@ void writePngChunk(OStream& out, const char* type, const uint8_t* data, size_t s
     uint8_t head[8];
     putBigEndian32(head, uint32_t(size));
     for (int i = 0; i < 4; ++i) head[4 + i] = uint8_t(type[i]);
-    // libdeflate takes a null buffer as a request for the initial value: no data, no call.
-    uint32_t sum = libdeflate_crc32(0, head + 4, 4);
-    if (size > 0) sum = libdeflate_crc32(sum, data, size);
+    // zlib takes a null buffer as a request for the initial value: no data, no call.
+    uLong sum = crc32_z(crc32_z(0, nullptr, 0), head + 4, 4);
+    if (size > 0) sum = crc32_z(sum, data, size);
     uint8_t crc[4];
-    putBigEndian32(crc, sum);
+    putBigEndian32(crc, uint32_t(sum));
     out.writeData(head, sizeof(head));
     if (size > 0) out.writeData(data, size);
     out.writeData(crc, sizeof(crc));

@@ -1,68 +1,75 @@
 #include "io/codec/ZlibPieces.h"
 
-#include <libdeflate.h>
-
 #include <algorithm>
 #include <stdexcept>
 
-#include "io/codec/DeflateTail.h"
-
 namespace loom {
 
-void ZlibPieces::FreeCompressor::operator()(libdeflate_compressor* c) const {
-    libdeflate_free_compressor(c);
+namespace {
+
+constexpr size_t WINDOW = size_t(1) << 15;  // deflate's reach back
+
+}  // namespace
+
+void ZlibPieces::EndDeflate::operator()(z_stream* stream) const {
+    deflateEnd(stream);
+    delete stream;
 }
 
-ZlibPieces::ZlibPieces(int level, Sink sink) : sink_(std::move(sink)) {
+ZlibPieces::ZlibPieces(int level, Sink sink) : sink_(std::move(sink)), adler_(adler32(0, nullptr, 0)) {
     for (Slot& slot : slots_) {
-        slot.compressor.reset(libdeflate_alloc_compressor(level));
-        if (!slot.compressor) throw std::runtime_error("cannot set up the compressor");
+        auto stream = std::make_unique<z_stream>();
+        if (deflateInit2(stream.get(), level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+            throw std::runtime_error("cannot set up the compressor");
+        slot.stream.reset(stream.release());
     }
 }
 
 void ZlibPieces::add(std::vector<uint8_t>& piece, bool last) {
     if (added_ == 0) {
-        const uint8_t header[2] = {0x78, 0xDA};  // deflate with a 32 KiB window, best compression
+        const uint8_t header[2] = {0x78, 0xDA};  // deflate with a 32 KiB window
         sink_(header, sizeof(header));
     }
-    Slot& slot = slots_[added_++ % slots_.size()];
+    Slot& slot = slots_[added_ % slots_.size()];
+    const Slot& before = slots_[(added_ + 1) % slots_.size()];
     if (slot.job.valid()) drain(slot);  // the piece before the previous one
+    // The previous piece is still being read by its compressor, which only reads it too.
+    const size_t kept = std::min(WINDOW, before.data.size());
+    slot.history.assign(before.data.end() - long(kept), before.data.end());
+    ++added_;
     slot.data.swap(piece);
     piece.clear();
-    adler_ = libdeflate_adler32(adler_, slot.data.data(), slot.data.size());
+    adler_ = adler32_z(adler_, slot.data.data(), slot.data.size());
     slot.last = last;
-    // Room for the compressed piece and the empty stored block after it.
-    const size_t needed = libdeflate_deflate_compress_bound(slot.compressor.get(), slot.data.size()) + 5;
+    // Room for the whole piece however it compresses, and the flush's empty block.
+    const size_t needed = deflateBound(slot.stream.get(), uLong(slot.data.size())) + 16;
     if (slot.outCapacity < needed) {
-        slot.out.reset(new uint8_t[needed]);  // left uninitialised: only what is written is touched
+        slot.out.reset(new uint8_t[needed]);
         slot.outCapacity = needed;
     }
     slot.job = std::async(std::launch::async, [&slot] { compress(slot); });
     if (!last) return;
     drain(slots_[added_ % slots_.size()]);  // the previous piece, if any
     drain(slot);
-    uint8_t checksum[4];
-    for (int i = 0; i < 4; ++i) checksum[i] = uint8_t(adler_ >> (24 - 8 * i));
+    const uint8_t checksum[4] = {uint8_t(adler_ >> 24), uint8_t(adler_ >> 16), uint8_t(adler_ >> 8),
+                                 uint8_t(adler_)};
     sink_(checksum, sizeof(checksum));
 }
 
 void ZlibPieces::compress(Slot& slot) {
-    uint8_t* out = slot.out.get();
-    const size_t written = libdeflate_deflate_compress(slot.compressor.get(), slot.data.data(),
-                                                       slot.data.size(), out, slot.outCapacity - 5);
-    if (written == 0) throw std::runtime_error("compression failed");
-    slot.outSize = written;
-    if (slot.last) return;
-    const DeflateTail tail = findDeflateTail(out, written);
-    out[tail.lastBlockBit / 8] &= uint8_t(~(1u << (tail.lastBlockBit % 8)));
-    // The empty stored block: three zero header bits at the end, zeros to the byte boundary,
-    // then length 0 and its complement.
-    const size_t stored = (tail.endBit + 3 + 7) / 8;
-    if (tail.endBit % 8 != 0) out[tail.endBit / 8] &= uint8_t((1u << (tail.endBit % 8)) - 1);
-    std::fill(out + (tail.endBit + 7) / 8, out + stored, uint8_t(0));
-    const uint8_t emptyLength[4] = {0x00, 0x00, 0xFF, 0xFF};
-    std::copy(emptyLength, emptyLength + 4, out + stored);
-    slot.outSize = stored + 4;
+    z_stream& s = *slot.stream;
+    if (deflateReset(&s) != Z_OK) throw std::runtime_error("compressor failed");
+    if (!slot.history.empty() &&
+        deflateSetDictionary(&s, slot.history.data(), uInt(slot.history.size())) != Z_OK)
+        throw std::runtime_error("compressor failed");
+    s.next_in = slot.data.data();
+    s.avail_in = uInt(slot.data.size());
+    s.next_out = slot.out.get();
+    s.avail_out = uInt(slot.outCapacity);
+    const int result = deflate(&s, slot.last ? Z_FINISH : Z_SYNC_FLUSH);
+    if (result != (slot.last ? Z_STREAM_END : Z_OK) || s.avail_in != 0 || s.avail_out == 0)
+        throw std::runtime_error("compression failed");
+    slot.outSize = slot.outCapacity - s.avail_out;
 }
 
 void ZlibPieces::drain(Slot& slot) {

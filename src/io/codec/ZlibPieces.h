@@ -1,10 +1,11 @@
-// ZlibPieces: one zlib stream compressed a piece at a time with libdeflate, which compresses whole
-// buffers only, so that a large image never needs all its filtered rows in memory at once, and two
-// pieces compress at once on two threads. Every piece but the last is cut after its final block,
-// which is made non-final and followed by an empty stored block that brings the next piece to a
-// byte boundary; the checksum spans all pieces. A piece starts without the previous one's
-// history, so pieces should be large.
+// ZlibPieces: one zlib stream compressed a piece at a time, two pieces at once on two threads, so
+// that a large image never needs all its filtered rows in memory and compressing takes half the
+// time on two cores. Each piece is raw deflate primed with the 32 KiB before it (so no match is
+// lost at a cut) and ended by a sync flush, which leaves it on a byte boundary for the next; the
+// checksum spans all pieces.
 #pragma once
+
+#include <zlib.h>
 
 #include <array>
 #include <cstddef>
@@ -14,16 +15,14 @@
 #include <memory>
 #include <vector>
 
-struct libdeflate_compressor;
-
 namespace loom {
 
 class ZlibPieces {
 public:
-    // Receives the stream's bytes, in order, from the thread that adds pieces.
+    // Receives the stream's bytes, in order, on the thread that adds pieces.
     using Sink = std::function<void(const uint8_t* data, size_t size)>;
 
-    // level: libdeflate's, 1 to 12.
+    // level: zlib's, 1 to 9.
     ZlibPieces(int level, Sink sink);
 
     // Takes the next piece of data (piece is left empty, its memory kept for reuse). After the
@@ -31,13 +30,14 @@ public:
     void add(std::vector<uint8_t>& piece, bool last);
 
 private:
-    struct FreeCompressor {
-        void operator()(libdeflate_compressor* c) const;
+    struct EndDeflate {
+        void operator()(z_stream* stream) const;
     };
     struct Slot {
-        std::unique_ptr<libdeflate_compressor, FreeCompressor> compressor;
+        std::unique_ptr<z_stream, EndDeflate> stream;
         std::vector<uint8_t> data;
-        std::unique_ptr<uint8_t[]> out;
+        std::vector<uint8_t> history;    // the end of the piece before
+        std::unique_ptr<uint8_t[]> out;  // left uninitialised: only what is written is touched
         size_t outCapacity = 0;
         size_t outSize = 0;
         bool last = false;
@@ -51,7 +51,7 @@ private:
     Sink sink_;
     std::array<Slot, 2> slots_;
     size_t added_ = 0;
-    uint32_t adler_ = 1;
+    uLong adler_;
 };
 
 }  // namespace loom
