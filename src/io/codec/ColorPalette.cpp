@@ -11,10 +11,19 @@ int ColorPalette::find(uint32_t key) const {
 }
 
 bool ColorPalette::addRow(const uint8_t* row, int32_t width, int channels, uint8_t* indices) {
+    switch (channels) {
+        case 1: return addRowOf<1>(row, width, indices);
+        case 3: return addRowOf<3>(row, width, indices);
+        default: return addRowOf<4>(row, width, indices);
+    }
+}
+
+template <int CHANNELS>
+bool ColorPalette::addRowOf(const uint8_t* row, int32_t width, uint8_t* indices) {
     uint32_t last = 0;
     int lastIndex = -1;
-    for (int32_t x = 0; x < width; ++x, row += channels) {
-        const uint32_t key = pack(row, channels);
+    for (int32_t x = 0; x < width; ++x, row += CHANNELS) {
+        const uint32_t key = pack(row, CHANNELS);
         if (lastIndex < 0 || key != last) {  // runs are the rule in pixel art
             const int slot = find(key);
             if (indices_[size_t(slot)] < 0) {

@@ -39,6 +39,9 @@ private:
                (channels == 4 ? uint32_t(pixel[3]) << 24 : 0xFF000000u);
     }
     static int slotOf(uint32_t key) { return int((key * 2654435761u) >> 22); }
+    // addRow for a fixed number of channels: the per-pixel work has no branch on it.
+    template <int CHANNELS>
+    bool addRowOf(const uint8_t* row, int32_t width, uint8_t* indices);
     // The slot holding key, or the empty slot where it belongs.
     int find(uint32_t key) const;
 
