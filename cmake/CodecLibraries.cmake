@@ -2,6 +2,7 @@
 # project alike. Sets LOOM_CODEC_LIBRARIES to the targets to link.
 find_package(PkgConfig REQUIRED)
 find_package(PNG REQUIRED)
+find_package(ZLIB REQUIRED)
 find_package(JPEG REQUIRED)
 find_package(TIFF REQUIRED)
 find_package(GIF REQUIRED)
@@ -9,4 +10,4 @@ pkg_check_modules(WEBP REQUIRED IMPORTED_TARGET libwebp)
 pkg_check_modules(JXR REQUIRED IMPORTED_TARGET libjxr)
 pkg_check_modules(STB REQUIRED IMPORTED_TARGET stb)
 set(LOOM_CODEC_LIBRARIES PNG::PNG JPEG::JPEG TIFF::TIFF GIF::GIF PkgConfig::WEBP PkgConfig::JXR
-    PkgConfig::STB)
+    PkgConfig::STB ZLIB::ZLIB)

@@ -7,7 +7,7 @@ packages=(
   # toolchain and test frameworks
   g++ cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev clang-format
   # core: codecs
-  libpng-dev libjpeg62-turbo-dev libtiff-dev libgif-dev libwebp-dev libjxr-dev libjxr-tools libstb-dev
+  libpng-dev zlib1g-dev libjpeg62-turbo-dev libtiff-dev libgif-dev libwebp-dev libjxr-dev libjxr-tools libstb-dev
   libhwy-dev libboost-dev
   # GUI: window, GL, fonts
   libsdl2-dev libglew-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libgl1-mesa-dri

@@ -25,6 +25,13 @@ public:
         uint8_t increment = 0;
     };
     using RowFunc = void (*)(const ImageSource&, ImageTarget&, int32_t, const void*);
+    // The source's rows where it keeps them, in its own sample order and type, rowBytes apart,
+    // for a target that would read them again rather than keep a copy. Null data when the
+    // source holds no such rows.
+    struct RowsInPlace {
+        const uint8_t* data = nullptr;
+        int64_t rowBytes = 0;
+    };
 
     float getPixelAspectRatio() const { return pixelAspectRatio_; }
     bool isPremultiplied() const { return premultiplied_; }
@@ -33,6 +40,8 @@ public:
 
     // Pushes every row into target.
     virtual void load(ImageTargetRef target) = 0;
+    // Valid while the source lives.
+    virtual RowsInPlace getRowsInPlace() const { return {}; }
 
     const RowLayout& getSourceLayout() const { return sourceLayout_; }
     const RowLayout& getTargetLayout() const { return targetLayout_; }

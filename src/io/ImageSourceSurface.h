@@ -15,6 +15,7 @@ public:
     explicit ImageSourceSurface(const Surface& surface);
     // Rows straight from the surface; does not call the target's finalize().
     void load(ImageTargetRef target) override;
+    RowsInPlace getRowsInPlace() const override { return {data_, rowBytes_}; }
 
 private:
     Surface surface_;

@@ -211,6 +211,24 @@ TEST(Quennet, Scale2xAndScale4xMatchImageMagickOnTransparentSprites) {
     EXPECT_FALSE(matchesPeer("Scale2x", "--compare-alpha")) << "--compare-alpha reaches the upscaler";
 }
 
+// A result of four colours, two translucent, is written with two bits a pixel and a
+// transparency chunk; ImageMagick reads it to the pixels we read.
+TEST(Quennet, ImageMagickReadsOurTwoBitTransparentPalette) {
+    TempDir dir;
+    writeImage(dir / "in.png", std::make_shared<ImageSourceSurface>(
+                                   loom::test::randomPaletteImage(21, 13, ChannelOrder::RGBA, 2, 5)));
+    RunResult run = quennet("-o " + quoted(dir / "ours.png") + " " + quoted(dir / "in.png"));
+    ASSERT_EQ(run.status, 0) << run.errors;
+    const auto bytes = loom::test::readFile(dir / "ours.png");
+    EXPECT_EQ(bytes[24], 2) << "bit depth";
+    EXPECT_EQ(bytes[25], 3) << "colour type: palette";
+    ASSERT_EQ(
+        std::system(("convert " + quoted(dir / "ours.png") + " " + quoted("PNG32:" + (dir / "peer.png")))
+                        .c_str()),
+        0);
+    EXPECT_TRUE(loom::test::sameImage(load(dir / "ours.png"), load(dir / "peer.png")));
+}
+
 TEST(Quennet, UnknownOutputExtensionFailsBeforeReading) {
     TempDir dir;
     writeSprite(dir / "s.png", 2, 2);

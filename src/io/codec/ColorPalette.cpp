@@ -1,5 +1,7 @@
 #include "io/codec/ColorPalette.h"
 
+#include <algorithm>
+
 namespace loom {
 
 int ColorPalette::find(uint32_t key) const {
@@ -9,10 +11,19 @@ int ColorPalette::find(uint32_t key) const {
 }
 
 bool ColorPalette::addRow(const uint8_t* row, int32_t width, int channels, uint8_t* indices) {
+    switch (channels) {
+        case 1: return addRowOf<1>(row, width, indices);
+        case 3: return addRowOf<3>(row, width, indices);
+        default: return addRowOf<4>(row, width, indices);
+    }
+}
+
+template <int CHANNELS>
+bool ColorPalette::addRowOf(const uint8_t* row, int32_t width, uint8_t* indices) {
     uint32_t last = 0;
     int lastIndex = -1;
-    for (int32_t x = 0; x < width; ++x, row += channels) {
-        const uint32_t key = pack(row, channels);
+    for (int32_t x = 0; x < width; ++x, row += CHANNELS) {
+        const uint32_t key = pack(row, CHANNELS);
         if (lastIndex < 0 || key != last) {  // runs are the rule in pixel art
             const int slot = find(key);
             if (indices_[size_t(slot)] < 0) {
@@ -29,12 +40,10 @@ bool ColorPalette::addRow(const uint8_t* row, int32_t width, int channels, uint8
     return true;
 }
 
-void ColorPalette::expandRow(const uint8_t* indices, int32_t width, int channels, uint8_t* row) const {
-    for (int32_t x = 0; x < width; ++x, row += channels) {
-        const uint32_t c = colors_[indices[x]];
-        row[0] = uint8_t(c), row[1] = uint8_t(c >> 8), row[2] = uint8_t(c >> 16);
-        if (channels == 4) row[3] = uint8_t(c >> 24);
-    }
+void ColorPalette::putTranslucentFirst() {
+    std::stable_partition(colors_.begin(), colors_.begin() + count_,
+                          [](uint32_t c) { return (c >> 24) != 0xFF; });
+    for (int i = 0; i < count_; ++i) indices_[size_t(find(colors_[size_t(i)]))] = int16_t(i);
 }
 
 std::array<uint8_t, 4> ColorPalette::color(int i) const {
@@ -47,6 +56,12 @@ int ColorPalette::translucentEnd() const {
     for (int i = 0; i < count_; ++i)
         if ((colors_[size_t(i)] >> 24) != 0xFF) end = i + 1;
     return end;
+}
+
+bool ColorPalette::allGray() const {
+    return std::all_of(colors_.begin(), colors_.begin() + count_, [](uint32_t c) {
+        return (c & 0xFF) == ((c >> 8) & 0xFF) && (c & 0xFF) == ((c >> 16) & 0xFF);
+    });
 }
 
 }  // namespace loom

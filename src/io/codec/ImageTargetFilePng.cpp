@@ -1,174 +1,167 @@
 #include "io/codec/ImageTargetFilePng.h"
 
-#include <png.h>
 #include <zlib.h>
 
-#include <cstring>
+#include <algorithm>
+#include <array>
+#include <functional>
 #include <memory>
-#include <string>
-#include <vector>
+#include <optional>
+#include <stdexcept>
 
-#include "io/ImageIoExc.h"
-#include "io/codec/ColorPalette.h"
+#include "io/codec/PngChunks.h"
+#include "io/codec/PngFilters.h"
+#include "io/codec/PngRowFormat.h"
+#include "io/codec/ZlibPieces.h"
 
 namespace loom {
 
 namespace {
 
-// zlib level for pixel art: on a 4096 x 4096 Scale2x result of 16 colours, level 2 gives a file
-// 23% larger than the default level 6 in a fifth of its time; unfiltered indices compress better
-// than Up- or Sub-filtered ones.
-constexpr int COMPRESSION_LEVEL = 2;
-constexpr int COMPRESSION_BUFFER = 1 << 17;
+// zlib's level, where size against time bends on upscaled pixel art: on a 4096 x 4096 Scale4x
+// sprite sheet of 27 colours level 6 writes 12% more in 80% of the time, level 8 7% less in
+// two and a half times the time. libdeflate does worse on these rows: 4% larger at its level 7,
+// and at its level 8, 4% smaller, two and a half times slower.
+constexpr int COMPRESSION_LEVEL = 7;
+// The level for rows that are mostly noise, which deflate cannot bring below a quarter: there a
+// deeper search gains little for much time (random pixels of four colours through Scale4x: level 7
+// writes 6% less than level 2 in ten times the time).
+constexpr int NOISE_LEVEL = 2;
+// Rows are compressed in pieces of about this many bytes, a small part of the image in memory.
+constexpr size_t PIECE_BYTES = size_t(512) << 10;
+// Compressed bytes written as one IDAT chunk, at least.
+constexpr size_t IDAT_BYTES = size_t(1) << 18;
+// Row pairs sampled to choose the filter of a full-colour or gray image.
+constexpr int FILTER_SAMPLES = 32;
 
-struct PngWriteState {
-    OStream* out = nullptr;
-    std::string error;
-};
+// Whether row differs from the one above in at most one byte of 64. Upscaled pixel art repeats
+// most rows with a few changes; filtered Up such a row is zeros but for the changes, which the
+// compressor matches more cheaply than the repeat: files about 1% smaller, at no cost in time.
+bool nearlyRepeats(const std::vector<uint8_t>& row, const std::vector<uint8_t>& above) {
+    size_t changed = 0;
+    for (size_t i = 0; i < row.size(); ++i) changed += row[i] != above[i];
+    return changed * 64 <= row.size();
+}
 
-void writeCallback(png_structp png, png_bytep data, png_size_t size) {
-    auto* state = static_cast<PngWriteState*>(png_get_io_ptr(png));
-    try {
-        state->out->writeData(data, size);
-    } catch (const std::exception& e) {
-        state->error = e.what();
-        png_longjmp(png, 1);
+// Indices compress best unfiltered, but for nearly repeated rows. Other rows take the filter with the
+// smallest estimate over rows sampled through the image: one filter for all rows, as pixel art is alike
+// all over.
+PngFilter chooseFilter(PngRowFormat& format, int32_t height,
+                       const std::function<const uint8_t*(int32_t)>& rowAt) {
+    if (format.indexed() || height < 2) return PngFilter::NONE;
+    const size_t size = format.rowBytes();
+    std::vector<uint8_t> above(size), row(size), filtered(size);
+    std::array<uint64_t, 5> cost{};
+    for (int i = 1; i <= FILTER_SAMPLES; ++i) {
+        const int32_t y = std::max(1, int32_t(int64_t(height - 1) * i / FILTER_SAMPLES));
+        format.pack(rowAt(y - 1), above.data());
+        format.pack(rowAt(y), row.data());
+        for (int f = 0; f < 5; ++f) {
+            filterRow(PngFilter(f), row.data(), above.data(), size, format.pixelBytes(),
+                      filtered.data());
+            cost[size_t(f)] += filteredCost(filtered.data(), size);
+        }
     }
+    return PngFilter(std::min_element(cost.begin(), cost.end()) - cost.begin());
 }
 
-void flushCallback(png_structp) {}
-
-void errorCallback(png_structp png, png_const_charp message) {
-    static_cast<PngWriteState*>(png_get_error_ptr(png))->error = message;
-    png_longjmp(png, 1);
+// The level for an image whose first piece of rows is given, judged by how well that piece
+// compresses at the fastest level.
+int levelFor(const std::vector<uint8_t>& piece) {
+    uLongf size = compressBound(uLong(piece.size()));
+    std::unique_ptr<uint8_t[]> out(new uint8_t[size]);
+    if (compress2(out.get(), &size, piece.data(), uLong(piece.size()), 1) != Z_OK)
+        throw std::runtime_error("compression failed");
+    return size * 4 > piece.size() ? NOISE_LEVEL : COMPRESSION_LEVEL;
 }
-
-void warningCallback(png_structp, png_const_charp) {}
-
-struct PngWriteDeleter {
-    png_structp png;
-    png_infop info;
-    ~PngWriteDeleter() { png_destroy_write_struct(&png, info ? &info : nullptr); }
-};
 
 }  // namespace
-
-// The libpng calls, in plain functions as setjmp requires; row data is prepared by the caller.
-class PngEncoding {
-public:
-    static bool writeHeader(png_structp png, png_infop info, png_uint_32 width, png_uint_32 height,
-                            int depth, int colorType, const ColorPalette* palette) {
-        if (setjmp(png_jmpbuf(png))) return false;
-        png_set_IHDR(png, info, width, height, depth, colorType, PNG_INTERLACE_NONE,
-                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        if (palette) {
-            png_color colors[ColorPalette::MAX_COLORS];
-            png_byte alphas[ColorPalette::MAX_COLORS];
-            for (int i = 0; i < palette->size(); ++i) {
-                const auto c = palette->color(i);
-                colors[i] = png_color{c[0], c[1], c[2]};
-                alphas[i] = c[3];
-            }
-            png_set_PLTE(png, info, colors, palette->size());
-            if (palette->translucentEnd() > 0)
-                png_set_tRNS(png, info, alphas, palette->translucentEnd(), nullptr);
-        }
-        png_set_compression_level(png, COMPRESSION_LEVEL);
-        png_set_compression_buffer_size(png, COMPRESSION_BUFFER);
-        // Indexed rows compress best unfiltered; colour rows of pixel art mostly repeat the row
-        // above, which the Up filter turns into zeros.
-        png_set_filter(png, PNG_FILTER_TYPE_BASE, palette ? PNG_FILTER_NONE : PNG_FILTER_UP);
-        png_write_info(png, info);
-        if (depth == 16) png_set_swap(png);
-        return true;
-    }
-    static bool writeRow(png_structp png, png_const_bytep row) {
-        if (setjmp(png_jmpbuf(png))) return false;
-        png_write_row(png, row);
-        return true;
-    }
-    static bool writeEnd(png_structp png, png_infop info) {
-        if (setjmp(png_jmpbuf(png))) return false;
-        png_write_end(png, info);
-        return true;
-    }
-};
 
 ImageTargetFilePng::ImageTargetFilePng(DataTargetRef dataTarget, const ImageSourceRef& source,
                                        const Options& options)
     : ImageTargetEncoded(std::move(dataTarget), source, options) {
     const Request& r = getRequest();
-    const bool colour = r.alpha || !r.gray;
-    indexing_ = colour && r.type == UINT8;
-    accept(colour ? RGB : GRAY, r.type == UINT8 ? UINT8 : UINT16,
-           r.alpha ? RGBA : (r.gray ? Y : RGB_ORDER), !indexing_);
-    if (indexing_) {
-        indices_ = allocatePixelBlock(size_t(getWidth()) * size_t(getHeight()));
-        staged_.resize(size_t(getRowBytes()));
-    }
+    const ColorModel model = r.alpha || !r.gray ? RGB : GRAY;
+    const DataType type = r.type == UINT8 ? UINT8 : UINT16;
+    const SampleOrder order = r.alpha ? RGBA : (model == GRAY ? Y : RGB_ORDER);
+    const ImageSource::RowsInPlace rows = source->getRowsInPlace();
+    const bool inPlace = rows.data && source->getColorModel() == model &&
+                         source->getDataType() == type && source->getSampleOrder() == order;
+    accept(model, type, order, !inPlace);
+    if (!inPlace) return;
+    inPlaceSource_ = source;
+    inPlace_ = rows;
+    pushedRow_.resize(size_t(getRowBytes()));
 }
 
 void* ImageTargetFilePng::getRowPointer(int32_t row) {
-    if (indexing_) indexStagedRow();
-    if (indexing_ && row != indexedRows_) stopIndexing();  // only rows in order can be indexed
-    if (!indexing_) return ImageTargetEncoded::getRowPointer(row);
-    stagedRow_ = row;
-    return staged_.data();
+    return inPlace_.data ? pushedRow_.data() : ImageTargetEncoded::getRowPointer(row);
 }
 
-void ImageTargetFilePng::indexStagedRow() {
-    if (stagedRow_ < 0) return;
-    const int channels = channelsOf(getSampleOrder());
-    uint8_t* indexRow = indices_.get() + size_t(stagedRow_) * size_t(getWidth());
-    if (palette_.addRow(staged_.data(), getWidth(), channels, indexRow)) {
-        indexedRows_ = stagedRow_ + 1;
-        stagedRow_ = -1;
-        return;
-    }
-    stopIndexing();
-}
-
-void ImageTargetFilePng::stopIndexing() {
-    allocateRows();
-    const int channels = channelsOf(getSampleOrder());
-    for (int32_t y = 0; y < indexedRows_; ++y)
-        palette_.expandRow(indices_.get() + size_t(y) * size_t(getWidth()), getWidth(), channels,
-                           getRow(y));
-    if (stagedRow_ >= 0) std::memcpy(getRow(stagedRow_), staged_.data(), staged_.size());
-    stagedRow_ = -1;
-    indices_.reset();
-    staged_ = std::vector<uint8_t>();
-    indexing_ = false;
+const uint8_t* ImageTargetFilePng::sourceRow(int32_t row) const {
+    return inPlace_.data ? inPlace_.data + int64_t(row) * inPlace_.rowBytes : getRow(row);
 }
 
 void ImageTargetFilePng::encode(OStream& out) {
-    if (indexing_) indexStagedRow();
-    // Rows never delivered cannot be indexed; the full-colour block holds whatever there is.
-    if (indexing_ && indexedRows_ != getHeight()) stopIndexing();
+    PngRowFormat format(getSampleOrder(), getDataType(), getWidth(), getHeight(),
+                        [this](int32_t y) { return sourceRow(y); });
+    writePngSignature(out);
+    writeHeader(out, format);
+    writeRows(out, format);
+    writePngChunk(out, "IEND", nullptr, 0);
+}
 
-    PngWriteState state;
-    state.out = &out;
-    PngWriteDeleter guard{
-        png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, errorCallback, warningCallback), nullptr};
-    if (!guard.png) throw ImageIoFailedLoadExc("PNG: out of memory");
-    guard.info = png_create_info_struct(guard.png);
-    if (!guard.info) throw ImageIoFailedLoadExc("PNG: out of memory");
-    png_set_write_fn(guard.png, &state, writeCallback, flushCallback);
-    auto fail = [&] { throw ImageIoFailedLoadExc("PNG: " + state.error); };
-
-    const int channels = channelsOf(getSampleOrder());
-    const int depth = getDataType() == UINT16 ? 16 : 8;
-    static const int colorTypes[5] = {0, PNG_COLOR_TYPE_GRAY, PNG_COLOR_TYPE_GRAY_ALPHA,
-                                      PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGBA};
-    if (!PngEncoding::writeHeader(
-            guard.png, guard.info, png_uint_32(getWidth()), png_uint_32(getHeight()), depth,
-            indexing_ ? PNG_COLOR_TYPE_PALETTE : colorTypes[channels], indexing_ ? &palette_ : nullptr))
-        fail();
-    for (int32_t y = 0; y < getHeight(); ++y) {
-        const uint8_t* row = indexing_ ? indices_.get() + size_t(y) * size_t(getWidth()) : getRow(y);
-        if (!PngEncoding::writeRow(guard.png, row)) fail();
+void ImageTargetFilePng::writeHeader(OStream& out, const PngRowFormat& format) const {
+    uint8_t header[13] = {};
+    putBigEndian32(header, uint32_t(getWidth()));
+    putBigEndian32(header + 4, uint32_t(getHeight()));
+    header[8] = format.bitDepth();
+    header[9] = format.colorType();  // compression, filter method and interlacing stay 0
+    writePngChunk(out, "IHDR", header, sizeof(header));
+    if (!format.indexed()) return;
+    const ColorPalette& palette = format.palette();
+    std::vector<uint8_t> colors, alphas;
+    for (int i = 0; i < palette.size(); ++i) {
+        const auto c = palette.color(i);
+        colors.insert(colors.end(), {c[0], c[1], c[2]});
+        alphas.push_back(c[3]);
     }
-    if (!PngEncoding::writeEnd(guard.png, guard.info)) fail();
+    writePngChunk(out, "PLTE", colors.data(), colors.size());
+    if (palette.translucentEnd() > 0)
+        writePngChunk(out, "tRNS", alphas.data(), size_t(palette.translucentEnd()));
+}
+
+void ImageTargetFilePng::writeRows(OStream& out, PngRowFormat& format) const {
+    const auto rowAt = [this](int32_t y) { return sourceRow(y); };
+    const PngFilter filter = chooseFilter(format, getHeight(), rowAt);
+    const size_t size = format.rowBytes();
+    // The stream's bytes are gathered into IDAT chunks of a useful size.
+    std::vector<uint8_t> idat;
+    const auto flush = [&] {
+        writePngChunk(out, "IDAT", idat.data(), idat.size());
+        idat.clear();
+    };
+    std::optional<ZlibPieces> zlib;  // made when the first piece shows what the rows are like
+    std::vector<uint8_t> piece, row(size), above(size, 0);
+    for (int32_t y = 0; y < getHeight(); ++y) {
+        format.pack(rowAt(y), row.data());
+        const PngFilter rowFilter =
+            format.indexed() && y > 0 && nearlyRepeats(row, above) ? PngFilter::UP : filter;
+        const size_t at = piece.size();
+        piece.resize(at + 1 + size);
+        piece[at] = uint8_t(rowFilter);
+        filterRow(rowFilter, row.data(), above.data(), size, format.pixelBytes(), piece.data() + at + 1);
+        std::swap(row, above);
+        const bool last = y + 1 == getHeight();
+        if (piece.size() < PIECE_BYTES && !last) continue;
+        if (!zlib)
+            zlib.emplace(levelFor(piece), [&](const uint8_t* data, size_t n) {
+                idat.insert(idat.end(), data, data + n);
+                if (idat.size() >= IDAT_BYTES) flush();
+            });
+        zlib->add(piece, last);
+    }
+    if (!idat.empty()) flush();
 }
 
 ImageTargetRef ImageTargetFilePng::create(DataTargetRef dataTarget, ImageSourceRef source,
