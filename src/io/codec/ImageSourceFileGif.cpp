@@ -183,10 +183,12 @@ bool ImageSourceFileGif::readFrame() {
         std::memset(getPixels(), 0, size_t(getRowBytes()) * size_t(getHeight()));
     }
 
-    // Only the part of the frame inside the canvas is drawn, and disposed of later.
-    frameLeft_ = std::max(0, desc.Left), frameTop_ = std::max(0, desc.Top);
-    frameRight_ = std::max(frameLeft_, std::min(getWidth(), desc.Left + desc.Width));
-    frameBottom_ = std::max(frameTop_, std::min(getHeight(), desc.Top + desc.Height));
+    // Only the part of the frame inside the canvas is drawn, and disposed of later. A frame wholly
+    // outside it covers no row either, so no span is ever taken beyond a row's end.
+    frameLeft_ = std::clamp(desc.Left, 0, getWidth()), frameTop_ = std::clamp(desc.Top, 0, getHeight());
+    frameRight_ = std::clamp(desc.Left + desc.Width, frameLeft_, getWidth());
+    frameBottom_ = std::clamp(desc.Top + desc.Height, frameTop_, getHeight());
+    if (frameLeft_ == frameRight_) frameBottom_ = frameTop_;
     disposal_ = control.DisposalMode;
     delay_ = control.DelayTime;
     const size_t spanBytes = size_t(frameRight_ - frameLeft_) * 4;

@@ -54,6 +54,9 @@ struct JxrHeader {
     int32_t width;
     int32_t height;
     int32_t format;  // index into FORMATS, or -1 for a format we do not read
+    // Where the container says the image data lies in the file.
+    uint32_t imageOffset;
+    uint32_t imageBytes;
 };
 
 // Anonymous memory shared with the children forked after it is made.
@@ -131,10 +134,18 @@ ImageSourceFileJxr::ImageSourceFileJxr(DataSourceRef dataSource, Options) {
         header->format = -1;
         for (int i = 0; i < FORMAT_COUNT; ++i)
             if (std::memcmp(FORMATS[i].format, &format, sizeof(format)) == 0) header->format = i;
+        header->imageOffset = d.decoder->WMP.wmiDEMisc.uImageOffset;
+        header->imageBytes = d.decoder->WMP.wmiDEMisc.uImageByteCount;
         return true;
     });
     if (!headerRead) throw ImageIoFailedLoadExc("JPEG XR: broken header");
     if (header->format < 0) throw ImageIoFailedLoadExc("JPEG XR: unsupported pixel format");
+    // jxrlib decodes whatever size the header names even when the image data is empty or cut off,
+    // reading past the end of the file: a few hundred bytes took seconds and gigabytes. Image data
+    // that the file does not hold whole is refused before anything is made for it.
+    if (header->imageBytes == 0 ||
+        uint64_t(header->imageOffset) + header->imageBytes > uint64_t(bytes.getDataSize()))
+        throw ImageIoFailedLoadExc("JPEG XR: truncated data");
     const FormatRow& row = FORMATS[header->format];
     allocatePixels(header->width, header->height, row.model, row.type, row.order);
 
