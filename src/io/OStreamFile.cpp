@@ -78,10 +78,9 @@ std::string temporaryNameBeside(const std::string& path) {
 }
 
 // Gives the file existing's owner and group, or its group alone when this process may not give the
-// file away (only root may); false when neither could be kept.
-bool keepOwner(int fd, const struct stat& existing) {
-    return fchown(fd, existing.st_uid, existing.st_gid) == 0 ||
-           fchown(fd, uid_t(-1), existing.st_gid) == 0;
+// file away (only root may). Where neither is allowed the file stays the writer's, as any new file.
+void keepOwner(int fd, const struct stat& existing) {
+    if (fchown(fd, existing.st_uid, existing.st_gid) != 0) (void)fchown(fd, uid_t(-1), existing.st_gid);
 }
 
 }  // namespace
