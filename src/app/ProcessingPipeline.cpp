@@ -14,12 +14,12 @@ std::string ProcessingPipeline::currentUpscalerName() const {
 void ProcessingPipeline::selectCurrent() {
     upscaler = currentUpscaler;
     transform = currentTransform;
-    compareAlpha = currentCompareAlpha;
+    compare = currentCompare;
 }
 
 PipelineRun ProcessingPipeline::process(const Surface& source, CornerQuad& quad, PipelineWork& work) {
     const bool unchanged = resultSurface && upscaler == currentUpscaler &&
-                           transform == currentTransform && compareAlpha == currentCompareAlpha;
+                           transform == currentTransform && compare == currentCompare;
     if (!source || unchanged) return {};
 
     PipelineRun run;
@@ -27,11 +27,10 @@ PipelineRun ProcessingPipeline::process(const Surface& source, CornerQuad& quad,
     try {
         const double t0 = work.seconds();
         Surface upscaled = upscaledSurface;
-        if (upscaler != currentUpscaler || compareAlpha != currentCompareAlpha || !upscaled) {
+        if (upscaler != currentUpscaler || compare != currentCompare || !upscaled) {
             upscaled = Surface();  // release the old cache before making the new one
             upscaledSurface = Surface();
-            upscaled = work.upscale(source, upscaler,
-                                    compareAlpha ? PixelMatch::ColourAndAlpha : PixelMatch::Colour);
+            upscaled = work.upscale(source, upscaler, PixelMatch(compare));
             run.upscaled = true;
         }
         const std::array<Vec2f, 4> corners = quad.corners();
@@ -42,7 +41,7 @@ PipelineRun ProcessingPipeline::process(const Surface& source, CornerQuad& quad,
 
         currentUpscaler = upscaler;
         currentTransform = transform;
-        currentCompareAlpha = compareAlpha;
+        currentCompare = compare;
         upscaledSurface = upscaled;
         resultSurface = result;
         shownSurface_ = result;

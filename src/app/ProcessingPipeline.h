@@ -1,5 +1,6 @@
 // The processing pipeline: turns the loaded image into the picture the window shows. It reads the
-// panel's selections and "Compare alpha" box, upscales only when either changed or nothing is cached,
+// panel's selections (upscaler, transform, comparison rule), upscales only when the upscaler or
+// the rule changed or nothing is cached,
 // warps onto the quadrilateral's corners again whenever anything was redone or the result was
 // discarded, hands the result to be shown, and times the work for the "Perf" label.
 //
@@ -60,13 +61,13 @@ public:
     static std::string perfText(int milliseconds);
 
     // The selections the panel writes: an upscaler id (UpscalerCatalogue.h), a transform id
-    // (TransformCatalogue.h) and "Compare alpha" (alpha counts when the upscalers compare pixels).
+    // (TransformCatalogue.h) and the rule by which the upscalers compare pixels (a PixelMatch).
     int upscaler = 0;
     int transform = 0;
-    bool compareAlpha = false;
-    int currentUpscaler = 0;           // the upscaler whose output upscaledSurface holds
-    int currentTransform = 0;          // the transform whose output resultSurface holds
-    bool currentCompareAlpha = false;  // the compareAlpha upscaledSurface was made with
+    int compare = int(PixelMatch::Seen);
+    int currentUpscaler = 0;                     // the upscaler whose output upscaledSurface holds
+    int currentTransform = 0;                    // the transform whose output resultSurface holds
+    int currentCompare = int(PixelMatch::Seen);  // the rule upscaledSurface was made with
     Surface upscaledSurface;
     Surface resultSurface;  // what is shown; shares upscaledSurface's pixels for transform 0
 

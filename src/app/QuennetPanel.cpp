@@ -29,8 +29,9 @@ params::LabelControl* addQuennetControls(params::ParamPanel& panel, float& zoom,
     panel.addLabel("2. Transform");
     panel.addRadioGroup(namesOf(transformCatalogue()), &pipeline.transform, 0);
     params::LabelControl* perfLabel = panel.addLabel("Perf: 0 ms");
-    panel.addBoolParam("Compare alpha", &pipeline.compareAlpha, false,
-                       params::BoolVarControl::CHECK_BOX);
+    panel.addLabel("3. Compare");
+    panel.addRadioGroup({PIXEL_MATCH_NAMES.begin(), PIXEL_MATCH_NAMES.end()}, &pipeline.compare,
+                        int(PixelMatch::Seen));
     return perfLabel;
 }
 

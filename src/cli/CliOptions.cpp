@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -38,6 +39,16 @@ std::array<Vec2f, 4> parseQuad(const std::string& text) {
         throw CliUsageExc("--quad needs eight numbers x0,y0,x1,y1,x2,y2,x3,y3");
     return {Vec2f(values[0], values[1]), Vec2f(values[2], values[3]), Vec2f(values[4], values[5]),
             Vec2f(values[6], values[7])};
+}
+
+// seen, colour (or color) or rgba, in any case.
+PixelMatch parseCompare(const std::string& text) {
+    std::string name;
+    for (char c : text) name += char(std::tolower(static_cast<unsigned char>(c)));
+    if (name == "seen") return PixelMatch::Seen;
+    if (name == "colour" || name == "color") return PixelMatch::Colour;
+    if (name == "rgba") return PixelMatch::ColourAndAlpha;
+    throw CliUsageExc("unknown comparison \"" + text + "\" (seen, colour or rgba)");
 }
 
 std::string upscalerNames() {
@@ -94,6 +105,8 @@ CliOptions parseCliOptions(int argc, const char* const* argv) {
             options.result.quality = parseFloat(value(), "quality");
             if (options.result.quality < 0.0f || options.result.quality > 1.0f)
                 throw CliUsageExc("quality must lie between 0 and 1");
+        } else if (arg == "--compare") {
+            options.result.match = parseCompare(value());
         } else if (arg == "--compare-alpha") {
             options.result.match = PixelMatch::ColourAndAlpha;
         } else if (arg == "-f" || arg == "--force") {
@@ -134,8 +147,11 @@ std::string cliUsageText() {
            "  -u, --upscaler NAME    " +
            upscalerNames() +
            " (default Scale2x)\n"
-           "      --compare-alpha    pixels differing only in alpha count as different\n"
-           "                         (by default only colours are compared)\n"
+           "      --compare RULE     how pixels are compared: seen (default: all fully transparent\n"
+           "                         pixels alike, others by colour and alpha), colour (colour\n"
+           "                         only, alpha ignored; also color) or rgba (colour and alpha,\n"
+           "                         hidden colours included)\n"
+           "      --compare-alpha    the same as --compare rgba\n"
            "  -t, --transform NAME   None, Projective or Bilinear (default None)\n"
            "      --quad x0,y0,x1,y1,x2,y2,x3,y3\n"
            "                         corners top-left, top-right, bottom-right, bottom-left in\n"

@@ -21,7 +21,7 @@ public:
 struct CliOptions {
     int upscaler = 1;      // Scale2x
     int transform = 0;     // None
-    ResultOptions result;  // --compare-alpha and --quality
+    ResultOptions result;  // --compare and --quality
     // Corners in source pixels: top-left, top-right, bottom-right, bottom-left. Unset: the image.
     std::optional<std::array<Vec2f, 4>> quad;
     std::string output;  // a file for one input file, else a folder; empty: beside the input

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "image/PackedPixel.h"
+
 namespace loom::avx2 {
 
 inline __m256i load(const uint32_t* p) {
@@ -23,6 +25,19 @@ inline __m256i loadMasked(const uint32_t* p, __m256i mask) { return _mm256_and_s
 inline __m256i eq(__m256i a, __m256i b) { return _mm256_cmpeq_epi32(a, b); }
 // a and not b.
 inline __m256i andNot(__m256i a, __m256i b) { return _mm256_andnot_si256(b, a); }
+// Eight pixels' PixelEquals keys, ready for eq(): the mask's bits, or under Seen (whose mask keeps
+// every bit) the whole pixel with each fully transparent one made 0.
+template <bool SEEN>
+inline __m256i keys(__m256i v, __m256i mask) {
+    if constexpr (SEEN)
+        return andNot(v, eq(_mm256_and_si256(v, laneMask(ALPHA_MASK)), _mm256_setzero_si256()));
+    else
+        return _mm256_and_si256(v, mask);
+}
+template <bool SEEN>
+inline __m256i loadKeys(const uint32_t* p, __m256i mask) {
+    return keys<SEEN>(load(p), mask);
+}
 // One bit per lane.
 inline uint32_t laneBits(__m256i v) { return uint32_t(_mm256_movemask_ps(_mm256_castsi256_ps(v))); }
 

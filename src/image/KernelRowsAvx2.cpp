@@ -1,7 +1,7 @@
 // The kernels eight source pixels at a time with AVX2. Each lane holds one pixel; pixels are
-// compared under the match's mask, and a rule's lane mask covers the whole lane, so a blend copies
-// the chosen neighbour whole, alpha included.
-// Blocks are interleaved into the output rows with unpack (factor 2) or permute (factor 3):
+// compared by their keys under the match (Avx2Util.h), and a rule's lane mask covers the whole lane, so
+// a blend copies the chosen neighbour whole, alpha included. Blocks are interleaved into the output rows
+// with unpack (factor 2) or permute (factor 3):
 //   factor 2, lanes L0..L7 and R0..R7 -> L0 R0 L1 R1 ... L7 R7
 //   factor 3, lanes a, b, c           -> a0 b0 c0 a1 b1 c1 ... a7 b7 c7
 // The first and last columns, where neighbours clamp, go through the scalar blocks.
@@ -56,18 +56,17 @@ inline void storeInterleaved3(uint32_t* out, __m256i a, __m256i b, __m256i c) {
     store(out + 16, gather3<0x49, 0x92>(a, b, c, _mm256_setr_epi32(5, 5, 6, 6, 6, 7, 7, 7)));
 }
 
-}  // namespace
-
-void scale2xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
-                    PixelEquals same, uint32_t* const* out) {
+template <bool SEEN>
+void scale2xRow(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
+                PixelEquals same, uint32_t* const* out) {
     if (width < 10) return scale2xRowScalar(above, row, below, width, same, out);
     for (int x : {0, width - 1})
         scale2xBlock(neighbourhoodAt(above, row, below, x, width), same, out[0] + 2 * x, out[1] + 2 * x);
     const __m256i match = laneMask(same.mask), ones = allOnes();
     forInteriorChunks(width, [&](int x) {
         const __m256i e = load(row + x), d = load(row + x - 1), f = load(row + x + 1);
-        const __m256i bm = loadMasked(above + x, match), hm = loadMasked(below + x, match);
-        const __m256i dm = _mm256_and_si256(d, match), fm = _mm256_and_si256(f, match);
+        const __m256i bm = loadKeys<SEEN>(above + x, match), hm = loadKeys<SEEN>(below + x, match);
+        const __m256i dm = keys<SEEN>(d, match), fm = keys<SEEN>(f, match);
         const __m256i active = andNot(ones, _mm256_or_si256(eq(bm, hm), eq(dm, fm)));
         storeInterleaved2(out[0] + 2 * x, take(_mm256_and_si256(eq(dm, bm), active), d, e),
                           take(_mm256_and_si256(eq(bm, fm), active), f, e));
@@ -76,8 +75,9 @@ void scale2xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* 
     });
 }
 
-void scale3xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
-                    PixelEquals same, uint32_t* const* out) {
+template <bool SEEN>
+void scale3xRow(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
+                PixelEquals same, uint32_t* const* out) {
     if (width < 10) return scale3xRowScalar(above, row, below, width, same, out);
     for (int x : {0, width - 1})
         scale3xBlock(neighbourhoodAt(above, row, below, x, width), same, out[0] + 3 * x, out[1] + 3 * x,
@@ -86,11 +86,13 @@ void scale3xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* 
     forInteriorChunks(width, [&](int x) {
         const __m256i b = load(above + x), d = load(row + x - 1), e = load(row + x);
         const __m256i f = load(row + x + 1), h = load(below + x);
-        const __m256i am = loadMasked(above + x - 1, match), cm = loadMasked(above + x + 1, match);
-        const __m256i gm = loadMasked(below + x - 1, match), im = loadMasked(below + x + 1, match);
-        const __m256i bm = _mm256_and_si256(b, match), dm = _mm256_and_si256(d, match);
-        const __m256i em = _mm256_and_si256(e, match), fm = _mm256_and_si256(f, match);
-        const __m256i hm = _mm256_and_si256(h, match);
+        const __m256i am = loadKeys<SEEN>(above + x - 1, match),
+                      cm = loadKeys<SEEN>(above + x + 1, match);
+        const __m256i gm = loadKeys<SEEN>(below + x - 1, match),
+                      im = loadKeys<SEEN>(below + x + 1, match);
+        const __m256i bm = keys<SEEN>(b, match), dm = keys<SEEN>(d, match);
+        const __m256i em = keys<SEEN>(e, match), fm = keys<SEEN>(f, match);
+        const __m256i hm = keys<SEEN>(h, match);
         const __m256i active = andNot(ones, _mm256_or_si256(eq(bm, hm), eq(dm, fm)));
         const __m256i db = _mm256_and_si256(eq(dm, bm), active);
         const __m256i bf = _mm256_and_si256(eq(bm, fm), active);
@@ -107,8 +109,9 @@ void scale3xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* 
     });
 }
 
-void eagle2xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
-                    PixelEquals same, uint32_t* const* out) {
+template <bool SEEN>
+void eagle2xRow(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
+                PixelEquals same, uint32_t* const* out) {
     if (width < 10) return eagle2xRowScalar(above, row, below, width, same, out);
     for (int x : {0, width - 1})
         eagle2xBlock(neighbourhoodAt(above, row, below, x, width), same, out[0] + 2 * x, out[1] + 2 * x);
@@ -116,15 +119,32 @@ void eagle2xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* 
     forInteriorChunks(width, [&](int x) {
         const __m256i a = load(above + x - 1), c = load(above + x + 1), e = load(row + x);
         const __m256i g = load(below + x - 1), i = load(below + x + 1);
-        const __m256i am = _mm256_and_si256(a, match), cm = _mm256_and_si256(c, match);
-        const __m256i gm = _mm256_and_si256(g, match), im = _mm256_and_si256(i, match);
-        const __m256i bm = loadMasked(above + x, match), dm = loadMasked(row + x - 1, match);
-        const __m256i fm = loadMasked(row + x + 1, match), hm = loadMasked(below + x, match);
+        const __m256i am = keys<SEEN>(a, match), cm = keys<SEEN>(c, match);
+        const __m256i gm = keys<SEEN>(g, match), im = keys<SEEN>(i, match);
+        const __m256i bm = loadKeys<SEEN>(above + x, match), dm = loadKeys<SEEN>(row + x - 1, match);
+        const __m256i fm = loadKeys<SEEN>(row + x + 1, match), hm = loadKeys<SEEN>(below + x, match);
         storeInterleaved2(out[0] + 2 * x, take(_mm256_and_si256(eq(dm, am), eq(am, bm)), a, e),
                           take(_mm256_and_si256(eq(bm, cm), eq(fm, cm)), c, e));
         storeInterleaved2(out[1] + 2 * x, take(_mm256_and_si256(eq(dm, gm), eq(hm, gm)), g, e),
                           take(_mm256_and_si256(eq(fm, im), eq(hm, im)), i, e));
     });
+}
+
+}  // namespace
+
+void scale2xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
+                    PixelEquals same, uint32_t* const* out) {
+    (same.seen() ? scale2xRow<true> : scale2xRow<false>)(above, row, below, width, same, out);
+}
+
+void scale3xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
+                    PixelEquals same, uint32_t* const* out) {
+    (same.seen() ? scale3xRow<true> : scale3xRow<false>)(above, row, below, width, same, out);
+}
+
+void eagle2xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
+                    PixelEquals same, uint32_t* const* out) {
+    (same.seen() ? eagle2xRow<true> : eagle2xRow<false>)(above, row, below, width, same, out);
 }
 
 }  // namespace loom

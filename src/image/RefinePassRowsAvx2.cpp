@@ -45,34 +45,41 @@ void passRow(const RowPlane& p, int y, Rule rule, Fires fires, PixelEquals same)
             refineStep<N>(rows, width, x, rule, same);
 }
 
-// Eight pixels ready for eq(): whole when alpha counts, or when every pixel of the image has the
-// same alpha (whole pixels then compare equal exactly when their colours do); else alpha cleared.
-template <bool WHOLE>
+// How eight pixels are made ready for eq(): whole (when the match compares every bit, or when
+// whole pixels compare as the match does on this image), colour only, or as seen.
+enum class Lanes { Whole, Colour, Seen };
+
+template <Lanes L>
 inline __m256i loadCompare(const uint32_t* p) {
-    return WHOLE ? load(p) : loadMasked(p, laneMask(COLOUR_MASK));
+    if constexpr (L == Lanes::Whole)
+        return load(p);
+    else if constexpr (L == Lanes::Colour)
+        return loadMasked(p, laneMask(COLOUR_MASK));
+    else
+        return loadKeys<true>(p, allOnes());
 }
 
 // The edge neighbours and centre of anchors x..x+7, ready for eq(); the corners are loaded only
 // when a cheap necessary condition leaves some lane that may fire.
-template <bool WHOLE>
+template <Lanes L>
 struct EdgeCells {
     __m256i b, d, e, f, h;
     EdgeCells(const uint32_t* const* rows, int x)
-        : b(loadCompare<WHOLE>(rows[0] + x)),
-          d(loadCompare<WHOLE>(rows[1] + x - 1)),
-          e(loadCompare<WHOLE>(rows[1] + x)),
-          f(loadCompare<WHOLE>(rows[1] + x + 1)),
-          h(loadCompare<WHOLE>(rows[2] + x)) {}
+        : b(loadCompare<L>(rows[0] + x)),
+          d(loadCompare<L>(rows[1] + x - 1)),
+          e(loadCompare<L>(rows[1] + x)),
+          f(loadCompare<L>(rows[1] + x + 1)),
+          h(loadCompare<L>(rows[2] + x)) {}
 };
 
-template <bool WHOLE>
+template <Lanes L>
 struct CornerCells {
     __m256i a, c, g, i;
     CornerCells(const uint32_t* const* rows, int x)
-        : a(loadCompare<WHOLE>(rows[0] + x - 1)),
-          c(loadCompare<WHOLE>(rows[0] + x + 1)),
-          g(loadCompare<WHOLE>(rows[2] + x - 1)),
-          i(loadCompare<WHOLE>(rows[2] + x + 1)) {}
+        : a(loadCompare<L>(rows[0] + x - 1)),
+          c(loadCompare<L>(rows[0] + x + 1)),
+          g(loadCompare<L>(rows[2] + x - 1)),
+          i(loadCompare<L>(rows[2] + x + 1)) {}
 };
 
 inline __m256i all(__m256i p, __m256i q) { return _mm256_and_si256(p, q); }
@@ -82,25 +89,25 @@ inline __m256i all(__m256i p, __m256i q, More... more) {
 }
 inline __m256i either(__m256i p, __m256i q) { return _mm256_or_si256(p, q); }
 
-template <bool WHOLE>
+template <Lanes L>
 inline uint32_t isolatedPixelFiresAvx2(const uint32_t* const* rows, int x) {
-    const __m256i d = loadCompare<WHOLE>(rows[1] + x - 1);
+    const __m256i d = loadCompare<L>(rows[1] + x - 1);
     const __m256i fires =
-        andNot(all(eq(d, loadCompare<WHOLE>(rows[0] + x)), eq(d, loadCompare<WHOLE>(rows[1] + x + 1)),
-                   eq(d, loadCompare<WHOLE>(rows[2] + x))),
-               eq(d, loadCompare<WHOLE>(rows[1] + x)));
+        andNot(all(eq(d, loadCompare<L>(rows[0] + x)), eq(d, loadCompare<L>(rows[1] + x + 1)),
+                   eq(d, loadCompare<L>(rows[2] + x))),
+               eq(d, loadCompare<L>(rows[1] + x)));
     return laneBits(fires);
 }
 
-template <bool WHOLE>
+template <Lanes L>
 inline uint32_t diagonal2xFiresAvx2(const uint32_t* const* rows, int x) {
-    const __m256i p = loadCompare<WHOLE>(rows[1] + x), q = loadCompare<WHOLE>(rows[1] + x + 1);
-    const __m256i r = loadCompare<WHOLE>(rows[2] + x), s = loadCompare<WHOLE>(rows[2] + x + 1);
+    const __m256i p = loadCompare<L>(rows[1] + x), q = loadCompare<L>(rows[1] + x + 1);
+    const __m256i r = loadCompare<L>(rows[2] + x), s = loadCompare<L>(rows[2] + x + 1);
     const __m256i pq = eq(p, q), pr = eq(p, r), qs = eq(q, s);
     // (Testing the necessary P != Q first and branching was measured slower here: on a 2x image
     // it holds too often for the branch to predict.)
-    const __m256i c00 = loadCompare<WHOLE>(rows[0] + x - 1), c30 = loadCompare<WHOLE>(rows[0] + x + 2);
-    const __m256i c03 = loadCompare<WHOLE>(rows[3] + x - 1), c33 = loadCompare<WHOLE>(rows[3] + x + 2);
+    const __m256i c00 = loadCompare<L>(rows[0] + x - 1), c30 = loadCompare<L>(rows[0] + x + 2);
+    const __m256i c03 = loadCompare<L>(rows[3] + x - 1), c33 = loadCompare<L>(rows[3] + x + 2);
     const __m256i antiDiagonal =
         andNot(eq(q, r), either(either(eq(q, c03), eq(q, c30)), either(pq, qs)));
     const __m256i mainDiagonal =
@@ -108,13 +115,13 @@ inline uint32_t diagonal2xFiresAvx2(const uint32_t* const* rows, int x) {
     return laneBits(either(antiDiagonal, mainDiagonal));
 }
 
-template <bool WHOLE>
+template <Lanes L>
 inline uint32_t corner3xFiresAvx2(const uint32_t* const* rows, int x) {
-    const EdgeCells<WHOLE> n(rows, x);
+    const EdgeCells<L> n(rows, x);
     // Every direction needs B != H and D != F: two adjacent edge neighbours carry E, the other
     // two the corner's colour.
     if (laneBits(either(eq(n.b, n.h), eq(n.d, n.f))) == 0xFF) return 0;
-    const CornerCells<WHOLE> k(rows, x);
+    const CornerCells<L> k(rows, x);
     const __m256i de = eq(n.d, n.e), be = eq(n.b, n.e), fe = eq(n.f, n.e), he = eq(n.h, n.e);
     // Corner K, the two edge neighbours beside it equal to E, the rest of the pattern equal to K.
     const __m256i topLeft =
@@ -128,13 +135,13 @@ inline uint32_t corner3xFiresAvx2(const uint32_t* const* rows, int x) {
     return laneBits(either(either(topLeft, topRight), either(bottomLeft, bottomRight)));
 }
 
-template <bool WHOLE>
+template <Lanes L>
 inline uint32_t diagonal3xFiresAvx2(const uint32_t* const* rows, int x) {
-    const EdgeCells<WHOLE> n(rows, x);
+    const EdgeCells<L> n(rows, x);
     // Both rules need all four edge neighbours to differ from E (the line's colour).
     if (laneBits(either(either(eq(n.b, n.e), eq(n.d, n.e)), either(eq(n.f, n.e), eq(n.h, n.e)))) == 0xFF)
         return 0;
-    const CornerCells<WHOLE> k(rows, x);
+    const CornerCells<L> k(rows, x);
     const __m256i mainDiagonal =
         andNot(all(eq(k.a, n.e), eq(k.a, k.i)),
                either(either(eq(k.a, n.d), eq(k.a, n.h)), either(eq(k.a, n.b), eq(k.a, n.f))));
@@ -144,30 +151,27 @@ inline uint32_t diagonal3xFiresAvx2(const uint32_t* const* rows, int x) {
     return laneBits(either(mainDiagonal, antiDiagonal));
 }
 
-template <bool WHOLE>
+template <Lanes L>
 void refineRowWith(RefinePass pass, const RowPlane& plane, int y, PixelEquals same) {
     switch (pass) {
         case RefinePass::IsolatedPixel:
             return passRow<3>(
                 plane, y, [](auto& w, PixelEquals eq) { return isolatedPixelRule(w, eq); },
-                [](const uint32_t* const* rows, int x) {
-                    return isolatedPixelFiresAvx2<WHOLE>(rows, x);
-                },
+                [](const uint32_t* const* rows, int x) { return isolatedPixelFiresAvx2<L>(rows, x); },
                 same);
         case RefinePass::Diagonal2x:
             return passRow<4>(
                 plane, y, [](auto& w, PixelEquals eq) { return diagonal2xRule(w, eq); },
-                [](const uint32_t* const* rows, int x) { return diagonal2xFiresAvx2<WHOLE>(rows, x); },
+                [](const uint32_t* const* rows, int x) { return diagonal2xFiresAvx2<L>(rows, x); },
                 same);
         case RefinePass::Corner3x:
             return passRow<3>(
                 plane, y, [](auto& w, PixelEquals eq) { return corner3xRule(w, eq); },
-                [](const uint32_t* const* rows, int x) { return corner3xFiresAvx2<WHOLE>(rows, x); },
-                same);
+                [](const uint32_t* const* rows, int x) { return corner3xFiresAvx2<L>(rows, x); }, same);
         case RefinePass::Diagonal3x:
             return passRow<3>(
                 plane, y, [](auto& w, PixelEquals eq) { return diagonal3xRule(w, eq); },
-                [](const uint32_t* const* rows, int x) { return diagonal3xFiresAvx2<WHOLE>(rows, x); },
+                [](const uint32_t* const* rows, int x) { return diagonal3xFiresAvx2<L>(rows, x); },
                 same);
     }
 }
@@ -175,9 +179,10 @@ void refineRowWith(RefinePass pass, const RowPlane& plane, int y, PixelEquals sa
 }  // namespace
 
 void refineRowAvx2(RefinePass pass, const RowPlane& plane, int y, PixelEquals same) {
-    const bool alphaUniform = plane.alphaUniformSoFar && *plane.alphaUniformSoFar;
-    if (alphaUniform || same.mask == ~0u) return refineRowWith<true>(pass, plane, y, same);
-    refineRowWith<false>(pass, plane, y, same);
+    if (same.comparesWhole() || (plane.wholeComparesSoFar && *plane.wholeComparesSoFar))
+        return refineRowWith<Lanes::Whole>(pass, plane, y, same);
+    if (same.seen()) return refineRowWith<Lanes::Seen>(pass, plane, y, same);
+    refineRowWith<Lanes::Colour>(pass, plane, y, same);
 }
 
 }  // namespace loom

@@ -18,9 +18,9 @@ struct RowPlane {
     int height = 0;
     size_t stride = 0;  // bytes from one slot to the next
     int ringRows = 0;   // 0: every row is present
-    // When set and true: every pixel of the rows written so far has one alpha, so whole pixels
-    // compare equal exactly when their colours do.
-    const bool* alphaUniformSoFar = nullptr;
+    // When set and true: comparing whole pixels of the rows written so far gives the upscaler's
+    // match (every pixel has one alpha, and under Seen that alpha is not 0).
+    const bool* wholeComparesSoFar = nullptr;
 
     uint32_t* row(int y) const {
         const size_t slot = ringRows ? size_t(y % ringRows) : size_t(y);

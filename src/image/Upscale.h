@@ -2,7 +2,7 @@
 //
 // Every mode chooses each output pixel by exact comparisons and writes it as a whole copy of the
 // chosen source pixel, alpha included, so no pixel is invented: the result's pixels are a subset
-// of the source's. Comparisons look at colour only unless the match says alpha counts too
+// of the source's. Comparisons follow the match, by default as a viewer sees the pixels
 // (PixelMatch.h). A source with alpha gives an RGBA result, one without an RGB result, whatever
 // the source's channel order.
 #pragma once
@@ -16,7 +16,7 @@ namespace loom {
 // null source. Throws std::invalid_argument for an unknown mode, ImageTooLargeExc, before
 // allocating, when the result would pass the image limits, and std::bad_alloc when memory runs
 // out; the source is never changed.
-Surface upscale(const Surface& source, int mode, PixelMatch match = PixelMatch::Colour);
+Surface upscale(const Surface& source, int mode, PixelMatch match = PixelMatch::Seen);
 
 // An uncleared factor x width by factor x height surface, RGBA when the source has alpha and RGB
 // otherwise, packed rows, premultiplied when the source is. Throws ImageTooLargeExc when that

@@ -30,20 +30,22 @@ public:
     // The source as a plane: its own rows when RGBA, else a ring filled by a convert stage.
     // Every output pixel is a copy of a source pixel, so while the source rows read so far share
     // one alpha, so do all rows made from them; each source row is tested as it
-    // enters, while it is in cache.
+    // enters, while it is in cache. One alpha lets whole pixels compare as the match does, unless
+    // that alpha is 0 under Seen (every pixel is then alike).
     RowPlane input(const Surface& source) {
         const bool rgba = isRgbaPlane(source);
         const RowPlane out =
-            rgba ? withAlphaFlag(planeOf(source)) : ring(source.getWidth(), source.getHeight());
+            rgba ? withCompareFlag(planeOf(source)) : ring(source.getWidth(), source.getHeight());
         const ChannelOrder& order = source.getChannelOrder();
         if (!rgba || order.hasAlpha()) {
             // The first pixel's alpha, in place in a 32-bit pixel (the source is not empty here).
             const uint32_t first = order.hasAlpha() ? uint32_t(source.getData()[order.alpha]) << 24 : 0;
+            if (same_.seen() && source.hasAlpha() && first == 0) wholeCompares_ = false;
             pipeline_.add({source.getHeight(), [](int) { return -1; },
                            [this, source, out, rgba, first](int y) {
                                if (!rgba) readSurfaceRow(source, y, out.row(y), path_);
-                               if (alphaUniform_ && source.hasAlpha())
-                                   alphaUniform_ = rowHasAlpha(out.row(y), out.width, first, path_);
+                               if (wholeCompares_ && source.hasAlpha())
+                                   wholeCompares_ = rowHasAlpha(out.row(y), out.width, first, path_);
                            },
                            [](int done) { return done; }});
         }
@@ -53,7 +55,7 @@ public:
     // A kernel from `in` into `out` (or into a new ring when out is null).
     RowPlane kernel(Kernel k, const RowPlane& in, const RowPlane* out) {
         const int factor = kernelFactor(k);
-        const RowPlane dst = withAlphaFlag(out ? *out : ring(in.width * factor, in.height * factor));
+        const RowPlane dst = withCompareFlag(out ? *out : ring(in.width * factor, in.height * factor));
         const KernelRowFn fn = kernelRow(k, path_);
         const int last = in.height - 1;
         pipeline_.add({in.height, [last](int y) { return std::min(y + 1, last); },
@@ -98,17 +100,17 @@ public:
 private:
     RowPlane ring(int width, int height) {
         rings_.push_back(std::make_unique<RowRing>(width, height, RING_ROWS));
-        return withAlphaFlag(rings_.back()->plane());
+        return withCompareFlag(rings_.back()->plane());
     }
 
-    RowPlane withAlphaFlag(RowPlane plane) const {
-        plane.alphaUniformSoFar = &alphaUniform_;
+    RowPlane withCompareFlag(RowPlane plane) const {
+        plane.wholeComparesSoFar = &wholeCompares_;
         return plane;
     }
 
     KernelPath path_;
     PixelEquals same_;
-    bool alphaUniform_ = true;
+    bool wholeCompares_ = true;
     RowPipeline pipeline_;
     std::vector<std::unique_ptr<RowRing>> rings_;
 };

@@ -8,7 +8,7 @@
 namespace loom {
 
 // upscale() computed with the reference machinery only.
-Surface upscaleReference(const Surface& source, int mode, PixelMatch match = PixelMatch::Colour);
+Surface upscaleReference(const Surface& source, int mode, PixelMatch match = PixelMatch::Seen);
 
 // Kernels: source into an output exactly factor times its size, whole pixels.
 void scale2xReference(const Surface& source, const Surface& output, PixelMatch match);

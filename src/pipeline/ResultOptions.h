@@ -6,8 +6,8 @@
 namespace loom {
 
 struct ResultOptions {
-    PixelMatch match = PixelMatch::Colour;  // which pixels the upscaler counts as equal
-    float quality = 0.9f;                   // 0 to 1, for formats with a quality setting
+    PixelMatch match = PixelMatch::Seen;  // which pixels the upscaler counts as equal
+    float quality = 0.9f;                 // 0 to 1, for formats with a quality setting
 };
 
 }  // namespace loom

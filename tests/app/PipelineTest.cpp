@@ -124,16 +124,19 @@ TEST_F(PipelineLoaded, UpscalerChangeRedoesUpscaleAndWarp) {
     EXPECT_EQ(pipeline.upscaledSurface.getWidth(), 30);
 }
 
-TEST_F(PipelineLoaded, CompareAlphaRedoesTheUpscaleAndRevertsWithAFailure) {
-    pipeline.compareAlpha = true;
+TEST_F(PipelineLoaded, TheComparisonRuleRedoesTheUpscaleAndRevertsWithAFailure) {
+    EXPECT_EQ(pipeline.currentCompare, int(loom::PixelMatch::Seen))
+        << "pixels are compared as seen at first";
+    pipeline.compare = int(loom::PixelMatch::ColourAndAlpha);
     EXPECT_TRUE(pipeline.process(source, quad, work).upscaled);
     EXPECT_EQ(work.matches.back(), loom::PixelMatch::ColourAndAlpha);
     EXPECT_FALSE(pipeline.process(source, quad, work).ran) << "nothing changed since";
 
     work.failUpscale = true;
-    pipeline.compareAlpha = false;
+    pipeline.compare = int(loom::PixelMatch::Colour);
     EXPECT_THROW(pipeline.process(source, quad, work), std::bad_alloc);
-    EXPECT_TRUE(pipeline.compareAlpha) << "the box goes back to what the shown picture was made with";
+    EXPECT_EQ(pipeline.compare, int(loom::PixelMatch::ColourAndAlpha))
+        << "the group goes back to what the shown picture was made with";
 }
 
 TEST_F(PipelineLoaded, DiscardedResultRewarpsWithoutUpscaling) {

@@ -22,7 +22,14 @@ TEST(CliOptions, DefaultsAndValues) {
     EXPECT_EQ(d.transform, 0);
     EXPECT_FLOAT_EQ(d.result.quality, 0.9f);
     EXPECT_FALSE(d.force);
-    EXPECT_EQ(d.result.match, loom::PixelMatch::Colour);
+    EXPECT_EQ(d.result.match, loom::PixelMatch::Seen);
+    const std::vector<std::pair<const char*, loom::PixelMatch>> rules = {
+        {"--compare=seen", loom::PixelMatch::Seen},
+        {"--compare=Colour", loom::PixelMatch::Colour},
+        {"--compare=color", loom::PixelMatch::Colour},
+        {"--compare=RGBA", loom::PixelMatch::ColourAndAlpha},
+    };
+    for (const auto& [arg, rule] : rules) EXPECT_EQ(parse({arg, "a.png"}).result.match, rule) << arg;
 
     const CliOptions o =
         parse({"-u", "Eagle2x", "--transform=Bilinear", "--quad", "0,0,10,0,10,10,0,10", "-o", "out",
@@ -54,6 +61,7 @@ TEST(CliOptions, UsageErrors) {
         {"a.png", "-o"},
         {"--force=yes", "a.png"},
         {"--compare-alpha=1", "a.png"},
+        {"--compare", "alpha", "a.png"},
     };
     for (const auto& args : bad) EXPECT_THROW(parse(args), CliUsageExc) << (args.empty() ? "" : args[0]);
 }

@@ -203,11 +203,13 @@ TEST(Quennet, Scale2xAndScale4xMatchImageMagickOnTransparentSprites) {
     for (const Surface& sprite : sprites) {
         writeImage(dir / "in.png", std::make_shared<ImageSourceSurface>(sprite));
         for (const char* mode : {"Scale2x", "Scale4x"})
-            EXPECT_TRUE(matchesPeer(mode, ""))
+            EXPECT_TRUE(matchesPeer(mode, "--compare colour"))
                 << mode << " on " << sprite.getWidth() << "x" << sprite.getHeight();
     }
-    // The sprite's outline differs from the black hidden beside it only in alpha.
+    // The sprite's outline differs from the black hidden beside it only in alpha: by default, and
+    // with alpha compared, it stays an edge.
     writeImage(dir / "in.png", std::make_shared<ImageSourceSurface>(sprites[0]));
+    EXPECT_FALSE(matchesPeer("Scale2x", "")) << "the default compares as seen";
     EXPECT_FALSE(matchesPeer("Scale2x", "--compare-alpha")) << "--compare-alpha reaches the upscaler";
 }
 
@@ -215,8 +217,11 @@ TEST(Quennet, Scale2xAndScale4xMatchImageMagickOnTransparentSprites) {
 // transparency chunk; ImageMagick reads it to the pixels we read.
 TEST(Quennet, ImageMagickReadsOurTwoBitTransparentPalette) {
     TempDir dir;
-    writeImage(dir / "in.png", std::make_shared<ImageSourceSurface>(
-                                   loom::test::randomPaletteImage(21, 13, ChannelOrder::RGBA, 2, 5)));
+    Surface four(21, 13, true);
+    for (int y = 0; y < 13; ++y)
+        for (int x = 0; x < 21; ++x)
+            loom::test::setPixel(four, x, y, (x + y) % 2 ? 0x336699 : 0xCC9933, (x * y) % 3 ? 7 : 255);
+    writeImage(dir / "in.png", std::make_shared<ImageSourceSurface>(four));
     RunResult run = quennet("-o " + quoted(dir / "ours.png") + " " + quoted(dir / "in.png"));
     ASSERT_EQ(run.status, 0) << run.errors;
     const auto bytes = loom::test::readFile(dir / "ours.png");

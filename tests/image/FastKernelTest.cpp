@@ -34,17 +34,15 @@ TEST(FastUpscale, EveryModeAndPathMatchesTheReference) {
                           ChannelOrder::XRGB}) {
             for (int colours = 2; colours <= 4; ++colours) {
                 const Surface source = randomPaletteImage(size.w, size.h, order, colours, seed++);
-                // Alpha counts only where there is alpha to count.
-                const loom::PixelMatch match = loom::ChannelOrder(order).hasAlpha() && colours % 2
-                                                   ? loom::PixelMatch::ColourAndAlpha
-                                                   : loom::PixelMatch::Colour;
+                // Every rule in turn; without alpha, all of them compare colours.
+                const auto match = loom::PixelMatch(seed % 3);
                 for (const auto& info : loom::upscalerCatalogue()) {
                     const Surface expected = loom::upscaleReference(source, info.id, match);
                     for (KernelPath path : loom::availableKernelPaths()) {
                         ASSERT_TRUE(sameImage(loom::upscaleWith(source, info.id, path, match), expected))
                             << info.name << " on " << loom::kernelPathName(path) << ", " << size.w << "x"
                             << size.h << " order " << order << ", " << colours << " colours"
-                            << (match == loom::PixelMatch::Colour ? "" : ", alpha compared");
+                            << ", match " << int(match);
                     }
                 }
             }
@@ -54,8 +52,8 @@ TEST(FastUpscale, EveryModeAndPathMatchesTheReference) {
 
 TEST(FastUpscale, PixelArtWithFlatAreasMatchesTheReference) {
     // Flat areas with a few shapes; alpha varying, or one value for the whole image (which lets
-    // the fast passes compare whole pixels).
-    for (bool oneAlpha : {false, true}) {
+    // the fast passes compare whole pixels, unless that value is 0 and pixels are compared as seen).
+    for (int oneAlpha : {-1, 99, 0}) {
         Surface s(41, 37, true);
         for (int y = 0; y < 37; ++y)
             for (int x = 0; x < 41; ++x)
@@ -63,15 +61,14 @@ TEST(FastUpscale, PixelArtWithFlatAreasMatchesTheReference) {
                          ((x / 5 + y / 3) % 3 == 0) ? 0x102030
                          : (x * x + y) % 7 == 0     ? 0xFF0000
                                                     : 0xFFFFFF,
-                         oneAlpha ? 99 : uint8_t(x + y));
+                         oneAlpha >= 0 ? uint8_t(oneAlpha) : uint8_t(x + y));
         for (const auto& info : loom::upscalerCatalogue())
             for (KernelPath path : loom::availableKernelPaths())
-                for (loom::PixelMatch match :
-                     {loom::PixelMatch::Colour, loom::PixelMatch::ColourAndAlpha})
+                for (loom::PixelMatch match : ALL_MATCHES)
                     EXPECT_TRUE(sameImage(loom::upscaleWith(s, info.id, path, match),
                                           loom::upscaleReference(s, info.id, match)))
-                        << info.name << " on " << loom::kernelPathName(path)
-                        << (oneAlpha ? ", one alpha" : "") << ", match " << int(match);
+                        << info.name << " on " << loom::kernelPathName(path) << ", alpha " << oneAlpha
+                        << ", match " << int(match);
     }
 }
 
@@ -85,8 +82,7 @@ TEST(FastRefinePasses, RandomImagesMatchTheSequentialReferenceIncludingBorders) 
                 for (int repeat = 0; repeat < 3; ++repeat) {
                     const Surface original =
                         randomPaletteImage(size.w, size.h, ChannelOrder::RGBA, colours, seed++);
-                    const loom::PixelMatch match =
-                        repeat == 2 ? loom::PixelMatch::ColourAndAlpha : loom::PixelMatch::Colour;
+                    const auto match = loom::PixelMatch(repeat);
                     Surface expected;
                     for (const PassImpl& impl : passImpls(pass)) {
                         Surface s = loom::upscale(original, 0);  // a private copy

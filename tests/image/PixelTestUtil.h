@@ -11,9 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "image/PixelMatch.h"
 #include "image/Surface.h"
 
 namespace loom::test {
+
+constexpr PixelMatch ALL_MATCHES[] = {PixelMatch::Seen, PixelMatch::Colour, PixelMatch::ColourAndAlpha};
 
 using Rows = std::vector<std::string>;
 
@@ -129,14 +132,16 @@ inline ::testing::AssertionResult sameImage(const Surface& a, const Surface& b) 
 
 // Pixels drawn from a palette of `colours` colours (2 to 4 make every rule fire often); with
 // alpha, each pixel's alpha is drawn from two values independently of its colour.
+// Opaque, translucent and fully transparent pixels, each hiding any palette colour.
 inline Surface randomPaletteImage(int w, int h, ChannelOrder order, int colours, uint32_t seed) {
+    static constexpr uint8_t ALPHAS[] = {255, 7, 0};
     std::mt19937 rng(seed);
     std::vector<uint32_t> palette;
     for (int i = 0; i < colours; ++i) palette.push_back(rng() & 0xFFFFFF);
     Surface s(w, h, order.hasAlpha(), order);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            setPixel(s, x, y, palette[rng() % palette.size()], (rng() & 1) ? 255 : 7);
+            setPixel(s, x, y, palette[rng() % palette.size()], ALPHAS[rng() % 3]);
     return s;
 }
 

@@ -11,6 +11,7 @@
 #include "image/UpscalerCatalogue.h"
 
 using loom::ChannelOrder;
+using loom::PixelMatch;
 using loom::Surface;
 using loom::upscale;
 using namespace loom::test;
@@ -161,7 +162,7 @@ TEST(Eagle2x, CornersFollowTheThreeOuterNeighbours) {
     EXPECT_EQ(block(top, 2, 1, 0), (Rows{"WW", "KK"}));
 }
 
-TEST(UpscaleAlpha, ColoursAloneCompareAndACopiedPixelKeepsItsOwnAlpha) {
+TEST(UpscaleAlpha, UnderTheColourRuleColoursAloneCompareAndACopiedPixelKeepsItsOwnAlpha) {
     // X and X' differ only in alpha: they count as one colour, so no Scale rule fires. (Eagle's
     // would: its corner rules fire on three equal colours, and copy the corner whole.)
     Surface s(2, 2, true);
@@ -171,7 +172,7 @@ TEST(UpscaleAlpha, ColoursAloneCompareAndACopiedPixelKeepsItsOwnAlpha) {
     setPixel(s, 1, 1, letterColour('Y'), 40);
     for (int mode : {SCALE2X, SCALE3X, SCALE2XHQ, SCALE3XHQ}) {
         const int k = loom::upscalerCatalogue()[size_t(mode)].factor;
-        Surface r = upscale(s, mode);
+        Surface r = upscale(s, mode, PixelMatch::Colour);
         for (int y = 0; y < 2 * k; ++y)
             for (int x = 0; x < 2 * k; ++x)
                 EXPECT_EQ(pixelAt(r, x, y), pixelAt(s, x / k, y / k)) << mode << " at " << x << "," << y;
@@ -180,7 +181,7 @@ TEST(UpscaleAlpha, ColoursAloneCompareAndACopiedPixelKeepsItsOwnAlpha) {
     Surface crossed = imageFromRows({"XY", "YX"}, ChannelOrder::RGBA);
     setPixel(crossed, 0, 0, letterColour('X'), 11);
     setPixel(crossed, 1, 0, letterColour('Y'), 22);
-    EXPECT_EQ(pixelAt(upscale(crossed, SCALE2X), 1, 1), pixelAt(crossed, 1, 0));
+    EXPECT_EQ(pixelAt(upscale(crossed, SCALE2X, PixelMatch::Colour), 1, 1), pixelAt(crossed, 1, 0));
 }
 
 TEST(UpscaleAlpha, ComparingAlphaIsComparingColoursOfPixelsRecolouredApart) {
@@ -202,9 +203,9 @@ TEST(UpscaleAlpha, ComparingAlphaIsComparingColoursOfPixelsRecolouredApart) {
         }
         bool anyDifference = false;
         for (const auto& info : loom::upscalerCatalogue()) {
-            const Surface withAlpha = upscale(source, info.id, loom::PixelMatch::ColourAndAlpha);
-            const Surface viaColours = upscale(recoloured, info.id);
-            const Surface colourOnly = upscale(source, info.id);
+            const Surface withAlpha = upscale(source, info.id, PixelMatch::ColourAndAlpha);
+            const Surface viaColours = upscale(recoloured, info.id, PixelMatch::Colour);
+            const Surface colourOnly = upscale(source, info.id, PixelMatch::Colour);
             for (int y = 0; y < withAlpha.getHeight(); ++y) {
                 for (int x = 0; x < withAlpha.getWidth(); ++x) {
                     ASSERT_EQ(pixelAt(withAlpha, x, y), original.at(pixelAt(viaColours, x, y)))
@@ -214,6 +215,61 @@ TEST(UpscaleAlpha, ComparingAlphaIsComparingColoursOfPixelsRecolouredApart) {
             }
         }
         EXPECT_TRUE(anyDifference) << "pixels differing only in alpha must change some result";
+    }
+}
+
+// As seen, every fully transparent pixel is one colour and any other pixel one of its own: recolour
+// the source so, and the colour-only result mapped back must be the seen result, whatever colours
+// the transparent pixels hide (black, as editors store them, magenta, or random).
+TEST(UpscaleAlpha, ComparingAsSeenIsComparingColoursOfTransparentPixelsMadeOne) {
+    Surface hiddenMagenta = transparentSprite(21, 18);
+    Surface hiddenBlack = transparentSprite(21, 18);
+    Surface translucent = transparentSprite(21, 18);
+    for (int y = 0; y < 18; ++y) {
+        for (int x = 0; x < 21; ++x) {
+            const uint32_t p = pixelAt(hiddenBlack, x, y);
+            if (p >> 24 != 0) continue;
+            setPixel(hiddenMagenta, x, y, 0xFF00FF, 0);
+            setPixel(hiddenBlack, x, y, 0x000000, 0);
+            setPixel(translucent, x, y, 0x000000, (x + y) % 3 ? 0 : 40);
+        }
+    }
+    // Whether the colour rule gives another picture: not when the hidden colour is one the sprite
+    // does not use, since colours then already tell transparent pixels apart.
+    const std::pair<Surface, bool> cases[] = {
+        {hiddenBlack, true},
+        {hiddenMagenta, false},
+        {translucent, true},
+        {randomPaletteImage(19, 13, ChannelOrder::RGBA, 3, 6), true}};
+    for (const auto& [source, colourRuleDiffers] : cases) {
+        std::map<uint32_t, uint32_t> colourOf, original;  // pixel -> colour and back; 0: transparent
+        Surface recoloured(source.getWidth(), source.getHeight(), false);
+        for (int y = 0; y < source.getHeight(); ++y) {
+            for (int x = 0; x < source.getWidth(); ++x) {
+                const uint32_t p = pixelAt(source, x, y);
+                const uint32_t colour =
+                    p >> 24 == 0 ? 0 : colourOf.emplace(p, uint32_t(colourOf.size()) + 1).first->second;
+                setPixel(recoloured, x, y, colour, 255);
+                original[colour] = p;
+            }
+        }
+        bool differs = false;
+        for (const auto& info : loom::upscalerCatalogue()) {
+            const Surface seen = upscale(source, info.id, PixelMatch::Seen);
+            const Surface viaColours = upscale(recoloured, info.id, PixelMatch::Colour);
+            for (int y = 0; y < seen.getHeight(); ++y) {
+                for (int x = 0; x < seen.getWidth(); ++x) {
+                    const uint32_t colour = pixelAt(viaColours, x, y) & 0xFFFFFF;
+                    const uint32_t got = pixelAt(seen, x, y);
+                    if (colour == 0)
+                        ASSERT_EQ(got >> 24, 0u) << info.name << " at " << x << "," << y;
+                    else
+                        ASSERT_EQ(got, original.at(colour)) << info.name << " at " << x << "," << y;
+                }
+            }
+            differs |= !sameImage(seen, upscale(source, info.id, PixelMatch::Colour));
+        }
+        EXPECT_EQ(differs, colourRuleDiffers);
     }
 }
 
@@ -231,7 +287,7 @@ TEST(UpscalePixels, NoModeInventsAPixelColourAndAlphaTravelTogether) {
                                randomPaletteImage(23, 17, ChannelOrder::RGB, 4, 99)};
     for (const Surface& source : sources)
         for (const auto& info : loom::upscalerCatalogue())
-            for (loom::PixelMatch match : {loom::PixelMatch::Colour, loom::PixelMatch::ColourAndAlpha})
+            for (PixelMatch match : ALL_MATCHES)
                 ASSERT_TRUE(noPixelInvented(upscale(source, info.id, match), source))
                     << info.name << ", match " << int(match) << ", " << source.getWidth() << "x"
                     << source.getHeight();

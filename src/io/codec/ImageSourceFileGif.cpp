@@ -56,6 +56,22 @@ std::unique_ptr<uint8_t[]> readFrameIndices(GifFileType* gif, int width, int hei
     return indices;
 }
 
+// The colour of an index: from the table, black past its end, a grey ramp without any table.
+void colourOf(const ColorMapObject* map, int index, uint8_t* rgb) {
+    if (!map) {
+        rgb[0] = rgb[1] = rgb[2] = uint8_t(index);
+    } else if (index < map->ColorCount) {
+        rgb[0] = map->Colors[index].Red, rgb[1] = map->Colors[index].Green,
+        rgb[2] = map->Colors[index].Blue;
+    } else {
+        rgb[0] = rgb[1] = rgb[2] = 0;
+    }
+}
+
+void fillSpan(uint8_t* span, int pixels, const uint8_t* rgba) {
+    for (int x = 0; x < pixels; ++x) std::memcpy(span + size_t(x) * 4, rgba, 4);
+}
+
 // Skips an extension's data blocks; false when the data is broken.
 bool skipExtensionBlocks(GifFileType* gif, GifByteType* block) {
     while (block)
@@ -176,11 +192,14 @@ bool ImageSourceFileGif::readFrame() {
                                    std::to_string(desc.Height));
     refuseUnfillable(desc.Width, desc.Height, reader_.size, "frame");
     const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
-    if (!map) throw ImageIoFailedLoadExc("GIF: frame without colours");
+    const int transparent = control.TransparentColor;
+    uint8_t hidden[4] = {0, 0, 0, 0};  // what a transparent pixel over nothing holds
+    if (transparent != NO_TRANSPARENT_COLOR) colourOf(map, transparent, hidden);
     const std::unique_ptr<uint8_t[]> indices = readFrameIndices(gif, desc.Width, desc.Height);
     if (!getPixels()) {  // made once the first frame has been read whole
         allocatePixels(gif->SWidth, gif->SHeight, RGB, UINT8, RGBA);
-        std::memset(getPixels(), 0, size_t(getRowBytes()) * size_t(getHeight()));
+        std::memcpy(background_, hidden, 4);
+        for (int y = 0; y < getHeight(); ++y) fillSpan(getRow(y), getWidth(), background_);
     }
 
     // Only the part of the frame inside the canvas is drawn, and disposed of later. A frame wholly
@@ -203,14 +222,13 @@ bool ImageSourceFileGif::readFrame() {
         uint8_t* out = getRow(y);
         for (int x = frameLeft_; x < frameRight_; ++x) {
             const int index = in[x - desc.Left];
-            if (index == control.TransparentColor) continue;
             uint8_t* p = out + size_t(x) * 4;
-            if (index < map->ColorCount) {
-                p[0] = map->Colors[index].Red, p[1] = map->Colors[index].Green;
-                p[2] = map->Colors[index].Blue;
-            } else {
-                p[0] = p[1] = p[2] = 0;  // an index past the colour table: black
+            if (index == transparent) {
+                // Whatever lies beneath shows through; over nothing, the index's own colour.
+                if (p[3] == 0) std::memcpy(p, hidden, 4);
+                continue;
             }
+            colourOf(map, index, p);
             p[3] = 255;
         }
     }
@@ -222,7 +240,7 @@ void ImageSourceFileGif::disposeFrame() {
     for (int y = frameTop_; y < frameBottom_; ++y) {
         uint8_t* span = getRow(y) + size_t(frameLeft_) * 4;
         if (disposal_ == DISPOSE_BACKGROUND)
-            std::memset(span, 0, spanBytes);
+            fillSpan(span, frameRight_ - frameLeft_, background_);
         else if (disposal_ == DISPOSE_PREVIOUS)
             std::memcpy(span, underFrame_.data() + size_t(y - frameTop_) * spanBytes, spanBytes);
     }

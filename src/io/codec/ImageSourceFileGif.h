@@ -1,7 +1,10 @@
 // ImageSourceFileGif: GIF decoding (giflib). The frame the load options' index names (0, the
 // first, by default), composed over the frames before it as their disposal modes say; RGBA when
-// any pixel is transparent, RGBX otherwise. An animation can then be walked frame by frame with
-// nextFrame(), each frame composed as a viewer shows it.
+// any pixel is transparent, RGBX otherwise. Transparent pixels keep a colour: the one their
+// transparent index names where they lie over nothing, and the first frame's transparent colour
+// (black when it has none) on canvas no frame has drawn or a disposal cleared. A file without any
+// colour table is read with a grey ramp (index i is (i, i, i)), as viewers do. An animation can then be
+// walked frame by frame with nextFrame(), each frame composed as a viewer shows it.
 #pragma once
 
 #include <cstddef>
@@ -53,7 +56,8 @@ private:
     int disposal_ = 0;
     int32_t delay_ = 0;
     int frameLeft_ = 0, frameTop_ = 0, frameRight_ = 0, frameBottom_ = 0;  // clipped to the canvas
-    std::vector<uint8_t> underFrame_;  // the canvas under the frame, for "restore previous"
+    std::vector<uint8_t> underFrame_;       // the canvas under the frame, for "restore previous"
+    uint8_t background_[4] = {0, 0, 0, 0};  // undrawn canvas: RGBA
     int32_t frameIndex_ = 0;
     int32_t loopCount_ = -1;
 };

@@ -88,6 +88,10 @@ protected:
         const std::array<int, 2> box = panel_.middle("2. Transform", name);
         click(wid, box[0], box[1]);
     }
+    void clickCompare(const std::string& wid, const std::string& rule) {
+        const std::array<int, 2> box = panel_.middle("3. Compare", rule);
+        click(wid, box[0], box[1]);
+    }
     void clickZoom(const std::string& wid, float zoom) {
         const std::array<int, 2> point = panel_.zoomPoint(zoom);
         click(wid, point[0], point[1]);
@@ -176,35 +180,31 @@ TEST_F(QuennetAppE2E, StartsWithTheTitleTheSizeAndThePanel) {
     EXPECT_TRUE(isBackground(screen, int(noneStrip.x1) - 2, none[1]))
         << "they start at x = " << noneStrip.x1;
     const loom::Rectf bilinearStrip = stripOf("2. Transform", "Bilinear");
-    const loom::Rectf alphaStrip = stripOf("2. Transform", "Compare alpha");
-    EXPECT_FALSE(isBackground(screen, 50, int(bilinearStrip.y2 + alphaStrip.y1) / 2))
-        << "the Perf label's strip, between the transforms and Compare alpha";
-    EXPECT_FALSE(isBackground(screen, 50, int(alphaStrip.y2) - 2)) << "Compare alpha's strip";
-    EXPECT_TRUE(isBackground(screen, 50, int(alphaStrip.y2) + 2)) << "is the last one";
-
-    // "Compare alpha" is a check box: a second press unticks it.
-    const std::array<int, 2> compare = panel_.middle("2. Transform", "Compare alpha");
-    const auto boxColour = [&] { return grabWindow(wid).rgb(compare[0], compare[1]); };
-    const std::array<uint8_t, 3> unticked = boxColour();
-    click(wid, compare[0], compare[1]);
-    EXPECT_TRUE(waitUntil([&] { return boxColour() != unticked; })) << "a press ticks it";
-    click(wid, compare[0], compare[1]);
-    EXPECT_TRUE(waitUntil([&] { return boxColour() == unticked; })) << "a second press unticks it";
+    const loom::Rectf seenStrip = stripOf("3. Compare", "Seen");
+    const loom::Rectf rgbaStrip = stripOf("3. Compare", "RGBA");
+    const float row = seenStrip.y2 - seenStrip.y1;
+    EXPECT_FALSE(isBackground(screen, 50, int(bilinearStrip.y2 + row / 2)))
+        << "the Perf label's strip, after the transforms";
+    EXPECT_FALSE(isBackground(screen, 50, int(seenStrip.y1 - row / 2)))
+        << "the \"3. Compare\" label's strip, before the rules";
+    EXPECT_FALSE(isBackground(screen, 50, int(rgbaStrip.y2) - 2)) << "RGBA's strip";
+    EXPECT_TRUE(isBackground(screen, 50, int(rgbaStrip.y2) + 2)) << "is the last one";
+    EXPECT_LT(rgbaStrip.y2, 480) << "the panel fits the window";
     EXPECT_TRUE(app_->running());
 }
 
 TEST_F(QuennetAppE2E, ADroppedFileIsShownCentredAtTheZoom) {
     const std::string wid = launch();
     ASSERT_FALSE(wid.empty());
-    // "s" with nothing open says so on the Perf label, between the transforms and "Compare alpha",
-    // and opens no save dialog: the drop below would be ignored while one is open.
+    // "s" with nothing open says so on the Perf label, between the transforms and the comparison
+    // rules, and opens no save dialog: the drop below would be ignored while one is open.
     const loom::Rectf bilinear = panel_.area("2. Transform", "Bilinear");
-    const loom::Rectf compareAlpha = panel_.area("2. Transform", "Compare alpha");
+    const loom::Rectf seen = panel_.area("3. Compare", "Seen");
     const Image unsaved = grabWindow(wid);
     key(wid, "s");
     EXPECT_TRUE(waitUntil([&] {
         return changedPixels(unsaved, grabWindow(wid), 0, int(bilinear.y2), 140,
-                             int(compareAlpha.y1 - bilinear.y2)) > 0;
+                             int(seen.y1 - bilinear.y2)) > 0;
     })) << "the panel does not tell that there is nothing to save";
 
     // Two files: only the first is opened.
@@ -334,6 +334,40 @@ TEST_F(QuennetAppE2E, DraggingACornerWarpsThePictureAndSaveWritesIt) {
     const Image written = readImageFile(saved);
     EXPECT_EQ(differingPixels(written, warped), 0) << "the saved file differs from quennet's";
     EXPECT_TRUE(app_->running());
+}
+
+// A black outline over transparency stored as (0, 0, 0, 0), as editors write it. Compared as seen
+// (the default) the outline's staircases are rounded off; "Colour" takes the hidden black for the
+// outline and leaves them. The saved file follows the rule shown.
+TEST_F(QuennetAppE2E, PixelsAreComparedAsSeenByDefaultAndTheCompareGroupSwitchesTheRule) {
+    ASSERT_EQ(run({"convert", "-size", "32x32", "xc:none", "+antialias", "-fill", "#e04030", "-stroke",
+                   "black", "-draw", "circle 16,16 16,4", "PNG32:" + sprite_})
+                  .status,
+              0);
+    const std::string wid = launch({sprite_});
+    ASSERT_FALSE(wid.empty());
+    ASSERT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4));
+    const Image seen = cliResult({"-u", "Scale2x"});
+    const Image colour = cliResult({"-u", "Scale2x", "--compare", "colour"});
+    ASSERT_GT(differingPixels(seen, colour), 0) << "the outline must tell the rules apart";
+
+    clickUpscaler(wid, "Scale2x");
+    EXPECT_TRUE(waitForPicture(wid, seen, 2)) << "pixels are not compared as seen by default";
+    clickCompare(wid, "Colour");
+    EXPECT_TRUE(waitForPicture(wid, colour, 2)) << "\"Colour\" is not applied";
+
+    key(wid, "s");
+    const std::string dialog = waitForWindowOfClass("zenity");
+    ASSERT_FALSE(dialog.empty()) << "no save dialog";
+    key(dialog, "Return");
+    const std::string saved = dir_ + "/heroScale2x.png";
+    ASSERT_TRUE(waitUntil([&] { return readImageFile(saved).width > 0; }))
+        << "the proposed name does not leave the rule out";
+    EXPECT_EQ(differingPixels(readImageFile(saved), colour), 0)
+        << "the saved file differs from quennet's";
+
+    clickCompare(wid, "Seen");
+    EXPECT_TRUE(waitForPicture(wid, seen, 2)) << "\"Seen\" does not come back";
 }
 
 // A red figure with a dark outline on a fully transparent background that hides magenta.
