@@ -1,9 +1,10 @@
 // Upscaler throughput: every mode on pixel-art-like sources of 256, 1024 and 2048 pixels square,
-// RGB and RGBA, single-threaded, once into a reused output and once into a fresh surface as
-// upscale() makes it; 2048 also on random pixels from a palette of 4. The machine's memcpy rate
-// (256 MiB, buffers touched first) is measured in the same run, and a closing table gives each
-// mode's output bytes per second as a fraction of it. Rates are per second of the benchmark
-// thread's CPU time (page-fault work in the kernel included), so that other processes sharing
+// RGB and RGBA (whose sky is transparent), single-threaded, once into a reused output and once
+// into a fresh surface as upscale() makes it; 2048 also on random pixels from a palette of 4, and
+// RGBA 2048 under each rule of comparison (as seen, the default; colour only; colour and alpha). The
+// machine's memcpy rate (256 MiB, buffers touched first) is measured in the same run, and a closing
+// table gives each mode's output bytes per second as a fraction of it. Rates are per second of the
+// benchmark thread's CPU time (page-fault work in the kernel included), so that other processes sharing
 // the machine do not distort them.
 #include <benchmark/benchmark.h>
 
@@ -26,12 +27,12 @@ namespace {
 const int SIZES[] = {256, 1024, 2048};
 constexpr size_t MEMCPY_BYTES = size_t(256) << 20;
 
-void setPixel(const Surface& s, int x, int y, uint32_t rgb) {
+void setPixel(const Surface& s, int x, int y, uint32_t rgb, uint8_t alpha = 255) {
     uint8_t* p = s.getData(x, y);
     p[0] = uint8_t(rgb >> 16);
     p[1] = uint8_t(rgb >> 8);
     p[2] = uint8_t(rgb);
-    if (s.hasAlpha()) p[3] = 255;
+    if (s.hasAlpha()) p[3] = alpha;
 }
 
 // Sprite-like content: a sky, outlined blocks and discs of flat colour, diagonal lines and a few
@@ -42,7 +43,8 @@ Surface pixelArt(int size, bool alpha) {
     std::vector<uint32_t> palette;
     for (int i = 0; i < 16; ++i) palette.push_back(rng() & 0xFFFFFF);
     for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) setPixel(s, x, y, palette[size_t(y * 4 / size)]);
+        for (int x = 0; x < size; ++x)
+            setPixel(s, x, y, palette[size_t(y * 4 / size)], y * 4 / size == 0 ? 0 : 255);
     const int shapes = size * size / 400;
     for (int n = 0; n < shapes; ++n) {
         const int cx = int(rng() % unsigned(size)), cy = int(rng() % unsigned(size));
@@ -81,12 +83,15 @@ struct Case {
     bool alpha;
     bool fresh;
     bool random;
+    PixelMatch match = PixelMatch::Seen;
 };
+
+const char* const MATCH_SUFFIXES[] = {"", "/colour", "/rgba"};
 
 std::string caseName(const Case& c) {
     return std::string(upscalerCatalogue()[size_t(c.mode)].name) + "/" + std::to_string(c.size) +
            (c.alpha ? "/RGBA" : "/RGB") + (c.fresh ? "/fresh" : "/reused") +
-           (c.random ? "/random4" : "/pixelart");
+           (c.random ? "/random4" : "/pixelart") + MATCH_SUFFIXES[int(c.match)];
 }
 
 void runCase(benchmark::State& state, Case c) {
@@ -94,13 +99,13 @@ void runCase(benchmark::State& state, Case c) {
     const int factor = upscalerCatalogue()[size_t(c.mode)].factor;
     const Surface reused = c.fresh ? Surface() : makeScaledSurface(source, factor);
     const KernelPath path = bestKernelPath();
-    if (!c.fresh) upscaleInto(source, c.mode, reused, path);  // fault the output in once
+    if (!c.fresh) upscaleInto(source, c.mode, reused, path, c.match);  // fault the output in once
     for (auto _ : state) {
         if (c.fresh) {
-            Surface result = upscale(source, c.mode);
+            Surface result = upscale(source, c.mode, c.match);
             benchmark::DoNotOptimize(result.getData());
         } else {
-            upscaleInto(source, c.mode, reused, path);
+            upscaleInto(source, c.mode, reused, path, c.match);
             benchmark::DoNotOptimize(reused.getData());
         }
         benchmark::ClobberMemory();
@@ -161,17 +166,23 @@ void printTable(const CollectingReporter& r) {
         }
     }
     std::printf(
-        "\n2048x2048 RGBA source: output bytes/s as a fraction of memcpy (reused output),\n"
-        "fresh/reused time ratio, random-palette-4/pixel-art time ratio (reused)\n");
-    std::printf("%-10s %10s %12s %10s %14s\n", "mode", "out GB/s", "of memcpy", "fresh/re",
-                "random/art");
+        "\n2048x2048 RGBA source: output bytes/s as a fraction of memcpy (reused output) as seen,\n"
+        "colour only and colour and alpha; fresh/reused time ratio, random-palette-4/pixel-art time\n"
+        "ratio (reused)\n");
+    std::printf("%-10s %10s %8s %8s %8s %10s %14s\n", "mode", "out GB/s", "seen", "colour", "rgba",
+                "fresh/re", "random/art");
+    const auto ofMemcpy = [&](const Case& c) {
+        return memcpyRate > 0 ? r.get(caseName(c), "out_Bps") / memcpyRate : 0.0;
+    };
     for (const auto& info : upscalerCatalogue()) {
         const double reused = r.get(caseName({info.id, 2048, true, false, false}), "out_Bps");
         const double fresh = r.get(caseName({info.id, 2048, true, true, false}), "out_Bps");
         const double random = r.get(caseName({info.id, 2048, true, false, true}), "out_Bps");
-        std::printf("%-10s %10.2f %12.2f %10.2f %14.2f\n", info.name, reused / 1e9,
-                    memcpyRate > 0 ? reused / memcpyRate : 0.0, fresh > 0 ? reused / fresh : 0.0,
-                    random > 0 ? reused / random : 0.0);
+        std::printf("%-10s %10.2f %8.2f %8.2f %8.2f %10.2f %14.2f\n", info.name, reused / 1e9,
+                    ofMemcpy({info.id, 2048, true, false, false}),
+                    ofMemcpy({info.id, 2048, true, false, false, PixelMatch::Colour}),
+                    ofMemcpy({info.id, 2048, true, false, false, PixelMatch::ColourAndAlpha}),
+                    fresh > 0 ? reused / fresh : 0.0, random > 0 ? reused / random : 0.0);
     }
 }
 
@@ -191,6 +202,12 @@ int main(int argc, char** argv) {
                     }
                 }
             }
+        }
+    }
+    for (const auto& info : upscalerCatalogue()) {
+        for (PixelMatch match : {PixelMatch::Colour, PixelMatch::ColourAndAlpha}) {
+            const Case c{info.id, 2048, true, false, false, match};
+            benchmark::RegisterBenchmark(caseName(c).c_str(), runCase, c)->Unit(benchmark::kMillisecond);
         }
     }
     benchmark::Initialize(&argc, argv);

@@ -186,15 +186,16 @@ TEST(Quennet, TransformUsesTheQuadInSourcePixels) {
 // twice it is Scale4x. On transparent sprites ours must match it pixel for pixel, alpha included.
 TEST(Quennet, Scale2xAndScale4xMatchImageMagickOnTransparentSprites) {
     TempDir dir;
-    // Whether quennet with these options writes what ImageMagick does for `mode` from in.png.
-    auto matchesPeer = [&](const std::string& mode, const std::string& options) {
+    // Whether quennet with these options writes what ImageMagick does for `mode` from the input.
+    auto matchesPeer = [&](const std::string& mode, const std::string& options,
+                           const std::string& input = "in.png") {
         const std::string magnify = mode == "Scale2x" ? "-magnify" : "-magnify -magnify";
-        EXPECT_EQ(std::system(("convert " + quoted(dir / "in.png") + " " + magnify + " " +
+        EXPECT_EQ(std::system(("convert " + quoted(dir / input) + " " + magnify + " " +
                                quoted("PNG32:" + (dir / "peer.png")))
                                   .c_str()),
                   0);
         RunResult ours = quennet("-f -u " + mode + " " + options + " -o " + quoted(dir / "ours.png") +
-                                 " " + quoted(dir / "in.png"));
+                                 " " + quoted(dir / input));
         EXPECT_EQ(ours.status, 0) << ours.errors;
         return loom::test::sameImage(load(dir / "ours.png"), load(dir / "peer.png"));
     };
@@ -211,6 +212,12 @@ TEST(Quennet, Scale2xAndScale4xMatchImageMagickOnTransparentSprites) {
     writeImage(dir / "in.png", std::make_shared<ImageSourceSurface>(sprites[0]));
     EXPECT_FALSE(matchesPeer("Scale2x", "")) << "the default compares as seen";
     EXPECT_FALSE(matchesPeer("Scale2x", "--compare-alpha")) << "--compare-alpha reaches the upscaler";
+    // As a GIF whose transparent index is magenta, the transparent pixels hide magenta.
+    ASSERT_EQ(std::system(("convert " + quoted(dir / "in.png") +
+                           " -background magenta -alpha background " + quoted(dir / "in.gif"))
+                              .c_str()),
+              0);
+    EXPECT_TRUE(matchesPeer("Scale4x", "--compare colour", "in.gif"));
 }
 
 // A result of four colours, two translucent, is written with two bits a pixel and a
