@@ -122,6 +122,20 @@ protected:
         return readImageFile(out);
     }
 
+    // "s", then Return in the save dialog: the file written under the proposed name, read back
+    // (empty when none came).
+    Image saveAsProposed(const std::string& wid, const std::string& proposedName) {
+        key(wid, "s");
+        const std::string dialog = waitForWindowOfClass("zenity");
+        EXPECT_FALSE(dialog.empty()) << "no save dialog";
+        if (dialog.empty()) return Image();
+        key(dialog, "Return");
+        const std::string saved = dir_ + "/" + proposedName;
+        EXPECT_TRUE(waitUntil([&] { return readImageFile(saved).width > 0; }))
+            << "nothing written to " << proposedName;
+        return readImageFile(saved);
+    }
+
     // Finds the message box with this title, checks it, and closes it with Return.
     void closeMessageBox(const std::string& title) {
         const std::string box = waitForWindow(title);
@@ -323,15 +337,8 @@ TEST_F(QuennetAppE2E, DraggingACornerWarpsThePictureAndSaveWritesIt) {
         return bad >= 0 && bad < 168 * 168 / 10;
     }));
 
-    // "s" proposes hero + upscaler name in the source's folder; Return accepts it.
-    key(wid, "s");
-    const std::string dialog = waitForWindowOfClass("zenity");
-    ASSERT_FALSE(dialog.empty()) << "no save dialog";
-    key(dialog, "Return");
-    const std::string saved = dir_ + "/heroScale2x.png";
-    ASSERT_TRUE(waitUntil([&] { return readImageFile(saved).width > 0; }))
-        << "nothing written to the proposed name";
-    const Image written = readImageFile(saved);
+    // "s" proposes hero + upscaler name in the source's folder.
+    const Image written = saveAsProposed(wid, "heroScale2x.png");
     EXPECT_EQ(differingPixels(written, warped), 0) << "the saved file differs from quennet's";
     EXPECT_TRUE(app_->running());
 }
@@ -356,14 +363,8 @@ TEST_F(QuennetAppE2E, PixelsAreComparedAsSeenByDefaultAndTheCompareGroupSwitches
     clickCompare(wid, "Colour");
     EXPECT_TRUE(waitForPicture(wid, colour, 2)) << "\"Colour\" is not applied";
 
-    key(wid, "s");
-    const std::string dialog = waitForWindowOfClass("zenity");
-    ASSERT_FALSE(dialog.empty()) << "no save dialog";
-    key(dialog, "Return");
-    const std::string saved = dir_ + "/heroScale2x.png";
-    ASSERT_TRUE(waitUntil([&] { return readImageFile(saved).width > 0; }))
-        << "the proposed name does not leave the rule out";
-    EXPECT_EQ(differingPixels(readImageFile(saved), colour), 0)
+    // The proposed name leaves the rule out.
+    EXPECT_EQ(differingPixels(saveAsProposed(wid, "heroScale2x.png"), colour), 0)
         << "the saved file differs from quennet's";
 
     clickCompare(wid, "Seen");
