@@ -170,12 +170,14 @@ std::string cliUsageText() {
            "\n"
            "Without -o the result goes beside the input, the upscaler's name inserted before the\n"
            "extension (hero.png gives heroScale2x.png). An input in a format that cannot be written\n"
-           "gives a PNG. An animated GIF written as a GIF keeps every frame; to another format,\n"
-           "only its first frame. An existing result is only replaced with --force: for a single\n"
-           "file that is an error, in a batch (several inputs or a folder) the file is skipped. A\n"
-           "batch shows its progress on a terminal and ends with a line counting the files\n"
-           "written, failed and skipped. Exit status: 0 when no file failed, 1 when any failed, 2\n"
-           "for a usage error.\n";
+           "gives a PNG. A folder's image named as the result of another image beside it\n"
+           "(heroScale2x.png beside hero.png) is left out when results go beside their inputs,\n"
+           "so a folder can be converted again. An animated GIF written as a GIF keeps every\n"
+           "frame; to another format, only its first frame. An existing result is only replaced\n"
+           "with --force: for a single file that is an error, in a batch (several inputs or a\n"
+           "folder) the file is skipped. A batch shows its progress on a terminal and ends with a\n"
+           "line counting the files written, failed and skipped. Exit status: 0 when no file\n"
+           "failed, 1 when any failed, 2 for a usage error.\n";
 }
 
 }  // namespace loom::cli

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <set>
 
 #include "cli/InputFiles.h"
 #include "cli/OutputPath.h"
@@ -27,6 +28,24 @@ void requireOutputFolder(const std::string& output) {
         throw CliUsageExc("-o " + output + " looks like an image file" + rule);
 }
 
+std::string stemOf(const std::string& path) {
+    return std::filesystem::path(path).replace_extension().string();
+}
+
+// Whether the file, found in a folder, is named as a result of another image found beside it.
+bool isEarlierResult(const InputFile& file, const std::set<std::string>& folderStems) {
+    if (!file.inFolder) return false;
+    const std::string stem = stemOf(file.path);
+    for (const UpscalerInfo& info : upscalerCatalogue()) {
+        const std::string name = info.name;
+        if (stem.size() > name.size() &&
+            stem.compare(stem.size() - name.size(), name.size(), name) == 0 &&
+            folderStems.count(stem.substr(0, stem.size() - name.size())))
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 ConversionPlan planConversions(const CliOptions& options) {
@@ -42,7 +61,14 @@ ConversionPlan planConversions(const CliOptions& options) {
                                    : plan.outputFolder + "/";
     const std::string upscalerName = upscalerCatalogue()[size_t(options.upscaler)].name;
     std::map<std::string, std::string> inputOfResult;
-    for (const InputFile& file : listInputFiles(options.inputs, options.recursive)) {
+    const InputList inputs = listInputFiles(options.inputs, options.recursive);
+    plan.notes = inputs.notes;
+    std::set<std::string> folderStems;
+    if (options.output.empty())
+        for (const InputFile& file : inputs.files)
+            if (file.inFolder) folderStems.insert(stemOf(file.path));
+    for (const InputFile& file : inputs.files) {
+        if (isEarlierResult(file, folderStems)) continue;
         Conversion conversion{file.path, {}, file.error};
         if (conversion.error.empty()) {
             conversion.output = outputPathFor(

@@ -23,11 +23,15 @@ struct ConversionPlan {
     bool batch = false;
     // The -o folder of a batch, made before the first file; "" when there is none.
     std::string outputFolder;
+    // Said on stderr before the run (listInputFiles' notes).
+    std::vector<std::string> notes;
 };
 
 // Lists the input folders' images and names every result (outputPathFor, under its subfolder in
-// a batch's -o folder). Throws CliUsageExc when a batch's -o names a file, or, when missing, has
-// an image file's extension.
+// a batch's -o folder). Without -o, results land beside their sources, so an image found in a
+// folder beside another whose name it is plus an upscaler's (heroScale2x.png beside hero.png) is
+// an earlier run's result and is left out: a batch can run twice. Throws CliUsageExc when a batch's -o
+// names a file, or, when missing, has an image file's extension.
 ConversionPlan planConversions(const CliOptions& options);
 
 }  // namespace loom::cli

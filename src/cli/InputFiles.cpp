@@ -12,6 +12,31 @@ namespace {
 
 namespace fs = std::filesystem;
 
+bool isVisible(const fs::path& entry) {
+    const std::string name = entry.filename().string();
+    return !name.empty() && name[0] != '.';
+}
+
+bool isImageFile(const fs::path& entry) {
+    std::error_code ignored;
+    return fs::is_regular_file(entry, ignored) &&
+           isBuiltInReadExtension(getPathExtension(entry.filename().string()));
+}
+
+// Whether some visible subfolder, at any depth, holds an image; links are not followed.
+bool subfoldersHoldImages(const fs::path& folder) {
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        if (!isVisible(it->path())) {
+            if (it->is_directory(error)) it.disable_recursion_pending();
+            continue;
+        }
+        if (it.depth() > 0 && isImageFile(it->path())) return true;
+    }
+    return false;
+}
+
 void addFolder(const fs::path& folder, const std::string& subfolder, bool recursive,
                std::vector<InputFile>& files) {
     std::error_code error;
@@ -25,14 +50,12 @@ void addFolder(const fs::path& folder, const std::string& subfolder, bool recurs
     std::sort(entries.begin(), entries.end());
     std::vector<fs::path> subfolders;
     for (const fs::path& entry : entries) {
-        const std::string name = entry.filename().string();
-        if (name.empty() || name[0] == '.') continue;
+        if (!isVisible(entry)) continue;
         std::error_code ignored;
         if (fs::is_directory(entry, ignored)) {
             if (recursive && !fs::is_symlink(entry, ignored)) subfolders.push_back(entry);
-        } else if (fs::is_regular_file(entry, ignored) &&
-                   isBuiltInReadExtension(getPathExtension(name))) {
-            files.push_back({entry.string(), subfolder, {}});
+        } else if (isImageFile(entry)) {
+            files.push_back({entry.string(), subfolder, {}, true});
         }
     }
     for (const fs::path& sub : subfolders)
@@ -46,15 +69,21 @@ bool isInputFolder(const std::string& input) {
     return fs::is_directory(input, ignored);
 }
 
-std::vector<InputFile> listInputFiles(const std::vector<std::string>& inputs, bool recursive) {
-    std::vector<InputFile> files;
+InputList listInputFiles(const std::vector<std::string>& inputs, bool recursive) {
+    InputList list;
     for (const std::string& input : inputs) {
-        if (isInputFolder(input))
-            addFolder(input, {}, recursive, files);
-        else
-            files.push_back({input, {}, {}});
+        if (!isInputFolder(input)) {
+            list.files.push_back({input, {}, {}, false});
+            continue;
+        }
+        const size_t before = list.files.size();
+        addFolder(input, {}, recursive, list.files);
+        if (!recursive && list.files.size() == before && subfoldersHoldImages(input))
+            list.notes.push_back(input +
+                                 " has no images of its own, but its subfolders hold some: "
+                                 "add -r to take them");
     }
-    return files;
+    return list;
 }
 
 }  // namespace loom::cli

@@ -13,13 +13,22 @@ struct InputFile {
     std::string subfolder;
     // Set when the entry is a folder that could not be read: the reason.
     std::string error;
+    // Found in a named folder rather than named itself.
+    bool inFolder = false;
+};
+
+struct InputList {
+    std::vector<InputFile> files;
+    // What the user should know about the folders: one without images of its own whose
+    // subfolders hold some, when subfolders are not taken.
+    std::vector<std::string> notes;
 };
 
 // Each input that is not a folder as it is (a missing file fails later, when it is read). For a
 // folder, its images: regular files whose extension is a readable format's, in name order; with
 // recursive, those of its subfolders too, after the folder's own. Hidden entries are passed over,
 // and so are linked subfolders, which could lead back up the tree.
-std::vector<InputFile> listInputFiles(const std::vector<std::string>& inputs, bool recursive);
+InputList listInputFiles(const std::vector<std::string>& inputs, bool recursive);
 
 // Whether the input names a folder.
 bool isInputFolder(const std::string& input);

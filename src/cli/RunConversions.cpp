@@ -47,6 +47,7 @@ int runConversions(const ConversionPlan& plan, const CliOptions& options) {
             return 1;
         }
     }
+    for (const std::string& note : plan.notes) std::cerr << "quennet: " << note << '\n';
     const std::vector<Conversion>& conversions = plan.conversions;
     const size_t count = conversions.size();
     std::atomic<size_t> next{0};

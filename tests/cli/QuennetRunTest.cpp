@@ -135,6 +135,26 @@ TEST(Quennet, FolderBatchReportsABrokenFileWritesTheRestAndCounts) {
     EXPECT_EQ(again.output.rfind("1 written, 0 failed, 2 skipped", 0), 0u) << again.output;
 }
 
+// Results beside their inputs are not taken as inputs the next time; extensions in any case.
+TEST(Quennet, AFolderBatchCanRunTwiceAndAFolderOfSubfoldersPointsToRecursion) {
+    TempDir dir;
+    writeSprite(dir / "in/HERO.PNG", 2, 2);
+    writeSprite(dir / "in/TILE.Bmp", 3, 3);
+    writeSprite(dir / "in/dotScale2x.png", 1, 1);  // nothing named "dot" beside it: a source
+    const RunResult first = quennet("-j 1 " + quoted(dir / "in"));
+    ASSERT_EQ(first.status, 0) << first.errors;
+    EXPECT_EQ(first.output, "3 written, 0 failed, 0 skipped\n");
+    const RunResult second = quennet("-j 1 " + quoted(dir / "in"));
+    ASSERT_EQ(second.status, 0) << second.errors;
+    EXPECT_EQ(second.output.rfind("0 written, 0 failed, 3 skipped", 0), 0u) << second.output;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "in"), {}), 6);
+
+    writeSprite(dir / "sheets/chars/hero.png", 2, 2);
+    const RunResult flat = quennet(quoted(dir / "sheets"));
+    EXPECT_EQ(flat.status, 0);
+    EXPECT_NE(flat.errors.find("add -r"), std::string::npos) << flat.errors;
+}
+
 TEST(Quennet, RecursiveBatchKeepsTheLayoutAndNamesEveryFileWritten) {
     TempDir dir;
     for (const char* name : {"a.png", "chars/hero.png", "chars/big/boss.tif", ".hidden/x.png"})
