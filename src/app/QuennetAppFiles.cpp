@@ -121,7 +121,8 @@ void QuennetApp::startDialog(FileDialogKind kind, const std::string& initialPath
 
 void QuennetApp::finishSave(const std::string& path) {
     try {
-        writeResult(path, pipeline_.resultSurface, ResultOptions());
+        const std::string note = writeResult(path, pipeline_.resultSurface, ResultOptions());
+        if (!note.empty()) std::cerr << "QuennetApp: " << path << ": " << note << '\n';
     } catch (const std::exception& e) {
         reportError(getRenderer()->getWindow(), "Cannot save the image",
                     "Could not save \"" + path + "\": " + describeFailure(e) +

@@ -1,12 +1,12 @@
 #include "cli/CliOptions.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
 
 #include "image/UpscalerCatalogue.h"
+#include "io/ImageIoRegistrar.h"
 #include "warp/TransformCatalogue.h"
 
 namespace loom::cli {
@@ -43,8 +43,7 @@ std::array<Vec2f, 4> parseQuad(const std::string& text) {
 
 // seen, colour (or color) or rgba, in any case.
 PixelMatch parseCompare(const std::string& text) {
-    std::string name;
-    for (char c : text) name += char(std::tolower(static_cast<unsigned char>(c)));
+    const std::string name = toLowerAscii(text);
     if (name == "seen") return PixelMatch::Seen;
     if (name == "colour" || name == "color") return PixelMatch::Colour;
     if (name == "rgba") return PixelMatch::ColourAndAlpha;

@@ -59,10 +59,11 @@ std::string convertFile(const std::string& inputPath, const std::string& outputP
     // Handing over the only handle lets the decoded source go as soon as it is upscaled.
     const Surface result =
         makeResult(Surface(std::move(input)), options.upscaler, options.transform, quad, options.result);
-    writeResult(outputPath, result, options.result);
-    if (frames == 1) return {};
-    return "only the first of its " + std::to_string(frames) +
-           " frames was written (a .gif output keeps the animation)";
+    std::string note = writeResult(outputPath, result, options.result);
+    if (frames > 1)
+        note += std::string(note.empty() ? "" : "; ") + "only the first of its " +
+                std::to_string(frames) + " frames was written (a .gif output keeps the animation)";
+    return note;
 }
 
 }  // namespace loom::cli

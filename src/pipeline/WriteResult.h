@@ -10,7 +10,9 @@ namespace loom {
 
 // Writes result in the format of path's extension at options.quality. An extension without a
 // writer raises ImageIoUnknownExtensionExc before anything is touched; a failed write leaves
-// an existing file as it was.
-void writeResult(const std::string& path, const Surface& result, const ResultOptions& options);
+// an existing file as it was. Returns what the user should know about the file written ("" when
+// nothing): a format without transparency given a result that is partly transparent says what
+// became of those pixels.
+std::string writeResult(const std::string& path, const Surface& result, const ResultOptions& options);
 
 }  // namespace loom

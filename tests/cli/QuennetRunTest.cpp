@@ -261,6 +261,21 @@ TEST(Quennet, ImageMagickReadsOurTwoBitTransparentPalette) {
     EXPECT_TRUE(loom::test::sameImage(load(dir / "ours.png"), load(dir / "peer.png")));
 }
 
+TEST(Quennet, ATransparentResultWrittenAsJpegSaysWhatBecameOfItsTransparency) {
+    TempDir dir;
+    writeImage(dir / "sprite.png",
+               std::make_shared<ImageSourceSurface>(loom::test::transparentSprite()));
+    const RunResult run = quennet("-o " + quoted(dir / "sprite.jpg") + " " + quoted(dir / "sprite.png"));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.errors.find("has no transparency"), std::string::npos) << run.errors;
+    const Surface opaque3x3(3, 3, false);
+    std::memset(opaque3x3.getData(), 90, size_t(opaque3x3.getRowBytes()) * 3);
+    writeImage(dir / "opaque.png", std::make_shared<ImageSourceSurface>(opaque3x3));
+    const RunResult opaque =
+        quennet("-o " + quoted(dir / "opaque.jpg") + " " + quoted(dir / "opaque.png"));
+    EXPECT_EQ(opaque.errors, "");
+}
+
 TEST(Quennet, UnknownOutputExtensionFailsBeforeReading) {
     TempDir dir;
     writeSprite(dir / "s.png", 2, 2);
