@@ -294,7 +294,7 @@ TEST(ImageFile, HugeHeadersAreRefusedBeforeAllocating) {
     // A 35-byte GIF whose 32768 x 8192 canvas holds one 1 x 1 frame.
     EXPECT_EQ(
         failureOf(std::string(LOOM_SOURCE_DIR) + "/fuzz/regressions/gif-huge-canvas-one-pixel-frame"),
-        "GIF: the file is too small for its 32768 x 8192 canvas");
+        "GIF: not a valid picture: its 32768 x 8192 canvas is more than its 35 bytes could fill");
 }
 
 TEST(ImageFile, SurfaceFromSourceFollowsTheAlphaRule) {

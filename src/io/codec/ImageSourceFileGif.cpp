@@ -31,11 +31,13 @@ int readFromMemory(GifFileType* gif, GifByteType* out, int count) {
 }
 
 // A canvas or frame larger than the whole file could fill is refused before anything is made
-// for it: a few bytes may declare gigabytes of pixels.
+// for it: a few bytes may declare gigabytes of pixels, and garbage after a GIF signature reads as
+// a huge size.
 void refuseUnfillable(int64_t width, int64_t height, size_t fileSize, const char* what) {
     if (width * height > int64_t(fileSize) * MAX_PIXELS_PER_BYTE)
-        throw ImageIoFailedLoadExc("GIF: the file is too small for its " + std::to_string(width) +
-                                   " x " + std::to_string(height) + " " + what);
+        throw ImageIoFailedLoadExc("GIF: not a valid picture: its " + std::to_string(width) + " x " +
+                                   std::to_string(height) + " " + what + " is more than its " +
+                                   std::to_string(fileSize) + " bytes could fill");
 }
 
 // The frame's rows in file order; interlaced frames store rows 0, 8, 16, ... then 4, 12, ...,
@@ -136,9 +138,9 @@ ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, Options options
     gif_.reset(DGifOpen(&reader_, readFromMemory, &error));
     if (!gif_) throw ImageIoFailedLoadExc(std::string("GIF: ") + GifErrorString(error));
     const int width = gif_->SWidth, height = gif_->SHeight;
+    refuseUnfillable(width, height, reader_.size, "canvas");
     if (!withinImageLimits(width, height))
         throw ImageIoFailedLoadExc(std::string("GIF: ") + ImageTooLargeExc(width, height).what());
-    refuseUnfillable(width, height, reader_.size, "canvas");
 
     if (options.index < 0)
         throw ImageIoFailedLoadExc("GIF: there is no frame " + std::to_string(options.index));
