@@ -2,7 +2,8 @@
 // transparency), in megapixels per second, and the tool's whole pipeline on one 2048 x 2048 file.
 // BM_PngWriteUpscaled writes the tool's typical results, a 2048 x 2048 picture through Scale2x and
 // a 1024 x 1024 one through Scale4x, of a sprite sheet and of random pixels of four colours, and
-// counts the file's bytes.
+// counts the file's bytes. BM_WritePeak writes the 1024 x 1024 sheet through Scale4x in each
+// writable format and reports the memory the write takes beyond the result itself.
 //
 // `bench_codec --write-inputs DIR` writes those four source pictures as PNG files into DIR instead,
 // for timing the whole program against other tools.
@@ -10,7 +11,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <random>
@@ -122,6 +125,37 @@ void BM_PngWriteUpscaled(benchmark::State& state) {
                                                 benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// A line of /proc/self/status ("VmHWM", "VmRSS") in KiB.
+int64_t statusKiB(const char* key) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(key, 0) == 0) return std::atoll(line.c_str() + std::strlen(key) + 1);
+    return -1;
+}
+
+// Resets the process's peak resident size to its current size (Linux 4.0 and later).
+void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+const char* const PEAK_FORMATS[] = {"png", "bmp", "tif", "jpg", "webp"};
+
+void BM_WritePeak(benchmark::State& state) {
+    const Surface result = upscale(makeSource(0, 1024), 3);
+    const std::string path = scratchPath(std::string("peak.") + PEAK_FORMATS[state.range(0)]);
+    int64_t extraKiB = 0;
+    for (auto _ : state) {
+        resetPeak();
+        const int64_t before = statusKiB("VmRSS:");
+        writeImage(path, std::make_shared<ImageSourceSurface>(result));
+        extraKiB = std::max(extraKiB, statusKiB("VmHWM:") - before);
+    }
+    std::remove(path.c_str());
+    const double resultBytes = double(result.getRowBytes()) * result.getHeight();
+    state.SetLabel(PEAK_FORMATS[state.range(0)]);
+    state.counters["extra_MiB"] = double(extraKiB) / 1024.0;
+    state.counters["extra_of_result"] = double(extraKiB) * 1024.0 / resultBytes;
+}
+
 int writeInputs(const std::string& dir) {
     for (int32_t size : {2048, 1024}) {
         const std::string n = std::to_string(size);
@@ -148,6 +182,8 @@ BENCHMARK(BM_PngWriteUpscaled)
     ->ArgsProduct({{0, 1}, {2048, 1024}})
     ->ArgNames({"random", "size"})
     ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_WritePeak)->DenseRange(0, 4)->ArgName("format")->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--write-inputs") return writeInputs(argv[2]);

@@ -46,7 +46,7 @@ void writeImage(DataTargetRef dataTarget, ImageSourceRef source, ImageTarget::Op
     const std::string chosen = extensionFor(dataTarget, extension);
     ImageTargetRef target = builtInCodecs().createTarget(dataTarget, source, options, chosen);
     if (!target) throwUnknownExtension(chosen);
-    source->load(target);
+    if (target->wantsRowsPushed()) source->load(target);
     target->finalize();
     dataTarget->commit();
 }

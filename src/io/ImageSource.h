@@ -42,6 +42,10 @@ public:
     virtual void load(ImageTargetRef target) = 0;
     // Valid while the source lives.
     virtual RowsInPlace getRowsInPlace() const { return {}; }
+    // Converts row `row` of the rows in place into target's row, as load() would push it: for a
+    // writer that takes the rows one at a time while it encodes instead of keeping a copy. The
+    // source must have rows in place.
+    void loadRowInPlace(ImageTarget& target, int32_t row);
 
     const RowLayout& getSourceLayout() const { return sourceLayout_; }
     const RowLayout& getTargetLayout() const { return targetLayout_; }

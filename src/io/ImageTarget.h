@@ -25,6 +25,9 @@ public:
     virtual void setRow(int32_t row, const void* data);
     // Called once after the last row.
     virtual void finalize() {}
+    // False for a target that reads the source's rows in place itself while it finalizes: the
+    // source's load() is then not called.
+    virtual bool wantsRowsPushed() const { return true; }
 };
 
 using ImageTargetRef = std::shared_ptr<ImageTarget>;

@@ -201,6 +201,13 @@ bool sameLayout(const ImageSource::RowLayout& a, const ImageSource::RowLayout& b
 
 }  // namespace
 
+void ImageSource::loadRowInPlace(ImageTarget& target, int32_t row) {
+    const RowsInPlace rows = getRowsInPlace();
+    if (!rows.data) throw ImageIoExc("the image keeps no rows in memory");
+    setupRowFunc(target);  // a few comparisons: cheaper than remembering whom it was made for
+    processRow(target, row, rows.data + int64_t(row) * rows.rowBytes);
+}
+
 void ImageSource::setupRowFunc(ImageTarget& target) {
     const DataType st = getDataType();
     const DataType dt = target.getDataType();

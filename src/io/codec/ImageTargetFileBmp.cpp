@@ -20,7 +20,7 @@ void put32(std::vector<uint8_t>& out, uint32_t v) { put16(out, v & 0xFFFF), put1
 ImageTargetFileBmp::ImageTargetFileBmp(DataTargetRef dataTarget, const ImageSourceRef& source,
                                        const Options& options)
     : ImageTargetEncoded(std::move(dataTarget), source, options) {
-    accept(RGB, UINT8, getRequest().alpha ? BGRA : BGR);
+    accept(RGB, UINT8, getRequest().alpha ? BGRA : BGR, RowAccess::ONE_AT_A_TIME);
 }
 
 void ImageTargetFileBmp::encode(OStream& out) {
@@ -54,7 +54,7 @@ void ImageTargetFileBmp::encode(OStream& out) {
     out.writeData(header.data(), header.size());
     std::vector<uint8_t> row(size_t(rowSize), 0);
     for (int32_t y = getHeight() - 1; y >= 0; --y) {
-        std::memcpy(row.data(), getRow(y), size_t(getRowBytes()));
+        std::memcpy(row.data(), encodedRow(y), size_t(getRowBytes()));
         out.writeData(row.data(), row.size());
     }
 }

@@ -9,7 +9,7 @@ namespace loom {
 ImageTargetFileGif::ImageTargetFileGif(DataTargetRef dataTarget, const ImageSourceRef& source,
                                        const Options& options)
     : ImageTargetEncoded(std::move(dataTarget), source, options), frame_(*source) {
-    accept(RGB, UINT8, frame_.getSampleOrder(), false);
+    accept(RGB, UINT8, frame_.getSampleOrder(), RowAccess::OWN);
 }
 
 void ImageTargetFileGif::finalize() {

@@ -46,7 +46,7 @@ ImageTargetFileJpeg::ImageTargetFileJpeg(DataTargetRef dataTarget, const ImageSo
                                          const Options& options)
     : ImageTargetEncoded(std::move(dataTarget), source, options) {
     const bool gray = getRequest().gray && !getRequest().alpha;
-    accept(gray ? GRAY : RGB, UINT8, gray ? Y : RGB_ORDER);
+    accept(gray ? GRAY : RGB, UINT8, gray ? Y : RGB_ORDER, RowAccess::ONE_AT_A_TIME);
 }
 
 void ImageTargetFileJpeg::encode(OStream& out) {
@@ -58,7 +58,7 @@ void ImageTargetFileJpeg::encode(OStream& out) {
     CompressGuard guard;
     guard.cinfo.err = installJpegErrors(errors);
     jpeg_create_compress(&guard.cinfo);
-    auto rowOf = [](const ImageTargetFileJpeg& image, int32_t y) { return image.getRow(y); };
+    auto rowOf = [](const ImageTargetFileJpeg& image, int32_t y) { return image.encodedRow(y); };
     if (!compress(guard, errors, *this, rowOf, quality, getColorModel() == GRAY))
         throw ImageIoFailedLoadExc(std::string("JPEG: ") + errors.message);
     out.writeData(guard.output, guard.outputSize);

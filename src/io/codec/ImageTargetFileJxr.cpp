@@ -113,7 +113,7 @@ void ImageTargetFileJxr::encode(OStream& out) {
         guard.encoder->SetSize(guard.encoder, getWidth(), getHeight()) < 0 ||
         guard.encoder->SetResolution(guard.encoder, 96.0f, 96.0f) < 0)
         throw ImageIoFailedLoadExc("JPEG XR: the encoder refused the image");
-    if (guard.encoder->WritePixels(guard.encoder, U32(getHeight()), const_cast<U8*>(getRow(0)),
+    if (guard.encoder->WritePixels(guard.encoder, U32(getHeight()), const_cast<U8*>(rowsInPlace().data),
                                    U32(getRowBytes())) < 0)
         throw ImageIoFailedLoadExc("JPEG XR: encoding failed");
     guard.encoder->Release(&guard.encoder);  // finishes the file

@@ -84,22 +84,14 @@ ImageTargetFilePng::ImageTargetFilePng(DataTargetRef dataTarget, const ImageSour
     const ColorModel model = r.alpha || !r.gray ? RGB : GRAY;
     const DataType type = r.type == UINT8 ? UINT8 : UINT16;
     const SampleOrder order = r.alpha ? RGBA : (model == GRAY ? Y : RGB_ORDER);
-    const ImageSource::RowsInPlace rows = source->getRowsInPlace();
-    const bool inPlace = rows.data && source->getColorModel() == model &&
-                         source->getDataType() == type && source->getSampleOrder() == order;
-    accept(model, type, order, !inPlace);
-    if (!inPlace) return;
-    inPlaceSource_ = source;
-    inPlace_ = rows;
-    pushedRow_.resize(size_t(getRowBytes()));
-}
-
-void* ImageTargetFilePng::getRowPointer(int32_t row) {
-    return inPlace_.data ? pushedRow_.data() : ImageTargetEncoded::getRowPointer(row);
+    // The rows are surveyed and then encoded, so they are read twice: in place they need no
+    // conversion on either pass.
+    accept(model, type, order, RowAccess::WHOLE);
 }
 
 const uint8_t* ImageTargetFilePng::sourceRow(int32_t row) const {
-    return inPlace_.data ? inPlace_.data + int64_t(row) * inPlace_.rowBytes : getRow(row);
+    const ImageSource::RowsInPlace rows = rowsInPlace();
+    return rows.data + int64_t(row) * rows.rowBytes;
 }
 
 void ImageTargetFilePng::encode(OStream& out) {

@@ -18,8 +18,6 @@ public:
     static ImageTargetRef create(DataTargetRef dataTarget, ImageSourceRef source, Options options,
                                  const std::string& extensionData);
 
-    void* getRowPointer(int32_t row) override;
-
 protected:
     void encode(OStream& out) override;
 
@@ -27,10 +25,6 @@ private:
     const uint8_t* sourceRow(int32_t row) const;
     void writeHeader(OStream& out, const PngRowFormat& format) const;
     void writeRows(OStream& out, PngRowFormat& format) const;
-
-    ImageSourceRef inPlaceSource_;  // keeps the rows read in place alive
-    ImageSource::RowsInPlace inPlace_;
-    std::vector<uint8_t> pushedRow_;  // where rows pushed by the source land when read in place
 };
 
 }  // namespace loom

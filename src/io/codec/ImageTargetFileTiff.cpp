@@ -1,6 +1,8 @@
 #include "io/codec/ImageTargetFileTiff.h"
 
+#include <cstring>
 #include <memory>
+#include <vector>
 
 #include "io/ImageIoExc.h"
 #include "io/codec/TiffMemoryFile.h"
@@ -12,7 +14,7 @@ ImageTargetFileTiff::ImageTargetFileTiff(DataTargetRef dataTarget, const ImageSo
     : ImageTargetEncoded(std::move(dataTarget), source, options) {
     const Request& r = getRequest();
     accept(r.alpha || !r.gray ? RGB : GRAY, r.type == UINT8 ? UINT8 : UINT16,
-           r.alpha ? RGBA : (r.gray ? Y : RGB_ORDER));
+           r.alpha ? RGBA : (r.gray ? Y : RGB_ORDER), RowAccess::ONE_AT_A_TIME);
 }
 
 void ImageTargetFileTiff::encode(OStream& out) {
@@ -39,8 +41,12 @@ void ImageTargetFileTiff::encode(OStream& out) {
         TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, uint16_t(1), extra);
     }
     TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
-    for (int32_t y = 0; y < getHeight(); ++y)
-        if (TIFFWriteScanline(tiff, const_cast<uint8_t*>(getRow(y)), uint32_t(y), 0) < 0) fail();
+    // libtiff's predictor works in the buffer it is given: never the source's own rows.
+    std::vector<uint8_t> row(static_cast<size_t>(getRowBytes()));
+    for (int32_t y = 0; y < getHeight(); ++y) {
+        std::memcpy(row.data(), encodedRow(y), row.size());
+        if (TIFFWriteScanline(tiff, row.data(), uint32_t(y), 0) < 0) fail();
+    }
     if (!TIFFWriteDirectory(tiff)) fail();
     file.close();
     if (!file.error().empty()) fail();

@@ -29,7 +29,7 @@ struct PictureGuard {
 ImageTargetFileWebp::ImageTargetFileWebp(DataTargetRef dataTarget, const ImageSourceRef& source,
                                          const Options& options)
     : ImageTargetEncoded(std::move(dataTarget), source, options) {
-    accept(RGB, UINT8, getRequest().alpha ? RGBA : RGB_ORDER);
+    accept(RGB, UINT8, getRequest().alpha ? RGBA : RGB_ORDER, RowAccess::WHOLE);
 }
 
 void ImageTargetFileWebp::encode(OStream& out) {
@@ -50,9 +50,11 @@ void ImageTargetFileWebp::encode(OStream& out) {
     guard.picture.height = getHeight();
     guard.picture.writer = WebPMemoryWrite;
     guard.picture.custom_ptr = &guard.writer;
+    const ImageSource::RowsInPlace rows = rowsInPlace();
+    const int stride = int(rows.rowBytes);
     const bool imported = getSampleOrder() == RGBA
-                              ? WebPPictureImportRGBA(&guard.picture, getRow(0), getRowBytes())
-                              : WebPPictureImportRGB(&guard.picture, getRow(0), getRowBytes());
+                              ? WebPPictureImportRGBA(&guard.picture, rows.data, stride)
+                              : WebPPictureImportRGB(&guard.picture, rows.data, stride);
     if (!imported) throw ImageIoFailedLoadExc("WebP: out of memory");
     if (!WebPEncode(&config, &guard.picture))
         throw ImageIoFailedLoadExc("WebP: encoding failed (error " +
