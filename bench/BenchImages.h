@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "image/Surface.h"
 
@@ -50,6 +51,45 @@ inline Surface makeSpriteSheet(int32_t size) {
                     } else if (inside(x - 2, y - 2) && y >= bottom) {
                         std::memcpy(p, shadow, 4);
                     }
+                }
+        }
+    return s;
+}
+
+// Outlined blobs in cells of 32 x 32 pixels (a fifth left empty) over a background that is
+// transparent or a plain colour: `colours` colours in all, the first the outline, the others
+// filling each blob in bands. The PNG size checks' sheets of 2 to 240 colours.
+inline Surface makeOutlinedSheet(int32_t size, int colours, bool transparent, uint32_t seed) {
+    constexpr int CELL = 32;
+    std::mt19937 random(seed);
+    std::vector<std::array<uint8_t, 4>> palette;
+    for (int i = 0; i < colours - 1; ++i)
+        palette.push_back({uint8_t(random()), uint8_t(random()), uint8_t(random()), 255});
+    const std::array<uint8_t, 4> background =
+        transparent ? std::array<uint8_t, 4>{0, 0, 0, 0} : std::array<uint8_t, 4>{40, 60, 80, 255};
+    Surface s(size, size, true);
+    for (int32_t y = 0; y < size; ++y)
+        for (int32_t x = 0; x < size; ++x) std::memcpy(s.getData(x, y), background.data(), 4);
+    for (int32_t cy = 0; cy + CELL <= size; cy += CELL)
+        for (int32_t cx = 0; cx + CELL <= size; cx += CELL) {
+            if (random() % 5 == 0) continue;
+            const size_t base = random() % palette.size();
+            std::array<int, CELL> half{};
+            int w = 4 + int(random() % 6);
+            const int top = 3 + int(random() % 4), bottom = CELL - 5 - int(random() % 4);
+            for (int y = top; y < bottom; ++y)
+                half[size_t(y)] = w = std::max(2, std::min(13, w + int(random() % 5) - 2));
+            const auto inside = [&](int x, int y) {
+                return y >= 0 && y < CELL && std::abs(2 * x - CELL + 1) < 2 * half[size_t(y)];
+            };
+            for (int y = 0; y < CELL; ++y)
+                for (int x = 0; x < CELL; ++x) {
+                    if (!inside(x, y)) continue;
+                    const bool edge =
+                        !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
+                    const size_t band = base + size_t(y * 5 / CELL + (x >= CELL / 2) + (x * y % 7 == 0));
+                    const auto& c = edge ? palette[0] : palette[band % palette.size()];
+                    std::memcpy(s.getData(cx + x, cy + y), c.data(), 4);
                 }
         }
     return s;

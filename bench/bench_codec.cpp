@@ -2,7 +2,10 @@
 // transparency), in megapixels per second, and the tool's whole pipeline on one 2048 x 2048 file.
 // BM_PngWriteUpscaled writes the tool's typical results, a 2048 x 2048 picture through Scale2x and
 // a 1024 x 1024 one through Scale4x, of a sprite sheet and of random pixels of four colours, and
-// counts the file's bytes. BM_WritePeak writes the 1024 x 1024 sheet through Scale4x in each
+// counts the file's bytes. BM_PngSizeAgainstPeers writes outlined sheets of 2 to 240 colours,
+// with and without transparency, through Scale2x, Scale3x and Scale4x, and sets each file's size
+// against ImageMagick's and optipng -o2's for the same pixels (when those are installed: the
+// peer_* counters are 0 otherwise). BM_WritePeak writes the 1024 x 1024 sheet through Scale4x in each
 // writable format and reports the memory the write takes beyond the result itself.
 //
 // `bench_codec --write-inputs DIR` writes those four source pictures as PNG files into DIR instead,
@@ -125,6 +128,36 @@ void BM_PngWriteUpscaled(benchmark::State& state) {
                                                 benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// The size of the file a peer makes: `command` is run with {in} and {out} replaced.
+double peerBytes(std::string command, const std::string& in, const std::string& out) {
+    for (const auto& [key, value] :
+         {std::pair{std::string("{in}"), in}, std::pair{std::string("{out}"), out}})
+        for (size_t at; (at = command.find(key)) != std::string::npos;)
+            command.replace(at, key.size(), value);
+    if (std::system((command + " >/dev/null 2>&1").c_str()) != 0) return 0;
+    std::ifstream written(out, std::ios::binary | std::ios::ate);
+    const double bytes = written ? double(written.tellg()) : 0.0;
+    std::remove(out.c_str());
+    return bytes;
+}
+
+void BM_PngSizeAgainstPeers(benchmark::State& state) {
+    const int colours = int(state.range(0)), mode = int(state.range(2));
+    const Surface result = upscale(
+        loom::bench::makeOutlinedSheet(512, colours, state.range(1) != 0, uint32_t(colours)), mode);
+    const std::string path = scratchPath("ours.png");
+    for (auto _ : state) writeImage(path, std::make_shared<ImageSourceSurface>(result));
+    std::ifstream written(path, std::ios::binary | std::ios::ate);
+    const double ours = double(written.tellg());
+    const double magick = peerBytes("convert {in} PNG:{out}", path, scratchPath("magick.png"));
+    const double optipng =
+        peerBytes("cp {in} {out} && optipng -quiet -o2 {out}", path, scratchPath("optipng.png"));
+    std::remove(path.c_str());
+    state.counters["bytes"] = ours;
+    state.counters["of_magick"] = magick > 0 ? ours / magick : 0.0;
+    state.counters["of_optipng"] = optipng > 0 ? ours / optipng : 0.0;
+}
+
 // A line of /proc/self/status ("VmHWM", "VmRSS") in KiB.
 int64_t statusKiB(const char* key) {
     std::ifstream status("/proc/self/status");
@@ -183,6 +216,11 @@ BENCHMARK(BM_PngWriteUpscaled)
     ->ArgNames({"random", "size"})
     ->Unit(benchmark::kMillisecond);
 
+BENCHMARK(BM_PngSizeAgainstPeers)
+    ->ArgsProduct({{2, 16, 64, 240}, {0, 1}, {1, 2, 3}})
+    ->ArgNames({"colours", "transparent", "mode"})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WritePeak)->DenseRange(0, 4)->ArgName("format")->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {

@@ -37,7 +37,7 @@ TEST(PngFilters, EveryFilterDecodesToTheRows) {
                       filtered.data() + filtered.size() - W * 3);
             above.assign(row, row + W * 3);
         }
-        ZlibPieces zlib(6, [&](const uint8_t* d, size_t n) { writePngChunk(out, "IDAT", d, n); });
+        ZlibPieces zlib({6}, [&](const uint8_t* d, size_t n) { writePngChunk(out, "IDAT", d, n); });
         zlib.add(filtered, true);
         writePngChunk(out, "IEND", nullptr, 0);
         file->commit();

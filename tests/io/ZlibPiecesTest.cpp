@@ -20,18 +20,18 @@ TEST(ZlibPieces, PiecesJoinIntoOneStream) {
         const char* what;
         const std::vector<uint8_t>& data;
         size_t piece;
-        int level;
+        DeflateEffort effort;
     };
     const Case cases[] = {
-        {"noise", noise, 70000, 1},
-        {"runs repeating across the cuts", runs, 100000, 7},
-        {"pieces shorter than the window", few, 100, 6},
-        {"one piece", runs, runs.size(), 9},
-        {"uneven pieces", noise, 123457, 9},
+        {"noise", noise, 70000, {1}},
+        {"runs repeating across the cuts", runs, 100000, {7}},
+        {"pieces shorter than the window", few, 100, {6}},
+        {"one piece", runs, runs.size(), {9}},
+        {"uneven pieces, limits of its own", noise, 123457, {9, 4, 258, 258, 512}},
     };
     for (const Case& c : cases) {
         std::vector<uint8_t> stream;
-        ZlibPieces zlib(c.level,
+        ZlibPieces zlib(c.effort,
                         [&](const uint8_t* d, size_t n) { stream.insert(stream.end(), d, d + n); });
         std::vector<uint8_t> piece;
         for (size_t at = 0; at < c.data.size(); at += c.piece) {

@@ -1,13 +1,9 @@
 #include "io/codec/ImageTargetFilePng.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <array>
 #include <functional>
-#include <memory>
 #include <optional>
-#include <stdexcept>
 
 #include "io/codec/PngChunks.h"
 #include "io/codec/PngFilters.h"
@@ -18,15 +14,17 @@ namespace loom {
 
 namespace {
 
-// zlib's level, where size against time bends on upscaled pixel art: on a 4096 x 4096 Scale4x
-// sprite sheet of 27 colours level 6 writes 12% more in 80% of the time, level 8 7% less in
-// two and a half times the time. libdeflate does worse on these rows: 4% larger at its level 7,
-// and at its level 8, 4% smaller, two and a half times slower.
-constexpr int COMPRESSION_LEVEL = 7;
-// The level for rows that are mostly noise, which deflate cannot bring below a quarter: there a
-// deeper search gains little for much time (random pixels of four colours through Scale4x: level 7
+// Deflate's search for upscaled pixel art. Its rows repeat the row above with few changes, a
+// match a row back that the hash chains, flooded by the same bytes nearby in flat runs, often
+// hide. Level 7's 256 links, but taking matches up to the longest (258) where level 7 stops
+// searching at 128 and lazily tries fewer: 1-3% smaller than level 7 in the same time on sprite
+// sheets of 2 to 240 colours through Scale2x to Scale4x. Twice the links gain 2-3% more for half
+// as much time again, and level 9 (4096 links) 1-3% more in twice that.
+constexpr DeflateEffort PIXEL_ART_EFFORT = {9, 4, 258, 258, 256};
+// For rows that are mostly noise, which deflate cannot bring below a quarter: there a deeper
+// search gains little for much time (random pixels of four colours through Scale4x: level 7
 // writes 6% less than level 2 in ten times the time).
-constexpr int NOISE_LEVEL = 2;
+constexpr DeflateEffort NOISE_EFFORT = {2};
 // Rows are compressed in pieces of about this many bytes, a small part of the image in memory.
 constexpr size_t PIECE_BYTES = size_t(512) << 10;
 // Compressed bytes written as one IDAT chunk, at least.
@@ -35,17 +33,27 @@ constexpr size_t IDAT_BYTES = size_t(1) << 18;
 constexpr int FILTER_SAMPLES = 32;
 
 // Whether row differs from the one above in at most one byte of 64. Upscaled pixel art repeats
-// most rows with a few changes; filtered Up such a row is zeros but for the changes, which the
-// compressor matches more cheaply than the repeat: files about 1% smaller, at no cost in time.
+// most rows with a few changes; filtered Up such a row is zeros but for the changes. Whether the
+// compressor then does better than on the plain repeat depends on the picture (from 2% smaller to
+// 3% larger on sprite sheets), so it is tried on the first piece of rows.
 bool nearlyRepeats(const std::vector<uint8_t>& row, const std::vector<uint8_t>& above) {
     size_t changed = 0;
     for (size_t i = 0; i < row.size(); ++i) changed += row[i] != above[i];
     return changed * 64 <= row.size();
 }
 
-// Indices compress best unfiltered, but for nearly repeated rows. Other rows take the filter with the
-// smallest estimate over rows sampled through the image: one filter for all rows, as pixel art is alike
-// all over.
+// Appends the row, filtered, to piece.
+void appendFiltered(std::vector<uint8_t>& piece, PngFilter filter, const std::vector<uint8_t>& row,
+                    const std::vector<uint8_t>& above, int pixelBytes) {
+    const size_t at = piece.size();
+    piece.resize(at + 1 + row.size());
+    piece[at] = uint8_t(filter);
+    filterRow(filter, row.data(), above.data(), row.size(), pixelBytes, piece.data() + at + 1);
+}
+
+// Indices compress best unfiltered, but maybe for nearly repeated rows. Other rows take the filter with
+// the smallest estimate over rows sampled through the image: one filter for all rows, as pixel art is
+// alike all over.
 PngFilter chooseFilter(PngRowFormat& format, int32_t height,
                        const std::function<const uint8_t*(int32_t)>& rowAt) {
     if (format.indexed() || height < 2) return PngFilter::NONE;
@@ -65,14 +73,10 @@ PngFilter chooseFilter(PngRowFormat& format, int32_t height,
     return PngFilter(std::min_element(cost.begin(), cost.end()) - cost.begin());
 }
 
-// The level for an image whose first piece of rows is given, judged by how well that piece
+// The effort for an image whose first piece of rows is given, judged by how well that piece
 // compresses at the fastest level.
-int levelFor(const std::vector<uint8_t>& piece) {
-    uLongf size = compressBound(uLong(piece.size()));
-    std::unique_ptr<uint8_t[]> out(new uint8_t[size]);
-    if (compress2(out.get(), &size, piece.data(), uLong(piece.size()), 1) != Z_OK)
-        throw std::runtime_error("compression failed");
-    return size * 4 > piece.size() ? NOISE_LEVEL : COMPRESSION_LEVEL;
+DeflateEffort effortFor(const std::vector<uint8_t>& piece) {
+    return deflatedSize(piece, {1}) * 4 > piece.size() ? NOISE_EFFORT : PIXEL_ART_EFFORT;
 }
 
 }  // namespace
@@ -134,23 +138,34 @@ void ImageTargetFilePng::writeRows(OStream& out, PngRowFormat& format) const {
         idat.clear();
     };
     std::optional<ZlibPieces> zlib;  // made when the first piece shows what the rows are like
-    std::vector<uint8_t> piece, row(size), above(size, 0);
+    // Palette rows are filtered both ways until the first piece shows which compresses better:
+    // piece with every row unfiltered, upPiece with nearly repeated rows filtered Up.
+    bool tryingUp = format.indexed(), upNearRepeats = false;
+    std::vector<uint8_t> piece, upPiece, row(size), above(size, 0);
     for (int32_t y = 0; y < getHeight(); ++y) {
         format.pack(rowAt(y), row.data());
-        const PngFilter rowFilter =
-            format.indexed() && y > 0 && nearlyRepeats(row, above) ? PngFilter::UP : filter;
-        const size_t at = piece.size();
-        piece.resize(at + 1 + size);
-        piece[at] = uint8_t(rowFilter);
-        filterRow(rowFilter, row.data(), above.data(), size, format.pixelBytes(), piece.data() + at + 1);
+        const bool nearRepeat = format.indexed() && y > 0 && nearlyRepeats(row, above);
+        appendFiltered(piece, nearRepeat && upNearRepeats ? PngFilter::UP : filter, row, above,
+                       format.pixelBytes());
+        if (tryingUp)
+            appendFiltered(upPiece, nearRepeat ? PngFilter::UP : filter, row, above,
+                           format.pixelBytes());
         std::swap(row, above);
         const bool last = y + 1 == getHeight();
         if (piece.size() < PIECE_BYTES && !last) continue;
-        if (!zlib)
-            zlib.emplace(levelFor(piece), [&](const uint8_t* data, size_t n) {
+        if (!zlib) {
+            const DeflateEffort effort = effortFor(piece);
+            if (tryingUp) {
+                upNearRepeats = deflatedSize(upPiece, effort) < deflatedSize(piece, effort);
+                if (upNearRepeats) piece.swap(upPiece);
+                tryingUp = false;
+                upPiece = {};
+            }
+            zlib.emplace(effort, [&](const uint8_t* data, size_t n) {
                 idat.insert(idat.end(), data, data + n);
                 if (idat.size() >= IDAT_BYTES) flush();
             });
+        }
         zlib->add(piece, last);
     }
     if (!idat.empty()) flush();

@@ -9,18 +9,48 @@ namespace {
 
 constexpr size_t WINDOW = size_t(1) << 15;  // deflate's reach back
 
+// A raw deflate stream (no zlib header) with the effort's limits; they must be set again after
+// every reset, which puts the level's own back.
+void startDeflate(z_stream& stream, DeflateEffort effort) {
+    if (deflateInit2(&stream, effort.level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        throw std::runtime_error("cannot set up the compressor");
+}
+
+void applyLimits(z_stream& stream, DeflateEffort effort) {
+    if (effort.chain && deflateTune(&stream, effort.goodLength, effort.lazyMatch, effort.niceLength,
+                                    effort.chain) != Z_OK)
+        throw std::runtime_error("compressor failed");
+}
+
 }  // namespace
+
+size_t deflatedSize(const std::vector<uint8_t>& data, DeflateEffort effort) {
+    z_stream stream{};
+    startDeflate(stream, effort);
+    struct Ending {
+        z_stream& stream;
+        ~Ending() { deflateEnd(&stream); }
+    } ending{stream};
+    applyLimits(stream, effort);
+    std::vector<uint8_t> out(deflateBound(&stream, uLong(data.size())));
+    stream.next_in = const_cast<uint8_t*>(data.data());
+    stream.avail_in = uInt(data.size());
+    stream.next_out = out.data();
+    stream.avail_out = uInt(out.size());
+    if (deflate(&stream, Z_FINISH) != Z_STREAM_END) throw std::runtime_error("compression failed");
+    return out.size() - stream.avail_out;
+}
 
 void ZlibPieces::EndDeflate::operator()(z_stream* stream) const {
     deflateEnd(stream);
     delete stream;
 }
 
-ZlibPieces::ZlibPieces(int level, Sink sink) : sink_(std::move(sink)), adler_(adler32(0, nullptr, 0)) {
+ZlibPieces::ZlibPieces(DeflateEffort effort, Sink sink)
+    : effort_(effort), sink_(std::move(sink)), adler_(adler32(0, nullptr, 0)) {
     for (Slot& slot : slots_) {
         auto stream = std::make_unique<z_stream>();
-        if (deflateInit2(stream.get(), level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-            throw std::runtime_error("cannot set up the compressor");
+        startDeflate(*stream, effort);
         slot.stream.reset(stream.release());
     }
 }
@@ -47,7 +77,7 @@ void ZlibPieces::add(std::vector<uint8_t>& piece, bool last) {
         slot.out.reset(new uint8_t[needed]);
         slot.outCapacity = needed;
     }
-    slot.job = std::async(std::launch::async, [&slot] { compress(slot); });
+    slot.job = std::async(std::launch::async, [this, &slot] { compress(slot); });
     if (!last) return;
     drain(slots_[added_ % slots_.size()]);  // the previous piece, if any
     drain(slot);
@@ -56,9 +86,10 @@ void ZlibPieces::add(std::vector<uint8_t>& piece, bool last) {
     sink_(checksum, sizeof(checksum));
 }
 
-void ZlibPieces::compress(Slot& slot) {
+void ZlibPieces::compress(Slot& slot) const {
     z_stream& s = *slot.stream;
     if (deflateReset(&s) != Z_OK) throw std::runtime_error("compressor failed");
+    applyLimits(s, effort_);
     if (!slot.history.empty() &&
         deflateSetDictionary(&s, slot.history.data(), uInt(slot.history.size())) != Z_OK)
         throw std::runtime_error("compressor failed");

@@ -17,13 +17,22 @@
 
 namespace loom {
 
+// How hard deflate searches: zlib's level (1 to 9) and, where chain is not 0, its search limits
+// in place of the level's own (deflateTune's good length, lazy match, nice length, chain).
+struct DeflateEffort {
+    int level;
+    int goodLength = 0, lazyMatch = 0, niceLength = 0, chain = 0;
+};
+
+// The size of data as one raw deflate stream at this effort: for trying settings on a sample.
+size_t deflatedSize(const std::vector<uint8_t>& data, DeflateEffort effort);
+
 class ZlibPieces {
 public:
     // Receives the stream's bytes, in order, on the thread that adds pieces.
     using Sink = std::function<void(const uint8_t* data, size_t size)>;
 
-    // level: zlib's, 1 to 9.
-    ZlibPieces(int level, Sink sink);
+    ZlibPieces(DeflateEffort effort, Sink sink);
 
     // Takes the next piece of data (piece is left empty, its memory kept for reuse). After the
     // last piece every byte of the stream has reached the sink.
@@ -44,10 +53,11 @@ private:
         std::future<void> job;  // last, so that it is waited for before the buffers go
     };
 
-    static void compress(Slot& slot);
+    void compress(Slot& slot) const;
     // Waits for the slot's piece and hands its bytes to the sink.
     void drain(Slot& slot);
 
+    DeflateEffort effort_;
     Sink sink_;
     std::array<Slot, 2> slots_;
     size_t added_ = 0;
