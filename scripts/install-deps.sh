@@ -15,9 +15,9 @@ packages=(
   zenity
   # GUI tests: a real X server, input, drag and drop, window manager, screenshots
   xvfb xauth xdotool openbox x11-utils mesa-utils imagemagick
-  # peers the PNG size benchmark sets our files against
-  optipng
   python3 python3-xlib python3-numpy python3-pil python3-fonttools
+  # a peer the PNG size benchmark sets our files against
+  optipng
 )
 
 missing=()
