@@ -18,6 +18,7 @@
 #include "framework/AppBasic.h"
 #include "gl/Texture.h"
 #include "image/Surface.h"
+#include "io/Palette.h"
 #include "warp/CornerQuad.h"
 
 namespace loom {
@@ -103,6 +104,7 @@ private:
     bool reprocess_ = true;
     std::string sourcePath_;
     Surface sourceSurface_;
+    Palette sourcePalette_;  // the source's colour table, which a save keeps when it can
     gl::Texture sourceTexture_;
     gl::Texture resultTexture_;
 

@@ -41,6 +41,7 @@ void QuennetApp::loadImageFile(const std::string& path, bool keepCorners) {
     // Everything a failed open must give back.
     const std::string oldPath = sourcePath_;
     const Surface oldSource = sourceSurface_;
+    const Palette oldPalette = sourcePalette_;
     const gl::Texture oldSourceTexture = sourceTexture_;
     const gl::Texture oldResultTexture = resultTexture_;
     const ProcessingPipeline oldPipeline = pipeline_;
@@ -58,6 +59,7 @@ void QuennetApp::loadImageFile(const std::string& path, bool keepCorners) {
                               loaded.getHeight() == oldSource.getHeight();
         sourcePath_ = path;
         sourceSurface_ = loaded;
+        sourcePalette_ = source->getPalette();
         sourceTexture_ = texture;
         pipeline_.discardAll();
         if (!keepCorners || !sameSize) {
@@ -70,6 +72,7 @@ void QuennetApp::loadImageFile(const std::string& path, bool keepCorners) {
     } catch (const std::exception&) {
         sourcePath_ = oldPath;
         sourceSurface_ = oldSource;
+        sourcePalette_ = oldPalette;
         sourceTexture_ = oldSourceTexture;
         resultTexture_ = oldResultTexture;
         pipeline_ = oldPipeline;
@@ -121,7 +124,9 @@ void QuennetApp::startDialog(FileDialogKind kind, const std::string& initialPath
 
 void QuennetApp::finishSave(const std::string& path) {
     try {
-        const std::string note = writeResult(path, pipeline_.resultSurface, ResultOptions());
+        ResultOptions options;
+        options.palette = sourcePalette_;
+        const std::string note = writeResult(path, pipeline_.resultSurface, options);
         if (!note.empty()) std::cerr << "QuennetApp: " << path << ": " << note << '\n';
     } catch (const std::exception& e) {
         reportError(getRenderer()->getWindow(), "Cannot save the image",

@@ -23,7 +23,7 @@ namespace {
 // animated GIF with the same delays and looping.
 void convertAnimation(const std::shared_ptr<ImageSourceFileGif>& gif, const std::string& outputPath,
                       const CliOptions& options, const std::array<Vec2f, 4>& quad) {
-    GifAnimationWriter writer(outputPath, gif->getLoopCount());
+    GifAnimationWriter writer(outputPath, gif->getLoopCount(), gif->getPalette());
     do {
         const Surface result =
             makeResult(Surface(gif), options.upscaler, options.transform, quad, options.result);
@@ -56,10 +56,12 @@ std::string convertFile(const std::string& inputPath, const std::string& outputP
         convertAnimation(gif, outputPath, options, quad);
         return {};
     }
+    ResultOptions resultOptions = options.result;
+    resultOptions.palette = input->getPalette();
     // Handing over the only handle lets the decoded source go as soon as it is upscaled.
     const Surface result =
-        makeResult(Surface(std::move(input)), options.upscaler, options.transform, quad, options.result);
-    std::string note = writeResult(outputPath, result, options.result);
+        makeResult(Surface(std::move(input)), options.upscaler, options.transform, quad, resultOptions);
+    std::string note = writeResult(outputPath, result, resultOptions);
     if (frames > 1)
         note += std::string(note.empty() ? "" : "; ") + "only the first of its " +
                 std::to_string(frames) + " frames was written (a .gif output keeps the animation)";

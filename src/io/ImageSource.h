@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 #include "io/ImageIo.h"
 #include "io/ImageTarget.h"
+#include "io/Palette.h"
 
 namespace loom {
 
@@ -37,6 +39,8 @@ public:
     bool isPremultiplied() const { return premultiplied_; }
     // How many frames the file holds: more than one for an animation, of which this is one.
     int32_t getFrameCount() const { return frameCount_; }
+    // The colour table of an indexed picture; empty for any other.
+    const Palette& getPalette() const { return palette_; }
 
     // Pushes every row into target.
     virtual void load(ImageTargetRef target) = 0;
@@ -63,11 +67,13 @@ protected:
     void setPixelAspectRatio(float ratio) { pixelAspectRatio_ = ratio; }
     void setPremultiplied(bool premultiplied) { premultiplied_ = premultiplied; }
     void setFrameCount(int32_t count) { frameCount_ = count; }
+    void setPalette(Palette palette) { palette_ = std::move(palette); }
 
 private:
     float pixelAspectRatio_ = 1.0f;
     bool premultiplied_ = false;
     int32_t frameCount_ = 1;
+    Palette palette_;
     RowLayout sourceLayout_;
     RowLayout targetLayout_;
     RowFunc rowFunc_ = nullptr;

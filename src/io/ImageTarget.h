@@ -3,8 +3,10 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 
 #include "io/ImageIo.h"
+#include "io/Palette.h"
 
 namespace loom {
 
@@ -15,8 +17,12 @@ public:
         float quality = 0.9f;              // 0 to 1, for formats with a quality setting
         bool keepSourceColorModel = true;  // else colorModel below is used
         ColorModel colorModel = RGB;
+        // The source's colour table: an indexed format writes a picture whose colours all are in
+        // it with this table, in its order.
+        Palette palette;
 
         Options& setQuality(float q) { return quality = q, *this; }
+        Options& setPalette(Palette p) { return palette = std::move(p), *this; }
     };
 
     // Where the target wants row `row` written, in its own layout.

@@ -30,7 +30,7 @@ int64_t pixelsNotOpaque(const Surface& s) {
 
 std::string writeResult(const std::string& path, const Surface& result, const ResultOptions& options) {
     ImageTarget::Options targetOptions;
-    targetOptions.setQuality(options.quality);
+    targetOptions.setQuality(options.quality).setPalette(options.palette);
     writeImage(path, std::make_shared<ImageSourceSurface>(result), targetOptions);
     const int64_t hidden = holdsNoAlpha(getPathExtension(path)) ? pixelsNotOpaque(result) : 0;
     if (hidden == 0) return {};

@@ -10,6 +10,8 @@
 
 #include "image/PixelTestUtil.h"
 #include "image/Surface.h"
+#include "image/Upscale.h"
+#include "io/GifBuilder.h"
 #include "io/ImageFile.h"
 #include "io/ImageSourceSurface.h"
 #include "io/TempDir.h"
@@ -283,6 +285,36 @@ TEST(Quennet, UnknownOutputExtensionFailsBeforeReading) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.errors.find("cannot write images of type \"xyz\""), std::string::npos) << run.errors;
     EXPECT_FALSE(std::filesystem::exists(dir / "out.xyz"));
+}
+
+// Games swap palettes by index: an indexed source's colour table comes through in its order, at
+// the smallest depth that holds it, while the result's colours all are in it.
+TEST(Quennet, AnIndexedSourceKeepsItsPaletteInItsOrder) {
+    TempDir dir;
+    const std::vector<uint32_t> table = {0x102030, 0xF0E0D0, 0x00FF00, 0xFF00FF, 0x808080};
+    const std::vector<uint8_t> indices = {3, 3, 0, 0, 3, 3, 3, 0, 1, 1, 0, 3, 0, 1, 2, 2, 1, 0};
+    loom::test::writeGif(dir / "in.gif", 6, 3, table, {{0, 0, 6, 3, indices, {}, 3, 0}});
+    const Palette expected = {{0x10, 0x20, 0x30, 255},
+                              {0xF0, 0xE0, 0xD0, 255},
+                              {0, 255, 0, 255},
+                              {255, 0, 255, 0},
+                              {128, 128, 128, 255}};
+    const Surface upscaled = loom::upscale(load(dir / "in.gif"), 1);
+    for (const std::string name : {"out.png", "out.gif"}) {
+        ASSERT_EQ(quennet("-o " + quoted(dir / name) + " " + quoted(dir / "in.gif")).status, 0) << name;
+        const Palette written = loadImage(dir / name)->getPalette();
+        ASSERT_GE(written.size(), expected.size()) << name;
+        EXPECT_EQ(Palette(written.begin(), written.begin() + long(expected.size())), expected) << name;
+        EXPECT_TRUE(loom::test::sameImage(load(dir / name), upscaled)) << name;
+    }
+    EXPECT_EQ(loom::test::readFile(dir / "out.png")[24], 4) << "five entries take four bits";
+    // The warp's empty corners bring a colour the table lacks, (0, 0, 0, 0): in a PNG the picture's
+    // own palette then (a GIF gives every transparent pixel the table's transparent colour).
+    ASSERT_EQ(quennet("-t Projective --quad 1,0,6,0,6,3,0,3 -o " + quoted(dir / "warped.png") + " " +
+                      quoted(dir / "in.gif"))
+                  .status,
+              0);
+    EXPECT_NE(loadImage(dir / "warped.png")->getPalette(), expected);
 }
 
 TEST(Quennet, AnimatedGifKeepsEveryFrameItsDelayAndTheLooping) {

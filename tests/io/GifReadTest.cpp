@@ -24,7 +24,7 @@ uint32_t rgbaAt(const Surface& s, int x, int y) {
            (s.hasAlpha() ? p[o.alpha] : 255u);
 }
 
-Surface frame(const std::string& path, int index) {
+Surface frameOf(const std::string& path, int index) {
     return Surface(loadImage(path, ImageSource::Options().setIndex(index)));
 }
 
@@ -38,19 +38,19 @@ TEST(GifRead, TransparentPixelsKeepTheColourTheirIndexNames) {
     writeGif(dir / "a.gif", 3, 1, {MAGENTA, RED},
              {{0, 0, 2, 1, {1, 0}, {}, 0, DISPOSE_BACKGROUND},
               {0, 0, 3, 1, {0, 1, 1}, {GREEN, RED}, 0, DISPOSAL_UNSPECIFIED}});
-    const Surface first = frame(dir / "a.gif", 0);
+    const Surface first = frameOf(dir / "a.gif", 0);
     EXPECT_EQ(rgbaAt(first, 0, 0), 0xFF0000FFu);
     EXPECT_EQ(rgbaAt(first, 1, 0), 0xFF00FF00u) << "the transparent index keeps its colour";
     EXPECT_EQ(rgbaAt(first, 2, 0), 0xFF00FF00u)
         << "undrawn canvas: the first frame's transparent colour";
-    const Surface second = frame(dir / "a.gif", 1);
+    const Surface second = frameOf(dir / "a.gif", 1);
     EXPECT_EQ(rgbaAt(second, 0, 0), 0x00FF0000u) << "over the cleared canvas: its own index's colour";
     EXPECT_EQ(rgbaAt(second, 1, 0), 0xFF0000FFu);
 
     // Over a pixel that shows, a transparent pixel lets it show.
     writeGif(dir / "b.gif", 1, 1, {RED, MAGENTA},
              {{0, 0, 1, 1, {0}, {}, -1, DISPOSAL_UNSPECIFIED}, {0, 0, 1, 1, {1}, {}, 1, 0}});
-    EXPECT_EQ(rgbaAt(frame(dir / "b.gif", 1), 0, 0), 0xFF0000FFu);
+    EXPECT_EQ(rgbaAt(frameOf(dir / "b.gif", 1), 0, 0), 0xFF0000FFu);
 }
 
 TEST(GifRead, AFileWithoutAnyColourTableIsReadWithAGreyRamp) {
@@ -95,6 +95,44 @@ TEST(GifRead, ASpriteUpscalesAsSeenTheSameWhateverColourItsTransparencyHides) {
                 const uint32_t a = rgbaAt(fromGif, x, y), b = rgbaAt(fromPng, x, y);
                 ASSERT_TRUE(a == b || ((a & 0xFF) == 0 && (b & 0xFF) == 0))
                     << info.name << " at " << x << "," << y;
+            }
+    }
+}
+
+// Overlapping frames with each disposal mode, composed here the plain way, pixel by pixel, and
+// compared with what the reader shows for every frame.
+TEST(GifRead, OverlappingFramesComposeAsTheirDisposalModesSay) {
+    TempDir dir;
+    const std::vector<uint32_t> table = {0x111111, 0x2222AA, 0xCC3333, 0x44DD44, MAGENTA};
+    const int transparent = 4, w = 4, h = 3;
+    const std::vector<GifFrameSpec> frames = {
+        {0, 0, 4, 3, std::vector<uint8_t>(12, 0), {}, transparent, DISPOSE_DO_NOT},
+        {1, 1, 2, 2, {1, 4, 1, 1}, {}, transparent, DISPOSE_PREVIOUS},
+        {2, 0, 2, 2, {2, 2, 4, 2}, {}, transparent, DISPOSE_BACKGROUND},
+        {0, 0, 3, 2, {3, 4, 3, 4, 3, 3}, {}, transparent, DISPOSE_DO_NOT},
+    };
+    writeGif(dir / "a.gif", w, h, table, frames);
+    const uint32_t cleared = MAGENTA << 8;  // the first frame's transparent colour, alpha 0
+    std::vector<uint32_t> canvas(size_t(w * h), cleared);
+    for (size_t f = 0; f < frames.size(); ++f) {
+        const GifFrameSpec& frame = frames[f];
+        const std::vector<uint32_t> before = canvas;
+        for (int y = 0; y < frame.height; ++y)
+            for (int x = 0; x < frame.width; ++x) {
+                const int index = frame.indices[size_t(y * frame.width + x)];
+                uint32_t& pixel = canvas[size_t((frame.top + y) * w + frame.left + x)];
+                if (index != transparent) pixel = table[size_t(index)] << 8 | 0xFF;
+            }
+        const Surface shown = frameOf(dir / "a.gif", int(f));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                EXPECT_EQ(rgbaAt(shown, x, y), canvas[size_t(y * w + x)])
+                    << "frame " << f << " at " << x << "," << y;
+        for (int y = 0; y < frame.height; ++y)
+            for (int x = 0; x < frame.width; ++x) {
+                const size_t at = size_t((frame.top + y) * w + frame.left + x);
+                if (frame.disposal == DISPOSE_BACKGROUND) canvas[at] = cleared;
+                if (frame.disposal == DISPOSE_PREVIOUS) canvas[at] = before[at];
             }
     }
 }

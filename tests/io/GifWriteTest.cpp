@@ -33,7 +33,7 @@ Surface makeSprite(int colours, bool alpha) {
 TEST(GifWrite, StillKeepsEveryPixelAndTheTransparency) {
     TempDir dir;
     for (bool alpha : {false, true})
-        for (int colours : {1, 2, 200, 256}) {
+        for (int colours : {1, 2, 3, 4, 5, 16, 17, 256}) {
             const Surface original = makeSprite(colours, alpha);
             writeImage(dir / "s.gif", std::make_shared<ImageSourceSurface>(original));
             const Surface loaded(loadImage(dir / "s.gif"));
@@ -80,5 +80,35 @@ TEST(GifWrite, PicturesGifCannotHoldAreRefusedAndTheOldFileKept) {
         }
         EXPECT_EQ(loom::test::readFile(dir / "keep.gif"), old) << c.reason;
         EXPECT_EQ(dir.entries().size(), 1u) << "no temporary file left behind";
+    }
+}
+
+// A table given with the picture is kept, in its order, while it holds every colour; the first
+// colour it lacks (here in the last row) renumbers the rows written by the colours they use.
+TEST(GifWrite, ASourceTableIsKeptWhileItHoldsEveryColour) {
+    TempDir dir;
+    const Palette table = {{9, 9, 9, 255}, {200, 0, 0, 255}, {0, 0, 200, 255}};
+    Surface s(4, 3, false);
+    for (int32_t y = 0; y < 3; ++y)
+        for (int32_t x = 0; x < 4; ++x) {
+            const auto& c =
+                y == 2 && x == 3 ? Palette::value_type{1, 2, 3, 255} : table[size_t(2 - (x + y) % 2)];
+            std::copy(c.begin(), c.begin() + 3, s.getData(x, y));
+        }
+    for (int32_t rows : {2, 3}) {
+        const Surface picture(s.getWidth(), rows, false);
+        for (int32_t y = 0; y < rows; ++y)
+            std::copy(s.getData(0, y), s.getData(0, y) + 12, picture.getData(0, y));
+        writeImage(dir / "t.gif", std::make_shared<ImageSourceSurface>(picture),
+                   ImageTarget::Options().setPalette(table));
+        const ImageSourceRef written = loadImage(dir / "t.gif");
+        const Palette kept(written->getPalette().begin(), written->getPalette().begin() + 3);
+        EXPECT_EQ(kept == table, rows == 2) << rows << " rows";
+        const Surface loaded(written);
+        for (int32_t y = 0; y < rows; ++y)
+            for (int32_t x = 0; x < 4; ++x)
+                EXPECT_EQ(std::vector<uint8_t>(loaded.getData(x, y), loaded.getData(x, y) + 3),
+                          std::vector<uint8_t>(picture.getData(x, y), picture.getData(x, y) + 3))
+                    << x << "," << y << " of " << rows << " rows";
     }
 }

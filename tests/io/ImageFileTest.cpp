@@ -63,7 +63,7 @@ TEST(ImageFile, LosslessFormatsRoundTripEveryLayout) {
     TempDir dir;
     for (const std::string ext : {"png", "tif", "tiff", "bmp", "webp", "PNG"})
         for (bool alpha : {false, true})
-            for (int colours : {2, 256, 257, 5000}) {
+            for (int colours : {2, 3, 4, 5, 16, 17, 256, 257, 5000}) {
                 const Surface original = makePicture(37, 23, alpha, colours);
                 const std::string path = dir / ("p." + ext);
                 writeImage(path, std::make_shared<ImageSourceSurface>(original));

@@ -4,6 +4,17 @@
 
 namespace loom {
 
+ColorPalette::ColorPalette(const Palette& table) : ColorPalette() {
+    for (const auto& entry : table) {
+        if (count_ == MAX_COLORS) break;
+        const uint32_t key = pack(entry.data(), 4);
+        const int slot = find(key);
+        if (indices_[size_t(slot)] < 0)
+            keys_[size_t(slot)] = key, indices_[size_t(slot)] = int16_t(count_);
+        colors_[size_t(count_++)] = key;
+    }
+}
+
 int ColorPalette::find(uint32_t key) const {
     int slot = slotOf(key);
     while (indices_[size_t(slot)] >= 0 && keys_[size_t(slot)] != key) slot = (slot + 1) & (SLOTS - 1);

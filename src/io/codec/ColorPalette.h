@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "io/Palette.h"
+
 namespace loom {
 
 class ColorPalette {
@@ -14,6 +16,9 @@ public:
     static constexpr int MAX_COLORS = 256;
 
     ColorPalette() { indices_.fill(-1); }
+    // Starts with a table's entries (at most 256), in its order; a colour the table holds twice
+    // is found at its first place.
+    explicit ColorPalette(const Palette& table);
 
     // Writes the palette index of each pixel of row (channels 1, 3 or 4) to indices, adding new
     // colours in order of appearance. False, with the palette unchanged from before the first

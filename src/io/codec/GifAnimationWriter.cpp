@@ -6,13 +6,13 @@
 
 namespace loom {
 
-GifAnimationWriter::GifAnimationWriter(const std::string& path, int32_t loopCount)
-    : dataTarget_(openFileTarget(path, false)), loopCount_(loopCount) {}
+GifAnimationWriter::GifAnimationWriter(const std::string& path, int32_t loopCount, Palette table)
+    : dataTarget_(openFileTarget(path, false)), loopCount_(loopCount), table_(std::move(table)) {}
 
 void GifAnimationWriter::addFrame(const ImageSourceRef& frame, int32_t delayCentiseconds) {
     if (!frame) throw ImageIoExc("there is no image to write");
     // Indexed before the first byte is written, so a refused first frame leaves nothing.
-    auto indexed = std::make_shared<GifIndexedFrame>(*frame);
+    auto indexed = std::make_shared<GifIndexedFrame>(*frame, table_);
     frame->load(indexed);
     indexed->finalize();
     if (!encoder_) {

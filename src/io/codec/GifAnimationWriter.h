@@ -18,8 +18,9 @@ namespace loom {
 
 class GifAnimationWriter {
 public:
-    // loopCount: how often the animation repeats, 0 for ever, -1 to play it once.
-    GifAnimationWriter(const std::string& path, int32_t loopCount);
+    // loopCount: how often the animation repeats, 0 for ever, -1 to play it once. Frames whose
+    // colours all are in table are written with it (GifIndexedFrame).
+    GifAnimationWriter(const std::string& path, int32_t loopCount, Palette table = {});
 
     // Adds a frame shown for delayCentiseconds hundredths of a second; every frame has the first
     // one's size. ImageIoFailedLoadExc saying why when GIF cannot hold it.
@@ -30,6 +31,7 @@ public:
 private:
     DataTargetRef dataTarget_;  // declared first: outlives the encoder writing to its stream
     int32_t loopCount_;
+    Palette table_;
     std::unique_ptr<GifEncoder> encoder_;  // made with the first frame
     int32_t width_ = 0, height_ = 0;
 };

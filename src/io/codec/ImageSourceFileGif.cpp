@@ -70,6 +70,15 @@ void colourOf(const ColorMapObject* map, int index, uint8_t* rgb) {
     }
 }
 
+// The table as the picture's colours: its transparent entry with alpha 0.
+Palette paletteOf(const ColorMapObject* map, int transparent) {
+    Palette table;
+    for (int i = 0; map && i < map->ColorCount; ++i)
+        table.push_back({map->Colors[i].Red, map->Colors[i].Green, map->Colors[i].Blue,
+                         uint8_t(i == transparent ? 0 : 255)});
+    return table;
+}
+
 void fillSpan(uint8_t* span, int pixels, const uint8_t* rgba) {
     for (int x = 0; x < pixels; ++x) std::memcpy(span + size_t(x) * 4, rgba, 4);
 }
@@ -200,6 +209,7 @@ bool ImageSourceFileGif::readFrame() {
     const std::unique_ptr<uint8_t[]> indices = readFrameIndices(gif, desc.Width, desc.Height);
     if (!getPixels()) {  // made once the first frame has been read whole
         allocatePixels(gif->SWidth, gif->SHeight, RGB, UINT8, RGBA);
+        setPalette(paletteOf(map, transparent));
         std::memcpy(background_, hidden, 4);
         for (int y = 0; y < getHeight(); ++y) fillSpan(getRow(y), getWidth(), background_);
     }

@@ -124,6 +124,7 @@ public:
         const int64_t height = png_get_image_height(guard_.png, guard_.info);
         if (!withinImageLimits(width, height))
             throw ImageIoFailedLoadExc(ImageTooLargeExc(width, height).what());
+        palette_ = readPalette();
         if (!PngDecoding::setTransforms(guard_.png, guard_.info)) fail();
     }
     PngReader(const PngReader&) = delete;
@@ -136,9 +137,30 @@ public:
     }
     [[noreturn]] void fail() const { throw ImageIoFailedLoadExc("PNG: " + state_.error); }
 
+    // PLTE with tRNS's alphas, for a palette image; empty for any other.
+    const Palette& palette() const { return palette_; }
+
 private:
+    // Read before the transforms, which make the image's colour type RGB or RGBA.
+    Palette readPalette() const {
+        Palette table;
+        png_colorp colours = nullptr;
+        int count = 0;
+        if (png_get_color_type(guard_.png, guard_.info) != PNG_COLOR_TYPE_PALETTE ||
+            !png_get_PLTE(guard_.png, guard_.info, &colours, &count))
+            return table;
+        png_bytep alphas = nullptr;
+        int alphaCount = 0;
+        png_get_tRNS(guard_.png, guard_.info, &alphas, &alphaCount, nullptr);
+        for (int i = 0; i < count; ++i)
+            table.push_back({colours[i].red, colours[i].green, colours[i].blue,
+                             i < alphaCount && alphas ? alphas[i] : uint8_t(255)});
+        return table;
+    }
+
     PngReadState state_;
     PngReadDeleter guard_;
+    Palette palette_;
 };
 
 }  // namespace
@@ -160,6 +182,7 @@ ImageSourceFilePng::ImageSourceFilePng(DataSourceRef dataSource, Options) {
     setColorModel(channels >= 3 ? RGB : GRAY);
     setDataType(depth == 16 ? UINT16 : UINT8);
     setSampleOrder(orders[channels]);
+    setPalette(reader.palette());
     rowBytes_ = checkedInt32(checkedProduct({width, channels, depth / 8}), "row length");
 }
 

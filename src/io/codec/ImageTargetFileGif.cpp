@@ -8,7 +8,7 @@ namespace loom {
 
 ImageTargetFileGif::ImageTargetFileGif(DataTargetRef dataTarget, const ImageSourceRef& source,
                                        const Options& options)
-    : ImageTargetEncoded(std::move(dataTarget), source, options), frame_(*source) {
+    : ImageTargetEncoded(std::move(dataTarget), source, options), frame_(*source, options.palette) {
     accept(RGB, UINT8, frame_.getSampleOrder(), RowAccess::OWN);
 }
 

@@ -99,8 +99,9 @@ const uint8_t* ImageTargetFilePng::sourceRow(int32_t row) const {
 }
 
 void ImageTargetFilePng::encode(OStream& out) {
-    PngRowFormat format(getSampleOrder(), getDataType(), getWidth(), getHeight(),
-                        [this](int32_t y) { return sourceRow(y); });
+    PngRowFormat format(
+        getSampleOrder(), getDataType(), getWidth(), getHeight(),
+        [this](int32_t y) { return sourceRow(y); }, getOptions().palette);
     writePngSignature(out);
     writeHeader(out, format);
     writeRows(out, format);

@@ -30,14 +30,33 @@ bool rowGray(const uint8_t* row, int32_t width, int channels) {
 }  // namespace
 
 PngRowFormat::PngRowFormat(ImageIo::SampleOrder order, ImageIo::DataType type, int32_t width,
-                           int32_t height, const RowAccess& rowAt)
+                           int32_t height, const RowAccess& rowAt, const Palette& table)
     : channels_(ImageIo::channelsOf(order)), width_(width) {
     if (type == ImageIo::UINT8) {
+        if (!table.empty() && keepTable(table, height, rowAt)) return;
         survey(height, rowAt);
         return;
     }
     bitDepth_ = 16;
     colorType_ = channels_ == 4 ? COLOR_ALPHA : channels_ == 3 ? COLOR : GRAY;
+}
+
+bool PngRowFormat::keepTable(const Palette& table, int32_t height, const RowAccess& rowAt) {
+    ColorPalette kept(table);
+    const int size = kept.size();
+    std::vector<uint8_t> scratch(static_cast<size_t>(width_));
+    for (int32_t y = 0; y < height; ++y)
+        if (!kept.addRow(rowAt(y), width_, channels_, scratch.data()) || kept.size() > size)
+            return false;
+    palette_ = ColorPalette(table);
+    setIndexed(size);
+    return true;
+}
+
+void PngRowFormat::setIndexed(int colours) {
+    colorType_ = INDEXED;
+    bitDepth_ = colours <= 2 ? 1 : colours <= 4 ? 2 : colours <= 16 ? 4 : 8;
+    if (bitDepth_ < 8) indices_.resize(size_t(width_));
 }
 
 void PngRowFormat::survey(int32_t height, const RowAccess& rowAt) {
@@ -62,10 +81,7 @@ void PngRowFormat::survey(int32_t height, const RowAccess& rowAt) {
     }
     if (fits && !(gray && opaque && palette_.size() > 16)) {
         palette_.putTranslucentFirst();
-        const int n = palette_.size();
-        colorType_ = INDEXED;
-        bitDepth_ = n <= 2 ? 1 : n <= 4 ? 2 : n <= 16 ? 4 : 8;
-        if (bitDepth_ < 8) indices_.resize(size_t(width_));
+        setIndexed(palette_.size());
         return;
     }
     colorType_ = gray ? (opaque ? GRAY : GRAY_ALPHA) : (opaque ? COLOR : COLOR_ALPHA);

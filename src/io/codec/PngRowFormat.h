@@ -3,6 +3,7 @@
 // a pixel, its translucent colours first so that the transparency chunk is short; more colours
 // make gray or colour rows, with alpha only when some pixel is not opaque. Gray of more than 16
 // levels stays gray, as small as a palette and without one. 16-bit rows are kept as they come.
+// Given a table that holds every colour of the picture, the palette is that table, in its order.
 #pragma once
 
 #include <cstddef>
@@ -19,9 +20,10 @@ class PngRowFormat {
 public:
     using RowAccess = std::function<const uint8_t*(int32_t row)>;
 
-    // order: RGBA, RGB_ORDER or Y; type: UINT8 or UINT16. Reads every row once through rowAt.
+    // order: RGBA, RGB_ORDER or Y; type: UINT8 or UINT16. Reads every row once through rowAt
+    // (twice when the table is given and does not hold every colour).
     PngRowFormat(ImageIo::SampleOrder order, ImageIo::DataType type, int32_t width, int32_t height,
-                 const RowAccess& rowAt);
+                 const RowAccess& rowAt, const Palette& table = {});
 
     // IHDR's colour type: 0 gray, 2 colour, 3 palette, 4 gray and alpha, 6 colour and alpha.
     uint8_t colorType() const { return colorType_; }
@@ -37,6 +39,9 @@ public:
 
 private:
     void survey(int32_t height, const RowAccess& rowAt);
+    // Whether table holds every colour of the picture; if so it becomes the palette.
+    bool keepTable(const Palette& table, int32_t height, const RowAccess& rowAt);
+    void setIndexed(int colours);
     void packIndices(const uint8_t* row, uint8_t* out);
 
     int channels_;
