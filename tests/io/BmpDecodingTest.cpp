@@ -17,12 +17,6 @@ using Bytes = std::vector<uint8_t>;
 void put16(Bytes& b, size_t at, uint32_t v) { b[at] = uint8_t(v), b[at + 1] = uint8_t(v >> 8); }
 void put32(Bytes& b, size_t at, uint32_t v) { put16(b, at, v & 0xFFFF), put16(b, at + 2, v >> 16); }
 
-Bytes le16s(std::initializer_list<uint32_t> values) {
-    Bytes b;
-    for (uint32_t v : values) b.push_back(uint8_t(v)), b.push_back(uint8_t(v >> 8));
-    return b;
-}
-
 Bytes le32s(std::initializer_list<uint32_t> values) {
     Bytes b;
     for (uint32_t v : values)
@@ -166,19 +160,19 @@ TEST(BmpDecoding, UncompressedLayoutsGiveTheirPixels) {
         {"16-bit 5-5-5; the top bit is no alpha",
          {40, 3, 16},
          {},
-         {le16s({0x7C00, 0x03E0, 0x001F}), le16s({0x4210, 0x7FFF, 0x8000})},
+         {littleEndian16({0x7C00, 0x03E0, 0x001F}), littleEndian16({0x4210, 0x7FFF, 0x8000})},
          {RED, GREEN, BLUE, GRAY132, WHITE, BLACK},
          false},
         {"16-bit 5-6-5 bit fields after a 40-byte header",
          {40, 3, 16, 3},
          le32s({0xF800, 0x07E0, 0x001F}),
-         {le16s({0xF800, 0x07E0, 0x001F}), le16s({0x0400, 0xFFFF, 0x0841})},
+         {littleEndian16({0xF800, 0x07E0, 0x001F}), littleEndian16({0x0400, 0xFFFF, 0x0841})},
          {RED, GREEN, BLUE, {0, 130, 0, 255}, WHITE, {8, 8, 8, 255}},
          false},
         {"16-bit 4-4-4-4 with an alpha mask (V4)",
          {108, 3, 16, 3, 0, {0x0F00, 0x00F0, 0x000F, 0xF000}},
          {},
-         {le16s({0xFF00, 0x80F0, 0x000F}), le16s({0xFFFF, 0x1888, 0xF000})},
+         {littleEndian16({0xFF00, 0x80F0, 0x000F}), littleEndian16({0xFFFF, 0x1888, 0xF000})},
          {RED, {0, 255, 0, 136}, {0, 0, 255, 0}, WHITE, {136, 136, 136, 17}, BLACK},
          true},
         {"32-bit, fourth byte zero everywhere: opaque",
@@ -263,7 +257,6 @@ TEST(BmpDecoding, BrokenFilesAreRefusedWithTheReason) {
     const Bytes rows24 =
         storedRows({{0, 0, 255, 0, 255, 0, 255, 0, 0}, {1, 2, 3, 4, 5, 6, 7, 8, 9}}, false);
     const Bytes whole24 = bmpFile({40, 3, 24}, 2, {}, rows24);
-    auto cutTo = [](Bytes file, size_t bytes) { return file.resize(bytes), file; };
     auto withOffset = [](Bytes file, uint32_t offset) { return put32(file, 10, offset), file; };
     struct Refusal {
         const char* name;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -57,5 +58,18 @@ inline std::string failureOf(CreateSource create, const std::vector<uint8_t>& by
 }
 
 inline std::vector<uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
+
+// 16-bit values as little-endian bytes.
+inline std::vector<uint8_t> littleEndian16(std::initializer_list<uint32_t> values) {
+    std::vector<uint8_t> bytes;
+    for (uint32_t v : values) bytes.push_back(uint8_t(v)), bytes.push_back(uint8_t(v >> 8));
+    return bytes;
+}
+
+// The first `size` bytes of a file, as a cut download or a full disk leaves it.
+inline std::vector<uint8_t> cutTo(std::vector<uint8_t> file, size_t size) {
+    file.resize(size);
+    return file;
+}
 
 }  // namespace loom::test

@@ -50,12 +50,6 @@ Bytes tgaFile(const TgaLayout& l, const Bytes& data) {
     return file;
 }
 
-Bytes le16s(std::initializer_list<uint32_t> values) {
-    Bytes b;
-    for (uint32_t v : values) b.push_back(uint8_t(v)), b.push_back(uint8_t(v >> 8));
-    return b;
-}
-
 struct TgaCase {
     const char* name;
     TgaLayout layout;
@@ -92,7 +86,7 @@ TEST(TgaDecoding, PixelLayoutsGiveTheirPixels) {
          {BLACK, BLACK, BLUE, RED, GREEN, BLUE},
          false},
         {"16-bit map entries with the attribute bit as alpha, run-length",
-         {9, 8, 1, 3, 2, 16, 0, le16s({0x7C00, 0x83E0, 0xFFFF})},
+         {9, 8, 1, 3, 2, 16, 0, littleEndian16({0x7C00, 0x83E0, 0xFFFF})},
          {0x82, 1, 0x02, 0, 2, 1},
          {{255, 0, 0, 0}, WHITE, GREEN, GREEN, GREEN, GREEN},
          true},
@@ -103,22 +97,22 @@ TEST(TgaDecoding, PixelLayoutsGiveTheirPixels) {
          true},
         {"15-bit: the top bit is no alpha",
          {2, 15, 0},
-         le16s({0x4210, 0x7FFF, 0x0000, 0x7C00, 0x83E0, 0x801F}),
+         littleEndian16({0x4210, 0x7FFF, 0x0000, 0x7C00, 0x83E0, 0x801F}),
          {RED, GREEN, BLUE, GRAY132, WHITE, BLACK},
          false},
         {"16-bit with one alpha bit",
          {2, 16, 1},
-         le16s({0xC210, 0x7FFF, 0x8000, 0xFC00, 0x03E0, 0x801F}),
+         littleEndian16({0xC210, 0x7FFF, 0x8000, 0xFC00, 0x03E0, 0x801F}),
          {RED, {0, 255, 0, 0}, BLUE, GRAY132, {255, 255, 255, 0}, BLACK},
          true},
         {"16-bit without alpha bits: the top bit is ignored",
          {2, 16, 0},
-         le16s({0x4210, 0x7FFF, 0x0000, 0x7C00, 0x03E0, 0x801F}),
+         littleEndian16({0x4210, 0x7FFF, 0x0000, 0x7C00, 0x03E0, 0x801F}),
          {RED, GREEN, BLUE, GRAY132, WHITE, BLACK},
          false},
         {"16-bit with one alpha bit, zero everywhere: opaque",
          {2, 16, 1},
-         le16s({0x4210, 0x7FFF, 0x0000, 0x7C00, 0x03E0, 0x001F}),
+         littleEndian16({0x4210, 0x7FFF, 0x0000, 0x7C00, 0x03E0, 0x001F}),
          {RED, GREEN, BLUE, GRAY132, WHITE, BLACK},
          false},
         {"32-bit with 8 alpha bits",
@@ -173,7 +167,6 @@ TEST(TgaDecoding, EveryOriginPlacesTheRowsAndColumns) {
 }
 
 TEST(TgaDecoding, BrokenFilesAreRefusedWithTheReason) {
-    auto cutTo = [](Bytes file, size_t bytes) { return file.resize(bytes), file; };
     const Bytes whole = tgaFile({2, 24}, BGR_ROWS);
     const Bytes mapped = tgaFile({1, 8, 0, 3, 2, 24, 0, Bytes(9, 1)}, Bytes(6, 0));
     const struct {

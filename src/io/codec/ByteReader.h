@@ -19,7 +19,6 @@ public:
         : data_(data), size_(size), format_(format) {}
 
     size_t size() const { return size_; }
-    size_t position() const { return position_; }
     size_t remaining() const { return size_ - position_; }
     bool atEnd() const { return position_ == size_; }
 
