@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,24 +52,24 @@ bool isWindowsHeader(uint32_t bytes) {
     return bytes == 40 || bytes == 52 || bytes == 56 || bytes == 108 || bytes == 124;
 }
 
+bool isOneOf(uint32_t value, std::initializer_list<uint32_t> values) {
+    return std::find(values.begin(), values.end(), value) != values.end();
+}
+
 // Why a compression and bit depth cannot be read; empty when they can.
 std::string compressionProblem(uint32_t compression, uint32_t bits, bool os2) {
     const std::string depth = "unsupported bit depth " + std::to_string(bits);
     const std::string forCompression = depth + " for compression " + std::to_string(compression);
     switch (compression) {
-        case BI_RGB:
-            return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16 || bits == 24 ||
-                           bits == 32
-                       ? ""
-                       : depth;
+        case BI_RGB: return isOneOf(bits, {1, 2, 4, 8, 16, 24, 32}) ? "" : depth;
         case BI_RLE8: return bits == 8 ? "" : forCompression;
         case BI_RLE4: return bits == 4 ? "" : forCompression;
         case BI_BITFIELDS:
             if (os2) return "OS/2 Huffman compression is not supported";
-            return bits == 16 || bits == 24 || bits == 32 ? "" : forCompression;
+            return isOneOf(bits, {16, 24, 32}) ? "" : forCompression;
         case BI_ALPHABITFIELDS:
             if (os2) break;
-            return bits == 16 || bits == 24 || bits == 32 ? "" : forCompression;
+            return isOneOf(bits, {16, 24, 32}) ? "" : forCompression;
         case 4:
             return os2 ? "OS/2 RLE24 compression is not supported"
                        : "embedded JPEG data is not supported";
