@@ -6,11 +6,14 @@
 
 #include <algorithm>
 
+#include "io/codec/ImageSourceFileBmp.h"
 #include "io/codec/ImageSourceFileGif.h"
 #include "io/codec/ImageSourceFileJpeg.h"
 #include "io/codec/ImageSourceFileJxr.h"
 #include "io/codec/ImageSourceFilePng.h"
+#include "io/codec/ImageSourceFilePnm.h"
 #include "io/codec/ImageSourceFileStb.h"
+#include "io/codec/ImageSourceFileTga.h"
 #include "io/codec/ImageSourceFileTiff.h"
 #include "io/codec/ImageSourceFileWebp.h"
 #include "io/codec/ImageTargetFileBmp.h"
@@ -32,8 +35,10 @@ void registerBuiltInCodecs(ImageIoRegistrar::Inst& registrar) {
     registrar.registerSourceGeneric(ImageSourceFileWebp::create, 5);
     registrar.registerSourceGeneric(ImageSourceFileTiff::create, 6);
     registrar.registerSourceGeneric(ImageSourceFileJxr::create, 7);
-    registrar.registerSourceGeneric(ImageSourceFileStb::createBmp, 8);
-    registrar.registerSourceGeneric(ImageSourceFileStb::createOthers, 9);
+    registrar.registerSourceGeneric(ImageSourceFileBmp::create, 8);
+    registrar.registerSourceGeneric(ImageSourceFilePnm::create, 9);
+    registrar.registerSourceGeneric(ImageSourceFileStb::create, 10);
+    registrar.registerSourceGeneric(ImageSourceFileTga::create, 11);
 
     // Each extension with priority 2 and its canonical extension as the extension data.
     registrar.registerTargetType("png", ImageTargetFilePng::create, 2, "png");
@@ -64,8 +69,8 @@ ImageIoRegistrar::Inst& builtInCodecs() {
 }
 
 std::vector<std::string> builtInReadExtensions() {
-    return {"bmp", "dib", "gif", "hdp", "jpe", "jpeg", "jpg", "jxr",  "pgm", "png",
-            "pnm", "ppm", "psd", "tga", "tif", "tiff", "wdp", "webp", "wmp"};
+    return {"bmp", "dib", "gif", "hdp", "jpe", "jpeg", "jpg",  "jxr", "pam",  "pbm", "pgm",
+            "png", "pnm", "ppm", "psd", "tga", "tif",  "tiff", "wdp", "webp", "wmp"};
 }
 
 std::vector<std::string> builtInReadableFormats() {

@@ -25,6 +25,14 @@ void ImageSourceDecoded::allocatePixels(int64_t width, int64_t height, ColorMode
     setSampleOrder(order);
 }
 
+void ImageSourceDecoded::treatAllZeroAlphaAsOpaque() {
+    const uint8_t* pixel = getPixels();
+    const uint8_t* end = pixel + int64_t(getRowBytes()) * getHeight();
+    for (; pixel != end; pixel += 4)
+        if (pixel[3] != 0) return;
+    setSampleOrder(getSampleOrder() == BGRA ? BGRX : RGBX);
+}
+
 void ImageSourceDecoded::load(ImageTargetRef target) {
     setupRowFunc(*target);
     for (int32_t row = 0; row < getHeight(); ++row) processRow(*target, row, getRow(row));

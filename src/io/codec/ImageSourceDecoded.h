@@ -26,6 +26,9 @@ protected:
     uint8_t* getRow(int32_t row) { return pixels_.get() + int64_t(row) * rowBytes_; }
     int32_t getRowBytes() const { return rowBytes_; }
     uint8_t* getPixels() { return pixels_.get(); }
+    // For 8-bit RGBA or BGRA pixels whose alpha the file gave: many writers leave the channel zero
+    // everywhere, which means an opaque picture, so the pixels are then described as RGBX or BGRX.
+    void treatAllZeroAlphaAsOpaque();
 
 private:
     PixelBlock pixels_;

@@ -2,9 +2,9 @@
 
 #include <stb/stb_image.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "image/ImageLimits.h"
 #include "io/ImageIoExc.h"
@@ -13,62 +13,17 @@ namespace loom {
 
 namespace {
 
-bool looksLikeTga(const uint8_t* d, size_t size) {
-    if (size < 18) return false;
-    const bool colorMapOk = d[1] == 0 || d[1] == 1;
-    const int type = d[2];
-    const bool typeOk = type == 1 || type == 2 || type == 3 || type == 9 || type == 10 || type == 11;
-    const int depth = d[16];
-    return colorMapOk && typeOk &&
-           (depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32);
-}
-
-// The format name when the data is one of the kind's formats, else null.
-const char* formatOf(const uint8_t* d, size_t size, ImageSourceFileStb::Kind kind) {
-    if (kind == ImageSourceFileStb::BMP)
-        return size >= 2 && d[0] == 'B' && d[1] == 'M' ? "BMP" : nullptr;
-    if (size >= 4 && std::memcmp(d, "8BPS", 4) == 0) return "PSD";
-    if (size >= 2 && d[0] == 'P' && (d[1] == '5' || d[1] == '6')) return "PNM";
-    return looksLikeTga(d, size) ? "TGA" : nullptr;
-}
-
-uint32_t littleEndian(const uint8_t* p, int bytes) {
-    uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | p[i];
-    return v;
-}
-
-// The decoder fills missing rows with black without a word; an uncompressed file shorter than its
-// header promises is reported instead.
-void refuseTruncatedBmp(const uint8_t* d, size_t size) {
-    if (size < 34 || littleEndian(d + 14, 4) < 40) return;  // old headers: left to the decoder
-    const int64_t width = std::abs(int64_t(int32_t(littleEndian(d + 18, 4))));
-    const int64_t height = std::abs(int64_t(int32_t(littleEndian(d + 22, 4))));
-    const int64_t bits = littleEndian(d + 28, 2);
-    const uint32_t compression = littleEndian(d + 30, 4);
-    if (!withinImageLimits(width, height))
-        throw ImageIoFailedLoadExc(std::string("BMP: ") + ImageTooLargeExc(width, height).what());
-    if (compression != 0 && compression != 3 && compression != 6) return;
-    const int64_t rowBytes = (width * bits + 31) / 32 * 4;
-    if (int64_t(littleEndian(d + 10, 4)) + rowBytes * height > int64_t(size))
-        throw ImageIoFailedLoadExc("BMP: truncated data");
-}
-
 struct StbFree {
     void operator()(void* p) const { stbi_image_free(p); }
 };
 
 }  // namespace
 
-ImageSourceFileStb::ImageSourceFileStb(DataSourceRef dataSource, Kind kind) {
-    Buffer bytes = dataSource->getBuffer();
+ImageSourceFileStb::ImageSourceFileStb(DataSourceRef dataSource, Options) {
+    const Buffer bytes = requireSignature(dataSource, "8BPS", 4, "PSD");
     const auto* data = static_cast<const stbi_uc*>(bytes.getData());
     const int size = bytes.getDataSize();
-    const char* format = formatOf(data, size_t(size), kind);
-    if (!format)
-        throw ImageIoNotThisFormatExc(kind == BMP ? "not a BMP file" : "not a TGA, PNM or PSD file");
-    const std::string prefix = std::string(format) + ": ";
-    if (kind == BMP) refuseTruncatedBmp(data, size_t(size));
+    const std::string prefix = "PSD: ";
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_memory(data, size, &width, &height, &channels))
         throw ImageIoFailedLoadExc(prefix + stbi_failure_reason());
@@ -91,12 +46,8 @@ ImageSourceFileStb::ImageSourceFileStb(DataSourceRef dataSource, Kind kind) {
     std::memcpy(getPixels(), pixels.get(), size_t(getRowBytes()) * size_t(h));
 }
 
-ImageSourceRef ImageSourceFileStb::createBmp(DataSourceRef dataSource, Options) {
-    return std::make_shared<ImageSourceFileStb>(std::move(dataSource), BMP);
-}
-
-ImageSourceRef ImageSourceFileStb::createOthers(DataSourceRef dataSource, Options) {
-    return std::make_shared<ImageSourceFileStb>(std::move(dataSource), OTHERS);
+ImageSourceRef ImageSourceFileStb::create(DataSourceRef dataSource, Options options) {
+    return std::make_shared<ImageSourceFileStb>(std::move(dataSource), options);
 }
 
 }  // namespace loom
