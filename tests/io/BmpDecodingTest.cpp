@@ -201,7 +201,15 @@ TEST(BmpDecoding, UncompressedLayoutsGiveTheirPixels) {
          {RED, GREEN, BLUE, WHITE, BLACK, {1, 2, 3, 255}},
          false},
     };
-    for (const UncompressedCase& c : cases)
+    for (const UncompressedCase& c : cases) {
+        // A palette file gives its table, the entries it holds, in its order.
+        Palette table;
+        const size_t entryBytes = c.layout.headerBytes == 12 ? 3 : 4;
+        for (size_t at = 0; c.layout.bits <= 8 && at + entryBytes <= c.between.size(); at += entryBytes)
+            table.push_back({c.between[at + 2], c.between[at + 1], c.between[at], 255});
+        const Bytes bottomUp =
+            bmpFile(c.layout, int32_t(c.rows.size()), c.between, storedRows(c.rows, false));
+        EXPECT_EQ(decodeBytes(ImageSourceFileBmp::create, bottomUp)->getPalette(), table) << c.name;
         for (bool topDown : {false, true}) {
             if (topDown && c.layout.headerBytes == 12) continue;
             SCOPED_TRACE(std::string(c.name) + (topDown ? ", top-down" : ", bottom-up"));
@@ -214,6 +222,7 @@ TEST(BmpDecoding, UncompressedLayoutsGiveTheirPixels) {
             EXPECT_EQ(d.alpha, c.alpha);
             EXPECT_EQ(d.pixels, c.expected);
         }
+    }
 }
 
 // Pixels the run-length data leaves undrawn are transparent, as browsers show them; a file that

@@ -39,6 +39,7 @@ struct BmpLayout {
     // 256 entries for palette images: those the file does not hold are opaque black, so that any
     // index a pixel may carry gives a colour.
     std::vector<Rgba> palette;
+    size_t paletteEntries = 0;  // of those, the entries the file holds
     size_t pixelOffset = 0;
 };
 
@@ -89,13 +90,17 @@ std::array<uint32_t, 4> defaultMasks(uint32_t bits) {
     return {0xFF0000, 0x00FF00, 0x0000FF, bits == 32 ? 0xFF000000u : 0u};
 }
 
-std::vector<Rgba> readPalette(ByteReader& in, size_t start, size_t pixelOffset, uint32_t bits,
-                              uint32_t colorsUsed, size_t entryBytes) {
+// The palette's entries the file holds.
+size_t paletteEntries(size_t start, size_t pixelOffset, uint32_t bits, uint32_t colorsUsed,
+                      size_t entryBytes) {
     const size_t slots = size_t(1) << bits;
     // OS/2 1.x files give no count: the palette fills the room before the pixels, as in Windows
     // files whose count is missing or larger than that room.
-    size_t entries = colorsUsed > 0 && colorsUsed < slots ? colorsUsed : slots;
-    entries = std::min(entries, (pixelOffset - start) / entryBytes);
+    const size_t entries = colorsUsed > 0 && colorsUsed < slots ? colorsUsed : slots;
+    return std::min(entries, (pixelOffset - start) / entryBytes);
+}
+
+std::vector<Rgba> readPalette(ByteReader& in, size_t start, size_t entries, size_t entryBytes) {
     in.seek(start);
     const uint8_t* bgr = in.take(entries * entryBytes);
     std::vector<Rgba> palette(256, Rgba{0, 0, 0, 255});
@@ -148,8 +153,11 @@ BmpLayout readLayout(ByteReader& in) {
     }
     if (l.bits > 8 && (l.masks[0] | l.masks[1] | l.masks[2]) == 0) l.masks = defaultMasks(l.bits);
     if (l.pixelOffset < paletteStart) in.fail("bad pixel data offset " + std::to_string(l.pixelOffset));
-    if (l.bits <= 8)
-        l.palette = readPalette(in, paletteStart, l.pixelOffset, l.bits, colorsUsed, os2v1 ? 3 : 4);
+    if (l.bits <= 8) {
+        const size_t entryBytes = os2v1 ? 3 : 4;
+        l.paletteEntries = paletteEntries(paletteStart, l.pixelOffset, l.bits, colorsUsed, entryBytes);
+        l.palette = readPalette(in, paletteStart, l.paletteEntries, entryBytes);
+    }
     return l;
 }
 
@@ -285,6 +293,7 @@ ImageSourceFileBmp::ImageSourceFileBmp(DataSourceRef dataSource, Options) {
     const bool rle = layout.compression == BI_RLE8 || layout.compression == BI_RLE4;
     const bool alpha = rle || layout.masks[3] != 0;
     allocatePixels(layout.width, layout.height, RGB, UINT8, alpha ? RGBA : RGBX);
+    setPalette(Palette(layout.palette.begin(), layout.palette.begin() + long(layout.paletteEntries)));
     const Canvas canvas{getPixels(), getRowBytes(), layout.width, layout.height, layout.topDown};
     if (rle) {
         std::memset(getPixels(), 0, size_t(getRowBytes()) * size_t(getHeight()));
