@@ -69,6 +69,15 @@ ImageSourceFileJpeg::ImageSourceFileJpeg(DataSourceRef dataSource, Options) {
     if (!JpegDecoding::readHeader(guard.cinfo, errors, static_cast<const uint8_t*>(bytes.getData()),
                                   static_cast<unsigned long>(bytes.getDataSize())))
         throw ImageIoFailedLoadExc(std::string("JPEG: ") + errors.message);
+    // With Huffman coding every block of a scan takes at least a bit, and a scan holds at least
+    // width x height / 1024 blocks (sampling factors are at most 4): a size the file could never
+    // fill is garbage, refused before the pixels are made. Arithmetic coding can go below a bit.
+    const uint64_t blocks = uint64_t(guard.cinfo.image_width) * guard.cinfo.image_height / 1024;
+    if (!guard.cinfo.arith_code && blocks > uint64_t(bytes.getDataSize()) * 8)
+        throw ImageIoFailedLoadExc(
+            "JPEG: not a valid picture: its " + std::to_string(guard.cinfo.image_width) + " x " +
+            std::to_string(guard.cinfo.image_height) + " pixels are more than its " +
+            std::to_string(bytes.getDataSize()) + " bytes could hold");
     const bool gray = guard.cinfo.out_color_space == JCS_GRAYSCALE;
     const bool cmyk = guard.cinfo.out_color_space == JCS_CMYK;
     allocatePixels(guard.cinfo.output_width, guard.cinfo.output_height, gray ? GRAY : RGB, UINT8,
