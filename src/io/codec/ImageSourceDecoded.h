@@ -26,11 +26,19 @@ protected:
     uint8_t* getRow(int32_t row) { return pixels_.get() + int64_t(row) * rowBytes_; }
     int32_t getRowBytes() const { return rowBytes_; }
     uint8_t* getPixels() { return pixels_.get(); }
+    // For a block allocated as 8-bit RGBA: RGBA when a pixel is transparent, RGBX otherwise.
+    void describeTransparency();
 
 private:
     PixelBlock pixels_;
     int32_t rowBytes_ = 0;
 };
+
+// ImageIoFailedLoadExc "<formatName>: truncated data" unless availableBytes could produce
+// producedUnits at mostPerByte a byte: a few bytes of header may promise gigabytes, which are refused
+// before anything is allocated for them.
+void requireFillable(uint64_t producedUnits, int64_t availableBytes, int64_t mostPerByte,
+                     const char* formatName);
 
 // The bytes of dataSource when they begin with signature; otherwise ImageIoNotThisFormatExc
 // saying "not a <formatName> file". A data source that cannot be read raises its StreamExc.

@@ -8,6 +8,7 @@
 
 #include "image/ImageLimits.h"
 #include "io/ImageIoExc.h"
+#include "io/codec/EndianBytes.h"
 
 namespace loom {
 
@@ -32,25 +33,19 @@ const char* formatOf(const uint8_t* d, size_t size, ImageSourceFileStb::Kind kin
     return looksLikeTga(d, size) ? "TGA" : nullptr;
 }
 
-uint32_t littleEndian(const uint8_t* p, int bytes) {
-    uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | p[i];
-    return v;
-}
-
 // The decoder fills missing rows with black without a word; an uncompressed file shorter than its
 // header promises is reported instead.
 void refuseTruncatedBmp(const uint8_t* d, size_t size) {
-    if (size < 34 || littleEndian(d + 14, 4) < 40) return;  // old headers: left to the decoder
-    const int64_t width = std::abs(int64_t(int32_t(littleEndian(d + 18, 4))));
-    const int64_t height = std::abs(int64_t(int32_t(littleEndian(d + 22, 4))));
-    const int64_t bits = littleEndian(d + 28, 2);
-    const uint32_t compression = littleEndian(d + 30, 4);
+    if (size < 34 || littleEndian32(d + 14) < 40) return;  // old headers: left to the decoder
+    const int64_t width = std::abs(int64_t(int32_t(littleEndian32(d + 18))));
+    const int64_t height = std::abs(int64_t(int32_t(littleEndian32(d + 22))));
+    const int64_t bits = littleEndian16(d + 28);
+    const uint32_t compression = littleEndian32(d + 30);
     if (!withinImageLimits(width, height))
         throw ImageIoFailedLoadExc(std::string("BMP: ") + ImageTooLargeExc(width, height).what());
     if (compression != 0 && compression != 3 && compression != 6) return;
     const int64_t rowBytes = (width * bits + 31) / 32 * 4;
-    if (int64_t(littleEndian(d + 10, 4)) + rowBytes * height > int64_t(size))
+    if (int64_t(littleEndian32(d + 10)) + rowBytes * height > int64_t(size))
         throw ImageIoFailedLoadExc("BMP: truncated data");
 }
 
