@@ -93,7 +93,8 @@ TEST(IcoRead, TheLargestPictureByDefaultAnyByItsPage) {
         EXPECT_EQ(argbPixels(Surface(loadBytes(file, ImageSource::Options().setPage(1)))),
                   expectedPixels(sixteen))
             << format;
-        EXPECT_EQ(argbPixels(Surface(loadBytes(file, ImageSource::Options().setPage(3)))), argbPixels(png))
+        EXPECT_EQ(argbPixels(Surface(loadBytes(file, ImageSource::Options().setPage(3)))),
+                  argbPixels(png))
             << format;
         EXPECT_EQ(failureOf(file, ImageSource::Options().setPage(4)),
                   format + ": there is no picture 5: the file holds 4");
@@ -106,7 +107,8 @@ TEST(IcoRead, BrokenFilesAreRefusedWithAClearMessage) {
     auto outside = good;
     outside[6 + 16 + 12] = 0xF0;  // the second picture's offset past the end
     EXPECT_EQ(failureOf(outside), "ICO: bad directory entry 2");
-    EXPECT_EQ(failureOf(std::vector<uint8_t>(good.begin(), good.begin() + 30)), "ICO: truncated directory");
+    EXPECT_EQ(failureOf(std::vector<uint8_t>(good.begin(), good.begin() + 30)),
+              "ICO: truncated directory");
     // The first picture's rows cut short (the mask may go: it is optional).
     const auto one = iconFile({bitmapPicture(p)});
     const size_t rowsEnd = 6 + 16 + 40 + 3 * 4 + 8 * H;

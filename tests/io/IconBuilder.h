@@ -16,8 +16,8 @@ namespace loom::test {
 
 struct BitmapPicture {
     int width, height, bits;
-    std::vector<uint32_t> palette;      // 0xRRGGBB; written as the header's colour count
-    std::vector<uint32_t> pixels;       // row by row from the top: indexes, or 0xAARRGGBB
+    std::vector<uint32_t> palette;       // 0xRRGGBB; written as the header's colour count
+    std::vector<uint32_t> pixels;        // row by row from the top: indexes, or 0xAARRGGBB
     std::vector<bool> transparent = {};  // the mask, row by row from the top; empty: none
 };
 
@@ -34,7 +34,8 @@ inline std::vector<uint8_t> bitmapPicture(const BitmapPicture& p) {
     putLittleEndian(out, uint32_t(p.bits), 2);
     for (uint32_t v : {0u, 0u, 0u, 0u, uint32_t(p.palette.size()), 0u}) putLittleEndian(out, v, 4);
     for (uint32_t c : p.palette) putLittleEndian(out, c, 4);  // blue, green, red, 0
-    const size_t stride = size_t(p.width * p.bits + 31) / 32 * 4, maskStride = size_t(p.width + 31) / 32 * 4;
+    const size_t stride = size_t(p.width * p.bits + 31) / 32 * 4,
+                 maskStride = size_t(p.width + 31) / 32 * 4;
     for (int y = p.height - 1; y >= 0; --y) {
         std::vector<uint8_t> row(stride, 0xFF);
         for (int x = 0; x < p.width; ++x) {
@@ -44,7 +45,8 @@ inline std::vector<uint8_t> bitmapPicture(const BitmapPicture& p) {
                 uint8_t& byte = row[size_t(x * p.bits / 8)];
                 byte = uint8_t((byte & ~(((1 << p.bits) - 1) << shift)) | v << shift);
             } else {
-                for (int i = 0; i < p.bits / 8; ++i) row[size_t(x * p.bits / 8 + i)] = uint8_t(v >> (8 * i));
+                for (int i = 0; i < p.bits / 8; ++i)
+                    row[size_t(x * p.bits / 8 + i)] = uint8_t(v >> (8 * i));
             }
         }
         out.insert(out.end(), row.begin(), row.end());
@@ -52,7 +54,8 @@ inline std::vector<uint8_t> bitmapPicture(const BitmapPicture& p) {
     for (int y = p.height - 1; y >= 0 && !p.transparent.empty(); --y) {
         std::vector<uint8_t> row(maskStride, 0xFF);
         for (int x = 0; x < p.width; ++x)
-            if (!p.transparent[size_t(y * p.width + x)]) row[size_t(x / 8)] &= uint8_t(~(0x80 >> (x % 8)));
+            if (!p.transparent[size_t(y * p.width + x)])
+                row[size_t(x / 8)] &= uint8_t(~(0x80 >> (x % 8)));
         out.insert(out.end(), row.begin(), row.end());
     }
     return out;

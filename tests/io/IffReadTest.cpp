@@ -20,7 +20,9 @@ struct IffSpec {
     uint32_t viewMode = 0;  // a CAMG chunk when not 0
 };
 
-uint32_t colourOf(int i) { return uint32_t(i * 37 & 255) << 16 | uint32_t(i * 91 & 255) << 8 | uint32_t(255 - i); }
+uint32_t colourOf(int i) {
+    return uint32_t(i * 37 & 255) << 16 | uint32_t(i * 91 & 255) << 8 | uint32_t(255 - i);
+}
 
 // The value of pixel (x, y): an index, or 0xRRGGBB with 24 planes.
 uint32_t valueAt(const IffSpec& spec, int x, int y) {
@@ -84,7 +86,8 @@ std::vector<uint8_t> rowOf(const IffSpec& spec, int y) {
 std::vector<uint8_t> iff(const IffSpec& spec) {
     std::vector<uint8_t> header;
     for (int v : {WIDTH, HEIGHT, 0, 0}) putBigEndian(header, uint32_t(v), 2);
-    header.insert(header.end(), {uint8_t(spec.planes), uint8_t(spec.masking), uint8_t(spec.compressed), 0});
+    header.insert(header.end(),
+                  {uint8_t(spec.planes), uint8_t(spec.masking), uint8_t(spec.compressed), 0});
     putBigEndian(header, uint32_t(spec.transparent), 2);
     header.insert(header.end(), {1, 1, 0, WIDTH, 0, HEIGHT});
     std::vector<uint8_t> colours, body;
@@ -133,19 +136,17 @@ std::vector<uint32_t> expectedPixels(const IffSpec& spec) {
 
 TEST(IffRead, PlanarAndChunkyPicturesOfAnOddWidth) {
     const IffSpec cases[] = {
-        {"ILBM", 3, false, 8},
-        {"ILBM", 3, true, 8},
-        {"PBM ", 8, true, 256},
-        {"PBM ", 8, false, 256},
-        {"ILBM", 5, true, 3},  // entries past the colour map's end are black
+        {"ILBM", 3, false, 8},       {"ILBM", 3, true, 8},
+        {"PBM ", 8, true, 256},      {"PBM ", 8, false, 256},
+        {"ILBM", 5, true, 3},         // entries past the colour map's end are black
         {"ILBM", 4, true, 16, 2, 2},  // index 2 transparent
-        {"ILBM", 2, true, 4, 1},  // a mask plane after the colour planes
-        {"ILBM", 24, true, 0},
-        {"ILBM", 6, true, 32, 0, 0, 0x80},  // extra half-brite
+        {"ILBM", 2, true, 4, 1},      // a mask plane after the colour planes
+        {"ILBM", 24, true, 0},       {"ILBM", 6, true, 32, 0, 0, 0x80},  // extra half-brite
     };
     for (const IffSpec& spec : cases) {
         SCOPED_TRACE(std::string(spec.type) + " " + std::to_string(spec.planes) + " planes" +
-                     (spec.compressed ? ", ByteRun1" : "") + ", masking " + std::to_string(spec.masking));
+                     (spec.compressed ? ", ByteRun1" : "") + ", masking " +
+                     std::to_string(spec.masking));
         const ImageSourceRef source = loadBytes(iff(spec));
         EXPECT_EQ(source->getSampleOrder(), spec.masking ? ImageIo::RGBA : ImageIo::RGBX);
         EXPECT_EQ(argbPixels(Surface(source)), expectedPixels(spec));
@@ -161,7 +162,8 @@ TEST(IffRead, BrokenFilesAreRefusedWithAClearMessage) {
                   "ILBM: truncated data")
             << cut;
     EXPECT_EQ(failureOf(std::vector<uint8_t>(good.begin(), good.begin() + 30)), "ILBM: bad header");
-    EXPECT_EQ(failureOf(std::vector<uint8_t>(good.begin(), good.begin() + long(body))), "ILBM: no BODY chunk");
+    EXPECT_EQ(failureOf(std::vector<uint8_t>(good.begin(), good.begin() + long(body))),
+              "ILBM: no BODY chunk");
     std::vector<uint8_t> huge = good;
     huge[20] = huge[21] = huge[22] = huge[23] = 0xFF;
     EXPECT_EQ(failureOf(huge), "ILBM: truncated data") << "65535 x 65535 pixels from a small body";

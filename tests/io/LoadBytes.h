@@ -12,8 +12,8 @@
 namespace loom::test {
 
 inline ImageSourceRef loadBytes(const std::vector<uint8_t>& bytes, ImageSource::Options options = {}) {
-    return loadImage(
-        makeBufferSource(Buffer(const_cast<uint8_t*>(bytes.data()), int32_t(bytes.size()))), options);
+    return loadImage(makeBufferSource(Buffer(const_cast<uint8_t*>(bytes.data()), int32_t(bytes.size()))),
+                     options);
 }
 
 // Why the bytes do not load; "loaded" when they do.
@@ -33,8 +33,8 @@ inline std::vector<uint32_t> argbPixels(const Surface& s) {
     for (int32_t y = 0; y < s.getHeight(); ++y)
         for (int32_t x = 0; x < s.getWidth(); ++x) {
             const uint8_t* p = s.getData(x, y);
-            pixels.push_back(uint32_t(s.hasAlpha() ? p[o.alpha] : 255) << 24 |
-                             uint32_t(p[o.red]) << 16 | uint32_t(p[o.green]) << 8 | p[o.blue]);
+            pixels.push_back(uint32_t(s.hasAlpha() ? p[o.alpha] : 255) << 24 | uint32_t(p[o.red]) << 16 |
+                             uint32_t(p[o.green]) << 8 | p[o.blue]);
         }
     return pixels;
 }

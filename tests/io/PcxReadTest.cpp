@@ -23,9 +23,11 @@ std::vector<uint8_t> pcx(const PcxSpec& spec) {
     std::vector<uint8_t> bytes(128, 0);
     bytes[0] = 0x0A, bytes[1] = 5, bytes[2] = 1, bytes[3] = uint8_t(spec.bits);
     const int window[4] = {spec.xMin, spec.yMin, xMax, yMax};
-    for (int i = 0; i < 4; ++i) bytes[4 + 2 * i] = uint8_t(window[i]), bytes[5 + 2 * i] = uint8_t(window[i] >> 8);
+    for (int i = 0; i < 4; ++i)
+        bytes[4 + 2 * i] = uint8_t(window[i]), bytes[5 + 2 * i] = uint8_t(window[i] >> 8);
     for (int i = 0; i < 16; ++i)  // the header's 16 colours: (16i, 16i + 1, 255 - i)
-        bytes[16 + 3 * i] = uint8_t(16 * i), bytes[17 + 3 * i] = uint8_t(16 * i + 1), bytes[18 + 3 * i] = uint8_t(255 - i);
+        bytes[16 + 3 * i] = uint8_t(16 * i), bytes[17 + 3 * i] = uint8_t(16 * i + 1),
+                       bytes[18 + 3 * i] = uint8_t(255 - i);
     bytes[65] = uint8_t(spec.planes);
     bytes[66] = uint8_t(spec.planeBytes), bytes[67] = uint8_t(spec.planeBytes >> 8);
     for (size_t i = 0; i < spec.lines.size();) {
@@ -54,17 +56,26 @@ TEST(PcxRead, EveryLayoutRunLengthCoded) {
         {"16 colours in 4 planes: indices 0, 5, 15",
          {1, 4, 3, 2, {0x7F, 0xFF, 0x3F, 0xFF, 0x7F, 0xFF, 0x3F, 0xFF}, false},
          {0xFF0001FF, 0xFF5051FA, 0xFFF0F1F0}},
-        {"16 colours packed: indices 1, 14, 7", {4, 1, 3, 2, {0x1E, 0x7F}, false},
+        {"16 colours packed: indices 1, 14, 7",
+         {4, 1, 3, 2, {0x1E, 0x7F}, false},
          {0xFF1011FE, 0xFFE0E1F1, 0xFF7071F8}},
-        {"256 colours, palette at the end", {8, 1, 3, 4, {0, 200, 255, 0xEE}, true},
+        {"256 colours, palette at the end",
+         {8, 1, 3, 4, {0, 200, 255, 0xEE}, true},
          {0xFF00FF07, 0xFFC83707, 0xFFFF0007}},
-        {"256 colours without a palette: grey", {8, 1, 3, 4, {0, 200, 255, 0xEE}, false},
+        {"256 colours without a palette: grey",
+         {8, 1, 3, 4, {0, 200, 255, 0xEE}, false},
          {0xFF000000, 0xFFC8C8C8, 0xFFFFFFFF}},
         {"24 bits in 3 planes, two lines",
-         {8, 3, 3, 4, {1, 2, 3, 0xEE, 4, 5, 6, 0xEE, 7, 8, 9, 0xEE, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9},
+         {8,
+          3,
+          3,
+          4,
+          {1, 2, 3, 0xEE, 4, 5, 6, 0xEE, 7, 8, 9, 0xEE, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9},
           false},
          {0xFF010407, 0xFF020508, 0xFF030609, 0xFF090909, 0xFF090909, 0xFF090909}},
-        {"a window away from the origin", {8, 1, 2, 2, {10, 20}, false, 300, 5}, {0xFF0A0A0A, 0xFF141414}},
+        {"a window away from the origin",
+         {8, 1, 2, 2, {10, 20}, false, 300, 5},
+         {0xFF0A0A0A, 0xFF141414}},
     };
     for (const auto& c : cases) {
         const Surface s(loadBytes(pcx(c.spec)));
@@ -78,7 +89,8 @@ TEST(PcxRead, EveryLayoutRunLengthCoded) {
 TEST(PcxRead, PillowFilesReadAsTheirPngTwins) {
     for (const char* name : {"mono21", "palette21", "rgb21"}) {
         const std::string base = std::string(LOOM_TESTDATA_DIR) + "/pcx/" + name;
-        EXPECT_EQ(argbPixels(Surface(loadImage(base + ".pcx"))), argbPixels(Surface(loadImage(base + ".png"))))
+        EXPECT_EQ(argbPixels(Surface(loadImage(base + ".pcx"))),
+                  argbPixels(Surface(loadImage(base + ".png"))))
             << name;
     }
 }
@@ -98,5 +110,6 @@ TEST(PcxRead, BrokenFilesAreRefusedWithAClearMessage) {
     std::vector<uint8_t> narrow = pcx({8, 1, 2, 2, {1, 2}, false});
     narrow[66] = 1;
     EXPECT_EQ(failureOf(narrow), "PCX: bad header") << "lines shorter than the width";
-    EXPECT_EQ(failureOf(pcx({2, 1, 4, 2, {1, 2}, false})), "PCX: unsupported layout (1 planes of 2 bits)");
+    EXPECT_EQ(failureOf(pcx({2, 1, 4, 2, {1, 2}, false})),
+              "PCX: unsupported layout (1 planes of 2 bits)");
 }

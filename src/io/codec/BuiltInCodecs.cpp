@@ -73,13 +73,14 @@ ImageIoRegistrar::Inst& builtInCodecs() {
 }
 
 std::vector<std::string> builtInReadExtensions() {
-    return {"bmp", "cur", "dib", "gif", "hdp", "ico", "iff", "ilbm", "jpe", "jpeg", "jpg", "jxr", "lbm",
-            "pcx", "pgm", "png", "pnm", "ppm", "psd", "qoi", "tga", "tif", "tiff", "wdp", "webp", "wmp"};
+    return {"bmp",  "cur", "dib", "gif", "hdp",  "ico", "iff",  "ilbm", "jpe",
+            "jpeg", "jpg", "jxr", "lbm", "pcx",  "pgm", "png",  "pnm",  "ppm",
+            "psd",  "qoi", "tga", "tif", "tiff", "wdp", "webp", "wmp"};
 }
 
 std::vector<std::string> builtInReadableFormats() {
-    return {"PNG", "JPEG", "GIF", "WebP", "TIFF", "JPEG XR", "BMP", "QOI",
-            "ILBM", "PBM", "ICO", "CUR", "PCX", "TGA", "PNM", "PSD"};
+    return {"PNG",  "JPEG", "GIF", "WebP", "TIFF", "JPEG XR", "BMP", "QOI",
+            "ILBM", "PBM",  "ICO", "CUR",  "PCX",  "TGA",     "PNM", "PSD"};
 }
 
 bool isBuiltInReadExtension(const std::string& extension) {

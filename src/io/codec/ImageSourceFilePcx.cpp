@@ -11,7 +11,7 @@ namespace loom {
 namespace {
 
 constexpr size_t HEADER_BYTES = 128;
-constexpr size_t VGA_PALETTE_BYTES = 769;  // the 0x0C marker and 256 RGB triples
+constexpr size_t VGA_PALETTE_BYTES = 769;    // the 0x0C marker and 256 RGB triples
 constexpr int64_t MOST_BYTES_PER_BYTE = 32;  // a two-byte run gives at most 63
 
 // The header fields that tell this format from others; the rest is checked once it is known.
@@ -85,8 +85,7 @@ ImageSourceFilePcx::ImageSourceFilePcx(DataSourceRef dataSource) {
             size >= HEADER_BYTES + VGA_PALETTE_BYTES && data[size - VGA_PALETTE_BYTES] == 0x0C;
         if (hasPalette) dataEnd -= VGA_PALETTE_BYTES;
         for (int i = 0; i < 256; ++i)
-            for (int c = 0; c < 3; ++c)
-                palette[i][c] = hasPalette ? dataEnd[1 + i * 3 + c] : uint8_t(i);
+            for (int c = 0; c < 3; ++c) palette[i][c] = hasPalette ? dataEnd[1 + i * 3 + c] : uint8_t(i);
     } else if (mono) {
         std::memset(palette[0], 0, 3), std::memset(palette[1], 255, 3);
     } else {
