@@ -11,7 +11,7 @@ namespace {
 
 constexpr int WIDTH = 21, HEIGHT = 2;  // ILBM rows pad to 32 pixels, PBM rows to 22 bytes
 
-struct IffSpec {
+struct IffPicture {
     const char* type;  // "ILBM" or "PBM "
     int planes;
     bool compressed;
@@ -25,9 +25,9 @@ uint32_t colourOf(int i) {
 }
 
 // The value of pixel (x, y): an index, or 0xRRGGBB with 24 planes.
-uint32_t valueAt(const IffSpec& spec, int x, int y) {
-    if (spec.planes == 24) return uint32_t(x * 11 + y) * 0x010203u & 0xFFFFFF;
-    return uint32_t(x + 7 * y) % (1u << spec.planes);
+uint32_t valueAt(const IffPicture& picture, int x, int y) {
+    if (picture.planes == 24) return uint32_t(x * 11 + y) * 0x010203u & 0xFFFFFF;
+    return uint32_t(x + 7 * y) % (1u << picture.planes);
 }
 
 bool maskShows(int x, int y) { return (x + y) % 3 != 0; }
@@ -65,44 +65,45 @@ std::vector<uint8_t> byteRun1(const std::vector<uint8_t>& row) {
 }
 
 // Planes and padding filled with ones past the width, so padding that leaks into the picture shows.
-std::vector<uint8_t> rowOf(const IffSpec& spec, int y) {
-    if (spec.type[0] == 'P') {
+std::vector<uint8_t> rowOf(const IffPicture& picture, int y) {
+    if (picture.type[0] == 'P') {
         std::vector<uint8_t> row;
-        for (int x = 0; x < WIDTH; ++x) row.push_back(uint8_t(valueAt(spec, x, y)));
+        for (int x = 0; x < WIDTH; ++x) row.push_back(uint8_t(valueAt(picture, x, y)));
         row.push_back(0xFF);
         return row;
     }
     const int planeBytes = (WIDTH + 15) / 16 * 2;
-    const int planes = spec.planes + (spec.masking == 1 ? 1 : 0);
+    const int planes = picture.planes + (picture.masking == 1 ? 1 : 0);
     std::vector<uint8_t> row(size_t(planeBytes * planes), 0xFF);
     for (int p = 0; p < planes; ++p)
         for (int x = 0; x < WIDTH; ++x) {
-            const bool bit = p < spec.planes ? valueAt(spec, x, y) >> p & 1 : maskShows(x, y);
+            const bool bit = p < picture.planes ? valueAt(picture, x, y) >> p & 1 : maskShows(x, y);
             if (!bit) row[size_t(p * planeBytes + x / 8)] &= uint8_t(~(0x80 >> (x % 8)));
         }
     return row;
 }
 
-std::vector<uint8_t> iff(const IffSpec& spec) {
+std::vector<uint8_t> iff(const IffPicture& picture) {
     std::vector<uint8_t> header;
     for (int v : {WIDTH, HEIGHT, 0, 0}) putBigEndian(header, uint32_t(v), 2);
     header.insert(header.end(),
-                  {uint8_t(spec.planes), uint8_t(spec.masking), uint8_t(spec.compressed), 0});
-    putBigEndian(header, uint32_t(spec.transparent), 2);
+                  {uint8_t(picture.planes), uint8_t(picture.masking), uint8_t(picture.compressed), 0});
+    putBigEndian(header, uint32_t(picture.transparent), 2);
     header.insert(header.end(), {1, 1, 0, WIDTH, 0, HEIGHT});
     std::vector<uint8_t> colours, body;
-    for (int i = 0; i < spec.colours; ++i) putBigEndian(colours, colourOf(i), 3);
+    for (int i = 0; i < picture.colours; ++i) putBigEndian(colours, colourOf(i), 3);
     for (int y = 0; y < HEIGHT; ++y) {
-        const std::vector<uint8_t> row = spec.compressed ? byteRun1(rowOf(spec, y)) : rowOf(spec, y);
+        const std::vector<uint8_t> row =
+            picture.compressed ? byteRun1(rowOf(picture, y)) : rowOf(picture, y);
         body.insert(body.end(), row.begin(), row.end());
     }
-    std::vector<uint8_t> form(spec.type, spec.type + 4);
+    std::vector<uint8_t> form(picture.type, picture.type + 4);
     putChunk(form, "BMHD", header);
     putChunk(form, "ANNO", {'h', 'i', '!'});  // unknown, odd length
     putChunk(form, "CMAP", colours);
-    if (spec.viewMode) {
+    if (picture.viewMode) {
         std::vector<uint8_t> camg;
-        putBigEndian(camg, spec.viewMode, 4);
+        putBigEndian(camg, picture.viewMode, 4);
         putChunk(form, "CAMG", camg);
     }
     putChunk(form, "BODY", body);
@@ -113,20 +114,20 @@ std::vector<uint8_t> iff(const IffSpec& spec) {
 }
 
 // What each pixel must read as, from the description.
-std::vector<uint32_t> expectedPixels(const IffSpec& spec) {
+std::vector<uint32_t> expectedPixels(const IffPicture& picture) {
     std::vector<uint32_t> pixels;
     for (int y = 0; y < HEIGHT; ++y)
         for (int x = 0; x < WIDTH; ++x) {
-            const uint32_t v = valueAt(spec, x, y);
+            const uint32_t v = valueAt(picture, x, y);
             uint32_t colour = 0;
-            if (spec.planes == 24)
+            if (picture.planes == 24)
                 colour = (v & 0xFF) << 16 | (v & 0xFF00) | v >> 16;  // red is the lowest planes
-            else if (int(v) < spec.colours)
+            else if (int(v) < picture.colours)
                 colour = colourOf(int(v));
-            else if (spec.viewMode == 0x80 && v >= 32)
+            else if (picture.viewMode == 0x80 && v >= 32)
                 colour = colourOf(int(v) - 32) >> 1 & 0x7F7F7F;  // extra half-brite
-            bool shows = spec.masking != 1 || maskShows(x, y);
-            if (spec.masking == 2) shows = int(v) != spec.transparent;
+            bool shows = picture.masking != 1 || maskShows(x, y);
+            if (picture.masking == 2) shows = int(v) != picture.transparent;
             pixels.push_back(uint32_t(shows ? 0xFF : 0) << 24 | colour);
         }
     return pixels;
@@ -135,7 +136,7 @@ std::vector<uint32_t> expectedPixels(const IffSpec& spec) {
 }  // namespace
 
 TEST(IffRead, PlanarAndChunkyPicturesOfAnOddWidth) {
-    const IffSpec cases[] = {
+    const IffPicture cases[] = {
         {"ILBM", 3, false, 8},       {"ILBM", 3, true, 8},
         {"PBM ", 8, true, 256},      {"PBM ", 8, false, 256},
         {"ILBM", 5, true, 3},         // entries past the colour map's end are black
@@ -143,13 +144,13 @@ TEST(IffRead, PlanarAndChunkyPicturesOfAnOddWidth) {
         {"ILBM", 2, true, 4, 1},      // a mask plane after the colour planes
         {"ILBM", 24, true, 0},       {"ILBM", 6, true, 32, 0, 0, 0x80},  // extra half-brite
     };
-    for (const IffSpec& spec : cases) {
-        SCOPED_TRACE(std::string(spec.type) + " " + std::to_string(spec.planes) + " planes" +
-                     (spec.compressed ? ", ByteRun1" : "") + ", masking " +
-                     std::to_string(spec.masking));
-        const ImageSourceRef source = loadBytes(iff(spec));
-        EXPECT_EQ(source->getSampleOrder(), spec.masking ? ImageIo::RGBA : ImageIo::RGBX);
-        EXPECT_EQ(argbPixels(Surface(source)), expectedPixels(spec));
+    for (const IffPicture& picture : cases) {
+        SCOPED_TRACE(std::string(picture.type) + " " + std::to_string(picture.planes) + " planes" +
+                     (picture.compressed ? ", ByteRun1" : "") + ", masking " +
+                     std::to_string(picture.masking));
+        const ImageSourceRef source = loadBytes(iff(picture));
+        EXPECT_EQ(source->getSampleOrder(), picture.masking ? ImageIo::RGBA : ImageIo::RGBX);
+        EXPECT_EQ(argbPixels(Surface(source)), expectedPixels(picture));
     }
 }
 

@@ -8,7 +8,7 @@ using namespace loom::test;
 
 namespace {
 
-struct PcxSpec {
+struct PcxPicture {
     int bits, planes, width, planeBytes;
     std::vector<uint8_t> lines;  // raw, one line (every plane's padded bytes) after the other
     bool vgaPalette;
@@ -16,28 +16,29 @@ struct PcxSpec {
 };
 
 // A run-length coded file; runs cross from one line into the next where the bytes allow.
-std::vector<uint8_t> pcx(const PcxSpec& spec) {
-    const int lineBytes = spec.planeBytes * spec.planes;
-    const int height = int(spec.lines.size()) / lineBytes;
-    const int xMax = spec.xMin + spec.width - 1, yMax = spec.yMin + height - 1;
+std::vector<uint8_t> pcx(const PcxPicture& picture) {
+    const int lineBytes = picture.planeBytes * picture.planes;
+    const int height = int(picture.lines.size()) / lineBytes;
+    const int xMax = picture.xMin + picture.width - 1, yMax = picture.yMin + height - 1;
     std::vector<uint8_t> bytes(128, 0);
-    bytes[0] = 0x0A, bytes[1] = 5, bytes[2] = 1, bytes[3] = uint8_t(spec.bits);
-    const int window[4] = {spec.xMin, spec.yMin, xMax, yMax};
+    bytes[0] = 0x0A, bytes[1] = 5, bytes[2] = 1, bytes[3] = uint8_t(picture.bits);
+    const int window[4] = {picture.xMin, picture.yMin, xMax, yMax};
     for (int i = 0; i < 4; ++i)
         bytes[4 + 2 * i] = uint8_t(window[i]), bytes[5 + 2 * i] = uint8_t(window[i] >> 8);
     for (int i = 0; i < 16; ++i)  // the header's 16 colours: (16i, 16i + 1, 255 - i)
         bytes[16 + 3 * i] = uint8_t(16 * i), bytes[17 + 3 * i] = uint8_t(16 * i + 1),
                        bytes[18 + 3 * i] = uint8_t(255 - i);
-    bytes[65] = uint8_t(spec.planes);
-    bytes[66] = uint8_t(spec.planeBytes), bytes[67] = uint8_t(spec.planeBytes >> 8);
-    for (size_t i = 0; i < spec.lines.size();) {
+    bytes[65] = uint8_t(picture.planes);
+    bytes[66] = uint8_t(picture.planeBytes), bytes[67] = uint8_t(picture.planeBytes >> 8);
+    for (size_t i = 0; i < picture.lines.size();) {
         size_t run = 1;
-        while (i + run < spec.lines.size() && run < 63 && spec.lines[i + run] == spec.lines[i]) ++run;
-        if (run > 1 || spec.lines[i] >= 0xC0) bytes.push_back(uint8_t(0xC0 | run));
-        bytes.push_back(spec.lines[i]);
+        while (i + run < picture.lines.size() && run < 63 && picture.lines[i + run] == picture.lines[i])
+            ++run;
+        if (run > 1 || picture.lines[i] >= 0xC0) bytes.push_back(uint8_t(0xC0 | run));
+        bytes.push_back(picture.lines[i]);
         i += run;
     }
-    if (spec.vgaPalette) {
+    if (picture.vgaPalette) {
         bytes.push_back(0x0C);
         for (int i = 0; i < 256; ++i) bytes.insert(bytes.end(), {uint8_t(i), uint8_t(255 - i), 7});
     }
@@ -50,7 +51,7 @@ std::vector<uint8_t> pcx(const PcxSpec& spec) {
 TEST(PcxRead, EveryLayoutRunLengthCoded) {
     const struct {
         const char* name;
-        PcxSpec spec;
+        PcxPicture picture;
         std::vector<uint32_t> pixels;
     } cases[] = {
         {"16 colours in 4 planes: indices 0, 5, 15",
@@ -78,8 +79,8 @@ TEST(PcxRead, EveryLayoutRunLengthCoded) {
          {0xFF0A0A0A, 0xFF141414}},
     };
     for (const auto& c : cases) {
-        const Surface s(loadBytes(pcx(c.spec)));
-        EXPECT_EQ(s.getWidth(), c.spec.width) << c.name;
+        const Surface s(loadBytes(pcx(c.picture)));
+        EXPECT_EQ(s.getWidth(), c.picture.width) << c.name;
         EXPECT_EQ(argbPixels(s), c.pixels) << c.name;
     }
 }
