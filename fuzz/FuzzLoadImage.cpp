@@ -148,8 +148,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         auto source = makeBufferSource(Buffer(const_cast<uint8_t*>(data), static_cast<int32_t>(size)));
         ImageSource::Options options;
-        // The last byte picks a frame now and then, so multi-frame paths are reached too.
-        if (size > 0 && data[size - 1] < 4) options.setIndex(data[size - 1]);
+        // The last byte picks a frame and a page now and then, so those paths are reached too.
+        if (size > 0 && data[size - 1] < 4) options.setIndex(data[size - 1]).setPage(data[size - 1]);
         const ImageSourceRef loaded = loadImage(source, options);
         const Surface image(loaded);
         if (int64_t(image.getWidth()) * image.getHeight() <= MAX_STILL_PIXELS) {

@@ -30,6 +30,15 @@ int parseJobs(const std::string& text) {
     return int(value);
 }
 
+int parseFrame(const std::string& text) {
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno == ERANGE || value < 1 || value > 65535)
+        throw CliUsageExc("invalid frame: \"" + text + "\" (1 for the first)");
+    return int(value);
+}
+
 std::array<Vec2f, 4> parseQuad(const std::string& text) {
     std::vector<float> values;
     std::stringstream stream(text);
@@ -95,6 +104,8 @@ CliOptions parseCliOptions(int argc, const char* const* argv) {
             options.transform = findTransform(name);
             if (options.transform < 0)
                 throw CliUsageExc("unknown transform \"" + name + "\" (None, Projective or Bilinear)");
+        } else if (arg == "--frame") {
+            options.frame = parseFrame(value());
         } else if (arg == "--quad") {
             options.quad = parseQuad(value());
         } else if (arg == "-o" || arg == "--output") {
@@ -155,6 +166,8 @@ std::string cliUsageText() {
            "      --quad x0,y0,x1,y1,x2,y2,x3,y3\n"
            "                         corners top-left, top-right, bottom-right, bottom-left in\n"
            "                         source pixels (default the image rectangle)\n"
+           "      --frame N          the Nth picture of a file holding several, such as an icon's\n"
+           "                         sizes (1 for the first; default: the largest)\n"
            "  -o, --output PATH      output file (one input file) or folder (several inputs or a\n"
            "                         folder; made when missing)\n"
            "  -r, --recursive        also the images in the subfolders of input folders, written\n"

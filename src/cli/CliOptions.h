@@ -24,6 +24,9 @@ struct CliOptions {
     ResultOptions result;  // --compare and --quality
     // Corners in source pixels: top-left, top-right, bottom-right, bottom-left. Unset: the image.
     std::optional<std::array<Vec2f, 4>> quad;
+    // --frame: which picture of a file holding several (an icon's sizes), 1 for the first in
+    // file order. Unset: the reader's choice.
+    std::optional<int> frame;
     std::string output;  // a file for one input file, else a folder; empty: beside the input
     bool force = false;
     bool recursive = false;  // input folders' subfolders too

@@ -3,6 +3,7 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
@@ -32,6 +33,21 @@ void convertAnimation(const std::shared_ptr<ImageSourceFileGif>& gif, const std:
     writer.finish();
 }
 
+// The input, the picture --frame names when it is given. Animation frames cannot be picked (yet):
+// --frame on an animation is refused rather than ignored.
+ImageSourceRef loadInput(const std::string& inputPath, const std::optional<int>& frame) {
+    ImageSource::Options load;
+    if (frame) load.setPage(*frame - 1);
+    ImageSourceRef input = loadImage(inputPath, load);
+    if (!frame) return input;
+    if (input->getFrameCount() > 1)
+        throw std::runtime_error("--frame picks a picture of an icon file, not a frame of an animation");
+    if (*frame > input->getPageCount())
+        throw std::runtime_error("there is no picture " + std::to_string(*frame) + ": the file holds " +
+                                 std::to_string(input->getPageCount()));
+    return input;
+}
+
 }  // namespace
 
 std::string convertFile(const std::string& inputPath, const std::string& outputPath,
@@ -43,7 +59,7 @@ std::string convertFile(const std::string& inputPath, const std::string& outputP
     if (!options.force && std::filesystem::exists(outputPath, ignored))
         throw std::runtime_error(outputPath + " exists (use --force to overwrite)");
 
-    ImageSourceRef input = loadImage(inputPath);
+    ImageSourceRef input = loadInput(inputPath, options.frame);
     const int32_t frames = input->getFrameCount();
     const float w = float(input->getWidth());
     const float h = float(input->getHeight());

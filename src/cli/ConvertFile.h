@@ -10,8 +10,10 @@ namespace loom::cli {
 
 // Throws a std::exception whose what() says why the file failed. Without options.force an
 // existing output is refused before the input is read. An animated input gives an animated
-// output when that is a GIF, its first frame otherwise. Returns a note for the user (the frames
-// left out), empty when there is nothing to say.
+// output when that is a GIF, its first frame otherwise. options.frame picks one picture of a file
+// holding several (an error naming how many there are when it holds fewer), and is refused for an
+// animation. Returns a note for the user (the frames left out), empty when there is nothing to
+// say.
 std::string convertFile(const std::string& inputPath, const std::string& outputPath,
                         const CliOptions& options);
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "io/ImageIo.h"
@@ -17,8 +18,13 @@ public:
     // Passed by the callers of loadImage through the registrar to the decoders.
     struct Options {
         int32_t index = 0;  // the frame to decode; 0 for the first
+        // The page to decode, 0 for the first in file order; unset: the reader's choice. Pages are
+        // the separate pictures of one file (an icon's sizes), not an animation's frames. Readers
+        // of single-page files leave it to the caller to compare it with getPageCount().
+        std::optional<int32_t> page;
 
         Options& setIndex(int32_t i) { return index = i, *this; }
+        Options& setPage(int32_t p) { return page = p, *this; }
     };
 
     // The layout the chosen row converter works with: offsets in samples, -1 when absent.
@@ -41,6 +47,8 @@ public:
     int32_t getFrameCount() const { return frameCount_; }
     // The colour table of an indexed picture; empty for any other.
     const Palette& getPalette() const { return palette_; }
+    // How many separate pictures the file holds, of which this is one.
+    int32_t getPageCount() const { return pageCount_; }
 
     // Pushes every row into target.
     virtual void load(ImageTargetRef target) = 0;
@@ -68,12 +76,14 @@ protected:
     void setPremultiplied(bool premultiplied) { premultiplied_ = premultiplied; }
     void setFrameCount(int32_t count) { frameCount_ = count; }
     void setPalette(Palette palette) { palette_ = std::move(palette); }
+    void setPageCount(int32_t count) { pageCount_ = count; }
 
 private:
     float pixelAspectRatio_ = 1.0f;
     bool premultiplied_ = false;
     int32_t frameCount_ = 1;
     Palette palette_;
+    int32_t pageCount_ = 1;
     RowLayout sourceLayout_;
     RowLayout targetLayout_;
     RowFunc rowFunc_ = nullptr;

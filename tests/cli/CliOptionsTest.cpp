@@ -45,6 +45,8 @@ TEST(CliOptions, DefaultsAndValues) {
     EXPECT_EQ(o.jobs, 3);
     EXPECT_EQ(o.inputs, (std::vector<std::string>{"a.png", "-b.png"}));
     EXPECT_TRUE(parse({"--list"}).list) << "no input needed";
+    EXPECT_FALSE(d.frame);
+    EXPECT_EQ(parse({"--frame", "3", "a.ico"}).frame, 3);
 }
 
 TEST(CliOptions, UsageErrors) {
@@ -62,6 +64,8 @@ TEST(CliOptions, UsageErrors) {
         {"--force=yes", "a.png"},
         {"--compare-alpha=1", "a.png"},
         {"--compare", "alpha", "a.png"},
+        {"--frame", "0", "a.ico"},
+        {"--frame=2x", "a.ico"},
     };
     for (const auto& args : bad) EXPECT_THROW(parse(args), CliUsageExc) << (args.empty() ? "" : args[0]);
 }

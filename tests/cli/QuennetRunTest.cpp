@@ -12,6 +12,7 @@
 #include "image/Surface.h"
 #include "image/Upscale.h"
 #include "io/GifBuilder.h"
+#include "io/IconBuilder.h"
 #include "io/ImageFile.h"
 #include "io/ImageSourceSurface.h"
 #include "io/TempDir.h"
@@ -341,4 +342,37 @@ TEST(Quennet, AnimatedGifToAnotherFormatWritesTheFirstFrameAndSaysSo) {
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.errors.find("only the first of its 3 frames"), std::string::npos) << run.errors;
     EXPECT_TRUE(isDoubled(load(dir / "walk.png"), Surface(openGif(dir / "walk.gif"))));
+}
+
+// An icon of a 2x2 and a 3x3 picture: the larger by default, the other with --frame.
+TEST(Quennet, FramePicksAPictureOfAnIconAndSaysHowManyThereAre) {
+    TempDir dir;
+    const loom::test::BitmapPicture small{2, 2, 8, {0xFF0000, 0x00FF00}, {0, 1, 1, 0}};
+    loom::test::writeFile(dir / "app.ico",
+                          loom::test::iconFile({loom::test::bitmapPicture(small),
+                                                loom::test::pngPicture(Surface(3, 3, true))}));
+    RunResult largest = quennet("-o " + quoted(dir / "largest.png") + " " + quoted(dir / "app.ico"));
+    ASSERT_EQ(largest.status, 0) << largest.errors;
+    EXPECT_EQ(load(dir / "largest.png").getWidth(), 6);
+    RunResult first =
+        quennet("--frame 1 -o " + quoted(dir / "first.png") + " " + quoted(dir / "app.ico"));
+    ASSERT_EQ(first.status, 0) << first.errors;
+    const Surface picked = load(dir / "first.png");
+    EXPECT_EQ(picked.getWidth(), 4);
+    EXPECT_EQ(loom::test::colourAt(picked, 0, 0), 0xFF0000u);
+
+    RunResult beyond = quennet("--frame 3 -o " + quoted(dir / "x.png") + " " + quoted(dir / "app.ico"));
+    EXPECT_EQ(beyond.status, 1);
+    EXPECT_NE(beyond.errors.find("there is no picture 3: the file holds 2"), std::string::npos)
+        << beyond.errors;
+    writeSprite(dir / "one.png", 2, 2);
+    RunResult single = quennet("--frame 2 " + quoted(dir / "one.png"));
+    EXPECT_NE(single.errors.find("there is no picture 2: the file holds 1"), std::string::npos)
+        << single.errors;
+    writeWalk(dir / "walk.gif");
+    RunResult animation = quennet("--frame 2 " + quoted(dir / "walk.gif"));
+    EXPECT_EQ(animation.status, 1);
+    EXPECT_NE(animation.errors.find("not a frame of an animation"), std::string::npos)
+        << animation.errors;
+    EXPECT_FALSE(std::filesystem::exists(dir / "x.png"));
 }

@@ -1,17 +1,22 @@
 // The codecs this build carries, registered with the process-wide registrar on its first use.
 // Decoders are tried in ascending priority; each refuses foreign data by its signature at once,
-// so the order matters only for speed (the likeliest formats first) and for TGA, which has no
-// signature and is tried last.
+// so the order matters only for speed (the likeliest formats first) and for the weak signatures:
+// ICO and PCX (a few header bytes) come after every format with a real one, and TGA, which has
+// none, last.
 #include "io/codec/BuiltInCodecs.h"
 
 #include <algorithm>
 
 #include "io/codec/ImageSourceFileBmp.h"
 #include "io/codec/ImageSourceFileGif.h"
+#include "io/codec/ImageSourceFileIco.h"
+#include "io/codec/ImageSourceFileIff.h"
 #include "io/codec/ImageSourceFileJpeg.h"
 #include "io/codec/ImageSourceFileJxr.h"
+#include "io/codec/ImageSourceFilePcx.h"
 #include "io/codec/ImageSourceFilePng.h"
 #include "io/codec/ImageSourceFilePnm.h"
+#include "io/codec/ImageSourceFileQoi.h"
 #include "io/codec/ImageSourceFileStb.h"
 #include "io/codec/ImageSourceFileTga.h"
 #include "io/codec/ImageSourceFileTiff.h"
@@ -37,8 +42,12 @@ void registerBuiltInCodecs(ImageIoRegistrar::Inst& registrar) {
     registrar.registerSourceGeneric(ImageSourceFileJxr::create, 7);
     registrar.registerSourceGeneric(ImageSourceFileBmp::create, 8);
     registrar.registerSourceGeneric(ImageSourceFilePnm::create, 9);
-    registrar.registerSourceGeneric(ImageSourceFileStb::create, 10);
-    registrar.registerSourceGeneric(ImageSourceFileTga::create, 11);
+    registrar.registerSourceGeneric(ImageSourceFileQoi::create, 10);
+    registrar.registerSourceGeneric(ImageSourceFileIff::create, 11);
+    registrar.registerSourceGeneric(ImageSourceFileIco::create, 12);
+    registrar.registerSourceGeneric(ImageSourceFilePcx::create, 13);
+    registrar.registerSourceGeneric(ImageSourceFileStb::create, 14);
+    registrar.registerSourceGeneric(ImageSourceFileTga::create, 15);
 
     // Each extension with priority 2 and its canonical extension as the extension data.
     registrar.registerTargetType("png", ImageTargetFilePng::create, 2, "png");
@@ -69,12 +78,14 @@ ImageIoRegistrar::Inst& builtInCodecs() {
 }
 
 std::vector<std::string> builtInReadExtensions() {
-    return {"bmp", "dib", "gif", "hdp", "jpe", "jpeg", "jpg",  "jxr", "pam",  "pbm", "pgm",
-            "png", "pnm", "ppm", "psd", "tga", "tif",  "tiff", "wdp", "webp", "wmp"};
+    return {"bmp", "cur", "dib", "gif", "hdp",  "ico", "iff",  "ilbm", "jpe", "jpeg",
+            "jpg", "jxr", "lbm", "pam", "pbm",  "pcx", "pgm",  "png",  "pnm", "ppm",
+            "psd", "qoi", "tga", "tif", "tiff", "wdp", "webp", "wmp"};
 }
 
 std::vector<std::string> builtInReadableFormats() {
-    return {"PNG", "JPEG", "GIF", "WebP", "TIFF", "JPEG XR", "BMP", "TGA", "PNM", "PSD"};
+    return {"PNG",  "JPEG", "GIF", "WebP", "TIFF", "JPEG XR", "BMP", "QOI",
+            "ILBM", "PBM",  "ICO", "CUR",  "PCX",  "TGA",     "PNM", "PSD"};
 }
 
 bool isBuiltInReadExtension(const std::string& extension) {

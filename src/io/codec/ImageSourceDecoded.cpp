@@ -38,6 +38,24 @@ void ImageSourceDecoded::load(ImageTargetRef target) {
     for (int32_t row = 0; row < getHeight(); ++row) processRow(*target, row, getRow(row));
 }
 
+void ImageSourceDecoded::describeTransparency() {
+    for (int32_t y = 0; y < getHeight(); ++y) {
+        const uint8_t* row = getRow(y);
+        for (int32_t x = 0; x < getWidth(); ++x)
+            if (row[size_t(x) * 4 + 3] != 255) {
+                setSampleOrder(RGBA);
+                return;
+            }
+    }
+    setSampleOrder(RGBX);
+}
+
+void requireFillable(uint64_t producedUnits, int64_t availableBytes, int64_t mostPerByte,
+                     const char* formatName) {
+    if (availableBytes < 0 || producedUnits > uint64_t(availableBytes) * uint64_t(mostPerByte))
+        throw ImageIoFailedLoadExc(std::string(formatName) + ": truncated data");
+}
+
 Buffer requireSignature(const DataSourceRef& dataSource, const void* signature, size_t size,
                         const char* formatName) {
     Buffer bytes = dataSource->getBuffer();

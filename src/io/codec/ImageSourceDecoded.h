@@ -29,11 +29,19 @@ protected:
     // For 8-bit RGBA or BGRA pixels whose alpha the file gave: many writers leave the channel zero
     // everywhere, which means an opaque picture, so the pixels are then described as RGBX or BGRX.
     void treatAllZeroAlphaAsOpaque();
+    // For a block allocated as 8-bit RGBA: RGBA when a pixel is transparent, RGBX otherwise.
+    void describeTransparency();
 
 private:
     PixelBlock pixels_;
     int32_t rowBytes_ = 0;
 };
+
+// ImageIoFailedLoadExc "<formatName>: truncated data" unless availableBytes could produce
+// producedUnits at mostPerByte a byte: a few bytes of header may promise gigabytes, which are refused
+// before anything is allocated for them.
+void requireFillable(uint64_t producedUnits, int64_t availableBytes, int64_t mostPerByte,
+                     const char* formatName);
 
 // The bytes of dataSource when they begin with signature; otherwise ImageIoNotThisFormatExc
 // saying "not a <formatName> file". A data source that cannot be read raises its StreamExc.

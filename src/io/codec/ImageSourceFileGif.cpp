@@ -258,18 +258,6 @@ void ImageSourceFileGif::disposeFrame() {
     }
 }
 
-void ImageSourceFileGif::describeTransparency() {
-    for (int32_t y = 0; y < getHeight(); ++y) {
-        const uint8_t* row = getRow(y);
-        for (int32_t x = 0; x < getWidth(); ++x)
-            if (row[size_t(x) * 4 + 3] != 255) {
-                setSampleOrder(RGBA);
-                return;
-            }
-    }
-    setSampleOrder(RGBX);
-}
-
 ImageSourceRef ImageSourceFileGif::create(DataSourceRef dataSource, Options options) {
     return std::make_shared<ImageSourceFileGif>(std::move(dataSource), options);
 }

@@ -46,8 +46,6 @@ private:
     bool readFrame();
     // Clears or restores the current frame's area as its disposal mode asks.
     void disposeFrame();
-    // RGBA when a pixel of the canvas is transparent, RGBX otherwise.
-    void describeTransparency();
 
     Buffer bytes_;
     GifMemoryReader reader_;

@@ -12,6 +12,7 @@
 #include "image/PixelBlock.h"
 #include "image/SizeCheck.h"
 #include "io/ImageIoExc.h"
+#include "io/codec/EndianBytes.h"
 
 namespace loom {
 
@@ -39,10 +40,6 @@ void errorCallback(png_structp png, png_const_charp message) {
 }
 
 void warningCallback(png_structp, png_const_charp) {}
-
-uint32_t bigEndian32(const uint8_t* p) {
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
 
 // The size in the header chunk, which always comes first, is checked before libpng reads on.
 void refuseHugeHeader(const uint8_t* data, size_t size) {

@@ -8,6 +8,7 @@
 
 #include "image/ImageLimits.h"
 #include "io/ImageIoExc.h"
+#include "io/codec/EndianBytes.h"
 
 namespace loom {
 
