@@ -52,6 +52,16 @@ TEST(ReadableFormats, LayoutsFollowTheDecoderTable) {
         EXPECT_EQ(loadImage(seed(name))->getSampleOrder(), order) << name;
 }
 
+// Indexed files give their colour table, so results can keep it; others give none.
+TEST(ReadableFormats, IndexedFilesGiveTheirColourTable) {
+    const std::map<std::string, bool> indexed = {
+        {"palette.png", true}, {"anim.gif", true},  {"pal8.bmp", true},   {"palette.pcx", true},
+        {"planar.lbm", true},  {"rgba.png", false}, {"bgr24.bmp", false}, {"image.qoi", false},
+    };
+    for (const auto& [name, hasTable] : indexed)
+        EXPECT_EQ(loadImage(seed(name))->getPalette().empty(), !hasTable) << name;
+}
+
 TEST(ReadableFormats, GifFramesAndTransparency) {
     EXPECT_EQ(loadImage(seed("anim.gif"))->getFrameCount(), 2);
     const Surface first(loadImage(seed("anim.gif")));

@@ -123,6 +123,14 @@ ImageSourceFileIff::ImageSourceFileIff(DataSourceRef dataSource) {
     requireFillable(uint64_t(rowBytes * height), int64_t(chunks.body.size),
                     compression ? MOST_BYTES_PER_BYTE : 1, format);
     allocatePixels(width, height, RGB, UINT8, RGBA);
+    if (planes <= 8) {
+        // The colours a pixel can name, the transparent one with alpha 0.
+        Palette table;
+        for (int i = 0; i < (1 << planes); ++i)
+            table.push_back({palette[i][0], palette[i][1], palette[i][2],
+                             uint8_t(masking == TRANSPARENT_COLOUR && i == transparent ? 0 : 255)});
+        setPalette(std::move(table));
+    }
 
     RowReader reader(chunks.body, compression == 1);
     std::vector<uint8_t> row(static_cast<size_t>(rowBytes));

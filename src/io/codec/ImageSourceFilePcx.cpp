@@ -79,17 +79,20 @@ ImageSourceFilePcx::ImageSourceFilePcx(DataSourceRef dataSource) {
                                    std::to_string(bits) + " bits)");
 
     uint8_t palette[256][3];
+    int tableEntries = 0;  // of those, the colour table the file gives
     const uint8_t* dataEnd = data + size;
     if (indexed256) {
         const bool hasPalette =
             size >= HEADER_BYTES + VGA_PALETTE_BYTES && data[size - VGA_PALETTE_BYTES] == 0x0C;
-        if (hasPalette) dataEnd -= VGA_PALETTE_BYTES;
+        if (hasPalette) dataEnd -= VGA_PALETTE_BYTES, tableEntries = 256;
         for (int i = 0; i < 256; ++i)
             for (int c = 0; c < 3; ++c) palette[i][c] = hasPalette ? dataEnd[1 + i * 3 + c] : uint8_t(i);
     } else if (mono) {
         std::memset(palette[0], 0, 3), std::memset(palette[1], 255, 3);
-    } else {
+        tableEntries = 2;
+    } else if (!trueColour) {
         std::memcpy(palette, data + 16, 48);
+        tableEntries = 16;
     }
 
     const bool runLength = data[2] == 1;
@@ -97,6 +100,10 @@ ImageSourceFilePcx::ImageSourceFilePcx(DataSourceRef dataSource) {
     requireFillable(uint64_t(lineBytes * height), dataEnd - (data + HEADER_BYTES),
                     runLength ? MOST_BYTES_PER_BYTE : 1, "PCX");
     allocatePixels(width, height, RGB, UINT8, RGBX);
+    Palette table;
+    for (int i = 0; i < tableEntries; ++i)
+        table.push_back({palette[i][0], palette[i][1], palette[i][2], 255});
+    setPalette(std::move(table));
 
     LineReader reader(data + HEADER_BYTES, dataEnd, runLength);
     std::vector<uint8_t> line(static_cast<size_t>(lineBytes));
