@@ -18,8 +18,9 @@ namespace {
 // match a row back that the hash chains, flooded by the same bytes nearby in flat runs, often
 // hide. Level 7's 256 links, but taking matches up to the longest (258) where level 7 stops
 // searching at 128 and lazily tries fewer: 1-3% smaller than level 7 in the same time on sprite
-// sheets of 2 to 240 colours through Scale2x to Scale4x. Twice the links gain 2-3% more for half
-// as much time again, and level 9 (4096 links) 1-3% more in twice that.
+// sheets of 2 to 240 colours through Scale2x to Scale4x. Twice the links gain 1-3% more, but a
+// 2048 x 2048 sheet through Scale2x then takes half as long again as a whole process, a third of
+// ImageMagick's time; level 9 (4096 links) gains 1-3% more in twice that.
 constexpr DeflateEffort PIXEL_ART_EFFORT = {9, 4, 258, 258, 256};
 // For rows that are mostly noise, which deflate cannot bring below a quarter: there a deeper
 // search gains little for much time (random pixels of four colours through Scale4x: level 7
