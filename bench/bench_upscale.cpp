@@ -156,7 +156,7 @@ void printTable(const CollectingReporter& r) {
     std::printf("%-10s %-5s %15s %15s %15s\n", "mode", "", "256", "1024", "2048");
     for (const auto& info : upscalerCatalogue()) {
         for (bool alpha : {false, true}) {
-            std::printf("%-10s %-5s", info.name, alpha ? "RGBA" : "RGB");
+            std::printf("%-10s %-5s", info.name.c_str(), alpha ? "RGBA" : "RGB");
             for (int size : SIZES) {
                 const double reused = r.get(caseName({info.id, size, alpha, false, false}), "out_MPps");
                 const double fresh = r.get(caseName({info.id, size, alpha, true, false}), "out_MPps");
@@ -178,7 +178,7 @@ void printTable(const CollectingReporter& r) {
         const double reused = r.get(caseName({info.id, 2048, true, false, false}), "out_Bps");
         const double fresh = r.get(caseName({info.id, 2048, true, true, false}), "out_Bps");
         const double random = r.get(caseName({info.id, 2048, true, false, true}), "out_Bps");
-        std::printf("%-10s %10.2f %8.2f %8.2f %8.2f %10.2f %14.2f\n", info.name, reused / 1e9,
+        std::printf("%-10s %10.2f %8.2f %8.2f %8.2f %10.2f %14.2f\n", info.name.c_str(), reused / 1e9,
                     ofMemcpy({info.id, 2048, true, false, false}),
                     ofMemcpy({info.id, 2048, true, false, false, PixelMatch::Colour}),
                     ofMemcpy({info.id, 2048, true, false, false, PixelMatch::ColourAndAlpha}),

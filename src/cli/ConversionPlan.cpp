@@ -59,7 +59,7 @@ ConversionPlan planConversions(const CliOptions& options) {
     const std::string folder = plan.outputFolder.empty() || plan.outputFolder.back() == '/'
                                    ? plan.outputFolder
                                    : plan.outputFolder + "/";
-    const std::string upscalerName = upscalerCatalogue()[size_t(options.upscaler)].name;
+    const std::string upscalerName = upscalerById(options.upscaler).name;
     std::map<std::string, std::string> inputOfResult;
     const InputList inputs = listInputFiles(options.inputs, options.recursive);
     plan.notes = inputs.notes;

@@ -69,6 +69,22 @@ public:
         return dst;
     }
 
+    // Every pixel of `in` as a plain factor x factor block of `out` (or of a new ring).
+    RowPlane blocks(int factor, const RowPlane& in, const RowPlane* out) {
+        const RowPlane dst = withCompareFlag(out ? *out : ring(in.width * factor, in.height * factor));
+        pipeline_.add({in.height, [](int y) { return y; },
+                       [in, dst, factor](int y) {
+                           uint32_t* first = dst.row(factor * y);
+                           const uint32_t* row = in.row(y);
+                           for (int x = 0; x < in.width; ++x)
+                               std::fill_n(first + factor * x, factor, row[x]);
+                           for (int j = 1; j < factor; ++j)
+                               std::copy_n(first, size_t(dst.width), dst.row(factor * y + j));
+                       },
+                       [factor](int done) { return factor * done; }});
+        return dst;
+    }
+
     void refine(RefinePass pass, const RowPlane& plane) {
         const int below = refineWindowSize(pass) - 2;  // rows the window reaches below its anchor
         const int last = plane.height - 1;
@@ -115,15 +131,20 @@ private:
     std::vector<std::unique_ptr<RowRing>> rings_;
 };
 
-void copyMode(const Surface& source, const Surface& result, KernelPath path) {
-    if (source.getChannelOrder() == result.getChannelOrder() &&
+// The modes without a recipe: every pixel a plain factor x factor block (factor 1: a copy).
+void plainBlocks(const Surface& source, int factor, const Surface& result, KernelPath path) {
+    if (factor == 1 && source.getChannelOrder() == result.getChannelOrder() &&
         source.getRowBytes() == result.getRowBytes()) {
         std::memcpy(result.getData(), source.getData(),
                     size_t(result.getRowBytes()) * size_t(result.getHeight()));
         return;
     }
-    ChainBuilder chain(path, PixelMatch::Colour);  // a plain copy compares nothing
-    chain.output(chain.input(source), result);
+    ChainBuilder chain(path, PixelMatch::Colour);  // blocks compare nothing
+    RowPlane storage;
+    const RowPlane* direct = ChainBuilder::resultPlane(result, storage);
+    RowPlane plane = chain.input(source);
+    if (factor > 1) plane = chain.blocks(factor, plane, direct);
+    chain.output(plane, result);
     chain.run();
 }
 
@@ -149,7 +170,7 @@ void upscaleInto(const Surface& source, int mode, const Surface& result, KernelP
         result.getRowBytes() != result.getWidth() * result.getPixelInc())
         throw std::invalid_argument("upscaleInto: the result does not fit the source and mode");
     if (result.getWidth() == 0 || result.getHeight() == 0) return;
-    if (info.recipe.empty()) return copyMode(source, result, path);
+    if (info.recipe.empty()) return plainBlocks(source, factor, result, path);
     ChainBuilder chain(path, match);
     RowPlane storage;
     const RowPlane* direct = ChainBuilder::resultPlane(result, storage);

@@ -8,20 +8,18 @@ namespace loom {
 
 namespace {
 
-// The empty recipe: every pixel copied whole.
-Surface copyPixels(const Surface& source) {
-    Surface result = makeScaledSurface(source, 1);
-    SurfaceIter in = source.getIter();
-    SurfaceIter out = result.getIter();
-    const bool alpha = result.hasAlpha();
-    while (in.line() && out.line()) {
-        while (in.pixel() && out.pixel()) {
-            out.r() = in.r();
-            out.g() = in.g();
-            out.b() = in.b();
-            if (alpha) out.a() = in.a();
+// The empty recipe: every pixel copied whole into a plain factor x factor block.
+Surface plainBlocks(const Surface& source, int factor) {
+    Surface result = makeScaledSurface(source, factor);
+    const ChannelOrder& from = source.getChannelOrder();
+    const ChannelOrder& to = result.getChannelOrder();
+    for (int32_t y = 0; y < result.getHeight(); ++y)
+        for (int32_t x = 0; x < result.getWidth(); ++x) {
+            const uint8_t* in = source.getData(x / factor, y / factor);
+            uint8_t* out = result.getData(x, y);
+            out[to.red] = in[from.red], out[to.green] = in[from.green], out[to.blue] = in[from.blue];
+            if (result.hasAlpha()) out[to.alpha] = in[from.alpha];
         }
-    }
     return result;
 }
 
@@ -50,7 +48,7 @@ Surface upscaleReference(const Surface& source, int mode, PixelMatch match) {
     const UpscalerInfo& info = upscalerById(mode);
     if (!source) return Surface();
     checkScaledSize(source, info.factor);
-    if (info.recipe.empty()) return copyPixels(source);
+    if (info.recipe.empty()) return plainBlocks(source, info.factor);
     // Each kernel makes a new image, so the passes never touch the source.
     Surface image = source;
     for (const UpscaleStage& stage : info.recipe) {

@@ -12,15 +12,20 @@ namespace loom {
 
 struct UpscalerInfo {
     int id;
-    const char* name;
+    std::string name;
     int factor;  // output side / source side: the product of the recipe's kernel factors
-    std::vector<UpscaleStage> recipe;  // run in order; none is a plain copy
+    std::vector<UpscaleStage> recipe;  // run in order; none: every pixel becomes a plain block
 };
 
-// Ids from 0, in order: a mode's id is its index.
+// The modes the panel offers, ids from 0, in order: a mode's id is its index.
 const std::vector<UpscalerInfo>& upscalerCatalogue();
 
-// The mode with this id; throws std::invalid_argument when there is none.
+// Plain blocks of any size from 2 to MAX_NEAREST_FACTOR, for the command line: "Nearest2x" to
+// "Nearest16x"; those the catalogue holds have its ids, the others ids after its last.
+constexpr int MAX_NEAREST_FACTOR = 16;
+
+// The mode with this id (the catalogue's or a plain-block size's); throws std::invalid_argument
+// when there is none.
 const UpscalerInfo& upscalerById(int id);
 
 // The id of the mode with this name (exact match first, then ignoring case), or -1.

@@ -7,6 +7,7 @@
 #include "PixelTestUtil.h"
 #include "image/ImageLimits.h"
 #include "image/Upscale.h"
+#include "image/UpscaleFast.h"
 #include "image/UpscaleReference.h"
 #include "image/UpscalerCatalogue.h"
 
@@ -31,17 +32,22 @@ Rows block(const Rows& image, int factor, int bx, int by) {
 TEST(UpscalerCatalogue, ModesAreFoundByIdAndByName) {
     const auto& cat = loom::upscalerCatalogue();
     for (size_t i = 0; i < cat.size(); ++i) {
-        EXPECT_EQ(&loom::upscalerById(int(i)), &cat[i]) << "an id is its index";
+        EXPECT_EQ(loom::upscalerById(int(i)).name, cat[i].name) << "an id is its index";
         EXPECT_EQ(loom::findUpscaler(cat[i].name), int(i));
     }
     EXPECT_EQ(loom::findUpscaler("scale3xhq"), SCALE3XHQ) << "case-insensitive fallback";
+    // Plain blocks of every size from 2 to 16 beyond the panel's three.
+    EXPECT_EQ(loom::upscalerById(loom::findUpscaler("Nearest3x")).id, 9);
+    EXPECT_EQ(loom::upscalerById(loom::findUpscaler("nearest16x")).factor, 16);
+    EXPECT_EQ(loom::findUpscaler("Nearest17x"), -1);
+    EXPECT_EQ(loom::findUpscaler("Nearest1x"), -1);
     EXPECT_EQ(loom::findUpscaler("Scale5x"), -1);
     EXPECT_EQ(loom::findUpscaler(""), -1);
 }
 
 TEST(UpscaleDispatch, UnknownModeThrowsAndNullSourceGivesNull) {
     Surface s = imageFromRows({"WK"});
-    for (int mode : {-1, 8}) {
+    for (int mode : {-1, 1000}) {
         EXPECT_THROW(upscale(s, mode), std::invalid_argument) << mode;
         EXPECT_THROW(loom::upscaleReference(s, mode), std::invalid_argument) << mode;
         EXPECT_THROW(upscale(Surface(), mode), std::invalid_argument) << mode;
@@ -270,6 +276,20 @@ TEST(UpscaleAlpha, ComparingAsSeenIsComparingColoursOfTransparentPixelsMadeOne) 
             differs |= !sameImage(seen, upscale(source, info.id, PixelMatch::Colour));
         }
         EXPECT_EQ(differs, colourRuleDiffers);
+    }
+}
+
+TEST(UpscaleNearest, EveryPixelBecomesAPlainBlockOfItsOwnWholeInEveryPath) {
+    const Surface source = randomPaletteImage(7, 5, ChannelOrder::BGRA, 4, 3);
+    for (const char* name : {"Nearest2x", "Nearest3x", "Nearest4x", "Nearest7x", "Nearest16x"}) {
+        const loom::UpscalerInfo& info = loom::upscalerById(loom::findUpscaler(name));
+        const Surface reference = loom::upscaleReference(source, info.id);
+        for (loom::KernelPath path : loom::availableKernelPaths())
+            EXPECT_TRUE(sameImage(loom::upscaleWith(source, info.id, path), reference)) << name;
+        for (int y = 0; y < reference.getHeight(); ++y)
+            for (int x = 0; x < reference.getWidth(); ++x)
+                ASSERT_EQ(pixelAt(reference, x, y), pixelAt(source, x / info.factor, y / info.factor))
+                    << name << " at " << x << "," << y;
     }
 }
 
