@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <sstream>
+#include <utility>
 
 #include "image/UpscalerCatalogue.h"
 #include "io/ImageIoRegistrar.h"
@@ -59,6 +61,32 @@ PixelMatch parseCompare(const std::string& text) {
     throw CliUsageExc("unknown comparison \"" + text + "\" (seen, colour or rgba)");
 }
 
+EdgeRule parseEdges(const std::string& text) {
+    const std::string name = toLowerAscii(text);
+    if (name == "clamp") return EdgeRule::Clamp;
+    if (name == "wrap") return EdgeRule::Wrap;
+    if (name == "wrap-x") return EdgeRule::WrapX;
+    if (name == "wrap-y") return EdgeRule::WrapY;
+    throw CliUsageExc("unknown edges \"" + text + "\" (clamp, wrap, wrap-x or wrap-y)");
+}
+
+int32_t parseCount(const std::string& text, const std::string& what, long least) {
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno == ERANGE || value < least || value > 65535)
+        throw CliUsageExc("invalid " + what + ": \"" + text + "\"");
+    return int32_t(value);
+}
+
+// WxH, for --cells.
+std::pair<int32_t, int32_t> parseSize(const std::string& text) {
+    const size_t x = toLowerAscii(text).find('x');
+    if (x == std::string::npos) throw CliUsageExc("--cells needs WIDTHxHEIGHT, as 16x16");
+    return {parseCount(text.substr(0, x), "cell width", 1),
+            parseCount(text.substr(x + 1), "cell height", 1)};
+}
+
 std::string upscalerNames() {
     std::string names;
     for (const UpscalerInfo& info : upscalerCatalogue())
@@ -70,6 +98,7 @@ std::string upscalerNames() {
 
 CliOptions parseCliOptions(int argc, const char* const* argv) {
     CliOptions options;
+    std::optional<int32_t> cellGap, cellMargin;  // applied once --cells is known
     bool onlyInputs = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
@@ -117,6 +146,17 @@ CliOptions parseCliOptions(int argc, const char* const* argv) {
                 throw CliUsageExc("quality must lie between 0 and 1");
         } else if (arg == "--compare") {
             options.result.match = parseCompare(value());
+        } else if (arg == "--edges") {
+            options.result.layout.edges = parseEdges(value());
+        } else if (arg == "--cells") {
+            const auto [w, h] = parseSize(value());
+            CellGrid grid = options.result.layout.cells.value_or(CellGrid());
+            grid.width = w, grid.height = h;
+            options.result.layout.cells = grid;
+        } else if (arg == "--cell-gap") {
+            cellGap = parseCount(value(), "cell gap", 0);
+        } else if (arg == "--cell-margin") {
+            cellMargin = parseCount(value(), "cell margin", 0);
         } else if (arg == "--compare-alpha") {
             options.result.match = PixelMatch::ColourAndAlpha;
         } else if (arg == "-f" || arg == "--force") {
@@ -141,6 +181,12 @@ CliOptions parseCliOptions(int argc, const char* const* argv) {
              arg == "--compare-alpha" || arg == "--list" || arg == "--help" || arg == "--version"))
             throw CliUsageExc(arg + " takes no value");
     }
+    if ((cellGap || cellMargin) && !options.result.layout.cells)
+        throw CliUsageExc("--cell-gap and --cell-margin need --cells");
+    if (options.result.layout.cells) {
+        options.result.layout.cells->gap = cellGap.value_or(0);
+        options.result.layout.cells->margin = cellMargin.value_or(0);
+    }
     if (options.help || options.version || options.list) return options;
     if (options.inputs.empty()) throw CliUsageExc("no input files (try --help)");
     if (options.quad && options.transform == TRANSFORM_NONE)
@@ -162,6 +208,15 @@ std::string cliUsageText() {
            "                         only, alpha ignored; also color) or rgba (colour and alpha,\n"
            "                         hidden colours included)\n"
            "      --compare-alpha    the same as --compare rgba\n"
+           "      --edges RULE       clamp (default: the picture ends at its edges), wrap (a\n"
+           "                         seamless tile: beyond an edge lies the opposite edge), wrap-x\n"
+           "                         or wrap-y (wrapped across one way, clamped the other)\n"
+           "      --cells WxH        a sheet of cells of W x H pixels, each upscaled as a picture\n"
+           "                         of its own (its edges wrap within it under --edges wrap)\n"
+           "      --cell-gap G       pixels between the cells (default 0)\n"
+           "      --cell-margin M    pixels from the sheet's top and left edges to the first cell\n"
+           "                         (default 0); gaps, margins and pixels past the last whole\n"
+           "                         cell become plain blocks\n"
            "  -t, --transform NAME   None, Projective or Bilinear (default None)\n"
            "      --quad x0,y0,x1,y1,x2,y2,x3,y3\n"
            "                         corners top-left, top-right, bottom-right, bottom-left in\n"

@@ -74,10 +74,17 @@ std::string convertFile(const std::string& inputPath, const std::string& outputP
     }
     ResultOptions resultOptions = options.result;
     resultOptions.palette = input->getPalette();
+    std::string note;
+    if (const auto& cells = resultOptions.layout.cells) {
+        const std::string leftover = leftoverOf(*cells, input->getWidth(), input->getHeight());
+        if (!leftover.empty())
+            note = "past the last whole cell: " + leftover + ", enlarged as plain blocks";
+    }
     // Handing over the only handle lets the decoded source go as soon as it is upscaled.
     const Surface result =
         makeResult(Surface(std::move(input)), options.upscaler, options.transform, quad, resultOptions);
-    std::string note = writeResult(outputPath, result, resultOptions);
+    const std::string written = writeResult(outputPath, result, resultOptions);
+    if (!written.empty()) note += std::string(note.empty() ? "" : "; ") + written;
     if (frames > 1)
         note += std::string(note.empty() ? "" : "; ") + "only the first of its " +
                 std::to_string(frames) + " frames was written (a .gif output keeps the animation)";

@@ -4,6 +4,7 @@
 #include "image/SizeCheck.h"
 #include "image/SurfaceExc.h"
 #include "image/UpscaleFast.h"
+#include "image/UpscalerCatalogue.h"
 
 namespace loom {
 
@@ -24,6 +25,15 @@ Surface makeScaledSurface(const Surface& source, int factor) {
 
 Surface upscale(const Surface& source, int mode, PixelMatch match) {
     return upscaleWith(source, mode, bestKernelPath(), match);
+}
+
+Surface upscale(const Surface& source, int mode, PixelMatch match, const SheetLayout& layout) {
+    const KernelPath path = bestKernelPath();
+    const int factor = upscalerById(mode).factor;
+    const int blocks = plainBlocksUpscaler(factor);
+    return upscaleLaidOut(
+        source, factor, layout, [&](const Surface& s) { return upscaleWith(s, mode, path, match); },
+        [&](const Surface& s) { return upscaleWith(s, blocks, path, match); });
 }
 
 }  // namespace loom

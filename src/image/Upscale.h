@@ -8,6 +8,7 @@
 #pragma once
 
 #include "image/PixelMatch.h"
+#include "image/SheetLayout.h"
 #include "image/Surface.h"
 
 namespace loom {
@@ -17,6 +18,8 @@ namespace loom {
 // allocating, when the result would pass the image limits, and std::bad_alloc when memory runs
 // out; the source is never changed.
 Surface upscale(const Surface& source, int mode, PixelMatch match = PixelMatch::Seen);
+// The same with the picture's edges and cells as the layout says (SheetLayout.h).
+Surface upscale(const Surface& source, int mode, PixelMatch match, const SheetLayout& layout);
 
 // An uncleared factor x width by factor x height surface, RGBA when the source has alpha and RGB
 // otherwise, packed rows, premultiplied when the source is. Throws ImageTooLargeExc when that

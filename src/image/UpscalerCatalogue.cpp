@@ -69,6 +69,10 @@ const UpscalerInfo& upscalerById(int id) {
     return modes[size_t(id)];
 }
 
+int plainBlocksUpscaler(int factor) {
+    return factor == 1 ? 0 : findUpscaler("Nearest" + std::to_string(factor) + "x");
+}
+
 int findUpscaler(const std::string& name) {
     const int id = findIn(upscalerCatalogue(), name);
     return id >= 0 ? id : findIn(allUpscalers(), name);

@@ -28,6 +28,9 @@ constexpr int MAX_NEAREST_FACTOR = 16;
 // when there is none.
 const UpscalerInfo& upscalerById(int id);
 
+// The mode that makes every pixel a plain factor x factor block ("None" for 1).
+int plainBlocksUpscaler(int factor);
+
 // The id of the mode with this name (exact match first, then ignoring case), or -1.
 int findUpscaler(const std::string& name);
 

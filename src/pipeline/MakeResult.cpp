@@ -11,7 +11,7 @@ namespace loom {
 
 Surface makeResult(Surface source, int upscaler, int transform, const std::array<Vec2f, 4>& quad,
                    const ResultOptions& options) {
-    Surface upscaled = upscale(source, upscaler, options.match);
+    Surface upscaled = upscale(source, upscaler, options.match, options.layout);
     if (!upscaled) throw std::runtime_error("there is no image to upscale");
     source = Surface();
     return warpResult(upscaled, upscaler, transform, quad);

@@ -10,8 +10,8 @@
 
 namespace loom {
 
-// The source upscaled by upscaler with options.match, then warpResult() of that. quad holds the
-// corners in source pixels (the unmoved image: (0, 0), (w, 0), (w, h), (0, h)). The source is
+// The source upscaled by upscaler with options.match and options.layout, then warpResult() of that. quad
+// holds the corners in source pixels (the unmoved image: (0, 0), (w, 0), (w, h), (0, h)). The source is
 // let go once upscaled, so a caller handing over its only handle frees the decoded image early.
 // Throws std::runtime_error for a null source, and what upscale() and warp() throw (an unknown
 // upscaler or transform: std::invalid_argument).

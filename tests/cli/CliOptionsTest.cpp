@@ -30,6 +30,14 @@ TEST(CliOptions, DefaultsAndValues) {
         {"--compare=RGBA", loom::PixelMatch::ColourAndAlpha},
     };
     for (const auto& [arg, rule] : rules) EXPECT_EQ(parse({arg, "a.png"}).result.match, rule) << arg;
+    const CliOptions sheet =
+        parse({"--edges=Wrap-X", "--cell-gap", "2", "--cells", "16x8", "--cell-margin=1", "a.png"});
+    EXPECT_EQ(sheet.result.layout.edges, loom::EdgeRule::WrapX);
+    ASSERT_TRUE(sheet.result.layout.cells);
+    EXPECT_EQ(sheet.result.layout.cells->width, 16);
+    EXPECT_EQ(sheet.result.layout.cells->height, 8);
+    EXPECT_EQ(sheet.result.layout.cells->gap, 2) << "given before --cells";
+    EXPECT_EQ(sheet.result.layout.cells->margin, 1);
 
     const CliOptions o =
         parse({"-u", "Eagle2x", "--transform=Bilinear", "--quad", "0,0,10,0,10,10,0,10", "-o", "out",
@@ -64,6 +72,10 @@ TEST(CliOptions, UsageErrors) {
         {"--force=yes", "a.png"},
         {"--compare-alpha=1", "a.png"},
         {"--compare", "alpha", "a.png"},
+        {"--edges", "mirror", "a.png"},
+        {"--cells", "16", "a.png"},
+        {"--cells", "0x16", "a.png"},
+        {"--cell-gap", "1", "a.png"},  // without --cells
         {"--frame", "0", "a.ico"},
         {"--frame=2x", "a.ico"},
     };
