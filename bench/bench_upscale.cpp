@@ -117,6 +117,18 @@ void runCase(benchmark::State& state, Case c) {
         outPixels * (c.alpha ? 4 : 3) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+// A 2048 x 2048 RGBA sheet through Scale4x as one picture, as 16 x 16 cells each upscaled alone,
+// and as one picture with wrapped edges: what cells and wrapping cost over the whole.
+void runSheet(benchmark::State& state, SheetLayout layout) {
+    const Surface source = pixelArt(2048, true);
+    for (auto _ : state) {
+        Surface result = upscale(source, 3, PixelMatch::Seen, layout);
+        benchmark::DoNotOptimize(result.getData());
+    }
+    state.counters["out_MPps"] = benchmark::Counter(
+        2048.0 * 2048.0 * 16 * double(state.iterations()) / 1e6, benchmark::Counter::kIsRate);
+}
+
 void runMemcpy(benchmark::State& state) {
     std::vector<uint8_t> from(MEMCPY_BYTES, 1), to(MEMCPY_BYTES, 2);  // both touched
     for (auto _ : state) {
@@ -210,6 +222,14 @@ int main(int argc, char** argv) {
             benchmark::RegisterBenchmark(caseName(c).c_str(), runCase, c)->Unit(benchmark::kMillisecond);
         }
     }
+    benchmark::RegisterBenchmark("Scale4x/2048/RGBA/sheet/whole", runSheet, SheetLayout())
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Scale4x/2048/RGBA/sheet/cells16", runSheet,
+                                 SheetLayout{EdgeRule::Clamp, CellGrid{16, 16, 0, 0}})
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Scale4x/2048/RGBA/sheet/wrap", runSheet,
+                                 SheetLayout{EdgeRule::Wrap, {}})
+        ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     CollectingReporter reporter;

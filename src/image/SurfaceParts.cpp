@@ -38,6 +38,13 @@ int32_t wrapped(int32_t i, int32_t size) { return ((i % size) + size) % size; }
 }  // namespace
 
 Surface copyArea(const Surface& source, const Area& area) {
+    if (source.getChannelOrder().code == (source.hasAlpha() ? ChannelOrder::RGBA : ChannelOrder::RGB)) {
+        // Already in the layout made: whole rows at a time.
+        Surface result(area.getWidth(), area.getHeight(), source.hasAlpha());
+        result.setPremultiplied(source.isPremultiplied());
+        pasteArea(source, area, result, 0, 0);
+        return result;
+    }
     return gather(
         source, area.getWidth(), area.getHeight(), [&](int32_t x) { return area.x1 + x; },
         [&](int32_t y) { return area.y1 + y; });
