@@ -95,12 +95,13 @@ TEST(SheetLayout, AWrappedTileIsTheMiddleOfItsRepeatAndLiesSeamless) {
 }
 
 TEST(SheetLayout, EachCellIsUpscaledAloneAndTheRestBecomesPlainBlocks) {
-    const CellGrid grids[] = {{3, 2, 0, 0}, {4, 3, 1, 2}, {2, 2, 2, 1}};
+    // Cells narrower than a SIMD chunk and wider (12 and 13 columns).
+    const CellGrid grids[] = {{3, 2, 0, 0}, {4, 3, 1, 2}, {2, 2, 2, 1}, {12, 13, 1, 1}, {13, 12, 0, 0}};
     uint32_t seed = 50;
     for (const CellGrid& grid : grids)
         for (EdgeRule edges : {EdgeRule::Clamp, EdgeRule::Wrap}) {
-            const Surface sheet = randomPaletteImage(13, 11, ChannelOrder::RGBA, 3, seed++);
-            const std::vector<Area> cells = cellsOf(grid, 13, 11);
+            const Surface sheet = randomPaletteImage(41, 27, ChannelOrder::RGBA, 3, seed++);
+            const std::vector<Area> cells = cellsOf(grid, 41, 27);
             ASSERT_FALSE(cells.empty());
             for (const auto& [pathName, whole] : everyPath())
                 for (const UpscalerInfo& info : upscalerCatalogue()) {
@@ -115,6 +116,9 @@ TEST(SheetLayout, EachCellIsUpscaledAloneAndTheRestBecomesPlainBlocks) {
                     }
                     ASSERT_TRUE(sameImage(laidOut(sheet, info.id, {edges, grid}, whole), expected));
                 }
+            ASSERT_TRUE(sameImage(upscale(sheet, 7, PixelMatch::Seen, {edges, grid}),
+                                  laidOut(sheet, 7, {edges, grid}, everyPath()[0].second)))
+                << "the entry point lays out as the reference does";
         }
 }
 
