@@ -1,11 +1,29 @@
-// quennetapp [image]: opens the window, and the image when one is named.
+// quennetapp [options] [FILE]: opens the window (AppCommandLine.h).
+#include <iostream>
 #include <memory>
 
+#include "app/AppCommandLine.h"
 #include "app/QuennetApp.h"
+#include "cli/CliOptions.h"
 #include "framework/RendererGl.h"
 
 int main(int argc, char* argv[]) {
-    return loom::framework::AppBasic::executeLaunch(std::make_unique<loom::app::QuennetApp>(),
+    loom::app::AppStart start;
+    try {
+        start = loom::app::parseAppCommandLine(argc, argv);
+    } catch (const loom::cli::CliUsageExc& e) {
+        std::cerr << "quennetapp: " << e.what() << '\n';
+        return 2;
+    }
+    if (start.help) {
+        std::cout << loom::app::appUsageText();
+        return 0;
+    }
+    if (start.version) {
+        std::cout << "quennetapp " << QUENNET_VERSION << '\n';
+        return 0;
+    }
+    return loom::framework::AppBasic::executeLaunch(std::make_unique<loom::app::QuennetApp>(start),
                                                     std::make_shared<loom::framework::RendererGl>(),
                                                     "QuennetApp", argc, argv);
 }

@@ -15,11 +15,13 @@ void ProcessingPipeline::selectCurrent() {
     upscaler = currentUpscaler;
     transform = currentTransform;
     compare = currentCompare;
+    wrapEdges = currentWrapEdges;
 }
 
 PipelineRun ProcessingPipeline::process(const Surface& source, CornerQuad& quad, PipelineWork& work) {
     const bool unchanged = resultSurface && upscaler == currentUpscaler &&
-                           transform == currentTransform && compare == currentCompare;
+                           transform == currentTransform && compare == currentCompare &&
+                           wrapEdges == currentWrapEdges;
     if (!source || unchanged) return {};
 
     PipelineRun run;
@@ -27,10 +29,11 @@ PipelineRun ProcessingPipeline::process(const Surface& source, CornerQuad& quad,
     try {
         const double t0 = work.seconds();
         Surface upscaled = upscaledSurface;
-        if (upscaler != currentUpscaler || compare != currentCompare || !upscaled) {
+        if (upscaler != currentUpscaler || compare != currentCompare || wrapEdges != currentWrapEdges ||
+            !upscaled) {
             upscaled = Surface();  // release the old cache before making the new one
             upscaledSurface = Surface();
-            upscaled = work.upscale(source, upscaler, PixelMatch(compare));
+            upscaled = work.upscale(source, upscaler, PixelMatch(compare), effectiveLayout());
             run.upscaled = true;
         }
         const std::array<Vec2f, 4> corners = quad.corners();
@@ -42,6 +45,7 @@ PipelineRun ProcessingPipeline::process(const Surface& source, CornerQuad& quad,
         currentUpscaler = upscaler;
         currentTransform = transform;
         currentCompare = compare;
+        currentWrapEdges = wrapEdges;
         upscaledSurface = upscaled;
         resultSurface = result;
         shownSurface_ = result;
@@ -54,6 +58,15 @@ PipelineRun ProcessingPipeline::process(const Surface& source, CornerQuad& quad,
         if (shownSurface_) quad.restoreCorners(shownCorners_);
         throw;
     }
+}
+
+SheetLayout ProcessingPipeline::effectiveLayout() const {
+    SheetLayout effective = layout;
+    if (!wrapEdges)
+        effective.edges = EdgeRule::Clamp;
+    else if (layout.edges == EdgeRule::Clamp)
+        effective.edges = EdgeRule::Wrap;
+    return effective;
 }
 
 std::string ProcessingPipeline::perfText(int milliseconds) {

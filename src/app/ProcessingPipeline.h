@@ -12,6 +12,7 @@
 #include <string>
 
 #include "image/PixelMatch.h"
+#include "image/SheetLayout.h"
 #include "image/Surface.h"
 #include "warp/CornerQuad.h"
 
@@ -21,7 +22,8 @@ namespace app {
 class PipelineWork {
 public:
     virtual ~PipelineWork() = default;
-    virtual Surface upscale(const Surface& source, int upscalerId, PixelMatch match) = 0;
+    virtual Surface upscale(const Surface& source, int upscalerId, PixelMatch match,
+                            const SheetLayout& layout) = 0;
     // upscaled is the output of upscaler upscalerId, whose factor the warp needs.
     virtual Surface warp(int transformId, const Surface& upscaled, int upscalerId,
                          const std::array<Vec2f, 4>& corners) = 0;
@@ -68,11 +70,17 @@ public:
     int currentUpscaler = 0;                     // the upscaler whose output upscaledSurface holds
     int currentTransform = 0;                    // the transform whose output resultSurface holds
     int currentCompare = int(PixelMatch::Seen);  // the rule upscaledSurface was made with
+    // The cells and the edge rule given on the command line, and the "Wrap edges" box: ticked,
+    // the picture's edges wrap as the command line said (both ways unless it said one).
+    SheetLayout layout;
+    bool wrapEdges = false;
+    bool currentWrapEdges = false;  // the box upscaledSurface was made with
     Surface upscaledSurface;
     Surface resultSurface;  // what is shown; shares upscaledSurface's pixels for transform 0
 
 private:
     void selectCurrent();
+    SheetLayout effectiveLayout() const;
 
     Surface shownSurface_;               // the last result made visible, restored when a run fails
     std::array<Vec2f, 4> shownCorners_;  // the corners shownSurface_ was warped onto

@@ -15,8 +15,9 @@ namespace app {
 class QuennetApp::Work : public PipelineWork {
 public:
     explicit Work(QuennetApp& app) : app_(app) {}
-    Surface upscale(const Surface& source, int upscalerId, PixelMatch match) override {
-        return loom::upscale(source, upscalerId, match);
+    Surface upscale(const Surface& source, int upscalerId, PixelMatch match,
+                    const SheetLayout& layout) override {
+        return loom::upscale(source, upscalerId, match, layout);
     }
     Surface warp(int transformId, const Surface& upscaled, int upscalerId,
                  const std::array<Vec2f, 4>& corners) override {
@@ -29,7 +30,7 @@ private:
     QuennetApp& app_;
 };
 
-QuennetApp::QuennetApp() = default;
+QuennetApp::QuennetApp(AppStart start) : start_(std::move(start)) {}
 QuennetApp::~QuennetApp() = default;
 
 void QuennetApp::prepareSettings(Settings* settings) {
@@ -48,6 +49,11 @@ void QuennetApp::setup() {
 
     panel_ = std::make_unique<params::ParamPanel>(this);
     perfLabel_ = addQuennetControls(*panel_, zoom_, pipeline_);
+    pipeline_.upscaler = start_.upscaler;
+    pipeline_.transform = start_.transform;
+    pipeline_.compare = int(start_.match);
+    pipeline_.layout = start_.layout;
+    pipeline_.wrapEdges = start_.layout.edges != EdgeRule::Clamp;
 }
 
 void QuennetApp::blockInputDuringDialog() {
@@ -67,7 +73,7 @@ void QuennetApp::update() {
     if (!commandLineOpened_) {
         // A file named on the command line opens as if it had been dropped, once the window shows.
         commandLineOpened_ = true;
-        if (getArgs().size() > 1) openImage(getArgs()[1]);
+        if (!start_.file.empty()) openImage(start_.file);
         requestRedraw();
     }
     if (dialog_) {

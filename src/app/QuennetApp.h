@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "app/AppCommandLine.h"
 #include "app/FileDialog.h"
 #include "app/FileWatch.h"
 #include "app/ProcessingPipeline.h"
@@ -31,7 +32,7 @@ namespace app {
 
 class QuennetApp : public framework::AppBasic {
 public:
-    QuennetApp();
+    explicit QuennetApp(AppStart start = {});
     ~QuennetApp() override;
 
     void prepareSettings(Settings* settings) override;
@@ -53,6 +54,7 @@ private:
     // Runs the pipeline and shows its time on the panel; throws what a step throws, after the
     // pipeline has put back what was shown.
     void runPipeline();
+    void drawCellOutlines(const Vec2f& topLeft, float factor);
     // Runs the pipeline; a failure is reported and what is shown stays.
     void process();
     // Loads path as the new image and processes it. All or nothing: when the file cannot be read or
@@ -110,7 +112,10 @@ private:
 
     std::unique_ptr<FileDialog> dialog_;
     FileWatch fileWatch_;
+    AppStart start_;  // the command line's choices and file
     bool commandLineOpened_ = false;
+    bool tiled_ = false;         // "t": the picture laid 3 x 3, to look for seams
+    bool cellOutlines_ = false;  // "g": the cells' outlines over the picture
 };
 
 }  // namespace app

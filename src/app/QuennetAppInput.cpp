@@ -13,6 +13,14 @@ void QuennetApp::keyDown(framework::KeyEvent event) {
         case 'o': chooseImage(); break;
         case '0': fitToWindow(); break;
         case '1': showOneToOne(); break;
+        case 't':
+            tiled_ = !tiled_;
+            requestRedraw();
+            break;
+        case 'g':
+            cellOutlines_ = !cellOutlines_;
+            requestRedraw();
+            break;
         default: break;
     }
 }

@@ -6,6 +6,10 @@
 #include "app/ViewLayout.h"
 #include "gl/Draw.h"
 #include "gl/DrawOverCheckerboard.h"
+#include "gl/Shapes.h"
+#include "gl/State.h"
+#include "image/SheetLayout.h"
+#include "image/UpscalerCatalogue.h"
 #include "params/ParamPanel.h"
 
 namespace loom {
@@ -45,8 +49,33 @@ void QuennetApp::drawUnwarped(const gl::Texture& texture) {
                       getWindowWidth(), getWindowHeight(), pan_);
     gl::pushMatrices();
     gl::scale(Vec3f(place.scale, place.scale, place.scale));
-    gl::drawTextureOverCheckerboard(texture, place.topLeft);
+    const int copies = tiled_ ? 1 : 0;  // on each side
+    for (int row = -copies; row <= copies; ++row)
+        for (int column = -copies; column <= copies; ++column)
+            gl::drawTextureOverCheckerboard(
+                texture,
+                place.topLeft + Vec2f(float(column * texture.width()), float(row * texture.height())));
+    if (cellOutlines_ && pipeline_.layout.cells && !showSource_)
+        drawCellOutlines(place.topLeft, float(upscalerById(pipeline_.currentUpscaler).factor));
     gl::popMatrices();
+}
+
+// The cells' outlines in picture pixels times the factor; lines a picture pixel thick, inside the
+// cells' edges, so that neighbouring cells' outlines do not cover each other.
+void QuennetApp::drawCellOutlines(const Vec2f& topLeft, float factor) {
+    gl::enableAlphaBlending();
+    gl::setColor(ColorA(1.0f, 0.0f, 1.0f, 0.8f));
+    for (const Area& cell :
+         cellsOf(*pipeline_.layout.cells, sourceSurface_.getWidth(), sourceSurface_.getHeight())) {
+        const Rectf r(topLeft.x + factor * float(cell.x1), topLeft.y + factor * float(cell.y1),
+                      topLeft.x + factor * float(cell.x2), topLeft.y + factor * float(cell.y2));
+        gl::drawSolidRect(Rectf(r.x1, r.y1, r.x2, r.y1 + 1.0f));
+        gl::drawSolidRect(Rectf(r.x1, r.y2 - 1.0f, r.x2, r.y2));
+        gl::drawSolidRect(Rectf(r.x1, r.y1, r.x1 + 1.0f, r.y2));
+        gl::drawSolidRect(Rectf(r.x2 - 1.0f, r.y1, r.x2, r.y2));
+    }
+    gl::setColor(ColorA(1.0f, 1.0f, 1.0f, 1.0f));
+    gl::disableAlphaBlending();
 }
 
 // The result in quad space, stretched over the quadrilateral's bounding rectangle: whatever the

@@ -32,6 +32,7 @@ params::LabelControl* addQuennetControls(params::ParamPanel& panel, float& zoom,
     panel.addLabel("3. Compare");
     panel.addRadioGroup({PIXEL_MATCH_NAMES.begin(), PIXEL_MATCH_NAMES.end()}, &pipeline.compare,
                         int(PixelMatch::Seen));
+    panel.addBoolParam("Wrap edges", &pipeline.wrapEdges, false, params::BoolVarControl::CHECK_BOX);
     return perfLabel;
 }
 

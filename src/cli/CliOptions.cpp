@@ -96,7 +96,7 @@ std::string upscalerNames() {
 
 }  // namespace
 
-CliOptions parseCliOptions(int argc, const char* const* argv) {
+CliOptions parseCliOptions(int argc, const char* const* argv, bool inputsRequired) {
     CliOptions options;
     std::optional<int32_t> cellGap, cellMargin;  // applied once --cells is known
     bool onlyInputs = false;
@@ -126,6 +126,7 @@ CliOptions parseCliOptions(int argc, const char* const* argv) {
         if (arg == "-u" || arg == "--upscaler") {
             const std::string name = value();
             options.upscaler = findUpscaler(name);
+            options.upscalerGiven = true;
             if (options.upscaler < 0)
                 throw CliUsageExc("unknown upscaler \"" + name + "\" (one of " + upscalerNames() + ")");
         } else if (arg == "-t" || arg == "--transform") {
@@ -188,7 +189,7 @@ CliOptions parseCliOptions(int argc, const char* const* argv) {
         options.result.layout.cells->margin = cellMargin.value_or(0);
     }
     if (options.help || options.version || options.list) return options;
-    if (options.inputs.empty()) throw CliUsageExc("no input files (try --help)");
+    if (options.inputs.empty() && inputsRequired) throw CliUsageExc("no input files (try --help)");
     if (options.quad && options.transform == TRANSFORM_NONE)
         throw CliUsageExc("--quad needs --transform Projective or Bilinear");
     return options;

@@ -19,9 +19,10 @@ public:
 };
 
 struct CliOptions {
-    int upscaler = 1;      // Scale2x
-    int transform = 0;     // None
-    ResultOptions result;  // --compare and --quality
+    int upscaler = 1;            // Scale2x
+    bool upscalerGiven = false;  // -u was given, for a program whose default differs
+    int transform = 0;           // None
+    ResultOptions result;        // --compare and --quality
     // Corners in source pixels: top-left, top-right, bottom-right, bottom-left. Unset: the image.
     std::optional<std::array<Vec2f, 4>> quad;
     // --frame: which picture of a file holding several (an icon's sizes), 1 for the first in
@@ -38,8 +39,9 @@ struct CliOptions {
     std::vector<std::string> inputs;
 };
 
-// Parses argv[1..argc-1]. Throws CliUsageExc with a one-line message.
-CliOptions parseCliOptions(int argc, const char* const* argv);
+// Parses argv[1..argc-1]. Throws CliUsageExc with a one-line message, also when there is no input
+// and inputsRequired.
+CliOptions parseCliOptions(int argc, const char* const* argv, bool inputsRequired = true);
 
 // The text of --help.
 std::string cliUsageText();

@@ -21,7 +21,9 @@ namespace {
 // Records every step; upscale makes an image `factor` times larger per upscaler id 1..3.
 class FakeWork : public PipelineWork {
 public:
-    Surface upscale(const Surface& source, int id, loom::PixelMatch match) override {
+    Surface upscale(const Surface& source, int id, loom::PixelMatch match,
+                    const loom::SheetLayout& layout) override {
+        layouts.push_back(layout);
         upscales.push_back(id);
         matches.push_back(match);
         if (failUpscale) throw std::bad_alloc();
@@ -44,6 +46,7 @@ public:
 
     std::vector<int> upscales, warps, warpedUpscalers;
     std::vector<loom::PixelMatch> matches;
+    std::vector<loom::SheetLayout> layouts;
     std::vector<Surface> shown;
     double now = 10.0;
     double stepSeconds = 0.0;
@@ -137,6 +140,19 @@ TEST_F(PipelineLoaded, TheComparisonRuleRedoesTheUpscaleAndRevertsWithAFailure) 
     EXPECT_THROW(pipeline.process(source, quad, work), std::bad_alloc);
     EXPECT_EQ(pipeline.compare, int(loom::PixelMatch::ColourAndAlpha))
         << "the group goes back to what the shown picture was made with";
+}
+
+TEST_F(PipelineLoaded, TheWrapBoxWrapsAsTheCommandLineSaidOrBothWays) {
+    for (auto [given, expected] : {std::pair{loom::EdgeRule::Clamp, loom::EdgeRule::Wrap},
+                                   std::pair{loom::EdgeRule::WrapY, loom::EdgeRule::WrapY}}) {
+        pipeline.layout.edges = given;
+        pipeline.wrapEdges = true;
+        EXPECT_TRUE(pipeline.process(source, quad, work).upscaled);
+        EXPECT_EQ(work.layouts.back().edges, expected);
+        pipeline.wrapEdges = false;
+        EXPECT_TRUE(pipeline.process(source, quad, work).upscaled);
+        EXPECT_EQ(work.layouts.back().edges, loom::EdgeRule::Clamp);
+    }
 }
 
 TEST_F(PipelineLoaded, DiscardedResultRewarpsWithoutUpscaling) {

@@ -195,15 +195,15 @@ TEST_F(QuennetAppE2E, StartsWithTheTitleTheSizeAndThePanel) {
         << "they start at x = " << noneStrip.x1;
     const loom::Rectf bilinearStrip = stripOf("2. Transform", "Bilinear");
     const loom::Rectf seenStrip = stripOf("3. Compare", "Seen");
-    const loom::Rectf rgbaStrip = stripOf("3. Compare", "RGBA");
+    const loom::Rectf lastStrip = stripOf("3. Compare", "Wrap edges");
     const float row = seenStrip.y2 - seenStrip.y1;
     EXPECT_FALSE(isBackground(screen, 50, int(bilinearStrip.y2 + row / 2)))
         << "the Perf label's strip, after the transforms";
     EXPECT_FALSE(isBackground(screen, 50, int(seenStrip.y1 - row / 2)))
         << "the \"3. Compare\" label's strip, before the rules";
-    EXPECT_FALSE(isBackground(screen, 50, int(rgbaStrip.y2) - 2)) << "RGBA's strip";
-    EXPECT_TRUE(isBackground(screen, 50, int(rgbaStrip.y2) + 2)) << "is the last one";
-    EXPECT_LT(rgbaStrip.y2, 480) << "the panel fits the window";
+    EXPECT_FALSE(isBackground(screen, 50, int(lastStrip.y2) - 2)) << "\"Wrap edges\"'s strip";
+    EXPECT_TRUE(isBackground(screen, 50, int(lastStrip.y2) + 2)) << "is the last one";
+    EXPECT_LT(lastStrip.y2, 480) << "the panel fits the window";
     EXPECT_TRUE(app_->running());
 }
 
@@ -369,6 +369,37 @@ TEST_F(QuennetAppE2E, PixelsAreComparedAsSeenByDefaultAndTheCompareGroupSwitches
 
     clickCompare(wid, "Seen");
     EXPECT_TRUE(waitForPicture(wid, seen, 2)) << "\"Seen\" does not come back";
+}
+
+// A seamless tile: "Wrap edges" shows quennet's --edges wrap result, and "t" lays it 3 x 3 (the
+// copies right of and below it are clear of the panel).
+TEST_F(QuennetAppE2E, WrapEdgesAndTShowTheTileSeamless) {
+    ASSERT_EQ(run({"convert", "-size", "32x32", "pattern:checkerboard", "-fill", "#3080c0", "-draw",
+                   "line 0,30 31,1", "PNG32:" + sprite_})
+                  .status,
+              0);
+    const std::string wid = launch({"-u", "Scale2x", sprite_});
+    ASSERT_FALSE(wid.empty());
+    const Image clamped = cliResult({"-u", "Scale2x"});
+    ASSERT_TRUE(waitForPicture(wid, clamped, 2)) << "-u on the command line is not applied";
+    const Image wrapped = cliResult({"-u", "Scale2x", "--edges", "wrap"});
+    ASSERT_GT(differingPixels(clamped, wrapped), 0) << "the tile's edges must tell the rules apart";
+    const std::array<int, 2> box = panel_.middle("3. Compare", "Wrap edges");
+    click(wid, box[0], box[1]);
+    EXPECT_TRUE(waitForPicture(wid, wrapped, 2)) << "\"Wrap edges\" is not applied";
+
+    key(wid, "t");
+    EXPECT_TRUE(waitUntil([&] {
+        const Image screen = grabWindow(wid);
+        return mismatches(screen, wrapped, kPictureLeft + kPictureSide, kPictureTop, 2) == 0 &&
+               mismatches(screen, wrapped, kPictureLeft, kPictureTop + kPictureSide, 2) == 0 &&
+               mismatches(screen, wrapped, kPictureLeft + kPictureSide, kPictureTop + kPictureSide, 2) ==
+                   0;
+    })) << "\"t\" does not lay the picture 3 x 3";
+    key(wid, "t");
+    EXPECT_TRUE(waitUntil([&] {
+        return isBackground(grabWindow(wid), kPictureLeft + kPictureSide + 4, 240);
+    })) << "a second \"t\" does not return to one";
 }
 
 // A red figure with a dark outline on a fully transparent background that hides magenta.
