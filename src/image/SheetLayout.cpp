@@ -28,6 +28,33 @@ int32_t cellCount(int32_t size, int32_t cell, int32_t gap, int32_t margin) {
     return (size - margin + gap) / (cell + gap);
 }
 
+// The spans of [0, size) that no cell covers along one axis, given the cells' spans in order.
+std::vector<std::pair<int32_t, int32_t>> spansBetween(
+    const std::vector<std::pair<int32_t, int32_t>>& cells, int32_t size) {
+    std::vector<std::pair<int32_t, int32_t>> free;
+    int32_t at = 0;
+    for (const auto& [from, to] : cells) {
+        if (from > at) free.emplace_back(at, from);
+        at = std::max(at, to);
+    }
+    if (at < size) free.emplace_back(at, size);
+    return free;
+}
+
+// The parts of a width x height sheet that no cell of the grid covers, as rectangles.
+std::vector<Area> areasBetweenCells(const CellGrid& grid, int32_t width, int32_t height) {
+    std::vector<std::pair<int32_t, int32_t>> columns, rows;
+    for (const Area& cell : cellsOf(grid, width, height)) {
+        if (cell.y1 == grid.margin) columns.emplace_back(cell.x1, cell.x2);
+        if (cell.x1 == grid.margin) rows.emplace_back(cell.y1, cell.y2);
+    }
+    std::vector<Area> areas;
+    for (const auto& [y1, y2] : spansBetween(rows, height)) areas.emplace_back(0, y1, width, y2);
+    for (const auto& [y1, y2] : rows)
+        for (const auto& [x1, x2] : spansBetween(columns, width)) areas.emplace_back(x1, y1, x2, y2);
+    return areas;
+}
+
 }  // namespace
 
 std::vector<Area> cellsOf(const CellGrid& grid, int32_t width, int32_t height) {
@@ -70,7 +97,11 @@ Surface upscaleLaidOut(const Surface& source, int factor, const SheetLayout& lay
                        const WholeUpscale& whole, const WholeUpscale& blocks) {
     if (!source) return Surface();
     if (!layout.cells) return upscaleWrapped(source, factor, layout.edges, whole);
-    Surface result = blocks(source);
+    Surface result = makeScaledSurface(source, factor);
+    for (const Area& area : areasBetweenCells(*layout.cells, source.getWidth(), source.getHeight())) {
+        const Surface plain = blocks(copyArea(source, area));
+        pasteArea(plain, plain.getBounds(), result, factor * area.x1, factor * area.y1);
+    }
     for (const Area& cell : cellsOf(*layout.cells, source.getWidth(), source.getHeight())) {
         const Surface upscaled = upscaleWrapped(copyArea(source, cell), factor, layout.edges, whole);
         pasteArea(upscaled, upscaled.getBounds(), result, factor * cell.x1, factor * cell.y1);
