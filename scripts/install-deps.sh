@@ -8,6 +8,7 @@ packages=(
   g++ cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev clang-format
   # core: codecs
   libpng-dev zlib1g-dev libjpeg62-turbo-dev libtiff-dev libgif-dev libwebp-dev libjxr-dev libjxr-tools libstb-dev
+  nlohmann-json3-dev
   libhwy-dev libboost-dev
   # GUI: window, GL, fonts
   libsdl2-dev libglew-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libgl1-mesa-dri

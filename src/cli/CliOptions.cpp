@@ -138,6 +138,9 @@ CliOptions parseCliOptions(int argc, const char* const* argv, bool inputsRequire
             options.frame = parseFrame(value());
         } else if (arg == "--quad") {
             options.quad = parseQuad(value());
+        } else if (arg == "--atlas") {
+            options.atlas = value();
+            if (options.atlas.empty()) throw CliUsageExc("--atlas needs a path");
         } else if (arg == "-o" || arg == "--output") {
             options.output = value();
             if (options.output.empty()) throw CliUsageExc("--output needs a path");
@@ -192,6 +195,10 @@ CliOptions parseCliOptions(int argc, const char* const* argv, bool inputsRequire
     if (options.inputs.empty() && inputsRequired) throw CliUsageExc("no input files (try --help)");
     if (options.quad && options.transform == TRANSFORM_NONE)
         throw CliUsageExc("--quad needs --transform Projective or Bilinear");
+    if (!options.atlas.empty() && options.transform != TRANSFORM_NONE)
+        throw CliUsageExc("--atlas keeps the sheet's frames in place, so it takes no --transform");
+    if (!options.atlas.empty() && options.result.layout.cells)
+        throw CliUsageExc("--atlas and --cells both say where the sprites are: give one");
     return options;
 }
 
@@ -218,6 +225,12 @@ std::string cliUsageText() {
            "      --cell-margin M    pixels from the sheet's top and left edges to the first cell\n"
            "                         (default 0); gaps, margins and pixels past the last whole\n"
            "                         cell become plain blocks\n"
+           "      --atlas FILE.json  the sheet's JSON atlas (frames as an object or an array): each\n"
+           "                         frame upscaled as a picture of its own (a trimmed frame within\n"
+           "                         its untrimmed size, a rotated one upright), the rest as plain\n"
+           "                         blocks; a copy of the atlas scaled to the result is written\n"
+           "                         beside it, named as it with .json. One input file, no\n"
+           "                         --transform\n"
            "  -t, --transform NAME   None, Projective or Bilinear (default None)\n"
            "      --quad x0,y0,x1,y1,x2,y2,x3,y3\n"
            "                         corners top-left, top-right, bottom-right, bottom-left in\n"

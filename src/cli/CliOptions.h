@@ -28,6 +28,9 @@ struct CliOptions {
     // --frame: which picture of a file holding several (an icon's sizes), 1 for the first in
     // file order. Unset: the reader's choice.
     std::optional<int> frame;
+    // --atlas: the sheet's JSON atlas; its frames are upscaled one by one and a scaled copy of it
+    // is written beside the result. Empty: none.
+    std::string atlas;
     std::string output;  // a file for one input file, else a folder; empty: beside the input
     bool force = false;
     bool recursive = false;  // input folders' subfolders too

@@ -52,6 +52,8 @@ ConversionPlan planConversions(const CliOptions& options) {
     ConversionPlan plan;
     plan.batch = options.inputs.size() > 1 ||
                  std::any_of(options.inputs.begin(), options.inputs.end(), isInputFolder);
+    if (plan.batch && !options.atlas.empty())
+        throw CliUsageExc("--atlas describes one sheet: give one image file, not several or a folder");
     if (plan.batch && !options.output.empty()) {
         requireOutputFolder(options.output);
         plan.outputFolder = options.output;

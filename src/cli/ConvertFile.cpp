@@ -7,13 +7,17 @@
 #include <stdexcept>
 #include <utility>
 
+#include "image/UpscalerCatalogue.h"
 #include "io/ImageFile.h"
 #include "io/ImageSourceSurface.h"
 #include "io/Paths.h"
 #include "io/codec/BuiltInCodecs.h"
 #include "io/codec/GifAnimationWriter.h"
 #include "io/codec/ImageSourceFileGif.h"
+#include "pipeline/Atlas.h"
+#include "pipeline/AtlasUpscale.h"
 #include "pipeline/MakeResult.h"
+#include "pipeline/ScaledAtlas.h"
 #include "pipeline/WriteResult.h"
 
 namespace loom::cli {
@@ -48,6 +52,26 @@ ImageSourceRef loadInput(const std::string& inputPath, const std::optional<int>&
     return input;
 }
 
+// The sheet upscaled by the frames of options.atlas, written with the atlas scaled to it. The atlas
+// is read and checked against the sheet before anything is written.
+std::string convertAtlas(ImageSourceRef input, const std::string& outputPath,
+                         const CliOptions& options) {
+    const Atlas atlas = readAtlas(options.atlas);
+    ResultOptions resultOptions = options.result;
+    resultOptions.palette = input->getPalette();
+    Surface sheet(std::move(input));
+    const std::vector<AtlasFrame> frames = framesOnSheet(atlas, sheet.getWidth(), sheet.getHeight());
+    const nlohmann::ordered_json scaled =
+        scaledAtlas(atlas.document, upscalerById(options.upscaler).factor,
+                    std::filesystem::path(outputPath).filename().string());
+    const Surface result = upscaleByFrames(sheet, frames, options.upscaler, resultOptions.match,
+                                           resultOptions.layout.edges);
+    sheet = Surface();
+    const std::string note = writeResult(outputPath, result, resultOptions);
+    writeAtlas(atlasPathFor(outputPath), scaled);
+    return note;
+}
+
 }  // namespace
 
 std::string convertFile(const std::string& inputPath, const std::string& outputPath,
@@ -59,7 +83,12 @@ std::string convertFile(const std::string& inputPath, const std::string& outputP
     if (!options.force && std::filesystem::exists(outputPath, ignored))
         throw std::runtime_error(outputPath + " exists (use --force to overwrite)");
 
+    if (!options.atlas.empty() && !options.force &&
+        std::filesystem::exists(atlasPathFor(outputPath), ignored))
+        throw std::runtime_error(atlasPathFor(outputPath) + " exists (use --force to overwrite)");
+
     ImageSourceRef input = loadInput(inputPath, options.frame);
+    if (!options.atlas.empty()) return convertAtlas(std::move(input), outputPath, options);
     const int32_t frames = input->getFrameCount();
     const float w = float(input->getWidth());
     const float h = float(input->getHeight());

@@ -13,7 +13,8 @@ namespace loom::cli {
 // output when that is a GIF, its first frame otherwise. options.frame picks one picture of a file
 // holding several (an error naming how many there are when it holds fewer), and is refused for an
 // animation. Returns a note for the user (the frames left out), empty when there is nothing to
-// say.
+// say. With options.atlas, the sheet is upscaled frame by frame and the atlas, scaled, is
+// written beside the result (atlasPathFor()); an existing one is refused as the result is.
 std::string convertFile(const std::string& inputPath, const std::string& outputPath,
                         const CliOptions& options);
 

@@ -1,6 +1,7 @@
 #include "image/SurfaceParts.h"
 
 #include <cstring>
+#include <utility>
 
 #include "image/Upscale.h"
 
@@ -33,6 +34,20 @@ Surface gather(const Surface& source, int32_t width, int32_t height, MapX sx, Ma
     return result;
 }
 
+// The source turned a quarter turn: pixel (x, y) of the result comes from from(x, y).
+template <class From>
+Surface turned(const Surface& source, From from) {
+    Surface result(source.getHeight(), source.getWidth(), source.hasAlpha(), source.getChannelOrder());
+    result.setPremultiplied(source.isPremultiplied());
+    const size_t bytes = source.getPixelInc();
+    for (int32_t y = 0; y < result.getHeight(); ++y)
+        for (int32_t x = 0; x < result.getWidth(); ++x) {
+            const auto [sx, sy] = from(x, y);
+            std::memcpy(result.getData(x, y), source.getData(sx, sy), bytes);
+        }
+    return result;
+}
+
 int32_t wrapped(int32_t i, int32_t size) { return ((i % size) + size) % size; }
 
 }  // namespace
@@ -62,6 +77,28 @@ void pasteArea(const Surface& from, const Area& area, const Surface& into, int32
     const size_t rowBytes = size_t(area.getWidth()) * size_t(from.getPixelInc());
     for (int32_t row = 0; row < area.getHeight(); ++row)
         std::memcpy(into.getData(x, y + row), from.getData(area.x1, area.y1 + row), rowBytes);
+}
+
+Surface turnedClockwise(const Surface& source) {
+    // The source's bottom-left corner becomes the top-left.
+    const int32_t lastRow = source.getHeight() - 1;
+    return turned(source, [&](int32_t x, int32_t y) { return std::pair(y, lastRow - x); });
+}
+
+Surface turnedCounterClockwise(const Surface& source) {
+    // The source's top-right corner becomes the top-left.
+    const int32_t lastColumn = source.getWidth() - 1;
+    return turned(source, [&](int32_t x, int32_t y) { return std::pair(lastColumn - y, x); });
+}
+
+Surface paddedWithTransparency(const Surface& source, int32_t width, int32_t height, int32_t x,
+                               int32_t y) {
+    Surface result(width, height, true, source.getChannelOrder());
+    result.setPremultiplied(source.isPremultiplied());
+    for (int32_t row = 0; row < height; ++row)
+        std::memset(result.getData(0, row), 0, size_t(width) * result.getPixelInc());
+    pasteArea(source, source.getBounds(), result, x, y);
+    return result;
 }
 
 }  // namespace loom

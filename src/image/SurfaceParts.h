@@ -19,4 +19,14 @@ Surface wrapPadded(const Surface& source, int32_t padX, int32_t padY);
 // have the same channel order, and the area lands inside `into`.
 void pasteArea(const Surface& from, const Area& area, const Surface& into, int32_t x, int32_t y);
 
+// A new surface: the source turned a quarter turn clockwise (or counter-clockwise), as sprite
+// sheets store sprites turned to pack them tighter.
+Surface turnedClockwise(const Surface& source);
+Surface turnedCounterClockwise(const Surface& source);
+
+// A new width x height surface with alpha, transparent but for the source (which has alpha and
+// fits) with its corner at (x, y).
+Surface paddedWithTransparency(const Surface& source, int32_t width, int32_t height, int32_t x,
+                               int32_t y);
+
 }  // namespace loom

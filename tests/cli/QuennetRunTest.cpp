@@ -11,6 +11,7 @@
 #include "image/PixelTestUtil.h"
 #include "image/Surface.h"
 #include "image/Upscale.h"
+#include "image/UpscalerCatalogue.h"
 #include "io/GifBuilder.h"
 #include "io/IconBuilder.h"
 #include "io/ImageFile.h"
@@ -18,6 +19,8 @@
 #include "io/TempDir.h"
 #include "io/codec/GifAnimationWriter.h"
 #include "io/codec/ImageSourceFileGif.h"
+#include "pipeline/Atlas.h"
+#include "pipeline/AtlasUpscale.h"
 
 using namespace loom;
 using loom::test::TempDir;
@@ -375,4 +378,59 @@ TEST(Quennet, FramePicksAPictureOfAnIconAndSaysHowManyThereAre) {
     EXPECT_NE(animation.errors.find("not a frame of an animation"), std::string::npos)
         << animation.errors;
     EXPECT_FALSE(std::filesystem::exists(dir / "x.png"));
+}
+
+TEST(Quennet, AtlasUpscalesTheSheetByItsFramesAndWritesTheAtlasScaledBeside) {
+    TempDir dir;
+    writeSprite(dir / "sheet.png", 6, 4);
+    loom::test::writeFile(dir / "sheet.json", [] {
+        const std::string text = R"({"frames": [
+          {"filename": "left", "frame": {"x": 0, "y": 0, "w": 3, "h": 4}},
+          {"filename": "right", "frame": {"x": 3, "y": 0, "w": 4, "h": 3}, "rotated": true}],
+          "meta": {"image": "sheet.png", "size": {"w": 6, "h": 4}}})";
+        return std::vector<uint8_t>(text.begin(), text.end());
+    }());
+    RunResult run = quennet("-u Scale3x --compare rgba --edges wrap --atlas '" + (dir / "sheet.json") +
+                            "' '" + (dir / "sheet.png") + "'");
+    ASSERT_EQ(run.status, 0) << run.errors;
+
+    const Atlas atlas = readAtlas(dir / "sheet.json");
+    const Surface expected =
+        upscaleByFrames(load(dir / "sheet.png"), framesOnSheet(atlas, 6, 4), findUpscaler("Scale3x"),
+                        PixelMatch::ColourAndAlpha, EdgeRule::Wrap);
+    EXPECT_TRUE(loom::test::sameImage(load(dir / "sheetScale3x.png"), expected));
+    const auto written = loom::test::readFile(dir / "sheetScale3x.json");
+    const auto scaled = nlohmann::ordered_json::parse(written.begin(), written.end());
+    EXPECT_EQ(scaled["meta"]["image"], "sheetScale3x.png");
+    EXPECT_EQ(scaled["frames"][1]["frame"]["x"], 9);
+}
+
+TEST(Quennet, AtlasRefusesTransformsSeveralSheetsAndBrokenAtlasesWritingNothing) {
+    TempDir dir;
+    writeSprite(dir / "sheet.png", 6, 4);
+    writeSprite(dir / "in/other.png", 6, 4);
+    const std::string overlapping = R"({"frames": {"a": {"frame": {"x": 0, "y": 0, "w": 3, "h": 3}},
+                                                    "b": {"frame": {"x": 2, "y": 1, "w": 3, "h": 3}}}})";
+    loom::test::writeFile(dir / "sheet.json",
+                          std::vector<uint8_t>(overlapping.begin(), overlapping.end()));
+    const std::string atlas = "--atlas '" + (dir / "sheet.json") + "' ";
+    const std::string sheet = quoted(dir / "sheet.png");
+    struct Case {
+        std::string args;
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {atlas + "-t Projective " + sheet, 2, "--transform"},
+        {atlas + sheet + " " + quoted(dir / "in/other.png"), 2, "one sheet"},
+        {atlas + quoted(dir / "in"), 2, "one sheet"},
+        {atlas + sheet, 1, "frame \"a\" and frame \"b\" overlap"},
+    };
+    for (const Case& c : cases) {
+        const RunResult run = quennet(c.args);
+        EXPECT_EQ(run.status, c.status) << c.args;
+        EXPECT_NE(run.errors.find(c.message), std::string::npos) << run.errors;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "sheetScale2x.png"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "sheetScale2x.json"));
 }
