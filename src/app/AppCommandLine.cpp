@@ -10,8 +10,8 @@ AppStart parseAppCommandLine(int argc, const char* const* argv) {
     if (!options.output.empty() || options.force || options.recursive || options.verbose ||
         options.jobs || options.list || options.quad || options.frame)
         throw cli::CliUsageExc(
-            "the window takes -u, -t, --compare, --edges, --cells, --cell-gap and "
-            "--cell-margin (try --help)");
+            "the window takes -u, -t, --compare, --edges, --cells, --cell-gap, --cell-margin and "
+            "--atlas (try --help)");
     if (options.inputs.size() > 1) throw cli::CliUsageExc("the window shows one picture: name one file");
     AppStart start;
     start.file = options.inputs.empty() ? "" : options.inputs.front();
@@ -19,6 +19,7 @@ AppStart parseAppCommandLine(int argc, const char* const* argv) {
     start.transform = options.transform;
     start.match = options.result.match;
     start.layout = options.result.layout;
+    start.atlas = options.atlas;
     start.help = options.help;
     start.version = options.version;
     return start;
@@ -36,6 +37,9 @@ std::string appUsageText() {
            "      --cells WxH        a sheet of cells, each upscaled as a picture of its own\n"
            "      --cell-gap G       pixels between the cells\n"
            "      --cell-margin M    pixels from the sheet's top and left edges to the first cell\n"
+           "      --atlas FILE.json  the sheet's JSON atlas, each frame upscaled as a picture of\n"
+           "                         its own (an atlas beside FILE, named like it with .json, is\n"
+           "                         used without asking)\n"
            "  -h, --help             show this help\n"
            "      --version          show the version\n"
            "\n"

@@ -1,5 +1,5 @@
 // quennetapp [options] [FILE]: the window starts with quennet's choices of upscaler, transform,
-// comparison rule, edges and cells (and the atlas once there is one), and opens FILE.
+// comparison rule, edges, cells and atlas, and opens FILE.
 #pragma once
 
 #include <string>
@@ -15,6 +15,7 @@ struct AppStart {
     int transform = 0;
     PixelMatch match = PixelMatch::Seen;
     SheetLayout layout;
+    std::string atlas;  // the file's JSON atlas, when named
     bool help = false;
     bool version = false;
 };

@@ -5,6 +5,7 @@
 #include "app/QuennetPanel.h"
 #include "image/Upscale.h"
 #include "params/ParamPanel.h"
+#include "pipeline/AtlasUpscale.h"
 #include "pipeline/MakeResult.h"
 
 namespace loom {
@@ -17,6 +18,8 @@ public:
     explicit Work(QuennetApp& app) : app_(app) {}
     Surface upscale(const Surface& source, int upscalerId, PixelMatch match,
                     const SheetLayout& layout) override {
+        if (!app_.atlasFrames_.empty())
+            return upscaleByFrames(source, app_.atlasFrames_, upscalerId, match, layout.edges);
         return loom::upscale(source, upscalerId, match, layout);
     }
     Surface warp(int transformId, const Surface& upscaled, int upscalerId,

@@ -9,7 +9,9 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/AppCommandLine.h"
 #include "app/FileDialog.h"
@@ -20,6 +22,7 @@
 #include "gl/Texture.h"
 #include "image/Surface.h"
 #include "io/Palette.h"
+#include "pipeline/Atlas.h"
 #include "warp/CornerQuad.h"
 
 namespace loom {
@@ -55,6 +58,9 @@ private:
     // pipeline has put back what was shown.
     void runPipeline();
     void drawCellOutlines(const Vec2f& topLeft, float factor);
+    void drawStatusLine();
+    // Reads the atlas for the sheet at path, if there is one; a broken one is named and ignored.
+    void findAtlas(const std::string& path, const Surface& sheet);
     // Runs the pipeline; a failure is reported and what is shown stays.
     void process();
     // Loads path as the new image and processes it. All or nothing: when the file cannot be read or
@@ -113,6 +119,11 @@ private:
     std::unique_ptr<FileDialog> dialog_;
     FileWatch fileWatch_;
     AppStart start_;  // the command line's choices and file
+    // The opened sheet's atlas (named on the command line, or found beside it), its frames on
+    // the sheet, and what the status line says of it.
+    std::optional<Atlas> atlas_;
+    std::vector<AtlasFrame> atlasFrames_;
+    std::string status_;
     bool commandLineOpened_ = false;
     bool tiled_ = false;         // "t": the picture laid 3 x 3, to look for seams
     bool cellOutlines_ = false;  // "g": the cells' outlines over the picture

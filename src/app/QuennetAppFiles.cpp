@@ -1,14 +1,17 @@
 // Opening images (dropped, chosen in the open dialog, or named on the command line) and saving the
 // result.
+#include <filesystem>
 #include <iostream>
 
 #include "app/ErrorReport.h"
 #include "app/NearestTexture.h"
 #include "app/QuennetApp.h"
+#include "image/UpscalerCatalogue.h"
 #include "io/ImageFile.h"
 #include "io/codec/BuiltInCodecs.h"
 #include "params/ParamPanel.h"
 #include "pipeline/ResultName.h"
+#include "pipeline/ScaledAtlas.h"
 #include "pipeline/WriteResult.h"
 
 namespace loom {
@@ -42,6 +45,9 @@ void QuennetApp::loadImageFile(const std::string& path, bool keepCorners) {
     const std::string oldPath = sourcePath_;
     const Surface oldSource = sourceSurface_;
     const Palette oldPalette = sourcePalette_;
+    const std::optional<Atlas> oldAtlas = atlas_;
+    const std::vector<AtlasFrame> oldFrames = atlasFrames_;
+    const std::string oldStatus = status_;
     const gl::Texture oldSourceTexture = sourceTexture_;
     const gl::Texture oldResultTexture = resultTexture_;
     const ProcessingPipeline oldPipeline = pipeline_;
@@ -60,6 +66,7 @@ void QuennetApp::loadImageFile(const std::string& path, bool keepCorners) {
         sourcePath_ = path;
         sourceSurface_ = loaded;
         sourcePalette_ = source->getPalette();
+        findAtlas(path, loaded);
         sourceTexture_ = texture;
         pipeline_.discardAll();
         if (!keepCorners || !sameSize) {
@@ -73,6 +80,9 @@ void QuennetApp::loadImageFile(const std::string& path, bool keepCorners) {
         sourcePath_ = oldPath;
         sourceSurface_ = oldSource;
         sourcePalette_ = oldPalette;
+        atlas_ = oldAtlas;
+        atlasFrames_ = oldFrames;
+        status_ = oldStatus;
         sourceTexture_ = oldSourceTexture;
         resultTexture_ = oldResultTexture;
         pipeline_ = oldPipeline;
@@ -122,12 +132,42 @@ void QuennetApp::startDialog(FileDialogKind kind, const std::string& initialPath
     }
 }
 
+void QuennetApp::findAtlas(const std::string& path, const Surface& sheet) {
+    atlas_.reset();
+    atlasFrames_.clear();
+    status_.clear();
+    std::string atlasPath = path == start_.file ? start_.atlas : std::string();
+    if (atlasPath.empty()) {
+        const std::string beside = std::filesystem::path(path).replace_extension(".json").string();
+        std::error_code ignored;
+        if (std::filesystem::is_regular_file(beside, ignored)) atlasPath = beside;
+    }
+    if (atlasPath.empty()) return;
+    const std::string name = std::filesystem::path(atlasPath).filename().string();
+    try {
+        Atlas atlas = readAtlas(atlasPath);
+        atlasFrames_ = framesOnSheet(atlas, sheet.getWidth(), sheet.getHeight());
+        atlas_ = std::move(atlas);
+        status_ = "Atlas " + name + ": " + std::to_string(atlasFrames_.size()) + " frames";
+    } catch (const std::exception& e) {
+        // A broken atlas does not keep the picture from being shown, as a plain sheet.
+        atlasFrames_.clear();
+        status_ = "Atlas " + name + " not used: " + e.what();
+        std::cerr << "QuennetApp: " << status_ << '\n';
+    }
+}
+
 void QuennetApp::finishSave(const std::string& path) {
     try {
         ResultOptions options;
         options.palette = sourcePalette_;
         const std::string note = writeResult(path, pipeline_.resultSurface, options);
         if (!note.empty()) std::cerr << "QuennetApp: " << path << ": " << note << '\n';
+        // The atlas goes with the sheet it describes; a warped sheet has none.
+        if (atlas_ && pipeline_.currentTransform == 0)
+            writeAtlas(atlasPathFor(path),
+                       scaledAtlas(atlas_->document, upscalerById(pipeline_.currentUpscaler).factor,
+                                   std::filesystem::path(path).filename().string()));
     } catch (const std::exception& e) {
         reportError(getRenderer()->getWindow(), "Cannot save the image",
                     "Could not save \"" + path + "\": " + describeFailure(e) +

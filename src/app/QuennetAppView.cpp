@@ -6,6 +6,7 @@
 #include "app/ViewLayout.h"
 #include "gl/Draw.h"
 #include "gl/DrawOverCheckerboard.h"
+#include "gl/DrawString.h"
 #include "gl/Shapes.h"
 #include "gl/State.h"
 #include "image/SheetLayout.h"
@@ -31,6 +32,7 @@ void QuennetApp::draw() {
         if (texture) {
             drawUnwarped(texture);
             panel_->draw();
+            drawStatusLine();
             return;
         }
     } else {
@@ -41,6 +43,16 @@ void QuennetApp::draw() {
     gl::disableDepthWrite();
     drawCornerQuad(cornerQuad_);
     panel_->draw();
+    drawStatusLine();
+}
+
+// What is not a control (the atlas in use) at the window's bottom left, in the panel's font.
+void QuennetApp::drawStatusLine() {
+    if (status_.empty()) return;
+    gl::enableAlphaBlending();
+    gl::drawString(status_, Vec2f(8.0f, float(getWindowHeight()) - 20.0f), ColorA(1, 1, 1, 1),
+                   params::ParamPanel::getFont());
+    gl::disableAlphaBlending();
 }
 
 void QuennetApp::drawUnwarped(const gl::Texture& texture) {

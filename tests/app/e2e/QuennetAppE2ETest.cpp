@@ -402,6 +402,25 @@ TEST_F(QuennetAppE2E, WrapEdgesAndTShowTheTileSeamless) {
     })) << "a second \"t\" does not return to one";
 }
 
+// An atlas beside the sheet, named like it: the window upscales frame by frame, as quennet --atlas
+// does, and says so in the status line.
+TEST_F(QuennetAppE2E, AnAtlasBesideTheSheetIsUsed) {
+    std::ofstream(dir_ + "/hero.json")
+        << R"({"frames": [{"filename": "left", "frame": {"x": 0, "y": 0, "w": 16, "h": 32}},
+                          {"filename": "right", "frame": {"x": 16, "y": 0, "w": 16, "h": 32}}],
+               "meta": {"image": "hero.png", "size": {"w": 32, "h": 32}}})";
+    const Image byFrames = cliResult({"-u", "Scale2x", "--atlas", dir_ + "/hero.json"});
+    ASSERT_GT(differingPixels(byFrames, cliResult({"-u", "Scale2x"})), 0)
+        << "the frames' edges must tell the two apart";
+    const std::string wid = launch({"-u", "Scale2x", sprite_});
+    ASSERT_FALSE(wid.empty());
+    EXPECT_TRUE(waitForPicture(wid, byFrames, 2)) << "the atlas beside the sheet is not used";
+    int text = 0;  // pixels of the status line's text
+    for (int y = 480 - 28; y < 480; ++y)
+        for (int x = 0; x < 160; ++x) text += isBackground(screen_, x, y) ? 0 : 1;
+    EXPECT_GT(text, 30) << "the status line does not name the atlas";
+}
+
 // A red figure with a dark outline on a fully transparent background that hides magenta.
 TEST_F(QuennetAppE2E, TransparentPixelsShowACheckerboardAndTheUnmovedQuadLooksUnwarped) {
     ASSERT_EQ(
