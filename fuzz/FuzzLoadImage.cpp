@@ -117,9 +117,9 @@ void walkAnimation(const std::shared_ptr<ImageSourceFileGif>& gif) {
         const Surface frame(gif);
         if (!writer) continue;
         try {
-            writer->addFrame(std::make_shared<ImageSourceSurface>(frame), gif->getDelayCentiseconds());
+            writer->addFrame(std::make_shared<ImageSourceSurface>(frame), gif->getFrameDelayMs());
             frames.push_back(frame);
-            delays.push_back(gif->getDelayCentiseconds());
+            delays.push_back(gif->getFrameDelayMs());
         } catch (const std::exception&) {
             writer.reset();  // refused; the rest is still walked
         }
@@ -136,7 +136,7 @@ void walkAnimation(const std::shared_ptr<ImageSourceFileGif>& gif) {
         if (back->getLoopCount() != gif->getLoopCount()) finding("the loop count does not read back");
         for (size_t i = 0; i < frames.size(); ++i) {
             if (i > 0 && !back->nextFrame()) finding("a written frame is missing");
-            if (back->getDelayCentiseconds() != delays[i]) finding("a frame's delay does not read back");
+            if (back->getFrameDelayMs() != delays[i]) finding("a frame's delay does not read back");
             if (!samePixels(frames[i], Surface(back))) finding("a written frame does not read back");
         }
     });

@@ -11,9 +11,8 @@
 #include "io/ImageFile.h"
 #include "io/ImageSourceSurface.h"
 #include "io/Paths.h"
+#include "io/codec/AnimationWriter.h"
 #include "io/codec/BuiltInCodecs.h"
-#include "io/codec/GifAnimationWriter.h"
-#include "io/codec/ImageSourceFileGif.h"
 #include "pipeline/Atlas.h"
 #include "pipeline/AtlasUpscale.h"
 #include "pipeline/MakeResult.h"
@@ -24,16 +23,15 @@ namespace loom::cli {
 
 namespace {
 
-// Every frame of an animated GIF made into a result, one frame at a time, and written as an
-// animated GIF with the same delays and looping.
-void convertAnimation(const std::shared_ptr<ImageSourceFileGif>& gif, const std::string& outputPath,
+// Every frame of an animation made into a result, one frame at a time, and written by writer
+// with the same delays.
+void convertAnimation(const ImageSourceRef& animation, AnimationWriter& writer,
                       const CliOptions& options, const std::array<Vec2f, 4>& quad) {
-    GifAnimationWriter writer(outputPath, gif->getLoopCount(), gif->getPalette());
     do {
         const Surface result =
-            makeResult(Surface(gif), options.upscaler, options.transform, quad, options.result);
-        writer.addFrame(std::make_shared<ImageSourceSurface>(result), gif->getDelayCentiseconds());
-    } while (gif->nextFrame());
+            makeResult(Surface(animation), options.upscaler, options.transform, quad, options.result);
+        writer.addFrame(std::make_shared<ImageSourceSurface>(result), animation->getFrameDelayMs());
+    } while (animation->nextFrame());
     writer.finish();
 }
 
@@ -95,11 +93,12 @@ std::string convertFile(const std::string& inputPath, const std::string& outputP
     const std::array<Vec2f, 4> quad =
         options.quad ? *options.quad
                      : std::array<Vec2f, 4>{Vec2f(0, 0), Vec2f(w, 0), Vec2f(w, h), Vec2f(0, h)};
-    const auto gif = std::dynamic_pointer_cast<ImageSourceFileGif>(input);
-    if (frames > 1 && gif && toLowerAscii(extension) == "gif") {
-        input.reset();
-        convertAnimation(gif, outputPath, options, quad);
-        return {};
+    if (frames > 1) {
+        if (const std::unique_ptr<AnimationWriter> writer =
+                openAnimationWriter(outputPath, input->getLoopCount(), input->getPalette())) {
+            convertAnimation(input, *writer, options, quad);
+            return {};
+        }
     }
     ResultOptions resultOptions = options.result;
     resultOptions.palette = input->getPalette();

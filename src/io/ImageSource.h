@@ -45,6 +45,13 @@ public:
     bool isPremultiplied() const { return premultiplied_; }
     // How many frames the file holds: more than one for an animation, of which this is one.
     int32_t getFrameCount() const { return frameCount_; }
+    // For an animation: composes the frame after this one as a viewer shows it, and describes it;
+    // false, with this frame kept, when this one is the last (or the source is no animation).
+    virtual bool nextFrame() { return false; }
+    // How long this frame shows, in milliseconds (0 when the file does not say).
+    virtual int32_t getFrameDelayMs() const { return 0; }
+    // How often the animation repeats: 0 for ever, -1 when the file does not say (it plays once).
+    virtual int32_t getLoopCount() const { return -1; }
     // The colour table of an indexed picture; empty for any other.
     const Palette& getPalette() const { return palette_; }
     // How many separate pictures the file holds, of which this is one.

@@ -73,7 +73,7 @@ void writeWalk(const std::string& path) {
                 uint8_t* p = frame.getData(x, y);
                 p[0] = uint8_t(80 * f), p[1] = 90, p[2] = uint8_t(250 - 60 * f), p[3] = x ? 255 : 0;
             }
-        writer.addFrame(std::make_shared<ImageSourceSurface>(frame), 10 * (f + 1));
+        writer.addFrame(std::make_shared<ImageSourceSurface>(frame), 100 * (f + 1));
     }
     writer.finish();
 }
@@ -331,7 +331,7 @@ TEST(Quennet, AnimatedGifKeepsEveryFrameItsDelayAndTheLooping) {
     EXPECT_EQ(output->getFrameCount(), 3);
     EXPECT_EQ(output->getLoopCount(), 3);
     for (int f = 0; f < 3; ++f) {
-        EXPECT_EQ(output->getDelayCentiseconds(), 10 * (f + 1));
+        EXPECT_EQ(output->getFrameDelayMs(), 100 * (f + 1));
         EXPECT_TRUE(isDoubled(Surface(output), Surface(input))) << "frame " << f;
         EXPECT_EQ(output->nextFrame(), f < 2);
         input->nextFrame();

@@ -7,7 +7,6 @@
 #include "io/DataSource.h"
 #include "io/ImageFile.h"
 #include "io/TempDir.h"
-#include "io/codec/ImageSourceFileGif.h"
 
 using namespace loom;
 
@@ -24,11 +23,8 @@ TEST(FuzzRegressions, EveryKeptInputLoadsOrFailsCleanly) {
                 makeBufferSource(Buffer(const_cast<uint8_t*>(bytes.data()), int32_t(bytes.size()))));
             Surface s(source);
             EXPECT_GT(s.getWidth(), 0) << entry.path();
-            if (const auto gif = std::dynamic_pointer_cast<ImageSourceFileGif>(source)) {
-                while (gif->nextFrame()) {
-                    EXPECT_EQ(Surface(gif).getWidth(), s.getWidth()) << entry.path();
-                }
-            }
+            while (source->nextFrame())
+                EXPECT_EQ(Surface(source).getWidth(), s.getWidth()) << entry.path();
         } catch (const ImageIoExc& e) {
             EXPECT_GT(std::strlen(e.what()), 0u) << entry.path();
         }

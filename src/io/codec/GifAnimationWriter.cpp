@@ -9,7 +9,7 @@ namespace loom {
 GifAnimationWriter::GifAnimationWriter(const std::string& path, int32_t loopCount, Palette table)
     : dataTarget_(openFileTarget(path, false)), loopCount_(loopCount), table_(std::move(table)) {}
 
-void GifAnimationWriter::addFrame(const ImageSourceRef& frame, int32_t delayCentiseconds) {
+void GifAnimationWriter::addFrame(const ImageSourceRef& frame, int32_t delayMs) {
     if (!frame) throw ImageIoExc("there is no image to write");
     // Indexed before the first byte is written, so a refused first frame leaves nothing.
     auto indexed = std::make_shared<GifIndexedFrame>(*frame, table_);
@@ -22,7 +22,7 @@ void GifAnimationWriter::addFrame(const ImageSourceRef& frame, int32_t delayCent
     } else if (frame->getWidth() != width_ || frame->getHeight() != height_) {
         throw ImageIoExc("the frames of an animation differ in size");
     }
-    encoder_->putFrame(*indexed, delayCentiseconds, DISPOSE_BACKGROUND);
+    encoder_->putFrame(*indexed, (delayMs + 5) / 10, DISPOSE_BACKGROUND);
 }
 
 void GifAnimationWriter::finish() {

@@ -12,21 +12,20 @@
 
 #include "io/DataTarget.h"
 #include "io/ImageSource.h"
+#include "io/codec/AnimationWriter.h"
 #include "io/codec/GifEncoder.h"
 
 namespace loom {
 
-class GifAnimationWriter {
+class GifAnimationWriter : public AnimationWriter {
 public:
     // loopCount: how often the animation repeats, 0 for ever, -1 to play it once. Frames whose
     // colours all are in table are written with it (GifIndexedFrame).
     GifAnimationWriter(const std::string& path, int32_t loopCount, Palette table = {});
 
-    // Adds a frame shown for delayCentiseconds hundredths of a second; every frame has the first
-    // one's size. ImageIoFailedLoadExc saying why when GIF cannot hold it.
-    void addFrame(const ImageSourceRef& frame, int32_t delayCentiseconds);
-    // Completes the file and puts it in place; ImageIoExc when no frame was added.
-    void finish();
+    // GIF counts in hundredths of a second: the delay is rounded to them.
+    void addFrame(const ImageSourceRef& frame, int32_t delayMs) override;
+    void finish() override;
 
 private:
     DataTargetRef dataTarget_;  // declared first: outlives the encoder writing to its stream

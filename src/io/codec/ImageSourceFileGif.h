@@ -35,11 +35,10 @@ public:
 
     // Composes the frame after the current one onto the canvas; false, with the canvas
     // unchanged, when the current frame is the last.
-    bool nextFrame();
-    // How long the current frame shows, in hundredths of a second.
-    int32_t getDelayCentiseconds() const { return delay_; }
-    // How often the animation repeats: 0 forever, -1 when the file says nothing (it plays once).
-    int32_t getLoopCount() const { return loopCount_; }
+    bool nextFrame() override;
+    // GIF counts in hundredths of a second.
+    int32_t getFrameDelayMs() const override { return delay_ * 10; }
+    int32_t getLoopCount() const override { return loopCount_; }
 
 private:
     // Reads up to the next frame's pixels and draws them; false at the end of the file.

@@ -1,0 +1,16 @@
+#include "io/codec/AnimationWriter.h"
+
+#include "io/ImageIoRegistrar.h"
+#include "io/Paths.h"
+#include "io/codec/GifAnimationWriter.h"
+
+namespace loom {
+
+std::unique_ptr<AnimationWriter> openAnimationWriter(const std::string& path, int32_t loopCount,
+                                                     const Palette& palette) {
+    const std::string extension = toLowerAscii(getPathExtension(path));
+    if (extension == "gif") return std::make_unique<GifAnimationWriter>(path, loopCount, palette);
+    return nullptr;
+}
+
+}  // namespace loom
