@@ -33,7 +33,7 @@ PipelineRun ProcessingPipeline::process(const Surface& source, CornerQuad& quad,
             !upscaled) {
             upscaled = Surface();  // release the old cache before making the new one
             upscaledSurface = Surface();
-            upscaled = work.upscale(source, upscaler, PixelMatch(compare), effectiveLayout());
+            upscaled = work.upscale(source, upscaler, PixelMatch(compare), layoutWith(wrapEdges));
             run.upscaled = true;
         }
         const std::array<Vec2f, 4> corners = quad.corners();
@@ -60,9 +60,9 @@ PipelineRun ProcessingPipeline::process(const Surface& source, CornerQuad& quad,
     }
 }
 
-SheetLayout ProcessingPipeline::effectiveLayout() const {
+SheetLayout ProcessingPipeline::layoutWith(bool wrap) const {
     SheetLayout effective = layout;
-    if (!wrapEdges)
+    if (!wrap)
         effective.edges = EdgeRule::Clamp;
     else if (layout.edges == EdgeRule::Clamp)
         effective.edges = EdgeRule::Wrap;

@@ -78,9 +78,13 @@ public:
     Surface upscaledSurface;
     Surface resultSurface;  // what is shown; shares upscaledSurface's pixels for transform 0
 
+    // The layout the upscale of the result shown was made with.
+    SheetLayout currentLayout() const { return layoutWith(currentWrapEdges); }
+
 private:
     void selectCurrent();
-    SheetLayout effectiveLayout() const;
+    // The command line's layout with the "Wrap edges" box ticked or not.
+    SheetLayout layoutWith(bool wrap) const;
 
     Surface shownSurface_;               // the last result made visible, restored when a run fails
     std::array<Vec2f, 4> shownCorners_;  // the corners shownSurface_ was warped onto

@@ -4,6 +4,7 @@
 #include "app/NearestTexture.h"
 #include "app/QuennetPanel.h"
 #include "image/Upscale.h"
+#include "io/ImageSourceSurface.h"
 #include "params/ParamPanel.h"
 #include "pipeline/AtlasUpscale.h"
 #include "pipeline/MakeResult.h"
@@ -18,9 +19,15 @@ public:
     explicit Work(QuennetApp& app) : app_(app) {}
     Surface upscale(const Surface& source, int upscalerId, PixelMatch match,
                     const SheetLayout& layout) override {
-        if (!app_.atlasFrames_.empty())
-            return upscaleByFrames(source, app_.atlasFrames_, upscalerId, match, layout.edges);
-        return loom::upscale(source, upscalerId, match, layout);
+        const UpscaledFrameCache::Key key{upscalerId, match, layout.edges};
+        const int32_t frame = app_.animation_.index();
+        if (const Surface kept = app_.upscaledFrames_.find(frame, key)) return kept;
+        const Surface made =
+            app_.atlasFrames_.empty()
+                ? loom::upscale(source, upscalerId, match, layout)
+                : upscaleByFrames(source, app_.atlasFrames_, upscalerId, match, layout.edges);
+        if (app_.animation_.animated()) app_.upscaledFrames_.keep(frame, key, made);
+        return made;
     }
     Surface warp(int transformId, const Surface& upscaled, int upscalerId,
                  const std::array<Vec2f, 4>& corners) override {
@@ -93,6 +100,7 @@ void QuennetApp::update() {
         }
     }
     if (fileWatch_.changed()) reloadImage();
+    if (animation_.advance(getElapsedSeconds())) showFrame(animation_.index());
     if (reprocess_) process();
 }
 
@@ -114,6 +122,32 @@ void QuennetApp::process() {
                     "Could not process \"" + sourcePath_ + "\": " + describeFailure(e) +
                         ".\nThe previous picture and settings are kept.");
     }
+}
+
+void QuennetApp::saveAnimation(AnimationWriter& writer) {
+    Work work(*this);
+    const int32_t shown = animation_.index();
+    for (int32_t i = 0; i < animation_.frameCount(); ++i) {
+        animation_.show(i, getElapsedSeconds());  // the cache is by the frame shown
+        const Surface upscaled =
+            work.upscale(animation_.frame(), pipeline_.currentUpscaler,
+                         PixelMatch(pipeline_.currentCompare), pipeline_.currentLayout());
+        writer.addFrame(
+            std::make_shared<ImageSourceSurface>(warpResult(
+                upscaled, pipeline_.currentUpscaler, pipeline_.currentTransform, cornerQuad_.corners())),
+            animation_.fileDelayMs(i));
+    }
+    animation_.show(shown, getElapsedSeconds());
+    writer.finish();
+}
+
+void QuennetApp::showFrame(int32_t i) {
+    animation_.show(i, getElapsedSeconds());
+    sourceSurface_ = animation_.frame();
+    // The corners stay (frames share the canvas); the cached upscale was of another frame.
+    pipeline_.discardAll();
+    reprocess_ = true;
+    requestRedraw();
 }
 
 void QuennetApp::showResult(const Surface& result) {

@@ -13,15 +13,18 @@
 #include <string>
 #include <vector>
 
+#include "app/Animation.h"
 #include "app/AppCommandLine.h"
 #include "app/FileDialog.h"
 #include "app/FileWatch.h"
 #include "app/ProcessingPipeline.h"
 #include "app/QuadMouse.h"
+#include "app/UpscaledFrameCache.h"
 #include "framework/AppBasic.h"
 #include "gl/Texture.h"
 #include "image/Surface.h"
 #include "io/Palette.h"
+#include "io/codec/AnimationWriter.h"
 #include "pipeline/Atlas.h"
 #include "warp/CornerQuad.h"
 
@@ -80,6 +83,10 @@ private:
     void startDialog(FileDialogKind kind, const std::string& initialPath,
                      const std::vector<std::string>& extensions);
     void finishSave(const std::string& path);
+    // Every frame of the animation made and written by writer, with the file's delays.
+    void saveAnimation(AnimationWriter& writer);
+    // Shows frame i of the animation: it becomes the source the pipeline makes the result of.
+    void showFrame(int32_t i);
     // The result as a texture with nearest-neighbour magnification; the previous one becomes the
     // texture shown while space is held.
     void showResult(const Surface& result);
@@ -124,6 +131,9 @@ private:
     std::optional<Atlas> atlas_;
     std::vector<AtlasFrame> atlasFrames_;
     std::string status_;
+    Animation animation_;                // the opened file's frames; one for a still picture
+    UpscaledFrameCache upscaledFrames_;  // the animation's frames once upscaled
+    std::string saveNote_;               // what the last save could not keep, on the status line
     bool commandLineOpened_ = false;
     bool tiled_ = false;         // "t": the picture laid 3 x 3, to look for seams
     bool cellOutlines_ = false;  // "g": the cells' outlines over the picture

@@ -8,8 +8,10 @@
 #include "app/QuennetApp.h"
 #include "image/UpscalerCatalogue.h"
 #include "io/ImageFile.h"
+#include "io/ImageSourceSurface.h"
 #include "io/codec/BuiltInCodecs.h"
 #include "params/ParamPanel.h"
+#include "pipeline/MakeResult.h"
 #include "pipeline/ResultName.h"
 #include "pipeline/ScaledAtlas.h"
 #include "pipeline/WriteResult.h"
@@ -48,6 +50,7 @@ void QuennetApp::loadImageFile(const std::string& path, bool keepCorners) {
     const std::optional<Atlas> oldAtlas = atlas_;
     const std::vector<AtlasFrame> oldFrames = atlasFrames_;
     const std::string oldStatus = status_;
+    const Animation oldAnimation = animation_;
     const gl::Texture oldSourceTexture = sourceTexture_;
     const gl::Texture oldResultTexture = resultTexture_;
     const ProcessingPipeline oldPipeline = pipeline_;
@@ -55,17 +58,23 @@ void QuennetApp::loadImageFile(const std::string& path, bool keepCorners) {
     const Vec2f oldPan = pan_;
     try {
         const ImageSourceRef source = loadImage(path);
-        Surface loaded(source);
-        if (source->getFrameCount() > 1)
-            std::cerr << "QuennetApp: \"" << path << "\" has " << source->getFrameCount()
-                      << " frames; the window works on the first (quennet keeps them all)." << std::endl;
+        const Surface first(source);
+        const Palette palette = source->getPalette();
+        Animation animation(first, source);
+        // A reloaded animation stays on its frame while its frame count does.
+        if (keepCorners && animation.frameCount() == oldAnimation.frameCount())
+            animation.show(oldAnimation.index(), getElapsedSeconds());
+        const Surface loaded = animation.frame();
         const gl::Texture texture = makeNearestTexture(loaded);
 
         const bool sameSize = oldSource && loaded.getWidth() == oldSource.getWidth() &&
                               loaded.getHeight() == oldSource.getHeight();
         sourcePath_ = path;
         sourceSurface_ = loaded;
-        sourcePalette_ = source->getPalette();
+        sourcePalette_ = palette;
+        animation_ = animation;
+        upscaledFrames_.clear();
+        saveNote_.clear();
         findAtlas(path, loaded);
         sourceTexture_ = texture;
         pipeline_.discardAll();
@@ -83,6 +92,8 @@ void QuennetApp::loadImageFile(const std::string& path, bool keepCorners) {
         atlas_ = oldAtlas;
         atlasFrames_ = oldFrames;
         status_ = oldStatus;
+        animation_ = oldAnimation;
+        upscaledFrames_.clear();
         sourceTexture_ = oldSourceTexture;
         resultTexture_ = oldResultTexture;
         pipeline_ = oldPipeline;
@@ -158,7 +169,18 @@ void QuennetApp::findAtlas(const std::string& path, const Surface& sheet) {
 }
 
 void QuennetApp::finishSave(const std::string& path) {
+    saveNote_.clear();
     try {
+        if (animation_.animated()) {
+            if (const std::unique_ptr<AnimationWriter> writer =
+                    openAnimationWriter(path, animation_.loopCount(), sourcePalette_)) {
+                saveAnimation(*writer);
+                return;
+            }
+            saveNote_ = "Saved frame " + std::to_string(animation_.index() + 1) + " of " +
+                        std::to_string(animation_.frameCount()) + " only: the format holds no animation";
+            requestRedraw();
+        }
         ResultOptions options;
         options.palette = sourcePalette_;
         const std::string note = writeResult(path, pipeline_.resultSurface, options);

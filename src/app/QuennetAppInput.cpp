@@ -21,6 +21,15 @@ void QuennetApp::keyDown(framework::KeyEvent event) {
             cellOutlines_ = !cellOutlines_;
             requestRedraw();
             break;
+        case 'p':
+            animation_.togglePlaying(getElapsedSeconds());
+            requestRedraw();
+            break;
+        case ',':
+        case '.':
+            if (animation_.animated() && !animation_.playing())
+                showFrame(animation_.index() + (event.getChar() == '.' ? 1 : -1));
+            break;
         default: break;
     }
 }

@@ -46,11 +46,15 @@ void QuennetApp::draw() {
     drawStatusLine();
 }
 
-// What is not a control (the atlas in use) at the window's bottom left, in the panel's font.
+// What is not a control (the atlas in use, the frame shown, what a save could not keep) at the
+// window's bottom left, in the panel's font.
 void QuennetApp::drawStatusLine() {
-    if (status_.empty()) return;
+    std::string line = status_;
+    for (const std::string& part : {animation_.animated() ? animation_.statusText() : "", saveNote_})
+        if (!part.empty()) line += (line.empty() ? "" : "   ") + part;
+    if (line.empty()) return;
     gl::enableAlphaBlending();
-    gl::drawString(status_, Vec2f(8.0f, float(getWindowHeight()) - 20.0f), ColorA(1, 1, 1, 1),
+    gl::drawString(line, Vec2f(8.0f, float(getWindowHeight()) - 20.0f), ColorA(1, 1, 1, 1),
                    params::ParamPanel::getFont());
     gl::disableAlphaBlending();
 }

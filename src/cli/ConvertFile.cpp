@@ -35,15 +35,20 @@ void convertAnimation(const ImageSourceRef& animation, AnimationWriter& writer,
     writer.finish();
 }
 
-// The input, the picture --frame names when it is given. Animation frames cannot be picked (yet):
-// --frame on an animation is refused rather than ignored.
+// The input, at the picture --frame names when it is given: a frame of an animation (composed as
+// a viewer shows it) or a picture of a file holding several (an icon's sizes).
 ImageSourceRef loadInput(const std::string& inputPath, const std::optional<int>& frame) {
     ImageSource::Options load;
     if (frame) load.setPage(*frame - 1);
     ImageSourceRef input = loadImage(inputPath, load);
     if (!frame) return input;
-    if (input->getFrameCount() > 1)
-        throw std::runtime_error("--frame picks a picture of an icon file, not a frame of an animation");
+    if (input->getFrameCount() > 1) {
+        if (*frame > input->getFrameCount())
+            throw std::runtime_error("there is no frame " + std::to_string(*frame) +
+                                     ": the animation has " + std::to_string(input->getFrameCount()));
+        for (int i = 1; i < *frame; ++i) input->nextFrame();
+        return input;
+    }
     if (*frame > input->getPageCount())
         throw std::runtime_error("there is no picture " + std::to_string(*frame) + ": the file holds " +
                                  std::to_string(input->getPageCount()));
@@ -87,7 +92,7 @@ std::string convertFile(const std::string& inputPath, const std::string& outputP
 
     ImageSourceRef input = loadInput(inputPath, options.frame);
     if (!options.atlas.empty()) return convertAtlas(std::move(input), outputPath, options);
-    const int32_t frames = input->getFrameCount();
+    const int32_t frames = options.frame ? 1 : input->getFrameCount();  // one picked: a still
     const float w = float(input->getWidth());
     const float h = float(input->getHeight());
     const std::array<Vec2f, 4> quad =

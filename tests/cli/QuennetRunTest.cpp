@@ -372,12 +372,20 @@ TEST(Quennet, FramePicksAPictureOfAnIconAndSaysHowManyThereAre) {
     RunResult single = quennet("--frame 2 " + quoted(dir / "one.png"));
     EXPECT_NE(single.errors.find("there is no picture 2: the file holds 1"), std::string::npos)
         << single.errors;
-    writeWalk(dir / "walk.gif");
-    RunResult animation = quennet("--frame 2 " + quoted(dir / "walk.gif"));
-    EXPECT_EQ(animation.status, 1);
-    EXPECT_NE(animation.errors.find("not a frame of an animation"), std::string::npos)
-        << animation.errors;
     EXPECT_FALSE(std::filesystem::exists(dir / "x.png"));
+    // An animation's frame, as a still picture whatever the output's format.
+    writeWalk(dir / "walk.gif");
+    const auto walk = openGif(dir / "walk.gif");
+    walk->nextFrame();
+    const Surface second(walk);
+    ASSERT_EQ(
+        quennet("--frame 2 -o " + quoted(dir / "second.gif") + " " + quoted(dir / "walk.gif")).status,
+        0);
+    EXPECT_EQ(loadImage(dir / "second.gif")->getFrameCount(), 1);
+    EXPECT_TRUE(isDoubled(load(dir / "second.gif"), second));
+    RunResult past = quennet("--frame 4 " + quoted(dir / "walk.gif"));
+    EXPECT_NE(past.errors.find("there is no frame 4: the animation has 3"), std::string::npos)
+        << past.errors;
 }
 
 TEST(Quennet, AtlasUpscalesTheSheetByItsFramesAndWritesTheAtlasScaledBeside) {

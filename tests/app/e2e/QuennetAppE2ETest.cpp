@@ -421,6 +421,59 @@ TEST_F(QuennetAppE2E, AnAtlasBesideTheSheetIsUsed) {
     EXPECT_GT(text, 30) << "the status line does not name the atlas";
 }
 
+// A 3-frame walk (100, 150 and 200 ms): the window plays it, "p" pauses it, "." steps it, and "s"
+// saves every frame.
+TEST_F(QuennetAppE2E, AnAnimationPlaysPausesStepsAndSavesEveryFrame) {
+    const std::string walk = dir_ + "/walk.gif";
+    std::vector<std::string> make = {"convert", "-dispose", "background"};
+    for (int f = 0; f < 3; ++f) {
+        const std::string frame = dir_ + "/f" + std::to_string(f) + ".png";
+        ASSERT_EQ(run({"convert", "-size", "32x32", "xc:none", "-fill",
+                       f == 0   ? "#e04030"
+                       : f == 1 ? "#40a040"
+                                : "#3060c0",
+                       "-draw", "circle " + std::to_string(10 + 6 * f) + ",16 16,8", "PNG32:" + frame})
+                      .status,
+                  0);
+        make.insert(make.end(), {"-delay", std::to_string(10 + 5 * f), frame});
+    }
+    make.insert(make.end(), {"-loop", "0", walk});
+    ASSERT_EQ(run(make).status, 0);
+    std::vector<Image> frames;
+    for (int f = 1; f <= 3; ++f)
+        frames.push_back(cliResult({"-u", "Scale2x", "--frame", std::to_string(f)}, walk));
+
+    const std::string wid = launch({"-u", "Scale2x", walk});
+    ASSERT_FALSE(wid.empty());
+    for (const Image& frame : frames)
+        EXPECT_TRUE(waitForPicture(wid, frame, 2)) << "a frame is never shown";
+
+    key(wid, "p");
+    // Once the key is taken no other frame shows: watched for longer than the longest delay.
+    int shown = -1;
+    EXPECT_TRUE(waitUntil([&] {
+        const Image screen = grabWindow(wid);
+        for (int f = 0; f < 3; ++f)
+            if (mismatches(screen, frames[size_t(f)], kPictureLeft, kPictureTop, 2) == 0) shown = f;
+        return shown >= 0;
+    }));
+    const auto until = std::chrono::steady_clock::now() + 600ms;
+    while (std::chrono::steady_clock::now() < until)
+        ASSERT_EQ(mismatches(grabWindow(wid), frames[size_t(shown)], kPictureLeft, kPictureTop, 2), 0)
+            << "\"p\" does not pause";
+    key(wid, "period");
+    EXPECT_TRUE(waitForPicture(wid, frames[size_t((shown + 1) % 3)], 2)) << "\".\" does not step";
+
+    key(wid, "s");
+    const std::string dialog = waitForWindowOfClass("zenity");
+    ASSERT_FALSE(dialog.empty()) << "no save dialog";
+    key(dialog, "Return");
+    const std::string saved = dir_ + "/walkScale2x.gif";
+    ASSERT_TRUE(waitUntil([&] { return run({"identify", saved}).status == 0; })) << "nothing saved";
+    const CommandResult identify = run({"identify", "-format", "%T\n", saved});
+    EXPECT_EQ(identify.output, "10\n15\n20\n") << "every frame with its delay";
+}
+
 // A red figure with a dark outline on a fully transparent background that hides magenta.
 TEST_F(QuennetAppE2E, TransparentPixelsShowACheckerboardAndTheUnmovedQuadLooksUnwarped) {
     ASSERT_EQ(

@@ -1,0 +1,29 @@
+#include "app/UpscaledFrameCache.h"
+
+namespace loom::app {
+
+Surface UpscaledFrameCache::find(int32_t i, const Key& key) const {
+    if (!(key == key_) || i < 0 || size_t(i) >= frames_.size()) return Surface();
+    return frames_[size_t(i)];
+}
+
+void UpscaledFrameCache::keep(int32_t i, const Key& key, const Surface& upscaled) {
+    if (!(key == key_)) {
+        clear();
+        key_ = key;
+    }
+    const int64_t size = int64_t(upscaled.getRowBytes()) * upscaled.getHeight();
+    if (i < 0 || bytes_ + size > BUDGET_BYTES) return;
+    if (size_t(i) >= frames_.size()) frames_.resize(size_t(i) + 1);
+    if (frames_[size_t(i)]) return;
+    frames_[size_t(i)] = upscaled;
+    bytes_ += size;
+}
+
+void UpscaledFrameCache::clear() {
+    frames_.clear();
+    bytes_ = 0;
+    key_ = Key();
+}
+
+}  // namespace loom::app
