@@ -146,13 +146,17 @@ void QuennetApp::showFrame(int32_t i) {
     sourceSurface_ = animation_.frame();
     // The corners stay (frames share the canvas); the cached upscale was of another frame.
     pipeline_.discardAll();
+    frameChanged_ = true;
     reprocess_ = true;
     requestRedraw();
 }
 
 void QuennetApp::showResult(const Surface& result) {
     const gl::Texture texture = makeNearestTexture(result);
-    if (resultTexture_) sourceTexture_ = resultTexture_;
+    // Another frame of the animation replaces no picture: space keeps showing the one the last
+    // change of settings replaced.
+    if (resultTexture_ && !frameChanged_) sourceTexture_ = resultTexture_;
+    frameChanged_ = false;
     resultTexture_ = texture;
 }
 

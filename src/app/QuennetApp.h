@@ -134,6 +134,7 @@ private:
     Animation animation_;                // the opened file's frames; one for a still picture
     UpscaledFrameCache upscaledFrames_;  // the animation's frames once upscaled
     std::string saveNote_;               // what the last save could not keep, on the status line
+    bool frameChanged_ = false;          // the next result shown is of another frame
     bool commandLineOpened_ = false;
     bool tiled_ = false;         // "t": the picture laid 3 x 3, to look for seams
     bool cellOutlines_ = false;  // "g": the cells' outlines over the picture
