@@ -338,6 +338,29 @@ TEST(Quennet, AnimatedGifKeepsEveryFrameItsDelayAndTheLooping) {
     }
 }
 
+// GIF to WebP and back, each step upscaled: every frame doubled, its delay and the looping kept.
+TEST(Quennet, AnimatedGifToWebpAndBackKeepsEveryFrame) {
+    TempDir dir;
+    writeWalk(dir / "walk.gif");
+    const struct {
+        std::string from, to;
+    } steps[] = {{"walk.gif", "walk.webp"}, {"walk.webp", "back.gif"}};
+    for (const auto& step : steps) {
+        RunResult run = quennet("-o " + quoted(dir / step.to) + " " + quoted(dir / step.from));
+        ASSERT_EQ(run.status, 0) << run.errors;
+        const ImageSourceRef input = loadImage(dir / step.from);
+        const ImageSourceRef output = loadImage(dir / step.to);
+        EXPECT_EQ(output->getFrameCount(), 3) << step.to;
+        EXPECT_EQ(output->getLoopCount(), 3) << step.to;
+        for (int f = 0; f < 3; ++f) {
+            EXPECT_EQ(output->getFrameDelayMs(), 100 * (f + 1)) << step.to;
+            EXPECT_TRUE(isDoubled(Surface(output), Surface(input))) << step.to << " frame " << f;
+            output->nextFrame();
+            input->nextFrame();
+        }
+    }
+}
+
 TEST(Quennet, AnimatedGifToAnotherFormatWritesTheFirstFrameAndSaysSo) {
     TempDir dir;
     writeWalk(dir / "walk.gif");
