@@ -52,7 +52,8 @@ void WebpAnimationWriter::addFrame(const ImageSourceRef& frame, int32_t delayMs)
         WebPAnimEncoderOptions options;
         if (!WebPAnimEncoderOptionsInit(&options)) throw ImageIoExc("WebP: library version mismatch");
         // WebP counts the showings: one for an animation played once.
-        options.anim_params.loop_count = loopCount_ < 0 ? 1 : loopCount_;
+        // WebP counts the showings: played once is 1, repeated N times N + 1.
+        options.anim_params.loop_count = loopCount_ < 0 ? 1 : loopCount_ == 0 ? 0 : loopCount_ + 1;
         encoder_.reset(WebPAnimEncoderNew(width, height, &options));
         if (!encoder_) throw ImageIoExc("WebP: out of memory");
         width_ = width, height_ = height;
