@@ -115,7 +115,8 @@ std::string convertFile(const std::string& inputPath, const std::string& outputP
     if (!written.empty()) note += std::string(note.empty() ? "" : "; ") + written;
     if (frames > 1)
         note += std::string(note.empty() ? "" : "; ") + "only the first of its " +
-                std::to_string(frames) + " frames was written (a .gif output keeps the animation)";
+                std::to_string(frames) +
+                " frames was written (a .gif or .png output keeps the animation)";
     return note;
 }
 

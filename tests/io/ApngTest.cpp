@@ -8,7 +8,9 @@
 #include "image/Surface.h"
 #include "io/DecodedPixels.h"
 #include "io/ImageFile.h"
+#include "io/ImageSourceSurface.h"
 #include "io/TempDir.h"
+#include "io/codec/AnimationWriter.h"
 #include "io/codec/ImageSourceFilePng.h"
 
 using namespace loom;
@@ -165,12 +167,30 @@ void expectAnimation(const ImageSourceRef& source, int32_t loopCount) {
 
 }  // namespace
 
-TEST(Apng, FramesAreComposedWithTheirDelaysAndTheLooping) {
+TEST(Apng, FramesAreComposedAndKeptThroughWriting) {
     TempDir dir;
     for (uint32_t plays : {3u, 0u}) {
         loom::test::writeFile(dir / "in.png", apngOf(FRAMES, plays, uint32_t(FRAMES.size())));
-        expectAnimation(loadImage(dir / "in.png"), int32_t(plays));
+        const ImageSourceRef input = loadImage(dir / "in.png");
+        expectAnimation(input, int32_t(plays));
+
+        const ImageSourceRef again = loadImage(dir / "in.png");
+        const auto writer = openAnimationWriter(dir / "out.png", again->getLoopCount());
+        ASSERT_TRUE(writer);
+        do writer->addFrame(again, again->getFrameDelayMs());
+        while (again->nextFrame());
+        writer->finish();
+        expectAnimation(loadImage(dir / "out.png"), int32_t(plays));
     }
+}
+
+TEST(Apng, AStillPictureGainsNoAnimationChunk) {
+    TempDir dir;
+    writeImage(dir / "still.png", std::make_shared<ImageSourceSurface>(Surface(3, 2, true)));
+    const std::vector<uint8_t> bytes = loom::test::readFile(dir / "still.png");
+    const std::string acTL = "acTL";
+    EXPECT_EQ(std::search(bytes.begin(), bytes.end(), acTL.begin(), acTL.end()), bytes.end());
+    EXPECT_EQ(loadImage(dir / "still.png")->getFrameCount(), 1);
 }
 
 TEST(Apng, BrokenAnimationsAreRefusedSayingWhy) {

@@ -2,6 +2,7 @@
 
 #include "io/ImageIoRegistrar.h"
 #include "io/Paths.h"
+#include "io/codec/ApngAnimationWriter.h"
 #include "io/codec/GifAnimationWriter.h"
 
 namespace loom {
@@ -10,6 +11,7 @@ std::unique_ptr<AnimationWriter> openAnimationWriter(const std::string& path, in
                                                      const Palette& palette) {
     const std::string extension = toLowerAscii(getPathExtension(path));
     if (extension == "gif") return std::make_unique<GifAnimationWriter>(path, loopCount, palette);
+    if (extension == "png") return std::make_unique<ApngAnimationWriter>(path, loopCount);
     return nullptr;
 }
 
