@@ -121,7 +121,7 @@ std::string convertFile(const std::string& inputPath, const std::string& outputP
     if (frames > 1)
         note += std::string(note.empty() ? "" : "; ") + "only the first of its " +
                 std::to_string(frames) +
-                " frames was written (a .gif or .webp output keeps the animation)";
+                " frames was written (a .gif, .png or .webp output keeps the animation)";
     return note;
 }
 

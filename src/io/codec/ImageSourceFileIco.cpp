@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "io/ImageIoExc.h"
+#include "io/codec/BlockTarget.h"
 #include "io/codec/EndianBytes.h"
 #include "io/codec/ImageSourceFilePng.h"
 
@@ -49,23 +50,6 @@ bool describeEntry(const uint8_t* file, size_t fileSize, const uint8_t* field, E
     entry.bitsPerPixel = littleEndian16(entry.data + 14);
     return true;
 }
-
-// A target that takes rows as 8-bit RGBA straight into a block of pixels.
-class BlockTarget : public ImageTarget {
-public:
-    BlockTarget(uint8_t* pixels, int32_t width, int32_t height, int32_t rowBytes)
-        : pixels_(pixels), rowBytes_(rowBytes) {
-        setSize(width, height);
-        setColorModel(RGB);
-        setDataType(UINT8);
-        setSampleOrder(RGBA);
-    }
-    void* getRowPointer(int32_t row) override { return pixels_ + int64_t(row) * rowBytes_; }
-
-private:
-    uint8_t* pixels_;
-    int32_t rowBytes_;
-};
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include "image/SizeCheck.h"
 #include "io/ImageIoExc.h"
 #include "io/codec/EndianBytes.h"
+#include "io/codec/ImageSourceFileApng.h"
 
 namespace loom {
 
@@ -206,6 +207,8 @@ void ImageSourceFilePng::load(ImageTargetRef target) {
 }
 
 ImageSourceRef ImageSourceFilePng::create(DataSourceRef dataSource, Options options) {
+    if (ImageSourceFileApng::isAnimated(dataSource->getBuffer()))
+        return std::make_shared<ImageSourceFileApng>(std::move(dataSource), options);
     return std::make_shared<ImageSourceFilePng>(std::move(dataSource), options);
 }
 

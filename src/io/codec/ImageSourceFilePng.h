@@ -3,7 +3,7 @@
 //
 // Construction checks the signature and the header; load() decodes, handing each row to the
 // target as it comes, so a large image is never held twice. Broken pixel data is therefore
-// reported by load().
+// reported by load(). create() hands a PNG that announces an animation to ImageSourceFileApng.
 #pragma once
 
 #include "io/Buffer.h"

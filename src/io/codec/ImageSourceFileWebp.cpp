@@ -10,6 +10,7 @@
 
 #include "image/ImageLimits.h"
 #include "io/ImageIoExc.h"
+#include "io/LoopCount.h"
 
 namespace loom {
 
@@ -70,10 +71,7 @@ void ImageSourceFileWebp::openAnimation(int64_t width, int64_t height, int32_t i
     if (index < 0 || uint32_t(index) >= info.frame_count)
         throw ImageIoFailedLoadExc("WebP: there is no frame " + std::to_string(index));
     setFrameCount(int32_t(info.frame_count));
-    // WebP counts the showings (0 for ever); ours, as GIF's, the repeats after the first.
-    loopCount_ = info.loop_count == 0   ? 0
-                 : info.loop_count == 1 ? -1
-                                        : int32_t(std::min<uint32_t>(info.loop_count - 1, INT32_MAX));
+    loopCount_ = repeatsFromShowings(info.loop_count);
     allocatePixels(width, height, RGB, UINT8, RGBA);
     while (frameIndex_ < index) readFrame();
 }

@@ -10,8 +10,6 @@
 
 namespace loom {
 
-class PngRowFormat;
-
 class ImageTargetFilePng : public ImageTargetEncoded {
 public:
     ImageTargetFilePng(DataTargetRef dataTarget, const ImageSourceRef& source, const Options& options);
@@ -23,8 +21,6 @@ protected:
 
 private:
     const uint8_t* sourceRow(int32_t row) const;
-    void writeHeader(OStream& out, const PngRowFormat& format) const;
-    void writeRows(OStream& out, PngRowFormat& format) const;
 };
 
 }  // namespace loom

@@ -14,6 +14,8 @@ inline void putBigEndian32(uint8_t* out, uint32_t v) {
 }
 
 void writePngSignature(OStream& out);
+// The CRC-32 a chunk ends with, over its type and data.
+uint32_t pngChunkCrc(const char* type, const uint8_t* data, size_t size);
 // type: four ASCII letters such as "IHDR".
 void writePngChunk(OStream& out, const char* type, const uint8_t* data, size_t size);
 

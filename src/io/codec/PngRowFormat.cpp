@@ -41,6 +41,8 @@ PngRowFormat::PngRowFormat(ImageIo::SampleOrder order, ImageIo::DataType type, i
     colorType_ = channels_ == 4 ? COLOR_ALPHA : channels_ == 3 ? COLOR : GRAY;
 }
 
+PngRowFormat PngRowFormat::rgba8(int32_t width) { return PngRowFormat(width, COLOR_ALPHA); }
+
 bool PngRowFormat::keepTable(const Palette& table, int32_t height, const RowAccess& rowAt) {
     ColorPalette kept(table);
     const int size = kept.size();

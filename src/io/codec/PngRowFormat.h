@@ -25,6 +25,10 @@ public:
     PngRowFormat(ImageIo::SampleOrder order, ImageIo::DataType type, int32_t width, int32_t height,
                  const RowAccess& rowAt, const Palette& table = {});
 
+    // Plain 8-bit RGBA rows (colour type 6), for pictures whose colours are not all known before
+    // the first is written, such as an animation's frames.
+    static PngRowFormat rgba8(int32_t width);
+
     // IHDR's colour type: 0 gray, 2 colour, 3 palette, 4 gray and alpha, 6 colour and alpha.
     uint8_t colorType() const { return colorType_; }
     uint8_t bitDepth() const { return bitDepth_; }
@@ -38,6 +42,8 @@ public:
     void pack(const uint8_t* row, uint8_t* out);
 
 private:
+    PngRowFormat(int32_t width, uint8_t colorType)
+        : channels_(4), width_(width), colorType_(colorType) {}
     void survey(int32_t height, const RowAccess& rowAt);
     // Whether table holds every colour of the picture; if so it becomes the palette.
     bool keepTable(const Palette& table, int32_t height, const RowAccess& rowAt);

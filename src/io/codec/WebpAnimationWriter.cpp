@@ -10,6 +10,7 @@
 
 #include "image/Surface.h"
 #include "io/ImageIoExc.h"
+#include "io/LoopCount.h"
 
 namespace loom {
 
@@ -51,9 +52,7 @@ void WebpAnimationWriter::addFrame(const ImageSourceRef& frame, int32_t delayMs)
                              std::to_string(height) + " pixels");
         WebPAnimEncoderOptions options;
         if (!WebPAnimEncoderOptionsInit(&options)) throw ImageIoExc("WebP: library version mismatch");
-        // WebP counts the showings: one for an animation played once.
-        // WebP counts the showings: played once is 1, repeated N times N + 1.
-        options.anim_params.loop_count = loopCount_ < 0 ? 1 : loopCount_ == 0 ? 0 : loopCount_ + 1;
+        options.anim_params.loop_count = int(showingsFromRepeats(loopCount_));
         encoder_.reset(WebPAnimEncoderNew(width, height, &options));
         if (!encoder_) throw ImageIoExc("WebP: out of memory");
         width_ = width, height_ = height;
