@@ -35,11 +35,14 @@ void convertAnimation(const ImageSourceRef& animation, AnimationWriter& writer,
     writer.finish();
 }
 
-// The input, the picture --frame names when it is given. Animation frames cannot be picked (yet):
-// --frame on an animation is refused rather than ignored.
-ImageSourceRef loadInput(const std::string& inputPath, const std::optional<int>& frame) {
+// The input, the picture --frame names when it is given and only the frames of --tag when that
+// is. Animation frames cannot be picked (yet): --frame on an animation is refused rather than
+// ignored.
+ImageSourceRef loadInput(const std::string& inputPath, const std::optional<int>& frame,
+                         const std::string& tag) {
     ImageSource::Options load;
     if (frame) load.setPage(*frame - 1);
+    load.setTag(tag);
     ImageSourceRef input = loadImage(inputPath, load);
     if (!frame) return input;
     if (input->getFrameCount() > 1)
@@ -85,7 +88,7 @@ std::string convertFile(const std::string& inputPath, const std::string& outputP
         std::filesystem::exists(atlasPathFor(outputPath), ignored))
         throw std::runtime_error(atlasPathFor(outputPath) + " exists (use --force to overwrite)");
 
-    ImageSourceRef input = loadInput(inputPath, options.frame);
+    ImageSourceRef input = loadInput(inputPath, options.frame, options.tag);
     if (!options.atlas.empty()) return convertAtlas(std::move(input), outputPath, options);
     const int32_t frames = input->getFrameCount();
     const float w = float(input->getWidth());
