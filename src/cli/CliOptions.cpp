@@ -136,6 +136,9 @@ CliOptions parseCliOptions(int argc, const char* const* argv, bool inputsRequire
                 throw CliUsageExc("unknown transform \"" + name + "\" (None, Projective or Bilinear)");
         } else if (arg == "--frame") {
             options.frame = parseFrame(value());
+        } else if (arg == "--tag") {
+            options.tag = value();
+            if (options.tag.empty()) throw CliUsageExc("--tag needs a name");
         } else if (arg == "--quad") {
             options.quad = parseQuad(value());
         } else if (arg == "--atlas") {
@@ -239,6 +242,7 @@ std::string cliUsageText() {
            "                         the Nth picture of a file holding several, such as an icon's\n"
            "                         sizes (1 for the first; default: every frame, the largest\n"
            "                         picture)\n"
+           "      --tag NAME         only the frames of this tag of an Aseprite file, as they play\n"
            "  -o, --output PATH      output file (one input file) or folder (several inputs or a\n"
            "                         folder; made when missing)\n"
            "  -r, --recursive        also the images in the subfolders of input folders, written\n"

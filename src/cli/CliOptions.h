@@ -28,6 +28,8 @@ struct CliOptions {
     // --frame: which picture of a file holding several (an icon's sizes), 1 for the first in
     // file order. Unset: the reader's choice.
     std::optional<int> frame;
+    // --tag: only the frames of this tag of an Aseprite file. Empty: every frame.
+    std::string tag;
     // --atlas: the sheet's JSON atlas; its frames are upscaled one by one and a scaled copy of it
     // is written beside the result. Empty: none.
     std::string atlas;

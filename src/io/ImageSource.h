@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "io/ImageIo.h"
@@ -22,9 +23,12 @@ public:
         // the separate pictures of one file (an icon's sizes), not an animation's frames. Readers
         // of single-page files leave it to the caller to compare it with getPageCount().
         std::optional<int32_t> page;
+        // For files whose animations name runs of frames: only the frames of this one. Empty: all.
+        std::string tag;
 
         Options& setIndex(int32_t i) { return index = i, *this; }
         Options& setPage(int32_t p) { return page = p, *this; }
+        Options& setTag(std::string t) { return tag = std::move(t), *this; }
     };
 
     // The layout the chosen row converter works with: offsets in samples, -1 when absent.

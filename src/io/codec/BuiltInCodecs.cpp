@@ -1,12 +1,13 @@
 // The codecs this build carries, registered with the process-wide registrar on its first use.
 // Decoders are tried in ascending priority; each refuses foreign data by its signature at once,
 // so the order matters only for speed (the likeliest formats first) and for the weak signatures:
-// ICO and PCX (a few header bytes) come after every format with a real one, and TGA, which has
-// none, last.
+// Aseprite (two bytes after the file size), ICO and PCX (a few header bytes) come after every
+// format with a real one, and TGA, which has none, last.
 #include "io/codec/BuiltInCodecs.h"
 
 #include <algorithm>
 
+#include "io/codec/ImageSourceFileAseprite.h"
 #include "io/codec/ImageSourceFileBmp.h"
 #include "io/codec/ImageSourceFileGif.h"
 #include "io/codec/ImageSourceFileIco.h"
@@ -44,10 +45,11 @@ void registerBuiltInCodecs(ImageIoRegistrar::Inst& registrar) {
     registrar.registerSourceGeneric(ImageSourceFilePnm::create, 9);
     registrar.registerSourceGeneric(ImageSourceFileQoi::create, 10);
     registrar.registerSourceGeneric(ImageSourceFileIff::create, 11);
-    registrar.registerSourceGeneric(ImageSourceFileIco::create, 12);
-    registrar.registerSourceGeneric(ImageSourceFilePcx::create, 13);
-    registrar.registerSourceGeneric(ImageSourceFileStb::create, 14);
-    registrar.registerSourceGeneric(ImageSourceFileTga::create, 15);
+    registrar.registerSourceGeneric(ImageSourceFileAseprite::create, 12);
+    registrar.registerSourceGeneric(ImageSourceFileIco::create, 13);
+    registrar.registerSourceGeneric(ImageSourceFilePcx::create, 14);
+    registrar.registerSourceGeneric(ImageSourceFileStb::create, 15);
+    registrar.registerSourceGeneric(ImageSourceFileTga::create, 16);
 
     // Each extension with priority 2 and its canonical extension as the extension data.
     registrar.registerTargetType("png", ImageTargetFilePng::create, 2, "png");
@@ -78,14 +80,14 @@ ImageIoRegistrar::Inst& builtInCodecs() {
 }
 
 std::vector<std::string> builtInReadExtensions() {
-    return {"bmp", "cur", "dib", "gif", "hdp",  "ico", "iff",  "ilbm", "jpe", "jpeg",
-            "jpg", "jxr", "lbm", "pam", "pbm",  "pcx", "pgm",  "png",  "pnm", "ppm",
-            "psd", "qoi", "tga", "tif", "tiff", "wdp", "webp", "wmp"};
+    return {"ase", "aseprite", "bmp", "cur", "dib", "gif", "hdp",  "ico", "iff",  "ilbm",
+            "jpe", "jpeg",     "jpg", "jxr", "lbm", "pam", "pbm",  "pcx", "pgm",  "png",
+            "pnm", "ppm",      "psd", "qoi", "tga", "tif", "tiff", "wdp", "webp", "wmp"};
 }
 
 std::vector<std::string> builtInReadableFormats() {
-    return {"PNG",  "JPEG", "GIF", "WebP", "TIFF", "JPEG XR", "BMP", "QOI",
-            "ILBM", "PBM",  "ICO", "CUR",  "PCX",  "TGA",     "PNM", "PSD"};
+    return {"PNG", "JPEG", "GIF", "WebP", "TIFF", "JPEG XR", "BMP", "QOI",     "ILBM",
+            "PBM", "ICO",  "CUR", "PCX",  "TGA",  "PNM",     "PSD", "Aseprite"};
 }
 
 bool isBuiltInReadExtension(const std::string& extension) {
