@@ -104,26 +104,27 @@ void writeAndReadBack(const Surface& image, const char* name) {
     });
 }
 
-// Walks the frames from the current one on, as the command-line tool does, writing them as an
-// animated GIF while GIF can hold them; what was written must read back frame by frame.
-void walkAnimation(const std::shared_ptr<ImageSourceFileGif>& gif) {
-    const int64_t pixels = int64_t(gif->getWidth()) * gif->getHeight();
-    if (pixels * gif->getFrameCount() > MAX_ANIMATION_PIXELS) return;
+// Walks the frames of any animation from the current one on, as the command-line tool does,
+// writing them as an animated GIF while GIF can hold them; what was written must read back frame
+// by frame (delays rounded to GIF's hundredths of a second).
+void walkAnimation(const ImageSourceRef& animation) {
+    const int64_t pixels = int64_t(animation->getWidth()) * animation->getHeight();
+    if (pixels * animation->getFrameCount() > MAX_ANIMATION_PIXELS) return;
     const std::string path = scratch().file("animation.gif");
-    std::optional<GifAnimationWriter> writer(std::in_place, path, gif->getLoopCount());
+    std::optional<GifAnimationWriter> writer(std::in_place, path, animation->getLoopCount());
     std::vector<Surface> frames;
     std::vector<int32_t> delays;
     do {
-        const Surface frame(gif);
+        const Surface frame(animation);
         if (!writer) continue;
         try {
-            writer->addFrame(std::make_shared<ImageSourceSurface>(frame), gif->getFrameDelayMs());
+            writer->addFrame(std::make_shared<ImageSourceSurface>(frame), animation->getFrameDelayMs());
             frames.push_back(frame);
-            delays.push_back(gif->getFrameDelayMs());
+            delays.push_back((animation->getFrameDelayMs() + 5) / 10 * 10);
         } catch (const std::exception&) {
             writer.reset();  // refused; the rest is still walked
         }
-    } while (gif->nextFrame());
+    } while (animation->nextFrame());
     if (!writer) return;
     writer->finish();
 
@@ -133,7 +134,8 @@ void walkAnimation(const std::shared_ptr<ImageSourceFileGif>& gif) {
         if (back->getFrameCount() != int32_t(frames.size()))
             finding("the animation reads back with " + std::to_string(back->getFrameCount()) +
                     " frames, " + std::to_string(frames.size()) + " written");
-        if (back->getLoopCount() != gif->getLoopCount()) finding("the loop count does not read back");
+        if (back->getLoopCount() != animation->getLoopCount())
+            finding("the loop count does not read back");
         for (size_t i = 0; i < frames.size(); ++i) {
             if (i > 0 && !back->nextFrame()) finding("a written frame is missing");
             if (back->getFrameDelayMs() != delays[i]) finding("a frame's delay does not read back");
@@ -156,8 +158,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             writeAndReadBack(image, "still.gif");
             writeAndReadBack(image, "still.png");
         }
-        const auto gif = std::dynamic_pointer_cast<ImageSourceFileGif>(loaded);
-        if (gif && gif->getFrameCount() > 1) walkAnimation(gif);
+        if (loaded->getFrameCount() > 1) walkAnimation(loaded);
     } catch (const std::exception&) {
     }
     return 0;
