@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "io/ImageIoExc.h"
+#include "io/codec/WebpLossless.h"
 
 namespace loom {
 
@@ -37,12 +38,7 @@ void ImageTargetFileWebp::encode(OStream& out) {
         getHeight() > WEBP_MAX_DIMENSION)
         throw ImageIoFailedLoadExc("WebP: cannot store an image of " + std::to_string(getWidth()) +
                                    " x " + std::to_string(getHeight()) + " pixels");
-    WebPConfig config;
-    if (!WebPConfigInit(&config)) throw ImageIoFailedLoadExc("WebP: library version mismatch");
-    config.lossless = 1;
-    config.exact = 1;
-    config.method = 4;
-    config.quality = 75;  // effort, since lossless
+    WebPConfig config = losslessWebpConfig();
     PictureGuard guard;
     if (!WebPPictureInit(&guard.picture)) throw ImageIoFailedLoadExc("WebP: library version mismatch");
     guard.picture.use_argb = 1;

@@ -11,6 +11,7 @@
 #include "image/Surface.h"
 #include "io/ImageIoExc.h"
 #include "io/LoopCount.h"
+#include "io/codec/WebpLossless.h"
 
 namespace loom {
 
@@ -59,12 +60,7 @@ void WebpAnimationWriter::addFrame(const ImageSourceRef& frame, int32_t delayMs)
     } else if (width != width_ || height != height_) {
         throw ImageIoExc("the frames of an animation differ in size");
     }
-    WebPConfig config;
-    if (!WebPConfigInit(&config)) throw ImageIoExc("WebP: library version mismatch");
-    config.lossless = 1;
-    config.exact = 1;
-    config.method = 4;
-    config.quality = 75;  // effort, since lossless
+    WebPConfig config = losslessWebpConfig();
     const int32_t delay = std::max(0, delayMs);
     if (int64_t(startMs_) + delay > INT_MAX) throw ImageIoExc("WebP: the animation is too long");
     const Surface rgba(frame, SurfaceConstraintsDefault(), true);
