@@ -59,21 +59,35 @@ ImageSourceRef loadInput(const std::string& inputPath, const std::optional<int>&
 }
 
 // The sheet upscaled by the frames of options.atlas, written with the atlas scaled to it. The atlas
-// is read and checked against the sheet before anything is written.
+// is read and checked against the sheet before anything is written. An animated sheet written to
+// a format that holds animations keeps every frame, each cut by the atlas alike.
 std::string convertAtlas(ImageSourceRef input, const std::string& outputPath,
                          const CliOptions& options) {
     const Atlas atlas = readAtlas(options.atlas);
     ResultOptions resultOptions = options.result;
     resultOptions.palette = input->getPalette();
-    Surface sheet(std::move(input));
-    const std::vector<AtlasFrame> frames = framesOnSheet(atlas, sheet.getWidth(), sheet.getHeight());
+    const std::vector<AtlasFrame> frames = framesOnSheet(atlas, input->getWidth(), input->getHeight());
     const nlohmann::ordered_json scaled =
         scaledAtlas(atlas.document, upscalerById(options.upscaler).factor,
                     std::filesystem::path(outputPath).filename().string());
-    const Surface result = upscaleByFrames(sheet, frames, options.upscaler, resultOptions.match,
-                                           resultOptions.layout.edges);
-    sheet = Surface();
-    const std::string note = writeResult(outputPath, result, resultOptions);
+    const auto byFrames = [&](const Surface& sheet) {
+        return upscaleByFrames(sheet, frames, options.upscaler, resultOptions.match,
+                               resultOptions.layout.edges);
+    };
+    std::string note;
+    const std::unique_ptr<AnimationWriter> animation =
+        input->getFrameCount() > 1 && !options.frame
+            ? openAnimationWriter(outputPath, input->getLoopCount(), input->getPalette())
+            : nullptr;
+    if (animation) {
+        do
+            animation->addFrame(std::make_shared<ImageSourceSurface>(byFrames(Surface(input))),
+                                input->getFrameDelayMs());
+        while (input->nextFrame());
+        animation->finish();
+    } else {
+        note = writeResult(outputPath, byFrames(Surface(std::move(input))), resultOptions);
+    }
     writeAtlas(atlasPathFor(outputPath), scaled);
     return note;
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "image/PixelTestUtil.h"
@@ -323,6 +324,23 @@ TEST(Quennet, AnIndexedSourceKeepsItsPaletteInItsOrder) {
 
 // An animation upscaled into a GIF and into an APNG, and that APNG into a GIF again: every frame,
 // its delay and the looping kept.
+// An animated sheet keeps its frames, each cut by the atlas alike.
+TEST(Quennet, AnAtlasAppliesToEveryFrameOfAnAnimatedSheet) {
+    TempDir dir;
+    writeWalk(dir / "walk.gif");
+    std::ofstream(dir / "walk.json")
+        << R"({"frames": {"left": {"frame": {"x": 0, "y": 0, "w": 1, "h": 2}},
+                                                       "right": {"frame": {"x": 1, "y": 0, "w": 2, "h": 2}}}})";
+    const RunResult run = quennet("--atlas " + quoted(dir / "walk.json") + " -o " +
+                                  quoted(dir / "big.gif") + " " + quoted(dir / "walk.gif"));
+    ASSERT_EQ(run.status, 0) << run.errors;
+    const auto input = openGif(dir / "walk.gif");
+    const auto output = openGif(dir / "big.gif");
+    EXPECT_EQ(output->getFrameCount(), 3);
+    for (int f = 0; f < 3; ++f, input->nextFrame(), output->nextFrame())
+        EXPECT_TRUE(isDoubled(Surface(output), Surface(input))) << "frame " << f;
+}
+
 TEST(Quennet, AnimationsKeepEveryFrameTheirDelaysAndTheLoopingInGifAndPng) {
     TempDir dir;
     writeWalk(dir / "walk.gif");
