@@ -120,7 +120,7 @@ void walkAnimation(const ImageSourceRef& animation) {
         try {
             writer->addFrame(std::make_shared<ImageSourceSurface>(frame), animation->getFrameDelayMs());
             frames.push_back(frame);
-            delays.push_back((animation->getFrameDelayMs() + 5) / 10 * 10);
+            delays.push_back(GifAnimationWriter::gifDelay(animation->getFrameDelayMs()) * 10);
         } catch (const std::exception&) {
             writer.reset();  // refused; the rest is still walked
         }

@@ -1,6 +1,7 @@
 // Decoding files held in memory, for tests that build their inputs byte by byte.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,9 +12,12 @@
 
 namespace loom::test {
 
+// The decoder gets a copy of the bytes of its own: an animation reads them again for every frame,
+// long after a temporary holding them is gone.
 inline ImageSourceRef loadBytes(const std::vector<uint8_t>& bytes, ImageSource::Options options = {}) {
-    return loadImage(makeBufferSource(Buffer(const_cast<uint8_t*>(bytes.data()), int32_t(bytes.size()))),
-                     options);
+    Buffer copy(int32_t(bytes.size()));
+    std::copy(bytes.begin(), bytes.end(), static_cast<uint8_t*>(copy.getData()));
+    return loadImage(makeBufferSource(copy), options);
 }
 
 // Why the bytes do not load; "loaded" when they do.

@@ -22,7 +22,7 @@ void GifAnimationWriter::addFrame(const ImageSourceRef& frame, int32_t delayMs) 
     } else if (frame->getWidth() != width_ || frame->getHeight() != height_) {
         throw ImageIoExc("the frames of an animation differ in size");
     }
-    encoder_->putFrame(*indexed, (delayMs + 5) / 10, DISPOSE_BACKGROUND);
+    encoder_->putFrame(*indexed, gifDelay(delayMs), DISPOSE_BACKGROUND);
 }
 
 void GifAnimationWriter::finish() {

@@ -7,6 +7,7 @@
 // frame shows exactly as given: its transparent pixels never show the frame before.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -23,8 +24,10 @@ public:
     // colours all are in table are written with it (GifIndexedFrame).
     GifAnimationWriter(const std::string& path, int32_t loopCount, Palette table = {});
 
-    // GIF counts in hundredths of a second: the delay is rounded to them.
+    // GIF counts in hundredths of a second, at most 65535 of them: the delay is rounded to them,
+    // and a longer one (from an APNG or WebP) shortened to the most GIF holds.
     void addFrame(const ImageSourceRef& frame, int32_t delayMs) override;
+    static int32_t gifDelay(int32_t delayMs) { return std::clamp((delayMs + 5) / 10, 0, 65535); }
     void finish() override;
 
 private:
