@@ -7,57 +7,119 @@
 namespace loom {
 namespace app {
 
+namespace {
+
+bool sameUpscale(const PipelineKey& a, const PipelineKey& b) {
+    return a.upscaler == b.upscaler && a.compare == b.compare && a.wrapEdges == b.wrapEdges &&
+           a.sourceGeneration == b.sourceGeneration;
+}
+
+}  // namespace
+
+bool PipelineKey::operator==(const PipelineKey& o) const {
+    return sameUpscale(*this, o) && transform == o.transform && corners == o.corners;
+}
+
 std::string ProcessingPipeline::currentUpscalerName() const {
     return upscalerById(currentUpscaler).name;
 }
 
-void ProcessingPipeline::selectCurrent() {
+PipelineKey ProcessingPipeline::wantedKey(const std::array<Vec2f, 4>& corners) const {
+    PipelineKey key;
+    key.upscaler = upscaler;
+    key.transform = transform;
+    key.compare = compare;
+    key.wrapEdges = wrapEdges;
+    key.sourceGeneration = sourceGeneration_;
+    // Without a transform the corners make no difference to the picture.
+    if (transform != 0) key.corners = corners;
+    return key;
+}
+
+bool ProcessingPipeline::shows(const std::array<Vec2f, 4>& corners) const {
+    return !outstanding_ && requested_ && *requested_ == wantedKey(corners);
+}
+
+std::optional<PipelineJob> ProcessingPipeline::nextJob(const Surface& source, const CornerQuad& quad) {
+    if (!source || (requested_ && *requested_ == wantedKey(quad.corners()))) return std::nullopt;
+    return makeJob(source, quad);
+}
+
+PipelineJob ProcessingPipeline::makeJob(const Surface& source, const CornerQuad& quad) {
+    PipelineJob job;
+    job.id = ++lastJob_;
+    job.key = wantedKey(quad.corners());
+    job.source = source;
+    job.layout = layoutWith(wrapEdges);
+    job.corners = quad.corners();
+    if (cachedUpscale_ && sameUpscale(*cachedUpscale_, job.key)) job.upscaled = upscaledSurface;
+    requested_ = job.key;
+    outstanding_ = true;
+    return job;
+}
+
+PipelineOutcome ProcessingPipeline::run(PipelineJob job, PipelineWork& work) {
+    PipelineOutcome outcome;
+    outcome.job = std::move(job);
+    const PipelineJob& j = outcome.job;
+    try {
+        const double t0 = work.seconds();
+        Surface upscaled = j.upscaled;
+        if (!upscaled) {
+            upscaled = work.upscale(j.source, j.key.upscaler, PixelMatch(j.key.compare), j.layout);
+            outcome.upscaledNow = true;
+        }
+        outcome.result = j.key.transform == 0
+                             ? upscaled
+                             : work.warp(j.key.transform, upscaled, j.key.upscaler, j.corners);
+        outcome.upscaled = upscaled;
+        outcome.seconds = work.seconds() - t0;
+    } catch (...) {
+        outcome.error = std::current_exception();
+    }
+    return outcome;
+}
+
+PipelineRun ProcessingPipeline::finish(const PipelineOutcome& outcome, CornerQuad& quad,
+                                       PipelineWork& work) {
+    if (outcome.job.id != lastJob_) return {};  // superseded: a newer job is out
+    outstanding_ = false;
+    PipelineRun run;
+    try {
+        if (outcome.error) std::rethrow_exception(outcome.error);
+        const double t0 = work.seconds();
+        work.show(outcome.upscaled, outcome.result);
+        run.milliseconds = int((outcome.seconds + work.seconds() - t0) * 1000.0);
+    } catch (...) {
+        revert(quad);
+        throw;
+    }
+    const PipelineKey& key = outcome.job.key;
+    run.ran = true;
+    run.upscaled = outcome.upscaledNow;
+    currentUpscaler = key.upscaler;
+    currentTransform = key.transform;
+    currentCompare = key.compare;
+    currentWrapEdges = key.wrapEdges;
+    upscaledSurface = outcome.upscaled;
+    cachedUpscale_ = key;
+    resultSurface = outcome.result;
+    shownCorners_ = outcome.job.corners;
+    return run;
+}
+
+PipelineRun ProcessingPipeline::process(const Surface& source, CornerQuad& quad, PipelineWork& work) {
+    if (!source || (!outstanding_ && requested_ && *requested_ == wantedKey(quad.corners()))) return {};
+    return finish(run(makeJob(source, quad), work), quad, work);
+}
+
+void ProcessingPipeline::revert(CornerQuad& quad) {
     upscaler = currentUpscaler;
     transform = currentTransform;
     compare = currentCompare;
     wrapEdges = currentWrapEdges;
-}
-
-PipelineRun ProcessingPipeline::process(const Surface& source, CornerQuad& quad, PipelineWork& work) {
-    const bool unchanged = resultSurface && upscaler == currentUpscaler &&
-                           transform == currentTransform && compare == currentCompare &&
-                           wrapEdges == currentWrapEdges;
-    if (!source || unchanged) return {};
-
-    PipelineRun run;
-    run.ran = true;
-    try {
-        const double t0 = work.seconds();
-        Surface upscaled = upscaledSurface;
-        if (upscaler != currentUpscaler || compare != currentCompare || wrapEdges != currentWrapEdges ||
-            !upscaled) {
-            upscaled = Surface();  // release the old cache before making the new one
-            upscaledSurface = Surface();
-            upscaled = work.upscale(source, upscaler, PixelMatch(compare), layoutWith(wrapEdges));
-            run.upscaled = true;
-        }
-        const std::array<Vec2f, 4> corners = quad.corners();
-        const Surface result =
-            transform == 0 ? upscaled : work.warp(transform, upscaled, upscaler, corners);
-        work.show(result);
-        run.milliseconds = int((work.seconds() - t0) * 1000.0);
-
-        currentUpscaler = upscaler;
-        currentTransform = transform;
-        currentCompare = compare;
-        currentWrapEdges = wrapEdges;
-        upscaledSurface = upscaled;
-        resultSurface = result;
-        shownSurface_ = result;
-        shownCorners_ = corners;
-        return run;
-    } catch (...) {
-        // The released cache is rebuilt by the next successful run; what is shown stays.
-        resultSurface = shownSurface_;
-        selectCurrent();
-        if (shownSurface_) quad.restoreCorners(shownCorners_);
-        throw;
-    }
+    if (resultSurface) quad.restoreCorners(shownCorners_);
+    requested_ = wantedKey(quad.corners());
 }
 
 SheetLayout ProcessingPipeline::layoutWith(bool wrap) const {

@@ -1,14 +1,22 @@
 // The processing pipeline: turns the loaded image into the picture the window shows. It reads the
 // panel's selections (upscaler, transform, comparison rule), upscales only when the upscaler or
-// the rule changed or nothing is cached,
-// warps onto the quadrilateral's corners again whenever anything was redone or the result was
-// discarded, hands the result to be shown, and times the work for the "Perf" label.
+// the rule changed or nothing is cached, warps onto the quadrilateral's corners again whenever
+// anything was redone or the corners moved, hands the result to be shown, and times the
+// work for the "Perf" label.
+//
+// A run is a job: nextJob() decides on the main thread what must be made, run() makes it on any
+// thread, and finish() takes it in on the main thread. A newer job supersedes any that is out: its
+// outcome is then dropped, so the window never shows a picture older than the last change.
+// process() does the three in a row, for callers that need the result now.
 //
 // The expensive steps come from outside (PipelineWork) so the decisions can be checked with fake
 // steps and a fake clock; the application supplies the real upscalers, warps and textures.
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <exception>
+#include <optional>
 #include <string>
 
 #include "image/PixelMatch.h"
@@ -27,34 +35,74 @@ public:
     // upscaled is the output of upscaler upscalerId, whose factor the warp needs.
     virtual Surface warp(int transformId, const Surface& upscaled, int upscalerId,
                          const std::array<Vec2f, 4>& corners) = 0;
-    // Makes the result visible (the texture upload); the previous result stays visible if it
-    // throws.
-    virtual void show(const Surface& result) = 0;
+    // Makes the result visible (the texture upload), upscaled being what it was warped from; the
+    // previous result stays visible if it throws. Called on the main thread only.
+    virtual void show(const Surface& upscaled, const Surface& result) = 0;
     virtual double seconds() = 0;
 };
 
-// What one call of process() did.
+// What one job makes: its selections, the generation of the source it was asked for, and the
+// corners (for a transform only).
+struct PipelineKey {
+    int upscaler = -1;
+    int transform = 0;
+    int compare = 0;
+    bool wrapEdges = false;
+    uint64_t sourceGeneration = 0;
+    std::array<Vec2f, 4> corners{};
+    bool operator==(const PipelineKey& o) const;
+    bool operator!=(const PipelineKey& o) const { return !(*this == o); }
+};
+
+struct PipelineJob {
+    uint64_t id = 0;
+    PipelineKey key;
+    Surface source;
+    SheetLayout layout;
+    std::array<Vec2f, 4> corners{};  // the quad's, whatever the transform
+    Surface upscaled;                // the upscale when the cache still holds it: the job only warps
+};
+
+struct PipelineOutcome {
+    PipelineJob job;
+    Surface upscaled;
+    Surface result;
+    bool upscaledNow = false;  // the upscale was made rather than taken from the job
+    double seconds = 0.0;      // time of upscale and warp
+    std::exception_ptr error;  // what a step threw, if one did
+};
+
+// What one call of finish() or process() did.
 struct PipelineRun {
-    bool ran = false;       // false: nothing to do (no image, or nothing changed)
+    bool ran = false;       // false: nothing to do (no image, nothing changed, or superseded)
     bool upscaled = false;  // the upscale was redone rather than taken from the cache
     int milliseconds = 0;   // time of upscale, warp and upload, truncated
 };
 
 class ProcessingPipeline {
 public:
-    // Runs the pipeline for this source image (null: nothing loaded), warping onto quad's corners.
-    // All or nothing: when a step throws, the shown result is kept, the selections and the corners
-    // go back to what the shown result was made with (so the panel and the outline tell the truth,
-    // and nothing asks for the failing run again), any drag of the quad ends, and the exception
-    // travels on.
+    // The job that brings the picture up to date with the selections and quad's corners; none
+    // when it is, when a job for them is already out, or when there is no image (null source).
+    std::optional<PipelineJob> nextJob(const Surface& source, const CornerQuad& quad);
+    // Makes the job's upscale (unless it carries one) and warp; never throws. Any thread.
+    static PipelineOutcome run(PipelineJob job, PipelineWork& work);
+    // Takes in a made job: shows it unless a newer job superseded it. All or nothing: when a step
+    // threw, the shown result is kept, the selections and the corners go back to what the shown
+    // result was made with (so the panel and the outline tell the truth, and nothing asks for the
+    // failing job again), any drag of the quad ends, and the exception travels on.
+    PipelineRun finish(const PipelineOutcome& outcome, CornerQuad& quad, PipelineWork& work);
+    // The three steps at once, superseding any job that is out; nothing when nothing changed.
     PipelineRun process(const Surface& source, CornerQuad& quad, PipelineWork& work);
 
-    // Forces the next run to warp again (the quadrilateral changed); the cached upscale stays.
-    void discardResult() { resultSurface = Surface(); }
+    // True while a job is out and not taken in.
+    bool busy() const { return outstanding_; }
+    // True when what is shown was made with the selections and these corners, and nothing waits.
+    bool shows(const std::array<Vec2f, 4>& corners) const;
+
     // Forces the next run to start over (a new image was loaded).
     void discardAll() {
+        ++sourceGeneration_;
         upscaledSurface = Surface();
-        resultSurface = Surface();
     }
 
     std::string currentUpscalerName() const;
@@ -82,12 +130,19 @@ public:
     SheetLayout currentLayout() const { return layoutWith(currentWrapEdges); }
 
 private:
-    void selectCurrent();
+    PipelineKey wantedKey(const std::array<Vec2f, 4>& corners) const;
+    PipelineJob makeJob(const Surface& source, const CornerQuad& quad);
+    // Puts back what the shown result was made with, after a failed job.
+    void revert(CornerQuad& quad);
     // The command line's layout with the "Wrap edges" box ticked or not.
     SheetLayout layoutWith(bool wrap) const;
 
-    Surface shownSurface_;               // the last result made visible, restored when a run fails
-    std::array<Vec2f, 4> shownCorners_;  // the corners shownSurface_ was warped onto
+    uint64_t sourceGeneration_ = 0;
+    uint64_t lastJob_ = 0;
+    bool outstanding_ = false;
+    std::optional<PipelineKey> requested_;      // the last job's, or the shown result's after a failure
+    std::optional<PipelineKey> cachedUpscale_;  // what upscaledSurface was made with
+    std::array<Vec2f, 4> shownCorners_{};       // the corners resultSurface was warped onto
 };
 
 }  // namespace app

@@ -15,7 +15,7 @@ void QuadMouse::move(int x, int y) {
 }
 
 void QuadMouse::drag(int x, int y) {
-    if (transformShown() && quad_.drag(x, y)) pipeline_.discardResult();
+    if (transformShown()) quad_.drag(x, y);
 }
 
 }  // namespace loom::app

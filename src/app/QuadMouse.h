@@ -1,8 +1,8 @@
 // QuadMouse: the mouse's way to the corner quadrilateral. Over a picture without a transform the
 // quad is not drawn, so it takes no input at all: its edge bands run along the picture's border
-// lines across the whole window and would otherwise catch ordinary moves, presses and drags. Only a
-// change of the corners has the result warped (and uploaded) again; a hover changes just the
-// outline, which is drawn every frame from the quad's state.
+// lines across the whole window and would otherwise catch ordinary moves, presses and drags. The
+// pipeline warps again when the corners change; a hover changes just the outline, which is drawn
+// every frame from the quad's state.
 #pragma once
 
 #include "app/ProcessingPipeline.h"
@@ -22,9 +22,9 @@ public:
     void drag(int x, int y);
 
 private:
-    // The transform of the picture on screen counts, not the panel's selection, which may be a frame
-    // ahead of it.
-    bool transformShown() const { return pipeline_.currentTransform != 0; }
+    // The panel's selection counts: the quad is drawn, over a preview of the warp, as soon as a
+    // transform is chosen, before its exact result is made.
+    bool transformShown() const { return pipeline_.transform != 0; }
 
     CornerQuad& quad_;
     ProcessingPipeline& pipeline_;

@@ -1,5 +1,7 @@
 #include "app/QuennetApp.h"
 
+#include <chrono>
+
 #include "app/ErrorReport.h"
 #include "app/NearestTexture.h"
 #include "app/QuennetPanel.h"
@@ -12,32 +14,46 @@
 namespace loom {
 namespace app {
 
-// The pipeline's expensive steps: upscale() and warpResult(), the two halves of the core's
-// makeResult() (the pipeline caches the upscale between them), and the texture.
+// The pipeline's expensive steps: upscale() and warp(), the two halves of the core's makeResult()
+// (the pipeline caches the upscale between them), and the textures. The upscale works from what
+// the window showed when the job was asked for (the frame, the atlas), never from the window's
+// state later, since it runs on the pipeline's thread.
 class QuennetApp::Work : public PipelineWork {
 public:
-    explicit Work(QuennetApp& app) : app_(app) {}
+    explicit Work(QuennetApp& app)
+        : app_(app),
+          frame_(app.animation_.index()),
+          animated_(app.animation_.animated()),
+          file_(app.opened_),
+          atlasFrames_(app.atlasFrames_) {}
     Surface upscale(const Surface& source, int upscalerId, PixelMatch match,
                     const SheetLayout& layout) override {
-        const UpscaledFrameCache::Key key{upscalerId, match, layout.edges};
-        const int32_t frame = app_.animation_.index();
-        if (const Surface kept = app_.upscaledFrames_.find(frame, key)) return kept;
-        const Surface made =
-            app_.atlasFrames_.empty()
-                ? loom::upscale(source, upscalerId, match, layout)
-                : upscaleByFrames(source, app_.atlasFrames_, upscalerId, match, layout.edges);
-        if (app_.animation_.animated()) app_.upscaledFrames_.keep(frame, key, made);
+        const UpscaledFrameCache::Key key{upscalerId, match, layout.edges, file_};
+        if (const Surface kept = app_.upscaledFrames_.find(frame_, key)) return kept;
+        const Surface made = atlasFrames_.empty() ? loom::upscale(source, upscalerId, match, layout)
+                                                  : upscaleByFrames(source, atlasFrames_, upscalerId,
+                                                                    match, layout.edges);
+        if (animated_) app_.upscaledFrames_.keep(frame_, key, made);
         return made;
     }
     Surface warp(int transformId, const Surface& upscaled, int upscalerId,
                  const std::array<Vec2f, 4>& corners) override {
         return warpResult(upscaled, upscalerId, transformId, corners);
     }
-    void show(const Surface& result) override { app_.showResult(result); }
-    double seconds() override { return app_.getElapsedSeconds(); }
+    void show(const Surface& upscaled, const Surface& result) override {
+        app_.showResult(upscaled, result);
+    }
+    double seconds() override {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
 
 private:
     QuennetApp& app_;
+    const int32_t frame_;
+    const bool animated_;
+    const uint64_t file_;
+    const std::vector<AtlasFrame> atlasFrames_;
 };
 
 QuennetApp::QuennetApp(AppStart start) : start_(std::move(start)) {}
@@ -51,7 +67,6 @@ void QuennetApp::prepareSettings(Settings* settings) {
 void QuennetApp::setup() {
     zoom_ = 3.0f;
     showSource_ = false;
-    reprocess_ = true;
 
     // Registered before the panel's own handlers, so that nothing reaches the panel either while
     // a dialog is open.
@@ -101,34 +116,61 @@ void QuennetApp::update() {
     }
     if (fileWatch_.changed()) reloadImage();
     if (animation_.advance(getElapsedSeconds())) showFrame(animation_.index());
-    if (reprocess_) process();
+    takeResults();
+    startJob();
+}
+
+void QuennetApp::startJob() {
+    if (cornerQuad_.held()) return;
+    if (std::optional<PipelineJob> job = pipeline_.nextJob(sourceSurface_, cornerQuad_)) {
+        pipelineThread_.post(std::move(*job), std::make_shared<Work>(*this));
+        requestRedraw();  // the busy mark
+    }
+}
+
+void QuennetApp::takeResults() {
+    for (const PipelineOutcome& outcome : pipelineThread_.take()) {
+        try {
+            Work work(*this);
+            showRun(pipeline_.finish(outcome, cornerQuad_, work));
+        } catch (const std::exception& e) {
+            reportProcessingFailure(e);
+        }
+        requestRedraw();  // a result, a put-back picture, or the busy mark gone
+    }
+}
+
+void QuennetApp::showRun(const PipelineRun& run) {
+    if (!run.ran) return;
+    perfLabel_->setCaption(ProcessingPipeline::perfText(run.milliseconds));
+    requestRedraw();
 }
 
 void QuennetApp::runPipeline() {
     Work work(*this);
-    const PipelineRun run = pipeline_.process(sourceSurface_, cornerQuad_, work);
-    if (run.ran) {
-        perfLabel_->setCaption(ProcessingPipeline::perfText(run.milliseconds));
-        requestRedraw();
-    }
+    showRun(pipeline_.process(sourceSurface_, cornerQuad_, work));
 }
 
 void QuennetApp::process() {
     try {
         runPipeline();
     } catch (const std::exception& e) {
-        requestRedraw();  // what is shown was put back
-        reportError(getRenderer()->getWindow(), "Cannot process the image",
-                    "Could not process \"" + sourcePath_ + "\": " + describeFailure(e) +
-                        ".\nThe previous picture and settings are kept.");
+        reportProcessingFailure(e);
     }
 }
 
+void QuennetApp::reportProcessingFailure(const std::exception& e) {
+    requestRedraw();  // what is shown was put back
+    reportError(getRenderer()->getWindow(), "Cannot process the image",
+                "Could not process \"" + sourcePath_ + "\": " + describeFailure(e) +
+                    ".\nThe previous picture and settings are kept.");
+}
+
 void QuennetApp::saveAnimation(AnimationWriter& writer) {
-    Work work(*this);
     const int32_t shown = animation_.index();
     for (int32_t i = 0; i < animation_.frameCount(); ++i) {
         animation_.show(i, getElapsedSeconds());  // the cache is by the frame shown
+        Work work(*this);
         const Surface upscaled =
             work.upscale(animation_.frame(), pipeline_.currentUpscaler,
                          PixelMatch(pipeline_.currentCompare), pipeline_.currentLayout());
@@ -147,12 +189,17 @@ void QuennetApp::showFrame(int32_t i) {
     // The corners stay (frames share the canvas); the cached upscale was of another frame.
     pipeline_.discardAll();
     frameChanged_ = true;
-    reprocess_ = true;
     requestRedraw();
 }
 
-void QuennetApp::showResult(const Surface& result) {
-    const gl::Texture texture = makeNearestTexture(result);
+void QuennetApp::showResult(const Surface& upscaled, const Surface& result) {
+    // Both made before either is kept, so that a failure keeps what was shown whole.
+    const gl::Texture upscaledTexture =
+        upscaled.sharesPixelsWith(upscaledShown_) ? upscaledTexture_ : makeNearestTexture(upscaled);
+    const gl::Texture texture =
+        result.sharesPixelsWith(upscaled) ? upscaledTexture : makeNearestTexture(result);
+    upscaledTexture_ = upscaledTexture;
+    upscaledShown_ = upscaled;
     // Another frame of the animation replaces no picture: space keeps showing the one the last
     // change of settings replaced.
     if (resultTexture_ && !frameChanged_) sourceTexture_ = resultTexture_;

@@ -17,6 +17,7 @@
 #include "app/AppCommandLine.h"
 #include "app/FileDialog.h"
 #include "app/FileWatch.h"
+#include "app/PipelineThread.h"
 #include "app/ProcessingPipeline.h"
 #include "app/QuadMouse.h"
 #include "app/UpscaledFrameCache.h"
@@ -57,14 +58,22 @@ public:
 private:
     class Work;
 
-    // Runs the pipeline and shows its time on the panel; throws what a step throws, after the
-    // pipeline has put back what was shown.
+    // Runs the pipeline now, on this thread, and shows its time on the panel; throws what a step
+    // throws, after the pipeline has put back what was shown.
     void runPipeline();
+    // Hands the pipeline's next job, if any, to its thread: never while the quad is held, whose
+    // corners the preview follows until the drag ends.
+    void startJob();
+    // Shows the jobs the pipeline's thread made; a failure is reported and what is shown stays.
+    void takeResults();
+    void reportProcessingFailure(const std::exception& e);
+    // The panel's "Perf" label, after a run that made what is shown.
+    void showRun(const PipelineRun& run);
     void drawCellOutlines(const Vec2f& topLeft, float factor);
     void drawStatusLine();
     // Reads the atlas for the sheet at path, if there is one; a broken one is named and ignored.
     void findAtlas(const std::string& path, const Surface& sheet);
-    // Runs the pipeline; a failure is reported and what is shown stays.
+    // Runs the pipeline now; a failure is reported and what is shown stays.
     void process();
     // Loads path as the new image and processes it. All or nothing: when the file cannot be read or
     // its result cannot be made, the previous image, path and results stay, and the user is told.
@@ -87,9 +96,9 @@ private:
     void saveAnimation(AnimationWriter& writer);
     // Shows frame i of the animation: it becomes the source the pipeline makes the result of.
     void showFrame(int32_t i);
-    // The result as a texture with nearest-neighbour magnification; the previous one becomes the
-    // texture shown while space is held.
-    void showResult(const Surface& result);
+    // The result, and the upscale it was warped from, as textures with nearest-neighbour
+    // magnification; the previous result becomes the texture shown while space is held.
+    void showResult(const Surface& upscaled, const Surface& result);
     // True while a dialog is open: the window keeps drawing but takes no input of its own.
     bool inputBlocked() const { return dialog_ != nullptr; }
     void blockInputDuringDialog();
@@ -103,6 +112,8 @@ private:
     void showOneToOne();
     void fitToWindow();
     void drawWarped(const gl::Texture& texture);
+    // The upscale on the quad's corners as the GPU maps it, until the exact warp is shown.
+    void drawPreview();
 
     std::unique_ptr<params::ParamPanel> panel_;  // its controls write into the members below
     params::LabelControl* perfLabel_ = nullptr;
@@ -116,12 +127,13 @@ private:
     Vec2f panGrab_;  // the pointer when the pan began, less the pan then
     float wheelNotches_ = 0.0f;
     bool showSource_ = false;
-    bool reprocess_ = true;
     std::string sourcePath_;
     Surface sourceSurface_;
     Palette sourcePalette_;  // the source's colour table, which a save keeps when it can
     gl::Texture sourceTexture_;
     gl::Texture resultTexture_;
+    gl::Texture upscaledTexture_;  // the upscale the result was warped from; the preview's picture
+    Surface upscaledShown_;        // its pixels
 
     std::unique_ptr<FileDialog> dialog_;
     FileWatch fileWatch_;
@@ -138,6 +150,8 @@ private:
     bool commandLineOpened_ = false;
     bool tiled_ = false;         // "t": the picture laid 3 x 3, to look for seams
     bool cellOutlines_ = false;  // "g": the cells' outlines over the picture
+    uint64_t opened_ = 0;        // files opened so far, so that a late frame never passes as another's
+    PipelineThread pipelineThread_;  // last: gone before anything its jobs use
 };
 
 }  // namespace app

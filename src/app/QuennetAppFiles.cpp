@@ -118,9 +118,10 @@ void QuennetApp::save() {
         perfLabel_->setCaption("Nothing to save yet");
         return;
     }
-    // A drag handled in this batch of events discarded the result: make it now, so that the
-    // press of "s" is not lost. A failure has been reported.
-    if (!pipeline_.resultSurface) process();
+    // What the selections and corners ask for may not be made yet (a drag just ended, or a job is
+    // under way): make it now, so that the press of "s" saves what the window is about to show.
+    // A failure has been reported.
+    process();
     if (!pipeline_.resultSurface) return;
     startDialog(FileDialogKind::SAVE, resultNameFor(sourcePath_, pipeline_.currentUpscalerName()),
                 getWriteExtensions());

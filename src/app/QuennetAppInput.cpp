@@ -52,7 +52,6 @@ void QuennetApp::mouseUp(framework::MouseEvent event) {
         panning_ = false;
         return;
     }
-    reprocess_ = true;
     quadMouse_.up(event.isLeftDown(), event.isRightDown());
 }
 

@@ -2,11 +2,13 @@
 // a checkerboard where it is transparent, the quadrilateral's outline and handles when a transform
 // is selected, and the panel on top.
 #include "app/CornerQuadDraw.h"
+#include "app/PreviewMesh.h"
 #include "app/QuennetApp.h"
 #include "app/ViewLayout.h"
 #include "gl/Draw.h"
 #include "gl/DrawOverCheckerboard.h"
 #include "gl/DrawString.h"
+#include "gl/DrawTexture.h"
 #include "gl/Shapes.h"
 #include "gl/State.h"
 #include "image/SheetLayout.h"
@@ -27,16 +29,20 @@ void QuennetApp::draw() {
     // otherwise place the picture with the last frame's view (or none).
     cornerQuad_.setView(float(w), float(h), zoom_, pan_);
 
-    const gl::Texture& texture = shownTexture();
-    if (pipeline_.currentTransform == 0) {
-        if (texture) {
+    // Space shows the previous result as it was made; otherwise the selections show at once, the
+    // exact result once it is made and until then a preview drawn from the upscale.
+    const int transform = showSource_ ? pipeline_.currentTransform : pipeline_.transform;
+    if (transform == 0) {
+        if (const gl::Texture& texture = showSource_ ? sourceTexture_ : upscaledTexture_) {
             drawUnwarped(texture);
             panel_->draw();
             drawStatusLine();
             return;
         }
+    } else if (showSource_ || pipeline_.shows(cornerQuad_.corners())) {
+        drawWarped(shownTexture());
     } else {
-        drawWarped(texture);
+        drawPreview();
     }
 
     gl::disableDepthRead();
@@ -46,11 +52,12 @@ void QuennetApp::draw() {
     drawStatusLine();
 }
 
-// What is not a control (the atlas in use, the frame shown, what a save could not keep) at the
-// window's bottom left, in the panel's font.
+// What is not a control (the busy mark while a result is being made, the atlas in use, the frame
+// shown, what a save could not keep) at the window's bottom left, in the panel's font.
 void QuennetApp::drawStatusLine() {
-    std::string line = status_;
-    for (const std::string& part : {animation_.animated() ? animation_.statusText() : "", saveNote_})
+    std::string line;
+    for (const std::string& part : {std::string(pipeline_.busy() ? "Working..." : ""), status_,
+                                    animation_.animated() ? animation_.statusText() : "", saveNote_})
         if (!part.empty()) line += (line.empty() ? "" : "   ") + part;
     if (line.empty()) return;
     gl::enableAlphaBlending();
@@ -94,14 +101,40 @@ void QuennetApp::drawCellOutlines(const Vec2f& topLeft, float factor) {
     gl::disableAlphaBlending();
 }
 
-// The result in quad space, stretched over the quadrilateral's bounding rectangle: whatever the
-// upscaler's factor, the picture keeps the place and size of the quad. The checkerboard fills the
-// whole rectangle: outside the quad the result is transparent too, and is saved so.
+// The result in quad space from the top-left of the quadrilateral's bounding rectangle, factor
+// result pixels to a quad unit, as the warp made it; the previous result shown while space is held
+// (of another factor, maybe) is stretched over the rectangle. The checkerboard fills the whole
+// rectangle: outside the quad the result is transparent too, and is saved so.
 void QuennetApp::drawWarped(const gl::Texture& texture) {
     if (!texture || !pipeline_.resultSurface) return;
+    const Rectf bounds = cornerQuad_.boundingRect();
+    const float factor = float(upscalerById(pipeline_.currentUpscaler).factor);
+    const Rectf dest = showSource_
+                           ? bounds
+                           : Rectf(bounds.x1, bounds.y1, bounds.x1 + float(texture.width()) / factor,
+                                   bounds.y1 + float(texture.height()) / factor);
     gl::pushMatrices();
     gl::multModelView(cornerQuad_.viewMatrix());
-    gl::drawTextureOverCheckerboard(texture, texture.getBounds(), cornerQuad_.boundingRect());
+    gl::drawCheckerboard(bounds);
+    gl::enableAlphaBlending();
+    gl::drawTexture(texture, texture.getBounds(), dest);
+    gl::disableAlphaBlending();
+    gl::popMatrices();
+}
+
+// Over the same checkerboard as the exact result, which it turns into without a jump.
+void QuennetApp::drawPreview() {
+    if (!upscaledTexture_) return;
+    gl::pushMatrices();
+    gl::multModelView(cornerQuad_.viewMatrix());
+    gl::drawCheckerboard(cornerQuad_.boundingRect());
+    // The exact warp gives each result pixel the picture at its top-left corner, the GPU at its
+    // centre: half a result pixel apart.
+    const float half = 0.5f / float(upscalerById(pipeline_.currentUpscaler).factor);
+    gl::multModelView(Matrix44f::createTranslation(Vec3f(half, half, 0.0f)));
+    gl::enableAlphaBlending();
+    gl::drawTextureMesh(upscaledTexture_, previewMesh(pipeline_.transform, cornerQuad_.corners()));
+    gl::disableAlphaBlending();
     gl::popMatrices();
 }
 

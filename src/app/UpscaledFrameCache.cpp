@@ -3,13 +3,15 @@
 namespace loom::app {
 
 Surface UpscaledFrameCache::find(int32_t i, const Key& key) const {
+    const std::lock_guard<std::mutex> lock(mutex_);
     if (!(key == key_) || i < 0 || size_t(i) >= frames_.size()) return Surface();
     return frames_[size_t(i)];
 }
 
 void UpscaledFrameCache::keep(int32_t i, const Key& key, const Surface& upscaled) {
+    const std::lock_guard<std::mutex> lock(mutex_);
     if (!(key == key_)) {
-        clear();
+        clearLocked();
         key_ = key;
     }
     const int64_t size = int64_t(upscaled.getRowBytes()) * upscaled.getHeight();
@@ -21,6 +23,11 @@ void UpscaledFrameCache::keep(int32_t i, const Key& key, const Surface& upscaled
 }
 
 void UpscaledFrameCache::clear() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    clearLocked();
+}
+
+void UpscaledFrameCache::clearLocked() {
     frames_.clear();
     bytes_ = 0;
     key_ = Key();

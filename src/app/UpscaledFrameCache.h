@@ -1,9 +1,11 @@
 // UpscaledFrameCache: the upscaled frames of an animation, kept once made so that it plays at its
 // own pace, within a memory budget (beyond it a frame is made again when it is shown). A change of
-// upscaler, comparison rule or edges makes other frames: the cache then starts over.
+// upscaler, comparison rule or edges, or another file, makes other frames: the cache then starts
+// over. Safe to use from the pipeline's thread and the main thread at once.
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 #include "image/PixelMatch.h"
@@ -20,8 +22,9 @@ public:
         int upscaler = -1;
         PixelMatch match = PixelMatch::Seen;
         EdgeRule edges = EdgeRule::Clamp;
+        uint64_t file = 0;  // which opened file the frames are of
         bool operator==(const Key& o) const {
-            return upscaler == o.upscaler && match == o.match && edges == o.edges;
+            return upscaler == o.upscaler && match == o.match && edges == o.edges && file == o.file;
         }
     };
 
@@ -32,6 +35,9 @@ public:
     void clear();
 
 private:
+    void clearLocked();
+
+    mutable std::mutex mutex_;
     Key key_;
     std::vector<Surface> frames_;
     int64_t bytes_ = 0;

@@ -76,5 +76,16 @@ void drawTexture(const Texture& texture, const Vec2f& pos) {
     drawTexture(texture, texture.getBounds(), dest);
 }
 
+void drawTextureMesh(const Texture& texture, const std::vector<MeshVertex>& triangles) {
+    if (!texture || triangles.empty()) return;
+    TextureStateGuard saved(texture.getTarget());
+    texture.bindEnabled();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(2, GL_FLOAT, sizeof(MeshVertex), &triangles[0].position);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(4, GL_FLOAT, sizeof(MeshVertex), triangles[0].texCoord);
+    glDrawArrays(GL_TRIANGLES, 0, GLsizei(triangles.size()));
+}
+
 }  // namespace gl
 }  // namespace loom

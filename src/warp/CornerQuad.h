@@ -62,6 +62,8 @@ public:
     // the hit radius is that many quad units.
     float drawnHandleRadius() const { return HANDLE_RADIUS / zoom_; }
     std::optional<QuadRotation> rotation() const;
+    // True while a press that moves the corners is held: on a corner or an edge, or a right one.
+    bool held() const { return (leftDown_ && (hoverCorner_ >= 0 || hoverEdge_ >= 0)) || rightDown_; }
 
 private:
     // Hit radius in quad units.

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -37,7 +38,7 @@ public:
         if (failWarp) throw std::runtime_error("warp refused");
         return Surface(upscaled.getWidth() + 1, upscaled.getHeight() + 1, true);
     }
-    void show(const Surface& result) override {
+    void show(const Surface&, const Surface& result) override {
         if (failShow) throw std::runtime_error("texture too large");
         shown.push_back(result);
         now += stepSeconds;
@@ -155,11 +156,11 @@ TEST_F(PipelineLoaded, TheWrapBoxWrapsAsTheCommandLineSaidOrBothWays) {
     }
 }
 
-TEST_F(PipelineLoaded, DiscardedResultRewarpsWithoutUpscaling) {
+TEST_F(PipelineLoaded, MovedCornersRewarpWithoutUpscaling) {
     pipeline.transform = 2;
     pipeline.process(source, quad, work);
     work = FakeWork();
-    pipeline.discardResult();  // a corner was dragged
+    quad.restoreCorners({Vec2f(1, 1), Vec2f(9, 0), Vec2f(10, 5), Vec2f(0, 5)});  // a corner was dragged
     EXPECT_TRUE(pipeline.process(source, quad, work).ran);
     EXPECT_TRUE(work.upscales.empty());
     EXPECT_EQ(work.warps, std::vector<int>{2});
@@ -202,7 +203,7 @@ TEST_F(PipelineLoaded, FailedWarpAfterADragRestoresTheShownResult) {
     pipeline.transform = 1;
     pipeline.process(source, quad, work);
     const Surface shown = pipeline.resultSurface;
-    pipeline.discardResult();
+    quad.restoreCorners({Vec2f(1, 1), Vec2f(9, 0), Vec2f(10, 5), Vec2f(0, 5)});
     work.failWarp = true;
     EXPECT_THROW(pipeline.process(source, quad, work), std::runtime_error);
     EXPECT_TRUE(pipeline.resultSurface.sharesPixelsWith(shown));
@@ -220,7 +221,6 @@ TEST_F(PipelineLoaded, FailedWarpAfterADragPutsTheCornersBackAndEndsTheDrag) {
     ASSERT_TRUE(quad.hover(45, 47));  // corner 0
     quad.press(45, 47, true, false);
     ASSERT_TRUE(quad.drag(30, 30));
-    pipeline.discardResult();
     work.failWarp = true;
     EXPECT_THROW(pipeline.process(source, quad, work), std::runtime_error);
     EXPECT_EQ(quad.corners(), shownCorners) << "the outline matches the picture shown";
@@ -247,4 +247,30 @@ TEST_F(PipelineLoaded, FailedUploadChangesNoSelection) {
     pipeline.process(source, quad, work);
     EXPECT_EQ(work.upscales.back(), 2) << "a later attempt works normally";
     EXPECT_EQ(pipeline.currentUpscaler, 2);
+}
+
+// Jobs made elsewhere: one for the same selections and corners is asked once, a newer one
+// supersedes an older one whose outcome is then dropped, and what is shown is said to match only
+// once the latest is in.
+TEST_F(PipelineLoaded, ANewerJobSupersedesOneThatIsOut) {
+    EXPECT_TRUE(pipeline.shows(quad.corners()));
+    pipeline.upscaler = 1;
+    std::optional<loom::app::PipelineJob> first = pipeline.nextJob(source, quad);
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(pipeline.nextJob(source, quad)) << "already asked";
+    EXPECT_TRUE(pipeline.busy());
+    EXPECT_FALSE(pipeline.shows(quad.corners()));
+
+    pipeline.upscaler = 2;
+    std::optional<loom::app::PipelineJob> second = pipeline.nextJob(source, quad);
+    ASSERT_TRUE(second);
+    const loom::app::PipelineOutcome late = ProcessingPipeline::run(*first, work);
+    EXPECT_FALSE(pipeline.finish(late, quad, work).ran);
+    EXPECT_TRUE(work.shown.empty()) << "a superseded outcome is never shown";
+    EXPECT_EQ(pipeline.currentUpscaler, 0);
+
+    EXPECT_TRUE(pipeline.finish(ProcessingPipeline::run(*second, work), quad, work).upscaled);
+    EXPECT_EQ(pipeline.currentUpscaler, 2);
+    EXPECT_FALSE(pipeline.busy());
+    EXPECT_TRUE(pipeline.shows(quad.corners()));
 }
