@@ -82,8 +82,9 @@ private:
     // A failure (a file still being written, say) keeps the picture and is told on stderr only:
     // the next change is tried again.
     void reloadImage();
-    // openImage's work: throws, with everything put back, when the file cannot be shown.
-    void loadImageFile(const std::string& path, bool keepCorners);
+    // openImage's work: throws, with everything put back, when the file cannot be read, or when
+    // opened (not reloaded) its result cannot be made.
+    void loadImageFile(const std::string& path, bool reloading);
     // Opens the open dialog in the current image's folder; the answer is taken up by update().
     void chooseImage();
     // Opens the save dialog for the current result; the answer is taken up by update().

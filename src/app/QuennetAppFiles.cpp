@@ -42,7 +42,7 @@ void QuennetApp::reloadImage() {
     }
 }
 
-void QuennetApp::loadImageFile(const std::string& path, bool keepCorners) {
+void QuennetApp::loadImageFile(const std::string& path, bool reloading) {
     // Everything a failed open must give back.
     const std::string oldPath = sourcePath_;
     const Surface oldSource = sourceSurface_;
@@ -62,7 +62,7 @@ void QuennetApp::loadImageFile(const std::string& path, bool keepCorners) {
         const Palette palette = source->getPalette();
         Animation animation(first, source);
         // A reloaded animation stays on its frame while its frame count does.
-        if (keepCorners && animation.frameCount() == oldAnimation.frameCount())
+        if (reloading && animation.frameCount() == oldAnimation.frameCount())
             animation.show(oldAnimation.index(), getElapsedSeconds());
         const Surface loaded = animation.frame();
         const gl::Texture texture = makeNearestTexture(loaded);
@@ -78,12 +78,16 @@ void QuennetApp::loadImageFile(const std::string& path, bool keepCorners) {
         findAtlas(path, loaded);
         sourceTexture_ = texture;
         pipeline_.discardAll();
-        if (!keepCorners || !sameSize) {
+        if (!reloading || !sameSize) {
             cornerQuad_.placeOnImage(float(loaded.getWidth()), float(loaded.getHeight()));
             pan_ = Vec2f();  // a new picture is shown centred
         }
 
-        runPipeline();
+        ++opened_;
+        // A file opened is shown only once its result is made, so that one whose result cannot
+        // be is refused whole. A reload keeps the window going while its result is made in the
+        // background, as for any other change; a failure then keeps the picture shown.
+        if (!reloading) runPipeline();
         if (path != oldPath) fileWatch_.follow(path);
     } catch (const std::exception&) {
         sourcePath_ = oldPath;

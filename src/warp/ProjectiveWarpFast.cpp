@@ -1,9 +1,11 @@
-// The fast loop of the projective warp: row by row for cache-friendly writes, source indices found
-// by a row kernel (AVX2 where the processor has it), the channel order resolved once per image.
+// The fast loop of the projective warp: row by row for cache-friendly writes, in bands across the
+// cores, source indices found by a row kernel (AVX2 where the processor has it), the channel order
+// resolved once per image.
 #include <vector>
 
 #include "warp/PixelCopy.h"
 #include "warp/ProjectiveWarp.h"
+#include "warp/RowBands.h"
 #include "warp/RowCopy.h"
 #include "warp/WarpRows.h"
 
@@ -15,13 +17,15 @@ void warpProjective(const WarpQuad& destination, const Surface& source, const Wa
     const auto rowKernel = path == KernelPath::Avx2 ? projectiveRowAvx2 : projectiveRowScalar;
     const SourceSize sourceSize{source.getWidth(), source.getHeight()};
     const int32_t width = output.getWidth();
-    std::vector<int32_t> iu(static_cast<size_t>(width)), iv(static_cast<size_t>(width));
 
     const bool done = withPixelCopy(source, output, [&](const auto& copy) {
-        for (int32_t y = 0; y < output.getHeight(); ++y) {
-            rowKernel(m, y, width, sourceSize, iu.data(), iv.data());
-            copyRow(copy, source, output.getData(0, y), iu.data(), iv.data(), width);
-        }
+        forRowBands(output.getHeight(), [&](int32_t y0, int32_t y1) {
+            std::vector<int32_t> iu(static_cast<size_t>(width)), iv(static_cast<size_t>(width));
+            for (int32_t y = y0; y < y1; ++y) {
+                rowKernel(m, y, width, sourceSize, iu.data(), iv.data());
+                copyRow(copy, source, output.getData(0, y), iu.data(), iv.data(), width);
+            }
+        });
     });
     if (!done) warpProjectiveReference(destination, source, sourceQuad, output);
 }

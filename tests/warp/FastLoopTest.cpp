@@ -20,8 +20,8 @@ struct Case {
     Surface source;
 };
 
-// Random quads of every kind: convex, concave, crossed, nearly degenerate, with corners on whole
-// and fractional positions, and source images of several channel orders.
+// Random quads of every kind: convex, concave, crossed, nearly degenerate, small and large, with
+// corners on whole and fractional positions, and source images of several channel orders.
 std::vector<Case> randomCases(int count) {
     std::mt19937 random(20261207);
     std::uniform_real_distribution<float> coordinate(-20.0f, 60.0f);
@@ -37,6 +37,8 @@ std::vector<Case> randomCases(int count) {
         }
         if (i % 7 == 0) corners[2] = corners[1] + (corners[3] - corners[0]);  // parallelogram
         if (i % 11 == 0) corners[3] = corners[2] + Vec2f(1e-3f, 2e-3f);       // nearly degenerate
+        if (i % 13 == 0)
+            for (Vec2f& c : corners) c *= 6.0f;  // tall enough to be made in several bands of rows
         const int order = orders[i % 6];
         const bool alpha = ChannelOrder(order).hasAlpha();
         cases.push_back(
