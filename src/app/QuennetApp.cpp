@@ -49,7 +49,6 @@ void QuennetApp::prepareSettings(Settings* settings) {
 }
 
 void QuennetApp::setup() {
-    zoom_ = 3.0f;
     showSource_ = false;
     reprocess_ = true;
 
@@ -58,7 +57,7 @@ void QuennetApp::setup() {
     blockInputDuringDialog();
 
     panel_ = std::make_unique<params::ParamPanel>(this);
-    perfLabel_ = addQuennetControls(*panel_, zoom_, pipeline_);
+    perfLabel_ = addQuennetControls(*panel_, zoomLevel_, pipeline_);
     pipeline_.upscaler = start_.upscaler;
     pipeline_.transform = start_.transform;
     pipeline_.compare = int(start_.match);
@@ -102,6 +101,7 @@ void QuennetApp::update() {
     if (fileWatch_.changed()) reloadImage();
     if (animation_.advance(getElapsedSeconds())) showFrame(animation_.index());
     if (reprocess_) process();
+    keepSizeAcrossFactors();
 }
 
 void QuennetApp::runPipeline() {

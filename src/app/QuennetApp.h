@@ -1,8 +1,9 @@
 // QuennetApp: the application. Drop (or name on the command line) a pixel-art image; it is enlarged
 // by the upscaler chosen in the panel, optionally pinned onto the quadrilateral whose corners,
 // edges and rotation the mouse edits, and shown with nearest-neighbour magnification at the
-// panel's zoom. Space (held) shows the picture the last processing replaced, "o" opens an image
-// through an open dialog, "s" saves the result through a save dialog, "f" toggles full screen.
+// panel's zoom: whole screen pixels per result pixel (or result pixels per screen pixel). Space
+// (held) shows the picture the last processing replaced, "o" opens an image through an open
+// dialog, "s" saves the result through a save dialog, "f" toggles full screen.
 //
 // Nothing the user does ends the program: a file that cannot be opened, a result that cannot be
 // made or a save that fails is reported in a message box (and on stderr), and what was shown stays.
@@ -97,9 +98,14 @@ private:
     const gl::Texture& shownTexture() const { return showSource_ ? sourceTexture_ : resultTexture_; }
 
     // View navigation (QuennetAppNavigation.cpp).
-    float screenPixelsPerSourcePixel(float zoom) const;
-    // Sets the zoom, keeping the picture's point under the window point where it is.
-    void zoomAround(float zoom, Vec2f point);
+    // Screen pixels per result pixel.
+    float zoom() const;
+    // The factor of the result shown, which the zoom's level is for.
+    int resultFactor() const;
+    // Sets the zoom level, keeping the picture's point under the window point where it is.
+    void zoomAround(int level, Vec2f point);
+    // After the upscaler shown changed: the level that keeps the picture's size on screen nearest.
+    void keepSizeAcrossFactors();
     void showOneToOne();
     void fitToWindow();
     void drawWarped(const gl::Texture& texture);
@@ -110,8 +116,9 @@ private:
     // The panel's selections, the current ids and the cached upscale and result.
     ProcessingPipeline pipeline_;
     QuadMouse quadMouse_{cornerQuad_, pipeline_};
-    float zoom_ = 3.0f;
-    Vec2f pan_;  // window pixels the picture's centre sits off the window's centre
+    int zoomLevel_ = 0;        // into zoomLevels(); the panel writes the first level
+    int zoomLevelFactor_ = 1;  // the factor of the result the level was chosen for
+    Vec2f pan_;                // window pixels the picture's centre sits off the window's centre
     bool panning_ = false;
     Vec2f panGrab_;  // the pointer when the pan began, less the pan then
     float wheelNotches_ = 0.0f;

@@ -25,7 +25,7 @@ void QuennetApp::draw() {
     // The view of this frame before anything is drawn through it: the first frame after a zoom or
     // size change, or after a file named on the command line was opened before any frame, would
     // otherwise place the picture with the last frame's view (or none).
-    cornerQuad_.setView(float(w), float(h), zoom_, pan_);
+    cornerQuad_.setView(float(w), float(h), zoom() * float(resultFactor()), pan_);
 
     const gl::Texture& texture = shownTexture();
     if (pipeline_.currentTransform == 0) {
@@ -60,9 +60,11 @@ void QuennetApp::drawStatusLine() {
 }
 
 void QuennetApp::drawUnwarped(const gl::Texture& texture) {
-    const UnwarpedPlacement place =
-        placeUnwarped(zoom_, sourceSurface_.getWidth(), texture.width(), texture.height(),
-                      getWindowWidth(), getWindowHeight(), pan_);
+    // The result at the zoom; the previous picture (space) as large as the result, to compare.
+    const float scale =
+        zoom() * float(resultFactor() * sourceSurface_.getWidth()) / float(texture.width());
+    const UnwarpedPlacement place = placeUnwarped(scale, texture.width(), texture.height(),
+                                                  getWindowWidth(), getWindowHeight(), pan_);
     gl::pushMatrices();
     gl::scale(Vec3f(place.scale, place.scale, place.scale));
     const int copies = tiled_ ? 1 : 0;  // on each side

@@ -3,8 +3,10 @@
 // pixels checked against the picture it should show. Expected pictures of the upscalers and warps
 // come from the `quennet` command-line tool run on the same file.
 //
-// Geometry used throughout (the window opens at 640 x 480 with zoom 4): the 32 x 32 sample is shown
-// centred at 4 screen pixels per sample pixel whatever the upscaler, at (256, 176) to (384, 304).
+// Geometry used throughout (the window opens at 640 x 480; the zoom is whole screen pixels per
+// result pixel, 4 for None at first, and a change of upscaler takes the level that keeps the
+// picture's size: 2 for the 2x upscalers, 1 for the 4x ones): the 32 x 32 sample is shown centred
+// at 4 screen pixels per sample pixel, at (256, 176) to (384, 304).
 // The panel's controls are pressed where the application's panel lays them out (AppPanelLayout.h).
 #include <gtest/gtest.h>
 
@@ -249,22 +251,26 @@ TEST_F(QuennetAppE2E, ClickingAnUpscalerShowsItsResultAtTheSameSize) {
     ASSERT_EQ(hq4.width, 128);
     clickUpscaler(wid, "Scale4xHQ");
     EXPECT_TRUE(waitForPicture(wid, hq4, 1)) << "Scale4xHQ is not shown at 1 per texel";
+
+    // 4 / 3 screen pixels per texel would keep the size: whole pixels take 1, the nearest level.
+    const Image scale3x = cliResult({"-u", "Scale3x"});
+    clickUpscaler(wid, "Scale3x");
+    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), scale3x, 272, 192, 1) == 0; }))
+        << "Scale3x is not shown at 1 per texel, centred";
 }
 
-TEST_F(QuennetAppE2E, TheZoomSliderScalesThePictureButNeverBelowOnePixelPerTexel) {
-    const std::string wid = launch({sprite_});
+TEST_F(QuennetAppE2E, TheZoomSliderSetsWholeScreenPixelsPerResultPixel) {
+    const std::string wid = launch({"-u", "Scale2x", sprite_});
     ASSERT_FALSE(wid.empty());
-    const Image sprite = readImageFile(sprite_);
-    ASSERT_TRUE(waitForPicture(wid, sprite, 4));
+    const Image scale2x = cliResult({"-u", "Scale2x"});
+    ASSERT_TRUE(waitForPicture(wid, scale2x, 2)) << "Scale2x does not start at 2";
 
-    clickZoom(wid, 1);  // the 32 x 32 sprite at its own size, centred
-    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), sprite, 304, 224, 1) == 0; }))
-        << "zoom 1 does not show the sprite pixel for pixel";
-
-    // Scale4x at zoom 1 would be a quarter pixel per texel: shown at one pixel per texel instead.
-    const Image scale4x = cliResult({"-u", "Scale4x"});
-    clickUpscaler(wid, "Scale4x");
-    EXPECT_TRUE(waitForPicture(wid, scale4x, 1)) << "Scale4x at zoom 1 is not shown 1:1";
+    clickZoom(wid, 3);  // the 64 x 64 result at 192 x 192, centred
+    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), scale2x, 224, 144, 3) == 0; }))
+        << "zoom 3 does not show 3 screen pixels per result pixel";
+    clickZoom(wid, 1);
+    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), scale2x, 288, 208, 1) == 0; }))
+        << "zoom 1 does not show the result pixel for pixel";
 }
 
 TEST_F(QuennetAppE2E, HoldingSpaceShowsThePreviousPicture) {
@@ -503,13 +509,13 @@ TEST_F(QuennetAppE2E, TransparentPixelsShowACheckerboardAndTheUnmovedQuadLooksUn
     EXPECT_TRUE(projectiveLooksUnwarped(wid))
         << "Projective on the unmoved quad does not look like None";
 
-    // At zoom 3.4 the quad, 108 pixels a side round the centre, shows Scale4x's 128 x 128 result:
-    // sampled, not blended.
-    clickUpscaler(wid, "Scale4x");
-    clickZoom(wid, 3.4f);
+    // At zoom 1/2 the quad, 64 pixels a side round the centre (288 to 352), shows Scale4x's
+    // 128 x 128 result: sampled, not blended. Inside the outline and handles, 6 pixels in.
+    clickUpscaler(wid, "Scale4x");  // at zoom 1 once shown, as large as Scale2x at 2
+    clickZoom(wid, 0.5f);
     EXPECT_TRUE(waitUntil([&] {
         screen_ = grabWindow(wid);
-        return isBackground(screen_, 260, 240) && madeUpColours(screen_, figure, 280, 200, 80, 80) == 0;
+        return isBackground(screen_, 280, 240) && madeUpColours(screen_, figure, 294, 214, 52, 52) == 0;
     })) << "the minified picture shows colours of its own";
 }
 
@@ -579,13 +585,16 @@ TEST_F(QuennetAppE2E, TheWheelZoomsAroundThePointerTheMiddleButtonPansAndZeroAnd
     EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), sprite, 296, 196, 5) == 0; }))
         << "the middle drag did not pan by (40, 20)";
 
-    // "0": zoom 15 fits 32 pixels in 480, centred at (80, 0); the panel covers the first columns.
+    // "0": right of the panel the 32 pixels fit 480 high at zoom 15, centred there: the picture's
+    // centre at the middle of x 135 to 640, 387.5, so a pan of 68 from the window's centre puts
+    // its left edge at 320 - 240 + 68 = 148.
+    ASSERT_EQ(panel_.bounds().x2, 135.0f) << "the part right of the panel starts elsewhere";
     key(wid, "0");
-    EXPECT_TRUE(waitUntil([&] {
-        return mismatches(grabWindow(wid), columnsFrom(sprite, 4), 140, 0, 15) == 0;
-    })) << "\"0\" did not fit the picture to the window";
+    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), sprite, 148, 0, 15) == 0; }))
+        << "\"0\" did not fit the picture beside the panel";
+    // "1" about the window's centre: the pan of 68 at 15 becomes 68 / 15, 5, at 1.
     key(wid, "1");
-    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), sprite, 304, 224, 1) == 0; }))
+    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), sprite, 304 + 5, 224, 1) == 0; }))
         << "\"1\" did not show the picture one to one";
 }
 
@@ -629,9 +638,11 @@ TEST_F(QuennetAppE2E, TheSaveDialogEndsAHoldOnTheZoomBar) {
     ASSERT_TRUE(waitForWindowGone(dialog));
 
     drag(wid, 500, 400, 600, 450);
-    const Image scale4x = cliResult({"-u", "Scale4x"});
-    clickUpscaler(wid, "Scale4x");  // shown 1:1 at zoom 1, 2.5 per texel had the drag reached the bar
-    EXPECT_TRUE(waitForPicture(wid, scale4x, 1)) << "a drag after the dialog moved the zoom";
+    // A notch up at the centre: zoom 2, or the last level had the drag reached the bar.
+    moveMouse(wid, 320, 240);
+    clickButton(4);
+    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), sprite, 288, 208, 2) == 0; }))
+        << "a drag after the dialog moved the zoom";
 }
 
 TEST_F(QuennetAppE2E, AFailedSaveIsReportedAndWritesNothing) {
