@@ -3,7 +3,8 @@
 // edges and rotation the mouse edits, and shown with nearest-neighbour magnification at the
 // panel's zoom: whole screen pixels per result pixel (or result pixels per screen pixel). Space
 // (held) shows the picture the last processing replaced, "o" opens an image through an open
-// dialog, "s" saves the result through a save dialog, "f" toggles full screen.
+// dialog, "s" saves the result through a save dialog, "f" toggles full screen. The status line
+// tells what happened for a few seconds.
 //
 // Nothing the user does ends the program: a file that cannot be opened, a result that cannot be
 // made or a save that fails is reported in a message box (and on stderr), and what was shown stays.
@@ -20,6 +21,7 @@
 #include "app/FileWatch.h"
 #include "app/ProcessingPipeline.h"
 #include "app/QuadMouse.h"
+#include "app/StatusMessages.h"
 #include "app/UpscaledFrameCache.h"
 #include "framework/AppBasic.h"
 #include "gl/Texture.h"
@@ -71,8 +73,8 @@ private:
     // its result cannot be made, the previous image, path and results stay, and the user is told.
     void openImage(const std::string& path);
     // The image shown, read again after it changed on disk; its corners stay when its size did.
-    // A failure (a file still being written, say) keeps the picture and is told on stderr only:
-    // the next change is tried again.
+    // A failure (a file still being written, say) keeps the picture and is told on stderr and
+    // the status line, never in a message box: the next change is tried again.
     void reloadImage();
     // openImage's work: throws, with everything put back, when the file cannot be shown.
     void loadImageFile(const std::string& path, bool keepCorners);
@@ -141,6 +143,7 @@ private:
     Animation animation_;                // the opened file's frames; one for a still picture
     UpscaledFrameCache upscaledFrames_;  // the animation's frames once upscaled
     std::string saveNote_;               // what the last save could not keep, on the status line
+    StatusMessages messages_;            // the status line's messages of the moment
     bool frameChanged_ = false;          // the next result shown is of another frame
     bool commandLineOpened_ = false;
     bool tiled_ = false;         // "t": the picture laid 3 x 3, to look for seams

@@ -19,6 +19,13 @@
 namespace loom {
 namespace app {
 
+namespace {
+
+// Without its folder, as the status line names a file.
+std::string fileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+}  // namespace
+
 void QuennetApp::fileDrop(framework::FileDropEvent event) {
     if (event.getNumFiles() > 0) openImage(event.getFile(0));  // further files are ignored
 }
@@ -39,6 +46,9 @@ void QuennetApp::reloadImage() {
     } catch (const std::exception& e) {
         std::cerr << "QuennetApp: Cannot reload \"" << sourcePath_ << "\": " << describeFailure(e)
                   << ". The picture shown stays." << std::endl;
+        messages_.tell("Cannot reload " + fileName(sourcePath_) + ": " + describeFailure(e),
+                       getElapsedSeconds());
+        requestRedraw();
     }
 }
 
@@ -154,7 +164,7 @@ void QuennetApp::findAtlas(const std::string& path, const Surface& sheet) {
         if (std::filesystem::is_regular_file(beside, ignored)) atlasPath = beside;
     }
     if (atlasPath.empty()) return;
-    const std::string name = std::filesystem::path(atlasPath).filename().string();
+    const std::string name = fileName(atlasPath);
     try {
         Atlas atlas = readAtlas(atlasPath);
         atlasFrames_ = framesOnSheet(atlas, sheet.getWidth(), sheet.getHeight());
@@ -175,6 +185,7 @@ void QuennetApp::finishSave(const std::string& path) {
             if (const std::unique_ptr<AnimationWriter> writer =
                     openAnimationWriter(path, animation_.loopCount(), sourcePalette_)) {
                 saveAnimation(*writer);
+                messages_.tell("Saved " + fileName(path), getElapsedSeconds());
                 return;
             }
             saveNote_ = "Saved frame " + std::to_string(animation_.index() + 1) + " of " +
@@ -189,7 +200,8 @@ void QuennetApp::finishSave(const std::string& path) {
         if (atlas_ && pipeline_.currentTransform == 0)
             writeAtlas(atlasPathFor(path),
                        scaledAtlas(atlas_->document, upscalerById(pipeline_.currentUpscaler).factor,
-                                   std::filesystem::path(path).filename().string()));
+                                   fileName(path)));
+        messages_.tell("Saved " + fileName(path), getElapsedSeconds());
     } catch (const std::exception& e) {
         reportError(getRenderer()->getWindow(), "Cannot save the image",
                     "Could not save \"" + path + "\": " + describeFailure(e) +

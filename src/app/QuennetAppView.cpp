@@ -46,11 +46,15 @@ void QuennetApp::draw() {
     drawStatusLine();
 }
 
-// What is not a control (the atlas in use, the frame shown, what a save could not keep) at the
-// window's bottom left, in the panel's font.
+// What is not a control (the picture held on space, the messages of the moment, the atlas in use,
+// the frame shown, what a save could not keep) at the window's bottom left, in the panel's font.
 void QuennetApp::drawStatusLine() {
-    std::string line = status_;
-    for (const std::string& part : {animation_.animated() ? animation_.statusText() : "", saveNote_})
+    std::vector<std::string> parts = messages_.showing(getElapsedSeconds());
+    if (showSource_) parts.insert(parts.begin(), "Previous result");
+    parts.insert(parts.end(),
+                 {status_, animation_.animated() ? animation_.statusText() : "", saveNote_});
+    std::string line;
+    for (const std::string& part : parts)
         if (!part.empty()) line += (line.empty() ? "" : "   ") + part;
     if (line.empty()) return;
     gl::enableAlphaBlending();

@@ -138,6 +138,14 @@ protected:
         return readImageFile(saved);
     }
 
+    // Pixels of the status line's text at the window's bottom left.
+    static int statusLinePixels(const Image& screen) {
+        int text = 0;
+        for (int y = 480 - 28; y < 480; ++y)
+            for (int x = 0; x < 160; ++x) text += isBackground(screen, x, y) ? 0 : 1;
+        return text;
+    }
+
     // Finds the message box with this title, checks it, and closes it with Return.
     void closeMessageBox(const std::string& title) {
         const std::string box = waitForWindow(title);
@@ -295,8 +303,10 @@ TEST_F(QuennetAppE2E, HoldingSpaceShowsThePreviousPicture) {
 
     keyDown(wid, "space");
     EXPECT_TRUE(waitForPicture(wid, sprite, 4, 5s)) << "space does not show the previous picture";
+    EXPECT_GT(statusLinePixels(screen_), 30) << "the status line does not say so";
     keyUp(wid, "space");
     EXPECT_TRUE(waitForPicture(wid, scale2x, 2, 5s)) << "releasing space does not restore it";
+    EXPECT_EQ(statusLinePixels(screen_), 0) << "the status line still says so";
 
     // The drag left the corners alone: Projective shows the picture unwarped inside the outline.
     EXPECT_TRUE(projectiveLooksUnwarped(wid)) << "a drag made without a transform moved the quad";
@@ -346,6 +356,8 @@ TEST_F(QuennetAppE2E, DraggingACornerWarpsThePictureAndSaveWritesIt) {
     // "s" proposes hero + upscaler name in the source's folder.
     const Image written = saveAsProposed(wid, "heroScale2x.png");
     EXPECT_EQ(differingPixels(written, warped), 0) << "the saved file differs from quennet's";
+    EXPECT_TRUE(waitUntil([&] { return statusLinePixels(grabWindow(wid)) > 30; }))
+        << "the status line does not tell the file saved";
     EXPECT_TRUE(app_->running());
 }
 
@@ -421,10 +433,7 @@ TEST_F(QuennetAppE2E, AnAtlasBesideTheSheetIsUsed) {
     const std::string wid = launch({"-u", "Scale2x", sprite_});
     ASSERT_FALSE(wid.empty());
     EXPECT_TRUE(waitForPicture(wid, byFrames, 2)) << "the atlas beside the sheet is not used";
-    int text = 0;  // pixels of the status line's text
-    for (int y = 480 - 28; y < 480; ++y)
-        for (int x = 0; x < 160; ++x) text += isBackground(screen_, x, y) ? 0 : 1;
-    EXPECT_GT(text, 30) << "the status line does not name the atlas";
+    EXPECT_GT(statusLinePixels(screen_), 30) << "the status line does not name the atlas";
 }
 
 // A 3-frame walk (100, 150 and 200 ms): the window plays it, "p" pauses it, "." steps it, and "s"
@@ -564,6 +573,10 @@ TEST_F(QuennetAppE2E, AFileRewrittenOnDiskIsShownAgainWithTheCurrentUpscaler) {
     EXPECT_TRUE(waitUntil([&] { return stderrText().find("Cannot reload") != std::string::npos; }));
     EXPECT_EQ(mismatches(grabWindow(wid), flopped, kPictureLeft, kPictureTop, 2), 0);
     EXPECT_TRUE(findWindows("Cannot").empty()) << "a reload failure opened a message box";
+    EXPECT_TRUE(waitUntil([&] { return statusLinePixels(grabWindow(wid)) > 30; }))
+        << "the status line does not tell the failure";
+    EXPECT_TRUE(waitUntil([&] { return statusLinePixels(grabWindow(wid)) == 0; }, 6s))
+        << "the message is still shown after its few seconds";
 
     // The next change is tried again.
     fs::copy_file(kSample, edited);
