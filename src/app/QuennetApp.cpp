@@ -102,6 +102,7 @@ void QuennetApp::update() {
     if (animation_.advance(getElapsedSeconds())) showFrame(animation_.index());
     if (reprocess_) process();
     keepSizeAcrossFactors();
+    showTitle();
     if (messages_.expire(getElapsedSeconds())) requestRedraw();
 }
 

@@ -3,8 +3,8 @@
 // edges and rotation the mouse edits, and shown with nearest-neighbour magnification at the
 // panel's zoom: whole screen pixels per result pixel (or result pixels per screen pixel). Space
 // (held) shows the picture the last processing replaced, "o" opens an image through an open
-// dialog, "s" saves the result through a save dialog, "f" toggles full screen. The status line
-// tells what happened for a few seconds.
+// dialog, "s" saves the result through a save dialog, "f" toggles full screen. The title names the
+// file, its size and the upscaler shown; the status line tells the rest for a few seconds.
 //
 // Nothing the user does ends the program: a file that cannot be opened, a result that cannot be
 // made or a save that fails is reported in a message box (and on stderr), and what was shown stays.
@@ -65,6 +65,8 @@ private:
     void runPipeline();
     void drawCellOutlines(const Vec2f& topLeft, float factor);
     void drawStatusLine();
+    // The title for the file and upscaler shown, set when it changed.
+    void showTitle();
     // Reads the atlas for the sheet at path, if there is one; a broken one is named and ignored.
     void findAtlas(const std::string& path, const Surface& sheet);
     // Runs the pipeline; a failure is reported and what is shown stays.
@@ -144,6 +146,7 @@ private:
     UpscaledFrameCache upscaledFrames_;  // the animation's frames once upscaled
     std::string saveNote_;               // what the last save could not keep, on the status line
     StatusMessages messages_;            // the status line's messages of the moment
+    std::string title_;                  // the window's
     bool frameChanged_ = false;          // the next result shown is of another frame
     bool commandLineOpened_ = false;
     bool tiled_ = false;         // "t": the picture laid 3 x 3, to look for seams

@@ -21,7 +21,7 @@ namespace app {
 
 namespace {
 
-// Without its folder, as the status line names a file.
+// Without its folder, as the title and the status line name a file.
 std::string fileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
 }  // namespace
@@ -176,6 +176,17 @@ void QuennetApp::findAtlas(const std::string& path, const Surface& sheet) {
         status_ = "Atlas " + name + " not used: " + e.what();
         std::cerr << "QuennetApp: " << status_ << '\n';
     }
+}
+
+void QuennetApp::showTitle() {
+    std::string title = "QuennetApp";
+    if (sourceSurface_)
+        title = fileName(sourcePath_) + " " + std::to_string(sourceSurface_.getWidth()) + "x" +
+                std::to_string(sourceSurface_.getHeight()) + " - " + pipeline_.currentUpscalerName() +
+                " - " + title;
+    if (title == title_) return;
+    title_ = title;
+    setTitle(title);
 }
 
 void QuennetApp::finishSave(const std::string& path) {

@@ -39,6 +39,8 @@ const std::string kCliPath = LOOM_BINARY_DIR "/src/cli/quennet";
 const std::string kSample = LOOM_SOURCE_DIR "/assets/sample.png";
 
 constexpr int kPictureLeft = 256, kPictureTop = 176, kPictureSide = 128;
+// The window's title, "QuennetApp" alone or after the file and upscaler shown.
+const std::string kAnyAppTitle = "(.* - )?QuennetApp";
 
 class QuennetAppE2E : public ::testing::Test {
 protected:
@@ -63,7 +65,7 @@ protected:
         std::vector<std::string> argv = {kAppPath};
         argv.insert(argv.end(), files.begin(), files.end());
         app_ = std::make_unique<Process>(argv, "", dir_ + "/stderr.txt");
-        const std::string wid = waitForWindow("QuennetApp");
+        const std::string wid = waitForWindow(kAnyAppTitle);
         if (wid.empty()) return wid;
         // The bottom-right corner is background once a frame has been drawn.
         waitUntil([&] { return isBackground(grabWindow(wid), 630, 470); });
@@ -131,6 +133,7 @@ protected:
         const std::string dialog = waitForWindowOfClass("zenity");
         EXPECT_FALSE(dialog.empty()) << "no save dialog";
         if (dialog.empty()) return Image();
+        EXPECT_FALSE(waitForWindow("Save the result").empty()) << "the save dialog's title";
         key(dialog, "Return");
         const std::string saved = dir_ + "/" + proposedName;
         EXPECT_TRUE(waitUntil([&] { return readImageFile(saved).width > 0; }))
@@ -182,6 +185,8 @@ protected:
 TEST_F(QuennetAppE2E, StartsWithTheTitleTheSizeAndThePanel) {
     const std::string wid = launch();
     ASSERT_FALSE(wid.empty()) << "no window titled QuennetApp";
+    EXPECT_EQ(findWindows("QuennetApp"), std::vector<std::string>{wid})
+        << "before a file, the title is QuennetApp alone";
     EXPECT_EQ(windowSize(wid), (std::array<int, 2>{640, 480}));
     const Image screen = grabWindow(wid);
     // Before a file is opened only the quad's handles (around the centre) and the panel show.
@@ -245,11 +250,14 @@ TEST_F(QuennetAppE2E, ClickingAnUpscalerShowsItsResultAtTheSameSize) {
     const std::string wid = launch({sprite_});
     ASSERT_FALSE(wid.empty());
     ASSERT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4)) << "command-line file not shown";
+    EXPECT_EQ(waitForWindow("hero\\.png 32x32 - None - QuennetApp"), wid) << "the title names the file";
 
     const Image scale2x = cliResult({"-u", "Scale2x"});
     ASSERT_EQ(scale2x.width, 64);
     clickUpscaler(wid, "Scale2x");
     EXPECT_TRUE(waitForPicture(wid, scale2x, 2)) << "Scale2x is not shown at 2 per texel";
+    EXPECT_EQ(waitForWindow("hero\\.png 32x32 - Scale2x - QuennetApp"), wid)
+        << "the title follows the upscaler";
 
     const Image eagle = cliResult({"-u", "Eagle2x"});
     clickUpscaler(wid, "Eagle2x");
@@ -521,6 +529,7 @@ TEST_F(QuennetAppE2E, TransparentPixelsShowACheckerboardAndTheUnmovedQuadLooksUn
     // At zoom 1/2 the quad, 64 pixels a side round the centre (288 to 352), shows Scale4x's
     // 128 x 128 result: sampled, not blended. Inside the outline and handles, 6 pixels in.
     clickUpscaler(wid, "Scale4x");  // at zoom 1 once shown, as large as Scale2x at 2
+    ASSERT_FALSE(waitForWindow("hero\\.png 32x32 - Scale4x - QuennetApp").empty());
     clickZoom(wid, 0.5f);
     EXPECT_TRUE(waitUntil([&] {
         screen_ = grabWindow(wid);
@@ -621,12 +630,15 @@ TEST_F(QuennetAppE2E, OOpensAChosenImage) {
     key(wid, "o");
     const std::string dialog = waitForWindowOfClass("zenity");
     ASSERT_FALSE(dialog.empty()) << "no open dialog";
+    EXPECT_FALSE(waitForWindow("Open an image").empty()) << "the open dialog's title";
     key(dialog, "ctrl+l");
     type(dialog, dir_ + "/DOUBLED.PNG");
     key(dialog, "Return");
     // 64 x 64 at zoom 4, centred in the 640 x 480 window.
     EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), doubled, 192, 112, 4) == 0; }))
         << "the chosen image is not shown";
+    EXPECT_EQ(waitForWindow("DOUBLED\\.PNG 64x64 - None - QuennetApp"), wid)
+        << "the title does not name the file opened";
 }
 
 // The dialog opens while the Zoom bar is held, so the panel never sees the release; the bar must
