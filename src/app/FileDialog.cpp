@@ -57,16 +57,17 @@ std::vector<std::string> fileDialogCommand(DialogTool tool, FileDialogKind kind,
     const std::string filterName = extensions.empty() ? "All" : "Supported Types";
     const std::string patterns = patternList(extensions);
     const bool save = kind == FileDialogKind::SAVE;
+    const std::string title = save ? "Save the result" : "Open an image";
     if (tool == DialogTool::ZENITY) {
-        std::vector<std::string> args = {"zenity", "--file-selection"};
+        std::vector<std::string> args = {"zenity", "--file-selection", "--title=" + title};
         if (save) args.insert(args.end(), {"--save", "--confirm-overwrite"});
         if (!initialPath.empty()) args.push_back("--filename=" + initialPath);
         args.push_back("--file-filter=" + filterName + " | " + patterns);
         return args;
     }
     // kdialog confirms an overwrite by itself in save mode.
-    return {"kdialog", save ? "--getsavefilename" : "--getopenfilename", initialPath,
-            patterns + "|" + filterName};
+    const char* mode = save ? "--getsavefilename" : "--getopenfilename";
+    return {"kdialog", "--title", title, mode, initialPath, patterns + "|" + filterName};
 }
 
 std::string parseFileDialogAnswer(int exitStatus, const std::string& output) {

@@ -15,9 +15,9 @@ gl::Texture makeNearestTexture(const Surface& surface) {
                                  std::to_string(surface.getHeight()) +
                                  " pixels, more than this display can show (" + std::to_string(maxSide) +
                                  " pixels on a side)");
-    // Nearest when minified too: a warped result has more pixels than the view shows when the zoom
-    // is below the upscaler's factor, and linear filtering would mix neighbouring colours, and the
-    // colour a transparent pixel hides, into the picture.
+    // Nearest when minified too: below zoom 1 the view shows fewer pixels than the result has, and
+    // linear filtering would mix neighbouring colours, and the colour a transparent pixel hides,
+    // into the picture.
     gl::Texture::Format format;
     format.minFilter = GL_NEAREST;
     format.magFilter = GL_NEAREST;

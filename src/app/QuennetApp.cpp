@@ -65,7 +65,6 @@ void QuennetApp::prepareSettings(Settings* settings) {
 }
 
 void QuennetApp::setup() {
-    zoom_ = 3.0f;
     showSource_ = false;
 
     // Registered before the panel's own handlers, so that nothing reaches the panel either while
@@ -73,7 +72,7 @@ void QuennetApp::setup() {
     blockInputDuringDialog();
 
     panel_ = std::make_unique<params::ParamPanel>(this);
-    perfLabel_ = addQuennetControls(*panel_, zoom_, pipeline_);
+    perfLabel_ = addQuennetControls(*panel_, zoomLevel_, pipeline_);
     pipeline_.upscaler = start_.upscaler;
     pipeline_.transform = start_.transform;
     pipeline_.compare = int(start_.match);
@@ -118,6 +117,9 @@ void QuennetApp::update() {
     if (animation_.advance(getElapsedSeconds())) showFrame(animation_.index());
     takeResults();
     startJob();
+    keepSizeAcrossFactors();
+    showTitle();
+    if (messages_.expire(getElapsedSeconds())) requestRedraw();
 }
 
 void QuennetApp::startJob() {

@@ -1,8 +1,10 @@
 // QuennetApp: the application. Drop (or name on the command line) a pixel-art image; it is enlarged
 // by the upscaler chosen in the panel, optionally pinned onto the quadrilateral whose corners,
 // edges and rotation the mouse edits, and shown with nearest-neighbour magnification at the
-// panel's zoom. Space (held) shows the picture the last processing replaced, "o" opens an image
-// through an open dialog, "s" saves the result through a save dialog, "f" toggles full screen.
+// panel's zoom: whole screen pixels per result pixel (or result pixels per screen pixel). Space
+// (held) shows the picture the last processing replaced, "o" opens an image through an open
+// dialog, "s" saves the result through a save dialog, "f" toggles full screen. The title names the
+// file, its size and the upscaler shown; the status line tells the rest for a few seconds.
 //
 // Nothing the user does ends the program: a file that cannot be opened, a result that cannot be
 // made or a save that fails is reported in a message box (and on stderr), and what was shown stays.
@@ -20,6 +22,7 @@
 #include "app/PipelineThread.h"
 #include "app/ProcessingPipeline.h"
 #include "app/QuadMouse.h"
+#include "app/StatusMessages.h"
 #include "app/UpscaledFrameCache.h"
 #include "framework/AppBasic.h"
 #include "gl/Texture.h"
@@ -71,6 +74,8 @@ private:
     void showRun(const PipelineRun& run);
     void drawCellOutlines(const Vec2f& topLeft, float factor);
     void drawStatusLine();
+    // The title for the file and upscaler shown, set when it changed.
+    void showTitle();
     // Reads the atlas for the sheet at path, if there is one; a broken one is named and ignored.
     void findAtlas(const std::string& path, const Surface& sheet);
     // Runs the pipeline now; a failure is reported and what is shown stays.
@@ -79,8 +84,8 @@ private:
     // its result cannot be made, the previous image, path and results stay, and the user is told.
     void openImage(const std::string& path);
     // The image shown, read again after it changed on disk; its corners stay when its size did.
-    // A failure (a file still being written, say) keeps the picture and is told on stderr only:
-    // the next change is tried again.
+    // A failure (a file still being written, say) keeps the picture and is told on stderr and
+    // the status line, never in a message box: the next change is tried again.
     void reloadImage();
     // openImage's work: throws, with everything put back, when the file cannot be read, or when
     // opened (not reloaded) its result cannot be made.
@@ -107,9 +112,14 @@ private:
     const gl::Texture& shownTexture() const { return showSource_ ? sourceTexture_ : resultTexture_; }
 
     // View navigation (QuennetAppNavigation.cpp).
-    float screenPixelsPerSourcePixel(float zoom) const;
-    // Sets the zoom, keeping the picture's point under the window point where it is.
-    void zoomAround(float zoom, Vec2f point);
+    // Screen pixels per result pixel.
+    float zoom() const;
+    // The factor of the result shown, which the zoom's level is for.
+    int resultFactor() const;
+    // Sets the zoom level, keeping the picture's point under the window point where it is.
+    void zoomAround(int level, Vec2f point);
+    // After the upscaler shown changed: the level that keeps the picture's size on screen nearest.
+    void keepSizeAcrossFactors();
     void showOneToOne();
     void fitToWindow();
     void drawWarped(const gl::Texture& texture);
@@ -122,8 +132,9 @@ private:
     // The panel's selections, the current ids and the cached upscale and result.
     ProcessingPipeline pipeline_;
     QuadMouse quadMouse_{cornerQuad_, pipeline_};
-    float zoom_ = 3.0f;
-    Vec2f pan_;  // window pixels the picture's centre sits off the window's centre
+    int zoomLevel_ = 0;        // into zoomLevels(); the panel writes the first level
+    int zoomLevelFactor_ = 1;  // the factor of the result the level was chosen for
+    Vec2f pan_;                // window pixels the picture's centre sits off the window's centre
     bool panning_ = false;
     Vec2f panGrab_;  // the pointer when the pan began, less the pan then
     float wheelNotches_ = 0.0f;
@@ -147,6 +158,8 @@ private:
     Animation animation_;                // the opened file's frames; one for a still picture
     UpscaledFrameCache upscaledFrames_;  // the animation's frames once upscaled
     std::string saveNote_;               // what the last save could not keep, on the status line
+    StatusMessages messages_;            // the status line's messages of the moment
+    std::string title_;                  // the window's
     bool frameChanged_ = false;          // the next result shown is of another frame
     bool commandLineOpened_ = false;
     bool tiled_ = false;         // "t": the picture laid 3 x 3, to look for seams

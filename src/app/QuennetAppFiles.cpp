@@ -19,6 +19,13 @@
 namespace loom {
 namespace app {
 
+namespace {
+
+// Without its folder, as the title and the status line name a file.
+std::string fileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+}  // namespace
+
 void QuennetApp::fileDrop(framework::FileDropEvent event) {
     if (event.getNumFiles() > 0) openImage(event.getFile(0));  // further files are ignored
 }
@@ -39,6 +46,9 @@ void QuennetApp::reloadImage() {
     } catch (const std::exception& e) {
         std::cerr << "QuennetApp: Cannot reload \"" << sourcePath_ << "\": " << describeFailure(e)
                   << ". The picture shown stays." << std::endl;
+        messages_.tell("Cannot reload " + fileName(sourcePath_) + ": " + describeFailure(e),
+                       getElapsedSeconds());
+        requestRedraw();
     }
 }
 
@@ -53,6 +63,8 @@ void QuennetApp::loadImageFile(const std::string& path, bool reloading) {
     const Animation oldAnimation = animation_;
     const gl::Texture oldSourceTexture = sourceTexture_;
     const gl::Texture oldResultTexture = resultTexture_;
+    const gl::Texture oldUpscaledTexture = upscaledTexture_;
+    const Surface oldUpscaledShown = upscaledShown_;
     const ProcessingPipeline oldPipeline = pipeline_;
     const CornerQuad oldQuad = cornerQuad_;
     const Vec2f oldPan = pan_;
@@ -100,6 +112,8 @@ void QuennetApp::loadImageFile(const std::string& path, bool reloading) {
         upscaledFrames_.clear();
         sourceTexture_ = oldSourceTexture;
         resultTexture_ = oldResultTexture;
+        upscaledTexture_ = oldUpscaledTexture;
+        upscaledShown_ = oldUpscaledShown;
         pipeline_ = oldPipeline;
         cornerQuad_ = oldQuad;
         pan_ = oldPan;
@@ -159,7 +173,7 @@ void QuennetApp::findAtlas(const std::string& path, const Surface& sheet) {
         if (std::filesystem::is_regular_file(beside, ignored)) atlasPath = beside;
     }
     if (atlasPath.empty()) return;
-    const std::string name = std::filesystem::path(atlasPath).filename().string();
+    const std::string name = fileName(atlasPath);
     try {
         Atlas atlas = readAtlas(atlasPath);
         atlasFrames_ = framesOnSheet(atlas, sheet.getWidth(), sheet.getHeight());
@@ -173,6 +187,17 @@ void QuennetApp::findAtlas(const std::string& path, const Surface& sheet) {
     }
 }
 
+void QuennetApp::showTitle() {
+    std::string title = "QuennetApp";
+    if (sourceSurface_)
+        title = fileName(sourcePath_) + " " + std::to_string(sourceSurface_.getWidth()) + "x" +
+                std::to_string(sourceSurface_.getHeight()) + " - " + pipeline_.currentUpscalerName() +
+                " - " + title;
+    if (title == title_) return;
+    title_ = title;
+    setTitle(title);
+}
+
 void QuennetApp::finishSave(const std::string& path) {
     saveNote_.clear();
     try {
@@ -180,6 +205,7 @@ void QuennetApp::finishSave(const std::string& path) {
             if (const std::unique_ptr<AnimationWriter> writer =
                     openAnimationWriter(path, animation_.loopCount(), sourcePalette_)) {
                 saveAnimation(*writer);
+                messages_.tell("Saved " + fileName(path), getElapsedSeconds());
                 return;
             }
             saveNote_ = "Saved frame " + std::to_string(animation_.index() + 1) + " of " +
@@ -194,7 +220,8 @@ void QuennetApp::finishSave(const std::string& path) {
         if (atlas_ && pipeline_.currentTransform == 0)
             writeAtlas(atlasPathFor(path),
                        scaledAtlas(atlas_->document, upscalerById(pipeline_.currentUpscaler).factor,
-                                   std::filesystem::path(path).filename().string()));
+                                   fileName(path)));
+        messages_.tell("Saved " + fileName(path), getElapsedSeconds());
     } catch (const std::exception& e) {
         reportError(getRenderer()->getWindow(), "Cannot save the image",
                     "Could not save \"" + path + "\": " + describeFailure(e) +

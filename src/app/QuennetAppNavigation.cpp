@@ -1,14 +1,22 @@
 // Moving about the picture: the wheel zooms in whole steps around the pointer, a middle-button drag
-// pans, "0" fits the picture to the window and "1" shows one screen pixel per picture pixel. The
-// warped view moves with the picture, since the quad's view takes the same zoom and pan.
+// pans, "0" fits the picture beside the panel and "1" shows one screen pixel per result pixel. The
+// warped view moves with the picture, since the quad's view takes the same zoom (times the factor:
+// the quad is in source pixels) and pan.
 #include <cmath>
 
 #include "app/QuennetApp.h"
 #include "app/ViewLayout.h"
 #include "image/UpscalerCatalogue.h"
+#include "params/ParamPanel.h"
 
 namespace loom {
 namespace app {
+
+namespace {
+
+Vec2f rounded(Vec2f v) { return Vec2f(std::round(v.x), std::round(v.y)); }
+
+}  // namespace
 
 void QuennetApp::mouseWheel(framework::MouseEvent event) {
     // Touchpads send fractions of a notch: a step is taken once they add up to one.
@@ -16,53 +24,56 @@ void QuennetApp::mouseWheel(framework::MouseEvent event) {
     const int steps = int(wheelNotches_);
     if (steps == 0) return;
     wheelNotches_ -= float(steps);
-    zoomAround(zoomStep(zoom_, steps), Vec2f(float(event.getX()), float(event.getY())));
+    zoomAround(zoomStep(zoomLevel_, steps), Vec2f(float(event.getX()), float(event.getY())));
 }
 
-float QuennetApp::screenPixelsPerSourcePixel(float zoom) const {
-    const gl::Texture& texture = shownTexture();
-    if (pipeline_.currentTransform != 0 || !texture || !sourceSurface_) return zoom;
-    const UnwarpedPlacement place = placeUnwarped(zoom, sourceSurface_.getWidth(), texture.width(),
-                                                  texture.height(), getWindowWidth(), getWindowHeight());
-    return place.scale * float(texture.width()) / float(sourceSurface_.getWidth());
-}
+float QuennetApp::zoom() const { return zoomLevels()[size_t(zoomLevel_)]; }
 
-void QuennetApp::zoomAround(float zoom, Vec2f point) {
+int QuennetApp::resultFactor() const { return upscalerById(pipeline_.currentUpscaler).factor; }
+
+void QuennetApp::zoomAround(int level, Vec2f point) {
     const Vec2f centre(float(getWindowWidth()) * 0.5f, float(getWindowHeight()) * 0.5f);
-    pan_ = panKeepingPoint(pan_, point, centre, screenPixelsPerSourcePixel(zoom_),
-                           screenPixelsPerSourcePixel(zoom));
-    zoom_ = zoom;
+    pan_ = panKeepingPoint(pan_, point, centre, zoom(), zoomLevels()[size_t(level)]);
+    zoomLevel_ = level;
+}
+
+void QuennetApp::keepSizeAcrossFactors() {
+    const int factor = resultFactor();
+    if (factor == zoomLevelFactor_) return;
+    const int level = levelKeepingSize(zoomLevel_, zoomLevelFactor_, factor);
+    // The point at the window's centre stays, as when zooming about it.
+    const Vec2f centre(float(getWindowWidth()) * 0.5f, float(getWindowHeight()) * 0.5f);
+    pan_ = panKeepingPoint(pan_, centre, centre, zoom() * float(zoomLevelFactor_),
+                           zoomLevels()[size_t(level)] * float(factor));
+    zoomLevel_ = level;
+    zoomLevelFactor_ = factor;
 }
 
 void QuennetApp::showOneToOne() {
     const Vec2f centre(float(getWindowWidth()) * 0.5f, float(getWindowHeight()) * 0.5f);
-    zoomAround(float(upscalerById(pipeline_.currentUpscaler).factor), centre);
+    zoomAround(nearestZoomLevel(1.0f), centre);
 }
 
 void QuennetApp::fitToWindow() {
-    const gl::Texture& texture = shownTexture();
-    if (!texture || !sourceSurface_) return;
+    if (!upscaledTexture_ || !sourceSurface_) return;
     const Vec2f window{float(getWindowWidth()), float(getWindowHeight())};
-    if (pipeline_.currentTransform == 0) {
-        zoom_ = fittingZoom(
-            [&](float zoom) {
-                return Vec2f(float(texture.width()), float(texture.height())) *
-                       placeUnwarped(zoom, sourceSurface_.getWidth(), texture.width(), texture.height(),
-                                     getWindowWidth(), getWindowHeight())
-                           .scale;
-            },
-            window);
-        pan_ = Vec2f();
-        return;
-    }
-    // The quad's bounding rectangle, centred.
+    // The transform chosen is the one drawn, as a preview until its result is made.
+    const bool warped = pipeline_.transform != 0;
+    // In result pixels: the result, or the quad's bounding rectangle (in source pixels) enlarged.
     const Rectf bounds = cornerQuad_.boundingRect();
-    zoom_ = fittingZoom([&](float zoom) { return Vec2f(bounds.getWidth(), bounds.getHeight()) * zoom; },
-                        window);
-    cornerQuad_.setView(window.x, window.y, zoom_);
-    const Vec2f shown = cornerQuad_.viewMatrix().transformPoint(
-        Vec2f((bounds.x1 + bounds.x2) * 0.5f, (bounds.y1 + bounds.y2) * 0.5f));
-    pan_ = Vec2f(std::round(window.x * 0.5f - shown.x), std::round(window.y * 0.5f - shown.y));
+    const Vec2f size = warped ? Vec2f(bounds.getWidth(), bounds.getHeight()) * float(resultFactor())
+                              : Vec2f(float(upscaledTexture_.width()), float(upscaledTexture_.height()));
+    const Rectf& panel = panel_->getBounds();
+    const ZoomFit fit = fitBesidePanel(size, window, Vec2f(panel.x2, panel.y2));
+    zoomLevel_ = fit.level;
+    // Where the picture's centre is shown without a pan.
+    Vec2f shown = window * 0.5f;
+    if (warped) {
+        cornerQuad_.setView(window.x, window.y, zoom() * float(resultFactor()));
+        shown = cornerQuad_.viewMatrix().transformPoint(
+            Vec2f((bounds.x1 + bounds.x2) * 0.5f, (bounds.y1 + bounds.y2) * 0.5f));
+    }
+    pan_ = rounded(fit.centre - shown);
 }
 
 }  // namespace app

@@ -27,7 +27,7 @@ void QuennetApp::draw() {
     // The view of this frame before anything is drawn through it: the first frame after a zoom or
     // size change, or after a file named on the command line was opened before any frame, would
     // otherwise place the picture with the last frame's view (or none).
-    cornerQuad_.setView(float(w), float(h), zoom_, pan_);
+    cornerQuad_.setView(float(w), float(h), zoom() * float(resultFactor()), pan_);
 
     // Space shows the previous result as it was made; otherwise the selections show at once, the
     // exact result once it is made and until then a preview drawn from the upscale.
@@ -52,12 +52,17 @@ void QuennetApp::draw() {
     drawStatusLine();
 }
 
-// What is not a control (the busy mark while a result is being made, the atlas in use, the frame
-// shown, what a save could not keep) at the window's bottom left, in the panel's font.
+// What is not a control (the busy mark while a result is being made, the picture held on space, the
+// messages of the moment, the atlas in use, the frame shown, what a save could not keep) at the window's
+// bottom left, in the panel's font.
 void QuennetApp::drawStatusLine() {
+    std::vector<std::string> parts = messages_.showing(getElapsedSeconds());
+    if (showSource_) parts.insert(parts.begin(), "Previous result");
+    if (pipeline_.busy()) parts.insert(parts.begin(), "Working...");
+    parts.insert(parts.end(),
+                 {status_, animation_.animated() ? animation_.statusText() : "", saveNote_});
     std::string line;
-    for (const std::string& part : {std::string(pipeline_.busy() ? "Working..." : ""), status_,
-                                    animation_.animated() ? animation_.statusText() : "", saveNote_})
+    for (const std::string& part : parts)
         if (!part.empty()) line += (line.empty() ? "" : "   ") + part;
     if (line.empty()) return;
     gl::enableAlphaBlending();
@@ -67,9 +72,11 @@ void QuennetApp::drawStatusLine() {
 }
 
 void QuennetApp::drawUnwarped(const gl::Texture& texture) {
-    const UnwarpedPlacement place =
-        placeUnwarped(zoom_, sourceSurface_.getWidth(), texture.width(), texture.height(),
-                      getWindowWidth(), getWindowHeight(), pan_);
+    // The result at the zoom; the previous picture (space) as large as the result, to compare.
+    const float scale =
+        zoom() * float(resultFactor() * sourceSurface_.getWidth()) / float(texture.width());
+    const UnwarpedPlacement place = placeUnwarped(scale, texture.width(), texture.height(),
+                                                  getWindowWidth(), getWindowHeight(), pan_);
     gl::pushMatrices();
     gl::scale(Vec3f(place.scale, place.scale, place.scale));
     const int copies = tiled_ ? 1 : 0;  // on each side

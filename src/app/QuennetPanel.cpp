@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ViewLayout.h"
 #include "image/UpscalerCatalogue.h"
 #include "warp/TransformCatalogue.h"
 
@@ -20,10 +21,10 @@ std::vector<std::string> namesOf(const std::vector<Info>& catalogue) {
 
 }  // namespace
 
-params::LabelControl* addQuennetControls(params::ParamPanel& panel, float& zoom,
+params::LabelControl* addQuennetControls(params::ParamPanel& panel, int& zoomLevel,
                                          ProcessingPipeline& pipeline) {
     panel.addLabel("View");
-    panel.addFloatParam("Zoom", &zoom, 1.0f, 10.0f, 4.0f);
+    panel.addLevelParam("Zoom", &zoomLevel, zoomLevelNames(), nearestZoomLevel(4.0f));
     panel.addLabel("1. Upscaling");
     panel.addRadioGroup(namesOf(upscalerCatalogue()), &pipeline.upscaler, 0);
     panel.addLabel("2. Transform");

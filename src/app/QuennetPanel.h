@@ -10,9 +10,10 @@
 
 namespace loom::app {
 
-// Binds the controls to zoom and to the pipeline's choices, writing their initial values; returns
-// the performance label, whose caption the application updates. Both must outlive the panel.
-params::LabelControl* addQuennetControls(params::ParamPanel& panel, float& zoom,
+// Binds the controls to the zoom (an index into zoomLevels(), starting at 4) and to the pipeline's
+// choices, writing their initial values; returns the performance label, whose caption the
+// application updates. Both must outlive the panel.
+params::LabelControl* addQuennetControls(params::ParamPanel& panel, int& zoomLevel,
                                          ProcessingPipeline& pipeline);
 
 }  // namespace loom::app

@@ -1,13 +1,10 @@
-// Where the picture goes, and the navigation of the view: the zoom (screen pixels per source pixel,
-// whatever the upscaler's factor, as the Zoom slider sets it) and a pan (window pixels the
-// picture's centre is moved off the window's centre).
-//
-// The unwarped picture is never drawn at less than one screen pixel per texel while the zoom is
-// 1 or more (the slider's range). Below 1, reached with the wheel or by fitting a big picture, the
-// zoom applies per texel, so the view shrinks on from where zoom 1 left it.
+// Where the picture goes, and the navigation of the view: the zoom, a level of whole screen pixels
+// per result pixel (n, or 1/n below one, whatever the upscaler's factor), and a pan (window pixels
+// the picture's centre is moved off the window's centre).
 #pragma once
 
-#include <functional>
+#include <string>
+#include <vector>
 
 #include "math/Vec2.h"
 
@@ -19,19 +16,39 @@ struct UnwarpedPlacement {
     Vec2f topLeft;  // in scaled units: multiply by scale for window pixels
 };
 
-UnwarpedPlacement placeUnwarped(float zoom, int sourceWidth, int textureWidth, int textureHeight,
-                                int windowWidth, int windowHeight, Vec2f pan = Vec2f());
+// A texture shown at scale screen pixels per texel, centred in the window and moved by pan (whole
+// pixels): its top-left corner falls on a whole window pixel, so that every texel covers whole
+// screen pixels.
+UnwarpedPlacement placeUnwarped(float scale, int textureWidth, int textureHeight, int windowWidth,
+                                int windowHeight, Vec2f pan = Vec2f());
 
-// The zoom levels are whole steps, n and 1/n, from 1/64 to 64. The next level above zoom (steps
-// > 0) or below it (steps < 0), |steps| levels away, held at the ends.
-float zoomStep(float zoom, int steps);
+// The zoom levels, ascending: 1/64, ..., 1/2, 1, 2, ..., 64. Every n up to 16, then every fourth
+// up to 32 and every eighth up to 64 (and their fractions 1/n): few enough for each to have its
+// own place on the slider.
+const std::vector<float>& zoomLevels();
+// "3", "1/2": how the slider names each level, in the order of zoomLevels().
+std::vector<std::string> zoomLevelNames();
+// The index of the level nearest to level in log scale (so 1.5 goes to 2, 1/3 stays 1/3), held at
+// the ends.
+int nearestZoomLevel(float level);
+// The index steps levels away from index (up when steps > 0), held at the ends.
+int zoomStep(int index, int steps);
+// When the result's factor changes from oldFactor to newFactor: the level, nearest in log scale,
+// at which the new result shows as large as the old one did at level index.
+int levelKeepingSize(int index, int oldFactor, int newFactor);
 
-// The largest level at which a picture of shownSize(zoom) window pixels fits in the window; the
-// smallest level when none does.
-float fittingZoom(const std::function<Vec2f(float zoom)>& shownSize, Vec2f window);
+struct ZoomFit {
+    int level;     // an index into zoomLevels()
+    Vec2f centre;  // the middle of the part of the window the picture goes in
+};
 
-// The pan after the scale (screen pixels per source pixel) changes, so that the picture's point
-// under `point` (in window pixels) stays there, to the nearest whole pixel.
+// The largest level at which a picture of size result pixels fits in the part of the window the
+// panel leaves free (the panel covers panelSize at the top left): right of the panel or below it,
+// whichever allows the larger level (the right on a tie). The smallest level when none fits.
+ZoomFit fitBesidePanel(Vec2f size, Vec2f window, Vec2f panelSize);
+
+// The pan after the scale changes, so that the picture's point under `point` (in window pixels)
+// stays there, to the nearest whole pixel.
 Vec2f panKeepingPoint(Vec2f pan, Vec2f point, Vec2f windowCentre, float scaleBefore, float scaleAfter);
 
 }  // namespace app

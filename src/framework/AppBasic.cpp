@@ -70,6 +70,13 @@ void AppBasic::setFullScreen(bool fullScreen) {
     if (impl_ && fullScreen != isFullScreen()) impl_->toggleFullScreen();
 }
 
+void AppBasic::setTitle(const std::string& title) {
+    if (impl_)
+        impl_->setTitle(title);
+    else
+        settings_.title = title;
+}
+
 std::string AppBasic::getAppPath() const {
     char path[PATH_MAX];
     ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);

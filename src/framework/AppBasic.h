@@ -92,6 +92,8 @@ public:
     bool isFullScreen() const override;
     void setFullScreen(bool fullScreen) override;
     std::string getAppPath() const override;
+    // The window's title (UTF-8) from now on; before the window exists, the one it opens with.
+    void setTitle(const std::string& title);
 
     // The arguments as given on the command line (UTF-8); the first is the program.
     const std::vector<std::string>& getArgs() const { return args_; }

@@ -18,11 +18,11 @@ Vec2f Control::draw(Vec2f pos) {
     return next;
 }
 
-void Control::drawCaption(Vec2f pos) const {
+void Control::drawCaption(Vec2f pos, const std::string& text) const {
     if (owner)
-        owner->drawCaption(caption, pos, textColor);
+        owner->drawCaption(text, pos, textColor);
     else
-        gl::drawString(caption, pos, textColor, ParamPanel::getFont());
+        gl::drawString(text, pos, textColor, ParamPanel::getFont());
 }
 
 void Control::fillRect(const Rectf& rect, const ColorA& color) {

@@ -20,6 +20,7 @@ class Control {
 public:
     // Kind codes, so a BoolVarControl radio button can find the other boxes of its group.
     static constexpr int32_t FLOAT_VAR = 0;
+    static constexpr int32_t LEVEL_VAR = 1;
     static constexpr int32_t BOOL_VAR = 2;
     static constexpr int32_t RADIO_BUTTON = 3;
     static constexpr int32_t LABEL = 6;
@@ -59,7 +60,9 @@ protected:
     virtual void paint(Vec2f pos) const = 0;
     // The caption in the panel's font and text colour; its image's top edge is at pos.y minus the
     // font's descent.
-    void drawCaption(Vec2f pos) const;
+    void drawCaption(Vec2f pos) const { drawCaption(pos, caption); }
+    // Another text in the caption's place and look.
+    void drawCaption(Vec2f pos, const std::string& text) const;
     // A filled rectangle in color (straight alpha blending is on while the panel draws).
     static void fillRect(const Rectf& rect, const ColorA& color);
 

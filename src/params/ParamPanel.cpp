@@ -1,5 +1,7 @@
 #include "params/ParamPanel.h"
 
+#include <utility>
+
 #include "gl/DrawString.h"
 #include "gl/Matrices.h"
 #include "gl/State.h"
@@ -77,6 +79,11 @@ FloatVarControl* ParamPanel::addFloatParam(const std::string& caption, float* va
     return add(std::make_unique<FloatVarControl>(caption, value, min, max, initial));
 }
 
+LevelSliderControl* ParamPanel::addLevelParam(const std::string& caption, int* index,
+                                              std::vector<std::string> levels, int initial) {
+    return add(std::make_unique<LevelSliderControl>(caption, index, std::move(levels), initial));
+}
+
 BoolVarControl* ParamPanel::addBoolParam(const std::string& caption, bool* value, bool initial,
                                          int group) {
     return add(std::make_unique<BoolVarControl>(caption, value, initial, group));
@@ -94,6 +101,13 @@ std::vector<RadioButtonControl*> ParamPanel::addRadioGroup(const std::vector<std
 void ParamPanel::layout() {
     Vec2f pos(margin, margin);
     for (const auto& control : controls) pos = control->place(pos);
+    setBounds(pos);
+}
+
+void ParamPanel::setBounds(Vec2f next) {
+    bounds = controls.empty() ? Rectf()
+                              : Rectf(margin - inset.x, margin - inset.y,
+                                      margin + sliderSize.x + inset.x, next.y - controlGap + inset.y);
 }
 
 void ParamPanel::draw() {
@@ -105,6 +119,7 @@ void ParamPanel::draw() {
     gl::enableAlphaBlending(false);
     Vec2f pos(margin, margin);
     for (const auto& control : controls) pos = control->draw(pos);
+    setBounds(pos);
     captionCache->endFrame();
     gl::disableAlphaBlending();
     gl::enableDepthRead(true);

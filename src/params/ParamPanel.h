@@ -16,6 +16,7 @@
 #include "params/Control.h"
 #include "params/FloatVarControl.h"
 #include "params/LabelControl.h"
+#include "params/LevelSliderControl.h"
 #include "params/RadioButtonControl.h"
 
 namespace loom::gl {
@@ -41,6 +42,8 @@ public:
     LabelControl* addLabel(const std::string& caption);
     FloatVarControl* addFloatParam(const std::string& caption, float* value, float min, float max,
                                    float initial);
+    LevelSliderControl* addLevelParam(const std::string& caption, int* index,
+                                      std::vector<std::string> levels, int initial);
     BoolVarControl* addBoolParam(const std::string& caption, bool* value, bool initial, int group);
     // One box per caption, in order, box i on while *selection == i and a press on it setting
     // *selection = i. Writes initial into *selection; returns the boxes.
@@ -53,6 +56,9 @@ public:
     void draw();
     // The layout of draw without drawing: sets every control's hit area.
     void layout();
+    // The window rectangle the controls' strips cover, as the last layout or draw placed them
+    // (empty before): what the panel hides of the picture.
+    const Rectf& getBounds() const { return bounds; }
 
     // The callbacks: true when the event was for the panel (and so is consumed).
     bool onMouseDown(framework::MouseEvent e);
@@ -80,8 +86,11 @@ public:
 private:
     template <typename T>
     T* add(std::unique_ptr<T> control);
+    // Every strip ends inset.y below its content, and the next control starts controlGap below it.
+    void setBounds(Vec2f next);
 
     bool enabled = false;
+    Rectf bounds;
     std::vector<std::unique_ptr<Control>> controls;
     Control* capturedControl = nullptr;
     framework::CallbackId mouseDownId = 0;

@@ -15,6 +15,7 @@ TEST(FileDialogCommand, ZenityOffersTheSupportedTypesInBothCasesAndTheProposedNa
     const std::vector<std::string> expected = {
         "zenity",
         "--file-selection",
+        "--title=Save the result",
         "--save",
         "--confirm-overwrite",
         "--filename=/pics/heroScale2x.png",
@@ -26,7 +27,8 @@ TEST(FileDialogCommand, ZenityOffersTheSupportedTypesInBothCasesAndTheProposedNa
 
 TEST(FileDialogCommand, ZenityOpensInAFolderWithoutTheSaveOptions) {
     const auto args = fileDialogCommand(DialogTool::ZENITY, FileDialogKind::OPEN, "/pics/", {"gif"});
-    const std::vector<std::string> expected = {"zenity", "--file-selection", "--filename=/pics/",
+    const std::vector<std::string> expected = {"zenity", "--file-selection", "--title=Open an image",
+                                               "--filename=/pics/",
                                                "--file-filter=Supported Types | *.gif *.GIF"};
     EXPECT_EQ(args, expected);
 }
@@ -34,11 +36,13 @@ TEST(FileDialogCommand, ZenityOpensInAFolderWithoutTheSaveOptions) {
 TEST(FileDialogCommand, KdialogTakesNameAndFilterAsArguments) {
     const auto save =
         fileDialogCommand(DialogTool::KDIALOG, FileDialogKind::SAVE, "/a b/c.png", {"png"});
-    const std::vector<std::string> expected = {"kdialog", "--getsavefilename", "/a b/c.png",
-                                               "*.png *.PNG|Supported Types"};
+    const std::vector<std::string> expected = {"kdialog",         "--title",
+                                               "Save the result", "--getsavefilename",
+                                               "/a b/c.png",      "*.png *.PNG|Supported Types"};
     EXPECT_EQ(save, expected);
-    EXPECT_EQ(fileDialogCommand(DialogTool::KDIALOG, FileDialogKind::OPEN, "/a/", {"png"})[1],
-              "--getopenfilename");
+    const auto open = fileDialogCommand(DialogTool::KDIALOG, FileDialogKind::OPEN, "/a/", {"png"});
+    EXPECT_EQ(open[2], "Open an image");
+    EXPECT_EQ(open[3], "--getopenfilename");
 }
 
 TEST(FileDialogAnswer, ChosenPathOrEmptyOnCancel) {

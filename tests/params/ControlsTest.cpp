@@ -76,6 +76,27 @@ TEST(FloatVarControl, DragsFollowThePointerAndAnUnchangedValueIsNotWritten) {
     EXPECT_TRUE(std::signbit(v)) << "a value that does not change is not written";
 }
 
+TEST(LevelSliderControl, APressPicksTheNearestLevelAndTheCaptionNamesIt) {
+    int index = -1;
+    LevelSliderControl slider("Zoom", &index, {"1/2", "1", "2", "3", "4"}, 9);
+    EXPECT_EQ(index, 4) << "the initial index is held within the levels";
+    EXPECT_EQ(slider.getKind(), Control::LEVEL_VAR);
+    EXPECT_EQ(slider.place(Vec2f(7, 24)), Vec2f(7, 54)) << "placed as a FloatVarControl";
+    // Bar from x 7 to 132: level i at 7 + 125 * i / 4; 2.5 levels is x 85.1.
+    const struct {
+        int x;
+        int expected;
+    } cases[] = {{7, 0}, {132, 4}, {85, 2}, {86, 3}, {300, 4}, {0, 0}};
+    for (const auto& c : cases) {
+        slider.onMouseDown(at(c.x, 500));
+        EXPECT_EQ(index, c.expected) << "press at x = " << c.x;
+    }
+    index = 0;
+    EXPECT_EQ(slider.shownCaption(), "Zoom: 1/2");
+    index = 7;  // set by the program beyond the list
+    EXPECT_EQ(slider.valueText(), "4");
+}
+
 TEST(BoolVarControl, GeometryAtItsPosition) {
     bool b = false;
     BoolVarControl box("Scale2x", &b, true, 1);

@@ -72,6 +72,8 @@ TEST(ParamPanel, LayoutStacksTheColumnFromSevenSeven) {
         ++box;
     }
     EXPECT_EQ(box, 11);
+    // From the first strip's corner to the bottom of the last strip, the Perf label's at y 275.
+    EXPECT_EQ(p.panel.getBounds(), Rectf(4, 4, 135, LabelControl::stripFor(Vec2f(7, 275)).y2));
 }
 
 TEST(ParamPanel, PressesOnTheBarsEdgesHitIt) {

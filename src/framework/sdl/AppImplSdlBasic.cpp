@@ -153,6 +153,10 @@ void AppImplSdlBasic::toggleFullScreen() {
     appBasic_->privateResize(ResizeEvent(width_, height_));
 }
 
+void AppImplSdlBasic::setTitle(const std::string& title) {
+    if (window_) SDL_SetWindowTitle(window_.get(), title.c_str());
+}
+
 void AppImplSdlBasic::setWindowSize(int width, int height) {
     if (window_) SDL_SetWindowSize(window_.get(), width, height);
 }

@@ -36,6 +36,7 @@ public:
     void setWindowWidth(int width) override { setWindowSize(width, height_); }
     void setWindowHeight(int height) override { setWindowSize(width_, height); }
     void setWindowSize(int width, int height) override;
+    void setTitle(const std::string& title);
     // The loop keeps the rate it started with; returns the argument.
     float setFrameRate(float frameRate) override { return frameRate; }
 

@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <string>
 
 #include "app/ProcessingPipeline.h"
 #include "app/QuennetPanel.h"
+#include "app/ViewLayout.h"
 #include "framework/AppBasic.h"
-#include "params/FloatVarControl.h"
+#include "params/LevelSliderControl.h"
 #include "params/ParamPanel.h"
 
 namespace e2e {
@@ -19,7 +21,7 @@ namespace e2e {
 class AppPanelLayout {
 public:
     AppPanelLayout() {
-        loom::app::addQuennetControls(panel_, zoom_, pipeline_);
+        loom::app::addQuennetControls(panel_, zoomLevel_, pipeline_);
         panel_.layout();
     }
 
@@ -36,14 +38,17 @@ public:
         return {int(a.x1 + a.x2) / 2, int(a.y1 + a.y2) / 2};
     }
 
-    // Where a press on the "Zoom" bar sets this zoom.
+    // Where a press on the "Zoom" bar sets this zoom level.
     std::array<int, 2> zoomPoint(float zoom) const {
-        const auto* bar = dynamic_cast<const loom::params::FloatVarControl*>(find("View", "Zoom"));
+        const auto* bar = dynamic_cast<const loom::params::LevelSliderControl*>(find("View", "Zoom"));
         if (!bar) return {0, 0};
         const loom::Rectf a = bar->getHitArea();
-        const float t = (zoom - bar->getMin()) / (bar->getMax() - bar->getMin());
-        return {int(a.x1 + t * (a.x2 - a.x1)), int(a.y1 + a.y2) / 2};
+        const float t = float(loom::app::nearestZoomLevel(zoom)) / float(bar->levelCount() - 1);
+        return {int(std::lround(a.x1 + t * (a.x2 - a.x1))), int(a.y1 + a.y2) / 2};
     }
+
+    // The panel's right and bottom edges: the picture is fitted beside them.
+    loom::Rectf bounds() const { return panel_.getBounds(); }
 
 private:
     const loom::params::Control* find(const std::string& section, const std::string& caption) const {
@@ -60,7 +65,7 @@ private:
 
     // Never launched: the panel only registers its callbacks with it.
     loom::framework::AppBasic app_;
-    float zoom_ = 0;  // the values the controls are bound to, which outlive the panel
+    int zoomLevel_ = 0;  // the values the controls are bound to, which outlive the panel
     loom::app::ProcessingPipeline pipeline_;
     loom::params::ParamPanel panel_{&app_};
 };

@@ -78,16 +78,6 @@ long madeUpColours(const Image& screen, const Image& picture, int left, int top,
     return madeUp;
 }
 
-Image columnsFrom(const Image& picture, int first) {
-    Image part{picture.width - first, picture.height, picture.channels, {}};
-    for (int y = 0; y < picture.height; ++y) {
-        const auto row = picture.pixels.begin() +
-                         (size_t(y) * size_t(picture.width) + size_t(first)) * size_t(picture.channels);
-        part.pixels.insert(part.pixels.end(), row, row + size_t(part.width) * size_t(picture.channels));
-    }
-    return part;
-}
-
 long differingPixels(const Image& a, const Image& b) {
     if (a.width != b.width || a.height != b.height || a.channels != b.channels) return -1;
     long bad = 0;

@@ -30,9 +30,6 @@ long checkerMismatches(const Image& screen, const Image& picture, int left, int 
 // checkerboard grey: colours the view made up.
 long madeUpColours(const Image& screen, const Image& picture, int left, int top, int width, int height);
 
-// The picture's columns from `first` on: the part of a picture the panel does not cover.
-Image columnsFrom(const Image& picture, int first);
-
 // Pixels where two images of one size differ in any channel; -1 when the sizes differ.
 long differingPixels(const Image& a, const Image& b);
 

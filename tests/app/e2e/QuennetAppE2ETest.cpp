@@ -3,8 +3,10 @@
 // pixels checked against the picture it should show. Expected pictures of the upscalers and warps
 // come from the `quennet` command-line tool run on the same file.
 //
-// Geometry used throughout (the window opens at 640 x 480 with zoom 4): the 32 x 32 sample is shown
-// centred at 4 screen pixels per sample pixel whatever the upscaler, at (256, 176) to (384, 304).
+// Geometry used throughout (the window opens at 640 x 480; the zoom is whole screen pixels per
+// result pixel, 4 for None at first, and a change of upscaler takes the level that keeps the
+// picture's size: 2 for the 2x upscalers, 1 for the 4x ones): the 32 x 32 sample is shown centred
+// at 4 screen pixels per sample pixel, at (256, 176) to (384, 304).
 // The panel's controls are pressed where the application's panel lays them out (AppPanelLayout.h).
 #include <gtest/gtest.h>
 
@@ -37,6 +39,8 @@ const std::string kCliPath = LOOM_BINARY_DIR "/src/cli/quennet";
 const std::string kSample = LOOM_SOURCE_DIR "/assets/sample.png";
 
 constexpr int kPictureLeft = 256, kPictureTop = 176, kPictureSide = 128;
+// The window's title, "QuennetApp" alone or after the file and upscaler shown.
+const std::string kAnyAppTitle = "(.* - )?QuennetApp";
 
 class QuennetAppE2E : public ::testing::Test {
 protected:
@@ -61,7 +65,7 @@ protected:
         std::vector<std::string> argv = {kAppPath};
         argv.insert(argv.end(), files.begin(), files.end());
         app_ = std::make_unique<Process>(argv, "", dir_ + "/stderr.txt");
-        const std::string wid = waitForWindow("QuennetApp");
+        const std::string wid = waitForWindow(kAnyAppTitle);
         if (wid.empty()) return wid;
         // The bottom-right corner is background once a frame has been drawn.
         waitUntil([&] { return isBackground(grabWindow(wid), 630, 470); });
@@ -129,11 +133,20 @@ protected:
         const std::string dialog = waitForWindowOfClass("zenity");
         EXPECT_FALSE(dialog.empty()) << "no save dialog";
         if (dialog.empty()) return Image();
+        EXPECT_FALSE(waitForWindow("Save the result").empty()) << "the save dialog's title";
         key(dialog, "Return");
         const std::string saved = dir_ + "/" + proposedName;
         EXPECT_TRUE(waitUntil([&] { return readImageFile(saved).width > 0; }))
             << "nothing written to " << proposedName;
         return readImageFile(saved);
+    }
+
+    // Pixels of the status line's text at the window's bottom left.
+    static int statusLinePixels(const Image& screen) {
+        int text = 0;
+        for (int y = 480 - 28; y < 480; ++y)
+            for (int x = 0; x < 160; ++x) text += isBackground(screen, x, y) ? 0 : 1;
+        return text;
     }
 
     // Finds the message box with this title, checks it, and closes it with Return.
@@ -172,6 +185,8 @@ protected:
 TEST_F(QuennetAppE2E, StartsWithTheTitleTheSizeAndThePanel) {
     const std::string wid = launch();
     ASSERT_FALSE(wid.empty()) << "no window titled QuennetApp";
+    EXPECT_EQ(findWindows("QuennetApp"), std::vector<std::string>{wid})
+        << "before a file, the title is QuennetApp alone";
     EXPECT_EQ(windowSize(wid), (std::array<int, 2>{640, 480}));
     const Image screen = grabWindow(wid);
     // Before a file is opened only the quad's handles (around the centre) and the panel show.
@@ -235,11 +250,14 @@ TEST_F(QuennetAppE2E, ClickingAnUpscalerShowsItsResultAtTheSameSize) {
     const std::string wid = launch({sprite_});
     ASSERT_FALSE(wid.empty());
     ASSERT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4)) << "command-line file not shown";
+    EXPECT_EQ(waitForWindow("hero\\.png 32x32 - None - QuennetApp"), wid) << "the title names the file";
 
     const Image scale2x = cliResult({"-u", "Scale2x"});
     ASSERT_EQ(scale2x.width, 64);
     clickUpscaler(wid, "Scale2x");
     EXPECT_TRUE(waitForPicture(wid, scale2x, 2)) << "Scale2x is not shown at 2 per texel";
+    EXPECT_EQ(waitForWindow("hero\\.png 32x32 - Scale2x - QuennetApp"), wid)
+        << "the title follows the upscaler";
 
     const Image eagle = cliResult({"-u", "Eagle2x"});
     clickUpscaler(wid, "Eagle2x");
@@ -249,22 +267,26 @@ TEST_F(QuennetAppE2E, ClickingAnUpscalerShowsItsResultAtTheSameSize) {
     ASSERT_EQ(hq4.width, 128);
     clickUpscaler(wid, "Scale4xHQ");
     EXPECT_TRUE(waitForPicture(wid, hq4, 1)) << "Scale4xHQ is not shown at 1 per texel";
+
+    // 4 / 3 screen pixels per texel would keep the size: whole pixels take 1, the nearest level.
+    const Image scale3x = cliResult({"-u", "Scale3x"});
+    clickUpscaler(wid, "Scale3x");
+    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), scale3x, 272, 192, 1) == 0; }))
+        << "Scale3x is not shown at 1 per texel, centred";
 }
 
-TEST_F(QuennetAppE2E, TheZoomSliderScalesThePictureButNeverBelowOnePixelPerTexel) {
-    const std::string wid = launch({sprite_});
+TEST_F(QuennetAppE2E, TheZoomSliderSetsWholeScreenPixelsPerResultPixel) {
+    const std::string wid = launch({"-u", "Scale2x", sprite_});
     ASSERT_FALSE(wid.empty());
-    const Image sprite = readImageFile(sprite_);
-    ASSERT_TRUE(waitForPicture(wid, sprite, 4));
+    const Image scale2x = cliResult({"-u", "Scale2x"});
+    ASSERT_TRUE(waitForPicture(wid, scale2x, 2)) << "Scale2x does not start at 2";
 
-    clickZoom(wid, 1);  // the 32 x 32 sprite at its own size, centred
-    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), sprite, 304, 224, 1) == 0; }))
-        << "zoom 1 does not show the sprite pixel for pixel";
-
-    // Scale4x at zoom 1 would be a quarter pixel per texel: shown at one pixel per texel instead.
-    const Image scale4x = cliResult({"-u", "Scale4x"});
-    clickUpscaler(wid, "Scale4x");
-    EXPECT_TRUE(waitForPicture(wid, scale4x, 1)) << "Scale4x at zoom 1 is not shown 1:1";
+    clickZoom(wid, 3);  // the 64 x 64 result at 192 x 192, centred
+    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), scale2x, 224, 144, 3) == 0; }))
+        << "zoom 3 does not show 3 screen pixels per result pixel";
+    clickZoom(wid, 1);
+    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), scale2x, 288, 208, 1) == 0; }))
+        << "zoom 1 does not show the result pixel for pixel";
 }
 
 TEST_F(QuennetAppE2E, HoldingSpaceShowsThePreviousPicture) {
@@ -289,8 +311,10 @@ TEST_F(QuennetAppE2E, HoldingSpaceShowsThePreviousPicture) {
 
     keyDown(wid, "space");
     EXPECT_TRUE(waitForPicture(wid, sprite, 4, 5s)) << "space does not show the previous picture";
+    EXPECT_GT(statusLinePixels(screen_), 30) << "the status line does not say so";
     keyUp(wid, "space");
     EXPECT_TRUE(waitForPicture(wid, scale2x, 2, 5s)) << "releasing space does not restore it";
+    EXPECT_EQ(statusLinePixels(screen_), 0) << "the status line still says so";
 
     // The drag left the corners alone: Projective shows the picture unwarped inside the outline.
     EXPECT_TRUE(projectiveLooksUnwarped(wid)) << "a drag made without a transform moved the quad";
@@ -340,6 +364,8 @@ TEST_F(QuennetAppE2E, DraggingACornerWarpsThePictureAndSaveWritesIt) {
     // "s" proposes hero + upscaler name in the source's folder.
     const Image written = saveAsProposed(wid, "heroScale2x.png");
     EXPECT_EQ(differingPixels(written, warped), 0) << "the saved file differs from quennet's";
+    EXPECT_TRUE(waitUntil([&] { return statusLinePixels(grabWindow(wid)) > 30; }))
+        << "the status line does not tell the file saved";
     EXPECT_TRUE(app_->running());
 }
 
@@ -415,10 +441,7 @@ TEST_F(QuennetAppE2E, AnAtlasBesideTheSheetIsUsed) {
     const std::string wid = launch({"-u", "Scale2x", sprite_});
     ASSERT_FALSE(wid.empty());
     EXPECT_TRUE(waitForPicture(wid, byFrames, 2)) << "the atlas beside the sheet is not used";
-    int text = 0;  // pixels of the status line's text
-    for (int y = 480 - 28; y < 480; ++y)
-        for (int x = 0; x < 160; ++x) text += isBackground(screen_, x, y) ? 0 : 1;
-    EXPECT_GT(text, 30) << "the status line does not name the atlas";
+    EXPECT_GT(statusLinePixels(screen_), 30) << "the status line does not name the atlas";
 }
 
 // A 3-frame walk (100, 150 and 200 ms): the window plays it, "p" pauses it, "." steps it, and "s"
@@ -503,13 +526,14 @@ TEST_F(QuennetAppE2E, TransparentPixelsShowACheckerboardAndTheUnmovedQuadLooksUn
     EXPECT_TRUE(projectiveLooksUnwarped(wid))
         << "Projective on the unmoved quad does not look like None";
 
-    // At zoom 3.4 the quad, 108 pixels a side round the centre, shows Scale4x's 128 x 128 result:
-    // sampled, not blended.
-    clickUpscaler(wid, "Scale4x");
-    clickZoom(wid, 3.4f);
+    // At zoom 1/2 the quad, 64 pixels a side round the centre (288 to 352), shows Scale4x's
+    // 128 x 128 result: sampled, not blended. Inside the outline and handles, 6 pixels in.
+    clickUpscaler(wid, "Scale4x");  // at zoom 1 once shown, as large as Scale2x at 2
+    ASSERT_FALSE(waitForWindow("hero\\.png 32x32 - Scale4x - QuennetApp").empty());
+    clickZoom(wid, 0.5f);
     EXPECT_TRUE(waitUntil([&] {
         screen_ = grabWindow(wid);
-        return isBackground(screen_, 260, 240) && madeUpColours(screen_, figure, 280, 200, 80, 80) == 0;
+        return isBackground(screen_, 280, 240) && madeUpColours(screen_, figure, 294, 214, 52, 52) == 0;
     })) << "the minified picture shows colours of its own";
 }
 
@@ -558,6 +582,10 @@ TEST_F(QuennetAppE2E, AFileRewrittenOnDiskIsShownAgainWithTheCurrentUpscaler) {
     EXPECT_TRUE(waitUntil([&] { return stderrText().find("Cannot reload") != std::string::npos; }));
     EXPECT_EQ(mismatches(grabWindow(wid), flopped, kPictureLeft, kPictureTop, 2), 0);
     EXPECT_TRUE(findWindows("Cannot").empty()) << "a reload failure opened a message box";
+    EXPECT_TRUE(waitUntil([&] { return statusLinePixels(grabWindow(wid)) > 30; }))
+        << "the status line does not tell the failure";
+    EXPECT_TRUE(waitUntil([&] { return statusLinePixels(grabWindow(wid)) == 0; }, 6s))
+        << "the message is still shown after its few seconds";
 
     // The next change is tried again.
     fs::copy_file(kSample, edited);
@@ -579,13 +607,16 @@ TEST_F(QuennetAppE2E, TheWheelZoomsAroundThePointerTheMiddleButtonPansAndZeroAnd
     EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), sprite, 296, 196, 5) == 0; }))
         << "the middle drag did not pan by (40, 20)";
 
-    // "0": zoom 15 fits 32 pixels in 480, centred at (80, 0); the panel covers the first columns.
+    // "0": right of the panel the 32 pixels fit 480 high at zoom 15, centred there: the picture's
+    // centre at the middle of x 135 to 640, 387.5, so a pan of 68 from the window's centre puts
+    // its left edge at 320 - 240 + 68 = 148.
+    ASSERT_EQ(panel_.bounds().x2, 135.0f) << "the part right of the panel starts elsewhere";
     key(wid, "0");
-    EXPECT_TRUE(waitUntil([&] {
-        return mismatches(grabWindow(wid), columnsFrom(sprite, 4), 140, 0, 15) == 0;
-    })) << "\"0\" did not fit the picture to the window";
+    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), sprite, 148, 0, 15) == 0; }))
+        << "\"0\" did not fit the picture beside the panel";
+    // "1" about the window's centre: the pan of 68 at 15 becomes 68 / 15, 5, at 1.
     key(wid, "1");
-    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), sprite, 304, 224, 1) == 0; }))
+    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), sprite, 304 + 5, 224, 1) == 0; }))
         << "\"1\" did not show the picture one to one";
 }
 
@@ -599,12 +630,15 @@ TEST_F(QuennetAppE2E, OOpensAChosenImage) {
     key(wid, "o");
     const std::string dialog = waitForWindowOfClass("zenity");
     ASSERT_FALSE(dialog.empty()) << "no open dialog";
+    EXPECT_FALSE(waitForWindow("Open an image").empty()) << "the open dialog's title";
     key(dialog, "ctrl+l");
     type(dialog, dir_ + "/DOUBLED.PNG");
     key(dialog, "Return");
     // 64 x 64 at zoom 4, centred in the 640 x 480 window.
     EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), doubled, 192, 112, 4) == 0; }))
         << "the chosen image is not shown";
+    EXPECT_EQ(waitForWindow("DOUBLED\\.PNG 64x64 - None - QuennetApp"), wid)
+        << "the title does not name the file opened";
 }
 
 // The dialog opens while the Zoom bar is held, so the panel never sees the release; the bar must
@@ -629,9 +663,11 @@ TEST_F(QuennetAppE2E, TheSaveDialogEndsAHoldOnTheZoomBar) {
     ASSERT_TRUE(waitForWindowGone(dialog));
 
     drag(wid, 500, 400, 600, 450);
-    const Image scale4x = cliResult({"-u", "Scale4x"});
-    clickUpscaler(wid, "Scale4x");  // shown 1:1 at zoom 1, 2.5 per texel had the drag reached the bar
-    EXPECT_TRUE(waitForPicture(wid, scale4x, 1)) << "a drag after the dialog moved the zoom";
+    // A notch up at the centre: zoom 2, or the last level had the drag reached the bar.
+    moveMouse(wid, 320, 240);
+    clickButton(4);
+    EXPECT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), sprite, 288, 208, 2) == 0; }))
+        << "a drag after the dialog moved the zoom";
 }
 
 TEST_F(QuennetAppE2E, AFailedSaveIsReportedAndWritesNothing) {
