@@ -58,6 +58,9 @@ public:
     }
 
     std::string currentUpscalerName() const;
+    // Whether the picture on screen is pinned on the quad: what counts for editing the quad, not
+    // the panel's selection, which may be a frame ahead of it.
+    bool transformShown() const { return currentTransform != 0; }
 
     // "Perf: 12 ms"
     static std::string perfText(int milliseconds);

@@ -18,6 +18,7 @@
 #include "app/FileDialog.h"
 #include "app/FileWatch.h"
 #include "app/ProcessingPipeline.h"
+#include "app/QuadKeys.h"
 #include "app/QuadMouse.h"
 #include "app/UpscaledFrameCache.h"
 #include "framework/AppBasic.h"
@@ -27,6 +28,7 @@
 #include "io/codec/AnimationWriter.h"
 #include "pipeline/Atlas.h"
 #include "warp/CornerQuad.h"
+#include "warp/QuadHistory.h"
 
 namespace loom {
 namespace params {
@@ -109,7 +111,9 @@ private:
     CornerQuad cornerQuad_;
     // The panel's selections, the current ids and the cached upscale and result.
     ProcessingPipeline pipeline_;
-    QuadMouse quadMouse_{cornerQuad_, pipeline_};
+    QuadHistory quadHistory_;  // the quad's changes since the picture was opened
+    QuadMouse quadMouse_{cornerQuad_, pipeline_, quadHistory_};
+    QuadKeys quadKeys_{cornerQuad_, pipeline_, quadHistory_};
     float zoom_ = 3.0f;
     Vec2f pan_;  // window pixels the picture's centre sits off the window's centre
     bool panning_ = false;

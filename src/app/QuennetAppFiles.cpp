@@ -78,13 +78,16 @@ void QuennetApp::loadImageFile(const std::string& path, bool keepCorners) {
         findAtlas(path, loaded);
         sourceTexture_ = texture;
         pipeline_.discardAll();
-        if (!keepCorners || !sameSize) {
+        const bool placed = !keepCorners || !sameSize;
+        if (placed) {
             cornerQuad_.placeOnImage(float(loaded.getWidth()), float(loaded.getHeight()));
             pan_ = Vec2f();  // a new picture is shown centred
         }
 
         runPipeline();
         if (path != oldPath) fileWatch_.follow(path);
+        // Undo leads back through the changes of these corners only.
+        if (placed) quadHistory_.clear();
     } catch (const std::exception&) {
         sourcePath_ = oldPath;
         sourceSurface_ = oldSource;
