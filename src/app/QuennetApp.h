@@ -77,6 +77,9 @@ private:
     void reloadImage();
     // openImage's work: throws, with everything put back, when the file cannot be shown.
     void loadImageFile(const std::string& path, bool keepCorners);
+    // Opens the image after (step +1) or before (step -1) the one shown in its folder, skipping
+    // those that cannot be opened (the status line names them); the picture stays if none opens.
+    void openNeighbour(int step);
     // Opens the open dialog in the current image's folder; the answer is taken up by update().
     void chooseImage();
     // Opens the save dialog for the current result; the answer is taken up by update().
@@ -138,6 +141,7 @@ private:
     Animation animation_;                // the opened file's frames; one for a still picture
     UpscaledFrameCache upscaledFrames_;  // the animation's frames once upscaled
     std::string saveNote_;               // what the last save could not keep, on the status line
+    std::string pageNote_;               // the files Page Down or Up passed over, on the status line
     bool frameChanged_ = false;          // the next result shown is of another frame
     bool commandLineOpened_ = false;
     bool tiled_ = false;         // "t": the picture laid 3 x 3, to look for seams

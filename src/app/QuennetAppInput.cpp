@@ -9,6 +9,8 @@ namespace app {
 void QuennetApp::keyDown(framework::KeyEvent event) {
     const float nudge = event.isShiftDown() ? 10.0f : 1.0f;  // picture pixels
     switch (event.getCode()) {
+        case framework::KeyCode::PAGEDOWN: openNeighbour(+1); return;
+        case framework::KeyCode::PAGEUP: openNeighbour(-1); return;
         case framework::KeyCode::LEFT: quadKeys_.nudge(Vec2f(-nudge, 0.0f)); return;
         case framework::KeyCode::RIGHT: quadKeys_.nudge(Vec2f(nudge, 0.0f)); return;
         case framework::KeyCode::UP: quadKeys_.nudge(Vec2f(0.0f, -nudge)); return;

@@ -50,7 +50,8 @@ void QuennetApp::draw() {
 // window's bottom left, in the panel's font.
 void QuennetApp::drawStatusLine() {
     std::string line = status_;
-    for (const std::string& part : {animation_.animated() ? animation_.statusText() : "", saveNote_})
+    for (const std::string& part :
+         {animation_.animated() ? animation_.statusText() : "", saveNote_, pageNote_})
         if (!part.empty()) line += (line.empty() ? "" : "   ") + part;
     if (line.empty()) return;
     gl::enableAlphaBlending();
