@@ -22,6 +22,7 @@
 #include "app/QuadMouse.h"
 #include "app/UpscaledFrameCache.h"
 #include "framework/AppBasic.h"
+#include "gl/DrawOverCheckerboard.h"
 #include "gl/Texture.h"
 #include "image/Surface.h"
 #include "io/Palette.h"
@@ -146,6 +147,7 @@ private:
     bool commandLineOpened_ = false;
     bool tiled_ = false;         // "t": the picture laid 3 x 3, to look for seams
     bool cellOutlines_ = false;  // "g": the cells' outlines over the picture
+    gl::Backdrop backdrop_ = gl::Backdrop::Checkerboard;  // "b": what transparent pixels show
 };
 
 }  // namespace app

@@ -40,6 +40,10 @@ void QuennetApp::keyDown(framework::KeyEvent event) {
             cellOutlines_ = !cellOutlines_;
             requestRedraw();
             break;
+        case 'b':
+            backdrop_ = gl::nextBackdrop(backdrop_);
+            requestRedraw();
+            break;
         case 'r':
             if (sourceSurface_)
                 quadKeys_.reset(float(sourceSurface_.getWidth()), float(sourceSurface_.getHeight()));

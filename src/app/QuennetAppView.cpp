@@ -71,7 +71,8 @@ void QuennetApp::drawUnwarped(const gl::Texture& texture) {
         for (int column = -copies; column <= copies; ++column)
             gl::drawTextureOverCheckerboard(
                 texture,
-                place.topLeft + Vec2f(float(column * texture.width()), float(row * texture.height())));
+                place.topLeft + Vec2f(float(column * texture.width()), float(row * texture.height())),
+                backdrop_);
     if (cellOutlines_ && pipeline_.layout.cells && !showSource_)
         drawCellOutlines(place.topLeft, float(upscalerById(pipeline_.currentUpscaler).factor));
     gl::popMatrices();
@@ -102,7 +103,7 @@ void QuennetApp::drawWarped(const gl::Texture& texture) {
     if (!texture || !pipeline_.resultSurface) return;
     gl::pushMatrices();
     gl::multModelView(cornerQuad_.viewMatrix());
-    gl::drawTextureOverCheckerboard(texture, texture.getBounds(), cornerQuad_.boundingRect());
+    gl::drawTextureOverCheckerboard(texture, texture.getBounds(), cornerQuad_.boundingRect(), backdrop_);
     gl::popMatrices();
 }
 
