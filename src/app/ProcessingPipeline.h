@@ -106,6 +106,9 @@ public:
     }
 
     std::string currentUpscalerName() const;
+    // Whether the picture on screen is pinned on the quad, what counts for editing the quad: the
+    // panel's selection, since the quad is drawn over a preview of its warp before that is made.
+    bool transformShown() const { return transform != 0; }
 
     // "Perf: 12 ms"
     static std::string perfText(int milliseconds);

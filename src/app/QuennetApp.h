@@ -21,16 +21,19 @@
 #include "app/FileWatch.h"
 #include "app/PipelineThread.h"
 #include "app/ProcessingPipeline.h"
+#include "app/QuadKeys.h"
 #include "app/QuadMouse.h"
 #include "app/StatusMessages.h"
 #include "app/UpscaledFrameCache.h"
 #include "framework/AppBasic.h"
+#include "gl/DrawOverCheckerboard.h"
 #include "gl/Texture.h"
 #include "image/Surface.h"
 #include "io/Palette.h"
 #include "io/codec/AnimationWriter.h"
 #include "pipeline/Atlas.h"
 #include "warp/CornerQuad.h"
+#include "warp/QuadHistory.h"
 
 namespace loom {
 namespace params {
@@ -90,6 +93,9 @@ private:
     // openImage's work: throws, with everything put back, when the file cannot be read, or when
     // opened (not reloaded) its result cannot be made.
     void loadImageFile(const std::string& path, bool reloading);
+    // Opens the image after (step +1) or before (step -1) the one shown in its folder, skipping
+    // those that cannot be opened (the status line names them); the picture stays if none opens.
+    void openNeighbour(int step);
     // Opens the open dialog in the current image's folder; the answer is taken up by update().
     void chooseImage();
     // Opens the save dialog for the current result; the answer is taken up by update().
@@ -131,7 +137,9 @@ private:
     CornerQuad cornerQuad_;
     // The panel's selections, the current ids and the cached upscale and result.
     ProcessingPipeline pipeline_;
-    QuadMouse quadMouse_{cornerQuad_, pipeline_};
+    QuadHistory quadHistory_;  // the quad's changes since the picture was opened
+    QuadMouse quadMouse_{cornerQuad_, pipeline_, quadHistory_};
+    QuadKeys quadKeys_{cornerQuad_, pipeline_, quadHistory_};
     int zoomLevel_ = 0;        // into zoomLevels(); the panel writes the first level
     int zoomLevelFactor_ = 1;  // the factor of the result the level was chosen for
     Vec2f pan_;                // window pixels the picture's centre sits off the window's centre
@@ -160,11 +168,13 @@ private:
     std::string saveNote_;               // what the last save could not keep, on the status line
     StatusMessages messages_;            // the status line's messages of the moment
     std::string title_;                  // the window's
+    std::string pageNote_;               // the files Page Down or Up passed over, on the status line
     bool frameChanged_ = false;          // the next result shown is of another frame
     bool commandLineOpened_ = false;
     bool tiled_ = false;         // "t": the picture laid 3 x 3, to look for seams
     bool cellOutlines_ = false;  // "g": the cells' outlines over the picture
-    uint64_t opened_ = 0;        // files opened so far, so that a late frame never passes as another's
+    gl::Backdrop backdrop_ = gl::Backdrop::Checkerboard;  // "b": what transparent pixels show
+    uint64_t opened_ = 0;  // files opened so far, so that a late frame never passes as another's
     PipelineThread pipelineThread_;  // last: gone before anything its jobs use
 };
 

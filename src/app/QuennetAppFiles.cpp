@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/ErrorReport.h"
+#include "app/FolderPaging.h"
 #include "app/NearestTexture.h"
 #include "app/QuennetApp.h"
 #include "image/UpscalerCatalogue.h"
@@ -87,10 +88,12 @@ void QuennetApp::loadImageFile(const std::string& path, bool reloading) {
         animation_ = animation;
         upscaledFrames_.clear();
         saveNote_.clear();
+        pageNote_.clear();
         findAtlas(path, loaded);
         sourceTexture_ = texture;
         pipeline_.discardAll();
-        if (!reloading || !sameSize) {
+        const bool placed = !reloading || !sameSize;
+        if (placed) {
             cornerQuad_.placeOnImage(float(loaded.getWidth()), float(loaded.getHeight()));
             pan_ = Vec2f();  // a new picture is shown centred
         }
@@ -101,6 +104,8 @@ void QuennetApp::loadImageFile(const std::string& path, bool reloading) {
         // background, as for any other change; a failure then keeps the picture shown.
         if (!reloading) runPipeline();
         if (path != oldPath) fileWatch_.follow(path);
+        // Undo leads back through the changes of these corners only.
+        if (placed) quadHistory_.clear();
     } catch (const std::exception&) {
         sourcePath_ = oldPath;
         sourceSurface_ = oldSource;
@@ -119,6 +124,31 @@ void QuennetApp::loadImageFile(const std::string& path, bool reloading) {
         pan_ = oldPan;
         throw;
     }
+}
+
+void QuennetApp::openNeighbour(int step) {
+    if (sourcePath_.empty()) return;
+    // Told on the status line rather than in a message box, which would stop the paging at each.
+    std::string skipped;  // the first file passed over, and why
+    int skippedMore = 0;
+    const auto passedOver = [&] {
+        return skipped + (skippedMore > 0 ? " (and " + std::to_string(skippedMore) + " more)" : "");
+    };
+    for (const std::string& path : pagingOrder(sourcePath_, step)) {
+        try {
+            loadImageFile(path, false);
+            if (!skipped.empty()) pageNote_ = "Skipped " + passedOver();
+            return;
+        } catch (const std::exception& e) {
+            std::cerr << "QuennetApp: Skipped \"" << path << "\": " << describeFailure(e) << ".\n";
+            if (skipped.empty())
+                skipped = std::filesystem::path(path).filename().string() + ": " + describeFailure(e);
+            else
+                ++skippedMore;
+        }
+    }
+    pageNote_ = skipped.empty() ? "No other image in this folder"
+                                : "No other image in this folder opens: " + passedOver();
 }
 
 void QuennetApp::chooseImage() {

@@ -1,11 +1,30 @@
-// Keys by character ("F" with shift is not "f"); the middle button pans, the others go to the
-// corner quadrilateral.
+// Keys by character ("F" with shift is not "f"), those that type none by code; the middle button
+// pans, the others go to the corner quadrilateral.
 #include "app/QuennetApp.h"
+#include "framework/KeyCodes.h"
 
 namespace loom {
 namespace app {
 
 void QuennetApp::keyDown(framework::KeyEvent event) {
+    const float nudge = event.isShiftDown() ? 10.0f : 1.0f;  // picture pixels
+    switch (event.getCode()) {
+        case framework::KeyCode::PAGEDOWN: openNeighbour(+1); return;
+        case framework::KeyCode::PAGEUP: openNeighbour(-1); return;
+        case framework::KeyCode::LEFT: quadKeys_.nudge(Vec2f(-nudge, 0.0f)); return;
+        case framework::KeyCode::RIGHT: quadKeys_.nudge(Vec2f(nudge, 0.0f)); return;
+        case framework::KeyCode::UP: quadKeys_.nudge(Vec2f(0.0f, -nudge)); return;
+        case framework::KeyCode::DOWN: quadKeys_.nudge(Vec2f(0.0f, nudge)); return;
+        default: break;
+    }
+    // Control leaves the character as typed without it: Shift makes "Z".
+    if (event.isControlDown() && (event.getChar() == 'z' || event.getChar() == 'Z')) {
+        if (event.getChar() == 'z')
+            quadKeys_.undo();
+        else
+            quadKeys_.redo();
+        return;
+    }
     switch (event.getChar()) {
         case 'f': setFullScreen(!isFullScreen()); break;
         case ' ': showSource_ = true; break;
@@ -20,6 +39,14 @@ void QuennetApp::keyDown(framework::KeyEvent event) {
         case 'g':
             cellOutlines_ = !cellOutlines_;
             requestRedraw();
+            break;
+        case 'b':
+            backdrop_ = gl::nextBackdrop(backdrop_);
+            requestRedraw();
+            break;
+        case 'r':
+            if (sourceSurface_)
+                quadKeys_.reset(float(sourceSurface_.getWidth()), float(sourceSurface_.getHeight()));
             break;
         case 'p':
             animation_.togglePlaying(getElapsedSeconds());
@@ -44,7 +71,8 @@ void QuennetApp::mouseDown(framework::MouseEvent event) {
         panGrab_ = Vec2f(float(event.getX()), float(event.getY())) - pan_;
         return;
     }
-    quadMouse_.down(event.getX(), event.getY(), event.isLeftDown(), event.isRightDown());
+    quadMouse_.down(event.getX(), event.getY(), event.isLeftDown(), event.isRightDown(),
+                    event.isControlDown());
 }
 
 void QuennetApp::mouseUp(framework::MouseEvent event) {
@@ -61,7 +89,7 @@ void QuennetApp::mouseDrag(framework::MouseEvent event) {
     if (panning_)
         pan_ = Vec2f(float(event.getX()), float(event.getY())) - panGrab_;
     else
-        quadMouse_.drag(event.getX(), event.getY());
+        quadMouse_.drag(event.getX(), event.getY(), event.isShiftDown());
 }
 
 }  // namespace app

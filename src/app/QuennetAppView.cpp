@@ -60,7 +60,7 @@ void QuennetApp::drawStatusLine() {
     if (showSource_) parts.insert(parts.begin(), "Previous result");
     if (pipeline_.busy()) parts.insert(parts.begin(), "Working...");
     parts.insert(parts.end(),
-                 {status_, animation_.animated() ? animation_.statusText() : "", saveNote_});
+                 {status_, animation_.animated() ? animation_.statusText() : "", saveNote_, pageNote_});
     std::string line;
     for (const std::string& part : parts)
         if (!part.empty()) line += (line.empty() ? "" : "   ") + part;
@@ -84,7 +84,8 @@ void QuennetApp::drawUnwarped(const gl::Texture& texture) {
         for (int column = -copies; column <= copies; ++column)
             gl::drawTextureOverCheckerboard(
                 texture,
-                place.topLeft + Vec2f(float(column * texture.width()), float(row * texture.height())));
+                place.topLeft + Vec2f(float(column * texture.width()), float(row * texture.height())),
+                backdrop_);
     if (cellOutlines_ && pipeline_.layout.cells && !showSource_)
         drawCellOutlines(place.topLeft, float(upscalerById(pipeline_.currentUpscaler).factor));
     gl::popMatrices();
@@ -122,7 +123,7 @@ void QuennetApp::drawWarped(const gl::Texture& texture) {
                                    bounds.y1 + float(texture.height()) / factor);
     gl::pushMatrices();
     gl::multModelView(cornerQuad_.viewMatrix());
-    gl::drawCheckerboard(bounds);
+    gl::drawBackdrop(bounds, backdrop_);
     gl::enableAlphaBlending();
     gl::drawTexture(texture, texture.getBounds(), dest);
     gl::disableAlphaBlending();
@@ -134,7 +135,7 @@ void QuennetApp::drawPreview() {
     if (!upscaledTexture_) return;
     gl::pushMatrices();
     gl::multModelView(cornerQuad_.viewMatrix());
-    gl::drawCheckerboard(cornerQuad_.boundingRect());
+    gl::drawBackdrop(cornerQuad_.boundingRect(), backdrop_);
     // The exact warp gives each result pixel the picture at its top-left corner, the GPU at its
     // centre: half a result pixel apart.
     const float half = 0.5f / float(upscalerById(pipeline_.currentUpscaler).factor);

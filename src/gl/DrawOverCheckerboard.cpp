@@ -38,6 +38,16 @@ public:
     ~SavedAttributes() { glPopAttrib(); }
 };
 
+// A plain ground over rect, as the checkerboard is drawn.
+void drawPlainBackdrop(const Rectf& rect, const ColorA& colour) {
+    SavedAttributes saved(GL_CURRENT_BIT | GL_ENABLE_BIT);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    setColor(colour);
+    drawSolidRect(rect);
+}
+
 }  // namespace
 
 void drawCheckerboard(const Rectf& rect) {
@@ -57,19 +67,37 @@ void drawCheckerboard(const Rectf& rect) {
     drawSolidRect(rect);
 }
 
-void drawTextureOverCheckerboard(const Texture& texture, const Area& src, const Rectf& dest) {
+Backdrop nextBackdrop(Backdrop b) {
+    switch (b) {
+        case Backdrop::Checkerboard: return Backdrop::Black;
+        case Backdrop::Black: return Backdrop::White;
+        case Backdrop::White: break;
+    }
+    return Backdrop::Checkerboard;
+}
+
+void drawBackdrop(const Rectf& rect, Backdrop backdrop) {
+    switch (backdrop) {
+        case Backdrop::Checkerboard: drawCheckerboard(rect); break;
+        case Backdrop::Black: drawPlainBackdrop(rect, ColorA(0.0f, 0.0f, 0.0f, 1.0f)); break;
+        case Backdrop::White: drawPlainBackdrop(rect, ColorA(1.0f, 1.0f, 1.0f, 1.0f)); break;
+    }
+}
+
+void drawTextureOverCheckerboard(const Texture& texture, const Area& src, const Rectf& dest,
+                                 Backdrop backdrop) {
     if (!texture) return;
-    drawCheckerboard(dest);
+    drawBackdrop(dest, backdrop);
     SavedAttributes saved(GL_COLOR_BUFFER_BIT | GL_ENABLE_BIT);
-    glDisable(GL_DEPTH_TEST);  // at the checkerboard's depth
+    glDisable(GL_DEPTH_TEST);  // at the backdrop's depth
     enableAlphaBlending();
     drawTexture(texture, src, dest);
 }
 
-void drawTextureOverCheckerboard(const Texture& texture, const Vec2f& pos) {
+void drawTextureOverCheckerboard(const Texture& texture, const Vec2f& pos, Backdrop backdrop) {
     if (!texture) return;
     const Rectf dest(pos.x, pos.y, pos.x + texture.width(), pos.y + texture.height());
-    drawTextureOverCheckerboard(texture, texture.getBounds(), dest);
+    drawTextureOverCheckerboard(texture, texture.getBounds(), dest, backdrop);
 }
 
 }  // namespace gl

@@ -9,7 +9,18 @@ namespace loom {
 
 namespace {
 constexpr float TWO_PI = 6.283185307179586f;
+
+std::array<Vec2f, 4> imageRectangle(float width, float height) {
+    return {Vec2f(0, 0), Vec2f(width, 0), Vec2f(width, height), Vec2f(0, height)};
 }
+
+// The angle, in [0, 2pi), rounded to the nearest whole number of steps.
+float snappedAngle(float angle) {
+    const long stepsPerTurn = std::lround(TWO_PI / CornerQuad::ROTATION_STEP);
+    return float(std::lround(angle / CornerQuad::ROTATION_STEP) % stepsPerTurn) *
+           CornerQuad::ROTATION_STEP;
+}
+}  // namespace
 
 float angleBetween(const Vec2f& a, const Vec2f& b) {
     // The arccosine of the normalised dot product loses accuracy near 0 and pi, where rounding
@@ -23,11 +34,12 @@ float angleBetween(const Vec2f& a, const Vec2f& b) {
 }
 
 void CornerQuad::placeOnImage(float width, float height) {
-    corners_[0] = Vec2f(0, 0);
-    corners_[1] = Vec2f(width, 0);
-    corners_[2] = Vec2f(width, height);
-    corners_[3] = Vec2f(0, height);
+    corners_ = imageRectangle(width, height);
     recenter();
+}
+
+void CornerQuad::resetToImage(float width, float height) {
+    restoreCorners(imageRectangle(width, height));
 }
 
 void CornerQuad::setView(float windowWidth, float windowHeight, float zoom, Vec2f pan) {
@@ -39,10 +51,14 @@ void CornerQuad::setView(float windowWidth, float windowHeight, float zoom, Vec2
 }
 
 void CornerQuad::recenter() {
+    center_ = cornerMean();
+    updateMatrix();
+}
+
+Vec2f CornerQuad::cornerMean() const {
     Vec2f sum;
     for (const Vec2f& c : corners_) sum += c;
-    center_ = sum * 0.25f;
-    updateMatrix();
+    return sum * 0.25f;
 }
 
 void CornerQuad::updateMatrix() {
@@ -67,13 +83,19 @@ Rectf CornerQuad::boundingRect() const {
 
 std::optional<QuadRotation> CornerQuad::rotation() const {
     if (!rotating_) return std::nullopt;
-    return QuadRotation{downPosition_, rotationStart_, rotationCurrent_, rotationAngle_};
+    return QuadRotation{rotationPivot(), rotationStart_, rotationCurrent_, rotationAngle_};
 }
 
-void CornerQuad::press(int x, int y, bool left, bool right) {
+Vec2f CornerQuad::rotationPivot() const {
+    return aboutCentre_ ? viewMatrix_.transformPoint(centreAtPress_) : downPosition_;
+}
+
+void CornerQuad::press(int x, int y, bool left, bool right, bool aboutCentre) {
     downPosition_ = Vec2f(static_cast<float>(x), static_cast<float>(y));
     rightDown_ = right;
     leftDown_ = left;
+    aboutCentre_ = aboutCentre;
+    centreAtPress_ = cornerMean();
 }
 
 void CornerQuad::release(bool left, bool right) {
@@ -122,7 +144,13 @@ bool CornerQuad::hover(int x, int y) {
     return false;
 }
 
-bool CornerQuad::drag(int x, int y) {
+bool CornerQuad::nudgeHoveredCorner(const Vec2f& offset) {
+    if (hoverCorner_ < 0) return false;
+    corners_[hoverCorner_] += offset;
+    return true;
+}
+
+bool CornerQuad::drag(int x, int y, bool snapped) {
     const Vec2f q = windowToQuad(static_cast<float>(x), static_cast<float>(y), 0.0f);
     if (leftDown_) {
         if (hoverEdge_ >= 0) {
@@ -137,26 +165,29 @@ bool CornerQuad::drag(int x, int y) {
         }
     }
     if (!rightDown_) return false;
-    return dragRotation(Vec2f(static_cast<float>(x), static_cast<float>(y)));
+    return dragRotation(Vec2f(static_cast<float>(x), static_cast<float>(y)), snapped);
 }
 
-bool CornerQuad::dragRotation(const Vec2f& windowPos) {
+bool CornerQuad::dragRotation(const Vec2f& windowPos, bool snapped) {
+    const Vec2f windowPivot = rotationPivot();
     if (!rotating_) {
-        rotationStart_ = windowPos - downPosition_;
-        if (rotationStart_.length() > ROTATION_THRESHOLD) {
-            rotating_ = true;
-            rotationAngle_ = 0.0f;
-            savedCorners_ = corners_;
-        }
-        if (!rotating_) return false;
+        // Whatever the pivot, only a mouse well away from the press turns: a click never does.
+        // On the pivot itself the starting direction is undefined: wait for the next position.
+        if ((windowPos - downPosition_).length() <= ROTATION_THRESHOLD || windowPos == windowPivot)
+            return false;
+        rotating_ = true;
+        rotationStart_ = windowPos - windowPivot;
+        rotationAngle_ = 0.0f;
+        savedCorners_ = corners_;
     }
-    // Back on the press point the direction is undefined: keep the last angle.
-    if (windowPos == downPosition_) return false;
-    rotationCurrent_ = windowPos - downPosition_;
+    // Back on the pivot the direction is undefined: keep the last angle.
+    if (windowPos == windowPivot) return false;
+    rotationCurrent_ = windowPos - windowPivot;
     rotationAngle_ = angleBetween(rotationStart_, rotationCurrent_);
+    if (snapped) rotationAngle_ = snappedAngle(rotationAngle_);
 
-    // Turn the corners saved at the start about the press point, so rounding never accumulates.
-    const Vec2f pivot = windowToQuad(downPosition_.x, downPosition_.y, 1.0f);
+    // Turn the corners saved at the start about the pivot, so rounding never accumulates.
+    const Vec2f pivot = aboutCentre_ ? centreAtPress_ : windowToQuad(windowPivot.x, windowPivot.y, 1.0f);
     const float cosine = std::cos(rotationAngle_);
     const float sine = std::sin(rotationAngle_);
     for (int i = 0; i < 4; ++i) {

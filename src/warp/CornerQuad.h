@@ -1,7 +1,8 @@
 // CornerQuad: the editable quadrilateral onto which the enlarged image is pinned, and the logic of
-// its mouse interaction (hover, corner and edge drags, right-button rotation). Drawing lives in the
-// application layer, so this class reads no OpenGL; it offers read-only what a drawing needs and
-// keeps the state of the mouse interaction to itself.
+// its mouse interaction (hover, corner and edge drags, right-button rotation, corner nudges). Drawing
+// lives in the
+// application layer, so this class reads no OpenGL; it offers read-only what a drawing needs and keeps
+// the state of the mouse interaction to itself.
 //
 // Coordinate spaces: quad space has one unit per pixel of the loaded image, x right, y down; window
 // space is in window pixels. viewMatrix() maps quad space to the window.
@@ -22,7 +23,7 @@ float angleBetween(const Vec2f& a, const Vec2f& b);
 
 // A right-button rotation under way, in window pixels.
 struct QuadRotation {
-    Vec2f pivot;    // the press point
+    Vec2f pivot;    // the press point, or the quad's centre at the press
     Vec2f start;    // from the pivot to the mouse when the rotation began
     Vec2f current;  // from the pivot to the mouse now
     float angle;    // angleBetween(start, current)
@@ -38,13 +39,22 @@ public:
     // put in quad space while the window, the zoom or the pan changes.
     void setView(float windowWidth, float windowHeight, float zoom, Vec2f pan = Vec2f());
 
-    // The mouse at window position (x, y). press and release record the buttons held.
-    void press(int x, int y, bool left, bool right);
+    // The mouse at window position (x, y). press and release record the buttons held. A rotation
+    // the press starts turns about the quad's centre (the mean of its corners now) when
+    // aboutCentre, else about the press point.
+    void press(int x, int y, bool left, bool right, bool aboutCentre = false);
     void release(bool left, bool right);
     // True when a corner or an edge is now under the mouse.
     bool hover(int x, int y);
-    // True when the corners changed.
-    bool drag(int x, int y);
+    // True when the corners changed. snapped turns a rotation by the nearest whole number of
+    // ROTATION_STEP to the angle the mouse made since the rotation began.
+    bool drag(int x, int y, bool snapped = false);
+    // Moves the hovered corner by offset quad units; false, and nothing moves, when no corner is
+    // hovered.
+    bool nudgeHoveredCorner(const Vec2f& offset);
+    // The corners back on an image of the given size, as placeOnImage puts them, but the view
+    // stays where it is; any drag or rotation ends.
+    void resetToImage(float width, float height);
     // Puts back corners that were given up (a warp of the new ones failed) and ends any drag or
     // rotation, so that the button still held does not carry on from the corners given up. The view
     // keeps its centre.
@@ -65,6 +75,9 @@ public:
     // True while a press that moves the corners is held: on a corner or an edge, or a right one.
     bool held() const { return (leftDown_ && (hoverCorner_ >= 0 || hoverEdge_ >= 0)) || rightDown_; }
 
+    // A snapped rotation's step: 15 degrees.
+    static constexpr float ROTATION_STEP = 0.2617993877991494f;
+
 private:
     // Hit radius in quad units.
     static constexpr float HANDLE_RADIUS = 4.0f;
@@ -72,9 +85,12 @@ private:
     static constexpr float ROTATION_THRESHOLD = 40.0f;
 
     void recenter();
+    Vec2f cornerMean() const;
     void updateMatrix();
     Vec2f windowToQuad(float x, float y, float z) const;
-    bool dragRotation(const Vec2f& windowPos);
+    bool dragRotation(const Vec2f& windowPos, bool snapped);
+    // The point a rotation turns about, in window pixels.
+    Vec2f rotationPivot() const;
 
     // The unit square until the first image is placed, so hit tests and drawing before any load
     // see finite corners.
@@ -97,8 +113,11 @@ private:
     Vec2f edgeOffsetEnd_;
     // Window position of the last press.
     Vec2f downPosition_;
+    // Whether a rotation turns about the centre, and that centre in quad space, as of the last press.
+    bool aboutCentre_ = false;
+    Vec2f centreAtPress_;
     bool rotating_ = false;
-    // Window vectors from downPosition_ to the mouse when the rotation began, and now.
+    // Window vectors from the pivot to the mouse when the rotation began, and now.
     Vec2f rotationStart_;
     Vec2f rotationCurrent_;
     // Radians in [0, 2pi).

@@ -6,6 +6,7 @@
 #include "app/QuadMouse.h"
 
 using loom::CornerQuad;
+using loom::QuadHistory;
 using loom::Vec2f;
 using loom::app::ProcessingPipeline;
 using loom::app::QuadMouse;
@@ -21,7 +22,8 @@ struct QuadMouseTest : ::testing::Test {
     }
     CornerQuad quad;
     ProcessingPipeline pipeline;
-    QuadMouse mouse{quad, pipeline};
+    QuadHistory history;
+    QuadMouse mouse{quad, pipeline, history};
 };
 
 }  // namespace
@@ -50,4 +52,20 @@ TEST_F(QuadMouseTest, WithATransformChosenAHoverHighlightsAndADragMovesACorner) 
     mouse.down(220, 190, true, false);
     mouse.drag(200, 170);
     EXPECT_EQ(quad.corners()[0], Vec2f(-10, -10));
+}
+
+TEST_F(QuadMouseTest, AWholeDragIsOneStepOfTheHistory) {
+    pipeline.transform = 1;
+    const std::array<Vec2f, 4> placed = quad.corners();
+    mouse.move(220, 190);
+    mouse.down(220, 190, true, false);
+    mouse.drag(200, 170);
+    mouse.down(200, 170, true, true);  // a second button joins the drag
+    mouse.drag(190, 160);
+    mouse.up(true, false);
+    mouse.drag(180, 150);
+    mouse.up(false, false);
+    ASSERT_EQ(quad.corners()[0], Vec2f(-20, -20));
+    EXPECT_EQ(history.undo(quad.corners()), placed);
+    EXPECT_FALSE(history.undo(placed));
 }

@@ -195,3 +195,89 @@ TEST(CornerQuad, AngleBetweenIsClockwiseOnScreenAndAlwaysFinite) {
     }
     EXPECT_EQ(angleBetween(Vec2f(0, 0), Vec2f(1, 0)), 0.0f) << "a zero vector has no direction";
 }
+
+// Control at the press turns about the mean of the corners, wherever the press was: a quarter turn
+// of the mouse about the centre turns the 100 x 50 quad upright about (50, 25).
+TEST(CornerQuad, ControlRotatesAboutTheCentre) {
+    CornerQuad quad = placedQuad(2);
+    const Vec2f centre = toWindow(quad, Vec2f(50, 25));  // (320, 240)
+    quad.hover(0, 0);
+    quad.press(int(centre.x) - 60, int(centre.y), false, true, true);
+    ASSERT_FALSE(quad.drag(int(centre.x) - 59, int(centre.y) + 39)) << "within the threshold";
+    ASSERT_TRUE(quad.drag(int(centre.x) + 100, int(centre.y)));
+    ASSERT_TRUE(quad.drag(int(centre.x), int(centre.y) + 100));
+    ASSERT_TRUE(quad.rotation());
+    EXPECT_EQ(quad.rotation()->pivot, centre);
+    EXPECT_NEAR(quad.rotation()->angle, PI / 2, 1e-5);
+    // Corner 0, (-50, -25) from the centre, turns to (25, -50) from it.
+    EXPECT_NEAR(quad.corners()[0].x, 75, 1e-3);
+    EXPECT_NEAR(quad.corners()[0].y, -25, 1e-3);
+}
+
+// Shift turns by whole 15-degree steps of the angle since the rotation began, about either pivot.
+TEST(CornerQuad, ShiftSnapsEitherRotationToFifteenDegreeSteps) {
+    struct Case {
+        float mouseDegrees;
+        float snappedDegrees;
+    };
+    const Case cases[] = {{7, 0}, {8, 15}, {100, 105}, {352, 345}, {353, 0}};
+    for (const bool aboutCentre : {false, true}) {
+        for (const Case& c : cases) {
+            CornerQuad quad = placedQuad(1);
+            const Vec2f centre = toWindow(quad, Vec2f(50, 25));
+            const Vec2f press = aboutCentre ? centre + Vec2f(-20, 0) : Vec2f(100, 100);
+            const Vec2f pivot = aboutCentre ? centre : press;
+            quad.hover(0, 0);
+            quad.press(int(press.x), int(press.y), false, true, aboutCentre);
+            // Started straight right of the pivot, then turned by mouseDegrees at 200 pixels out.
+            ASSERT_TRUE(quad.drag(int(pivot.x) + 200, int(pivot.y)));
+            const float mouse = c.mouseDegrees * PI / 180;
+            const Vec2f at = pivot + Vec2f(std::cos(mouse), std::sin(mouse)) * 200.0f;
+            ASSERT_TRUE(quad.drag(int(std::lround(at.x)), int(std::lround(at.y)), true));
+            const float snapped = c.snappedDegrees * PI / 180;
+            EXPECT_NEAR(quad.rotation()->angle, snapped, 1e-5)
+                << c.mouseDegrees << " degrees, about the centre: " << aboutCentre;
+            // Corner 1 turned by the snapped angle about the pivot (in quad units at zoom 1).
+            const Vec2f d = toWindow(quad, Vec2f(100, 0)) - pivot;
+            const Vec2f expected(std::cos(snapped) * d.x - std::sin(snapped) * d.y,
+                                 std::sin(snapped) * d.x + std::cos(snapped) * d.y);
+            EXPECT_NEAR((toWindow(quad, quad.corners()[1]) - pivot - expected).length(), 0, 1e-3)
+                << c.mouseDegrees << " degrees, about the centre: " << aboutCentre;
+        }
+    }
+}
+
+TEST(CornerQuad, ArrowNudgesMoveTheHoveredCornerOnly) {
+    for (const Vec2f offset : {Vec2f(1, 0), Vec2f(0, -10)}) {
+        CornerQuad quad = placedQuad(1);
+        const Vec2f corner2 = toWindow(quad, quad.corners()[2]);
+        ASSERT_TRUE(quad.hover(int(corner2.x), int(corner2.y)));
+        EXPECT_TRUE(quad.nudgeHoveredCorner(offset));
+        EXPECT_TRUE(quad.nudgeHoveredCorner(offset)) << "the corner stays hovered until the mouse moves";
+        EXPECT_EQ(quad.corners()[2], Vec2f(100, 50) + offset * 2.0f);
+        EXPECT_EQ(quad.corners()[1], Vec2f(100, 0));
+    }
+    CornerQuad edge = placedQuad(1);
+    const Vec2f onEdge = toWindow(edge, Vec2f(50, 0));
+    ASSERT_TRUE(edge.hover(int(onEdge.x), int(onEdge.y)));
+    EXPECT_FALSE(edge.nudgeHoveredCorner(Vec2f(1, 0))) << "an edge is not a corner";
+    EXPECT_EQ(edge.boundingRect(), Rectf(0, 0, 100, 50));
+}
+
+// Reset during a rotation: the corners go back on the picture, the view stays, and the rotation
+// does not carry on from the corners it saved.
+TEST(CornerQuad, ResetPutsTheCornersOnThePictureAndKeepsTheView) {
+    CornerQuad quad = placedQuad(1);
+    quad.setView(640, 480, 1, Vec2f(30, -20));
+    const Vec2f corner0 = toWindow(quad, Vec2f(0, 0));
+    quad.hover(0, 0);
+    quad.press(100, 100, false, true);
+    ASSERT_TRUE(quad.drag(300, 100));
+    ASSERT_TRUE(quad.drag(100, 300));
+    quad.resetToImage(80, 60);
+    EXPECT_FALSE(quad.rotation());
+    EXPECT_FALSE(quad.drag(300, 100));
+    EXPECT_EQ(quad.corners(),
+              (std::array<Vec2f, 4>{Vec2f(0, 0), Vec2f(80, 0), Vec2f(80, 60), Vec2f(0, 60)}));
+    EXPECT_EQ(toWindow(quad, Vec2f(0, 0)), corner0) << "the view did not move";
+}

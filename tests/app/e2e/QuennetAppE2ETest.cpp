@@ -497,6 +497,46 @@ TEST_F(QuennetAppE2E, AnAnimationPlaysPausesStepsAndSavesEveryFrame) {
     EXPECT_EQ(identify.output, "10\n15\n20\n") << "every frame with its delay";
 }
 
+// By name: hero.png (shown), hero2.png (a truncated PNG), hero3.png (a square on transparency) and
+// a file that is no image. Page Down passes over the broken file, names it on the status line and
+// opens the next with the upscaler chosen; "b" lays transparency on black; Page Up passes back.
+TEST_F(QuennetAppE2E, PageDownSkipsABrokenFileAndBShowsTransparencyOnBlack) {
+    {
+        std::ifstream in(sprite_, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        bytes.resize(bytes.size() / 2);
+        std::ofstream(dir_ + "/hero2.png", std::ios::binary) << bytes;
+    }
+    const std::string square = dir_ + "/hero3.png";
+    ASSERT_EQ(run({"convert", "-size", "32x32", "xc:none", "-fill", "#3060c0", "-draw",
+                   "rectangle 8,8 23,23", "PNG32:" + square})
+                  .status,
+              0);
+    std::ofstream(dir_ + "/notes.txt") << "not a picture";
+    const std::string wid = launch({"-u", "Scale2x", sprite_});
+    ASSERT_FALSE(wid.empty());
+    ASSERT_TRUE(waitForPicture(wid, cliResult({"-u", "Scale2x"}), 2));
+    const Image before = screen_;
+
+    key(wid, "Page_Down");
+    const Image squareScale2x = cliResult({"-u", "Scale2x"}, square);
+    ASSERT_TRUE(waitForPicture(wid, squareScale2x, 2)) << "the image after the broken one is not shown";
+    EXPECT_GT(changedPixels(before, screen_, 0, 480 - 28, 160, 28), 30)
+        << "the status line does not name the file passed over";
+    EXPECT_TRUE(findWindows("Cannot").empty()) << "a message box stopped the paging";
+    EXPECT_NE(stderrText().find("hero2.png"), std::string::npos);
+    EXPECT_EQ(checkerMismatches(screen_, squareScale2x, kPictureLeft, kPictureTop, 2), 0);
+
+    key(wid, "b");
+    EXPECT_TRUE(waitUntil([&] {
+        return grabWindow(wid).rgb(kPictureLeft + 2, kPictureTop + 2) == std::array<uint8_t, 3>{0, 0, 0};
+    })) << "\"b\" does not show transparency on black";
+
+    key(wid, "Page_Up");
+    EXPECT_TRUE(waitForPicture(wid, cliResult({"-u", "Scale2x"}), 2))
+        << "Page Up does not pass over the broken file back to the first";
+}
+
 // A red figure with a dark outline on a fully transparent background that hides magenta.
 TEST_F(QuennetAppE2E, TransparentPixelsShowACheckerboardAndTheUnmovedQuadLooksUnwarped) {
     ASSERT_EQ(
