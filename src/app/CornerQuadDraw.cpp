@@ -44,6 +44,9 @@ void drawCornerQuad(const CornerQuad& quad) {
     for (int i = 0; i < 4; ++i) {
         gl::setColor(quad.hoveredEdge() == i ? kHovered : kIdle);
         gl::drawLine(corners[i], corners[(i + 1) % 4]);
+    }
+    // The handles over every line, so that the one under the pointer shows whole.
+    for (int i = 0; i < 4; ++i) {
         gl::setColor(quad.hoveredCorner() == i ? kHovered : kIdle);
         gl::drawSolidCircle(corners[i], quad.drawnHandleRadius(), 30);
     }

@@ -369,6 +369,75 @@ TEST_F(QuennetAppE2E, DraggingACornerWarpsThePictureAndSaveWritesIt) {
     EXPECT_TRUE(app_->running());
 }
 
+// A 512 x 512 sheet at Scale4x, fitted beside the panel: while a corner is dragged (twice, the
+// second time while the first drag's exact warp is being made), the handle is drawn under the
+// pointer at every step. "r" puts the quad back and two nudges with Shift move corner 0 to
+// (-10, -10): what is saved then is exactly what quennet makes of that quad.
+TEST_F(QuennetAppE2E, TheHandleFollowsEveryStepOfADragOnABigSheetAndTheResultIsExact) {
+    const std::string sheet = dir_ + "/sheet.png";
+    ASSERT_EQ(run({"convert", kSample, "-write", "mpr:t", "+delete", "-size", "512x512", "tile:mpr:t",
+                   "PNG32:" + sheet})
+                  .status,
+              0);
+    const std::string wid = launch({"-u", "Scale4x", "-t", "Projective", sheet});
+    ASSERT_FALSE(wid.empty());
+    ASSERT_FALSE(waitForWindow("sheet.png 512x512 - Scale4x - QuennetApp").empty()) << "not shown";
+    key(wid, "0");
+    // The quad's top-left handle (radius 4) is the top-left of what is drawn beside the panel.
+    int left = -1, top = -1;
+    ASSERT_TRUE(waitUntil([&] {
+        screen_ = grabWindow(wid);
+        if (!isBackground(screen_, 300, 10)) return false;  // not fitted yet: it covers the window
+        for (int y = 0; y < screen_.height && top < 0; ++y)
+            for (int x = 150; x < screen_.width; ++x)
+                if (!isBackground(screen_, x, y)) {
+                    top = y;
+                    break;
+                }
+        for (int x = 150; x < screen_.width && left < 0 && top >= 0; ++x)
+            for (int y = top; y < screen_.height; ++y)
+                if (!isBackground(screen_, x, y)) {
+                    left = x;
+                    break;
+                }
+        return left >= 0;
+    })) << "nothing is shown beside the panel";
+    const int handleX = left + 4, handleY = top + 4;
+    // The hovered handle's green.
+    const auto handleAt = [&](int x, int y) {
+        return waitUntil([&] {
+            const Image screen = grabWindow(wid);
+            const auto c = screen.rgb(x, y);
+            return std::abs(c[0] - 102) < 3 && std::abs(c[1] - 204) < 3 && std::abs(c[2] - 102) < 3;
+        });
+    };
+    moveMouse(wid, handleX, handleY);
+    ASSERT_TRUE(handleAt(handleX, handleY)) << "the corner is not under the pointer";
+
+    int x = handleX, y = handleY;
+    for (int dragNumber = 0; dragNumber < 2; ++dragNumber) {
+        pressButton(1);
+        for (int step = 0; step < 4; ++step) {
+            x -= 5;
+            y -= 3;
+            moveMouse(wid, x, y);
+            EXPECT_TRUE(handleAt(x, y)) << "drag " << dragNumber << ", step " << step;
+        }
+        releaseButton(1);
+    }
+
+    key(wid, "r");
+    moveMouse(wid, handleX, handleY);
+    ASSERT_TRUE(handleAt(handleX, handleY)) << "\"r\" did not put the corner back";
+    key(wid, "shift+Left");
+    key(wid, "shift+Up");
+    const Image expected =
+        cliResult({"-u", "Scale4x", "-t", "Projective", "--quad", "-10,-10,512,0,512,512,0,512"}, sheet);
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(differingPixels(saveAsProposed(wid, "sheetScale4x.png"), expected), 0);
+    EXPECT_TRUE(app_->running());
+}
+
 // A black outline over transparency stored as (0, 0, 0, 0), as editors write it. Compared as seen
 // (the default) the outline's staircases are rounded off; "Colour" takes the hidden black for the
 // outline and leaves them. The saved file follows the rule shown.
