@@ -1,6 +1,7 @@
 #include "app/QuennetApp.h"
 
 #include <chrono>
+#include <iostream>
 
 #include "app/ErrorReport.h"
 #include "app/NearestTexture.h"
@@ -115,6 +116,8 @@ void QuennetApp::update() {
     }
     if (fileWatch_.changed()) reloadImage();
     if (animation_.advance(getElapsedSeconds())) showFrame(animation_.index());
+    // The preview picture left by the last frame first, so that two big uploads seldom share one.
+    uploadPendingUpscale();
     takeResults();
     startJob();
     keepSizeAcrossFactors();
@@ -195,18 +198,35 @@ void QuennetApp::showFrame(int32_t i) {
 }
 
 void QuennetApp::showResult(const Surface& upscaled, const Surface& result) {
-    // Both made before either is kept, so that a failure keeps what was shown whole.
-    const gl::Texture upscaledTexture =
-        upscaled.sharesPixelsWith(upscaledShown_) ? upscaledTexture_ : makeNearestTexture(upscaled);
-    const gl::Texture texture =
-        result.sharesPixelsWith(upscaled) ? upscaledTexture : makeNearestTexture(result);
-    upscaledTexture_ = upscaledTexture;
-    upscaledShown_ = upscaled;
+    const bool warped = !result.sharesPixelsWith(upscaled);
+    const gl::Texture texture = !warped && upscaled.sharesPixelsWith(upscaledShown_)
+                                    ? upscaledTexture_
+                                    : makeNearestTexture(result);
+    if (!warped) {
+        upscaledTexture_ = texture;
+        upscaledShown_ = upscaled;
+        pendingUpscale_ = Surface();
+    } else if (!upscaled.sharesPixelsWith(upscaledShown_)) {
+        // The preview's picture is uploaded by the next update: one big upload a frame.
+        pendingUpscale_ = upscaled;
+    }
     // Another frame of the animation replaces no picture: space keeps showing the one the last
     // change of settings replaced.
     if (resultTexture_ && !frameChanged_) sourceTexture_ = resultTexture_;
     frameChanged_ = false;
     resultTexture_ = texture;
+}
+
+void QuennetApp::uploadPendingUpscale() {
+    if (!pendingUpscale_) return;
+    try {
+        upscaledTexture_ = makeNearestTexture(pendingUpscale_);
+        upscaledShown_ = pendingUpscale_;
+    } catch (const std::exception& e) {
+        // Too large to show: the preview keeps the upscale it had, stretched alike over the quad.
+        std::cerr << "QuennetApp: no preview of the new upscale: " << describeFailure(e) << '\n';
+    }
+    pendingUpscale_ = Surface();
 }
 
 }  // namespace app

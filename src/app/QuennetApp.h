@@ -111,6 +111,8 @@ private:
     // The result, and the upscale it was warped from, as textures with nearest-neighbour
     // magnification; the previous result becomes the texture shown while space is held.
     void showResult(const Surface& upscaled, const Surface& result);
+    // The upscale a warped result was made from, as the preview's texture.
+    void uploadPendingUpscale();
     // True while a dialog is open: the window keeps drawing but takes no input of its own.
     bool inputBlocked() const { return dialog_ != nullptr; }
     void blockInputDuringDialog();
@@ -154,6 +156,7 @@ private:
     gl::Texture resultTexture_;
     gl::Texture upscaledTexture_;  // the upscale the result was warped from; the preview's picture
     Surface upscaledShown_;        // its pixels
+    Surface pendingUpscale_;       // the upscale of the result shown, when not uploaded yet
 
     std::unique_ptr<FileDialog> dialog_;
     FileWatch fileWatch_;

@@ -119,6 +119,7 @@ void QuennetApp::loadImageFile(const std::string& path, bool reloading) {
         resultTexture_ = oldResultTexture;
         upscaledTexture_ = oldUpscaledTexture;
         upscaledShown_ = oldUpscaledShown;
+        pendingUpscale_ = Surface();
         pipeline_ = oldPipeline;
         cornerQuad_ = oldQuad;
         pan_ = oldPan;
