@@ -19,6 +19,9 @@ packages=(
   python3 python3-xlib python3-numpy python3-pil python3-fonttools
   # a peer the PNG size benchmark sets our files against
   optipng
+  # the Debian package: built (dpkg-shlibdeps finds its dependencies), unpacked and its desktop
+  # entry, metadata and manual pages validated
+  dpkg-dev file desktop-file-utils appstream man-db shared-mime-info
 )
 
 missing=()

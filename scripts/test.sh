@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks that the C++ is formatted, builds everything, and runs every
 # test: the core tests once more under AddressSanitizer and UndefinedBehaviorSanitizer, then the
-# whole suite, GUI tests included, on an X server of its own (Xvfb).
+# whole suite, GUI tests included, on an X server of its own (Xvfb); the Debian package is built
+# and checked as well (scripts/check-package.sh; with CI=true also installed and removed).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -14,13 +15,14 @@ cmake -S . -B build-asan -DLOOM_SANITIZE=ON -DLOOM_BUILD_GUI=OFF -DLOOM_BUILD_BE
 cmake --build build-asan -j "$jobs"
 cmake -S . -B build >/dev/null
 cmake --build build -j "$jobs"
+status=0
+./scripts/check-package.sh build || status=1
 
 source ./scripts/xvfb.sh
 start_xvfb
 trap stop_xvfb EXIT
 
 export ASAN_OPTIONS=detect_leaks=1
-status=0
 ctest --test-dir build-asan --output-on-failure -j "$jobs" || status=1
 ctest --test-dir build --output-on-failure -j "$jobs" || status=1
 exit $status
