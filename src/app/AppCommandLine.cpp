@@ -43,11 +43,15 @@ std::string appUsageText() {
            "  -h, --help             show this help\n"
            "      --version          show the version\n"
            "\n"
-           "Keys: \"o\" opens, \"s\" saves, space shows the previous picture, \"0\" fits the window,\n"
-           "\"1\" shows one screen pixel per picture pixel, \"t\" lays the picture 3 x 3 to look\n"
-           "for seams, \"g\" outlines the cells, \"f\" toggles full screen. The wheel zooms, a\n"
-           "middle-button drag pans, the left button drags the quad's corners and edges, the\n"
-           "right button rotates it.\n";
+           "Keys: \"o\" opens, Page Down and Page Up open the next and previous picture of the\n"
+           "folder, \"s\" saves, space shows the previous picture, \"0\" fits the picture beside\n"
+           "the panel, \"1\" shows one screen pixel per result pixel, \"t\" lays the picture 3 x 3\n"
+           "to look for seams, \"g\" outlines the cells, \"b\" cycles the backdrop (checkerboard,\n"
+           "black, white), \"p\" pauses an animation and \",\" \".\" step its frames, \"f\" toggles\n"
+           "full screen. The wheel zooms, a middle-button drag pans, the left button drags the\n"
+           "quad's corners and edges, the right button rotates it (with Ctrl about its centre,\n"
+           "with Shift in 15-degree steps); the arrow keys nudge the corner under the pointer\n"
+           "(Shift: ten pixels), \"r\" puts the quad back, Ctrl+Z and Ctrl+Shift+Z undo and redo.\n";
 }
 
 }  // namespace loom::app

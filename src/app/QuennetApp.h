@@ -5,6 +5,8 @@
 // (held) shows the picture the last processing replaced, "o" opens an image through an open
 // dialog, "s" saves the result through a save dialog, "f" toggles full screen. The title names the
 // file, its size and the upscaler shown; the status line tells the rest for a few seconds.
+// Results are made on a thread of their own (the window never waits for one); while the quad is
+// dragged, the GPU shows the warp as a preview until the exact result is made.
 //
 // Nothing the user does ends the program: a file that cannot be opened, a result that cannot be
 // made or a save that fails is reported in a message box (and on stderr), and what was shown stays.
