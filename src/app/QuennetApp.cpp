@@ -120,6 +120,7 @@ void QuennetApp::update() {
     uploadPendingUpscale();
     takeResults();
     startJob();
+    if (busyMarkDue() != busyMarkShown_) requestRedraw();
     keepSizeAcrossFactors();
     showTitle();
     if (messages_.expire(getElapsedSeconds())) requestRedraw();
@@ -127,10 +128,17 @@ void QuennetApp::update() {
 
 void QuennetApp::startJob() {
     if (cornerQuad_.held()) return;
+    const bool wasBusy = pipeline_.busy();
     if (std::optional<PipelineJob> job = pipeline_.nextJob(sourceSurface_, cornerQuad_)) {
         pipelineThread_.post(std::move(*job), std::make_shared<Work>(*this));
-        requestRedraw();  // the busy mark
+        if (!wasBusy) busySince_ = getElapsedSeconds();
     }
+}
+
+bool QuennetApp::busyMarkDue() const {
+    // Quick jobs (an animation's next frame, a small picture) would only make the mark flicker.
+    constexpr double BUSY_MARK_DELAY = 0.15;
+    return pipeline_.busy() && getElapsedSeconds() - busySince_ >= BUSY_MARK_DELAY;
 }
 
 void QuennetApp::takeResults() {

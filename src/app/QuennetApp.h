@@ -72,6 +72,8 @@ private:
     // Hands the pipeline's next job, if any, to its thread: never while the quad is held, whose
     // corners the preview follows until the drag ends.
     void startJob();
+    // True when a job has been under way long enough for the status line to say so.
+    bool busyMarkDue() const;
     // Shows the jobs the pipeline's thread made; a failure is reported and what is shown stays.
     void takeResults();
     void reportProcessingFailure(const std::exception& e);
@@ -159,6 +161,8 @@ private:
     gl::Texture upscaledTexture_;  // the upscale the result was warped from; the preview's picture
     Surface upscaledShown_;        // its pixels
     Surface pendingUpscale_;       // the upscale of the result shown, when not uploaded yet
+    double busySince_ = 0.0;       // when the jobs under way began
+    bool busyMarkShown_ = false;   // the status line drawn last says "Working..."
 
     std::unique_ptr<FileDialog> dialog_;
     FileWatch fileWatch_;

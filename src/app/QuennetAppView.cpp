@@ -58,7 +58,8 @@ void QuennetApp::draw() {
 void QuennetApp::drawStatusLine() {
     std::vector<std::string> parts = messages_.showing(getElapsedSeconds());
     if (showSource_) parts.insert(parts.begin(), "Previous result");
-    if (pipeline_.busy()) parts.insert(parts.begin(), "Working...");
+    busyMarkShown_ = busyMarkDue();
+    if (busyMarkShown_) parts.insert(parts.begin(), "Working...");
     parts.insert(parts.end(),
                  {status_, animation_.animated() ? animation_.statusText() : "", saveNote_, pageNote_});
     std::string line;
