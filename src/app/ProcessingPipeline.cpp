@@ -10,8 +10,8 @@ namespace app {
 namespace {
 
 bool sameUpscale(const PipelineKey& a, const PipelineKey& b) {
-    return a.upscaler == b.upscaler && a.compare == b.compare && a.wrapEdges == b.wrapEdges &&
-           a.sourceGeneration == b.sourceGeneration;
+    return a.source.sharesPixelsWith(b.source) && a.upscaler == b.upscaler && a.compare == b.compare &&
+           a.wrapEdges == b.wrapEdges;
 }
 
 }  // namespace
@@ -24,32 +24,32 @@ std::string ProcessingPipeline::currentUpscalerName() const {
     return upscalerById(currentUpscaler).name;
 }
 
-PipelineKey ProcessingPipeline::wantedKey(const std::array<Vec2f, 4>& corners) const {
+PipelineKey ProcessingPipeline::wantedKey(const Surface& source,
+                                          const std::array<Vec2f, 4>& corners) const {
     PipelineKey key;
+    key.source = source;
     key.upscaler = upscaler;
     key.transform = transform;
     key.compare = compare;
     key.wrapEdges = wrapEdges;
-    key.sourceGeneration = sourceGeneration_;
     // Without a transform the corners make no difference to the picture.
     if (transform != 0) key.corners = corners;
     return key;
 }
 
-bool ProcessingPipeline::shows(const std::array<Vec2f, 4>& corners) const {
-    return !outstanding_ && requested_ && *requested_ == wantedKey(corners);
+bool ProcessingPipeline::shows(const Surface& source, const std::array<Vec2f, 4>& corners) const {
+    return !outstanding_ && requested_ && *requested_ == wantedKey(source, corners);
 }
 
 std::optional<PipelineJob> ProcessingPipeline::nextJob(const Surface& source, const CornerQuad& quad) {
-    if (!source || (requested_ && *requested_ == wantedKey(quad.corners()))) return std::nullopt;
+    if (!source || (requested_ && *requested_ == wantedKey(source, quad.corners()))) return std::nullopt;
     return makeJob(source, quad);
 }
 
 PipelineJob ProcessingPipeline::makeJob(const Surface& source, const CornerQuad& quad) {
     PipelineJob job;
     job.id = ++lastJob_;
-    job.key = wantedKey(quad.corners());
-    job.source = source;
+    job.key = wantedKey(source, quad.corners());
     job.layout = layoutWith(wrapEdges);
     job.corners = quad.corners();
     if (cachedUpscale_ && sameUpscale(*cachedUpscale_, job.key)) job.upscaled = upscaledSurface;
@@ -66,7 +66,7 @@ PipelineOutcome ProcessingPipeline::run(PipelineJob job, PipelineWork& work) {
         const double t0 = work.seconds();
         Surface upscaled = j.upscaled;
         if (!upscaled) {
-            upscaled = work.upscale(j.source, j.key.upscaler, PixelMatch(j.key.compare), j.layout);
+            upscaled = work.upscale(j.key.source, j.key.upscaler, PixelMatch(j.key.compare), j.layout);
             outcome.upscaledNow = true;
         }
         outcome.result = j.key.transform == 0
@@ -91,7 +91,7 @@ PipelineRun ProcessingPipeline::finish(const PipelineOutcome& outcome, CornerQua
         work.show(outcome.upscaled, outcome.result);
         run.milliseconds = int((outcome.seconds + work.seconds() - t0) * 1000.0);
     } catch (...) {
-        revert(quad);
+        revert(quad, outcome.job.key.source);
         throw;
     }
     const PipelineKey& key = outcome.job.key;
@@ -109,17 +109,19 @@ PipelineRun ProcessingPipeline::finish(const PipelineOutcome& outcome, CornerQua
 }
 
 PipelineRun ProcessingPipeline::process(const Surface& source, CornerQuad& quad, PipelineWork& work) {
-    if (!source || (!outstanding_ && requested_ && *requested_ == wantedKey(quad.corners()))) return {};
+    if (!source || (!outstanding_ && requested_ && *requested_ == wantedKey(source, quad.corners())))
+        return {};
     return finish(run(makeJob(source, quad), work), quad, work);
 }
 
-void ProcessingPipeline::revert(CornerQuad& quad) {
+void ProcessingPipeline::revert(CornerQuad& quad, const Surface& failedSource) {
     upscaler = currentUpscaler;
     transform = currentTransform;
     compare = currentCompare;
     wrapEdges = currentWrapEdges;
     if (resultSurface) quad.restoreCorners(shownCorners_);
-    requested_ = wantedKey(quad.corners());
+    // Asked for already, so that the failing job is not asked again for this picture.
+    requested_ = wantedKey(failedSource, quad.corners());
 }
 
 SheetLayout ProcessingPipeline::layoutWith(bool wrap) const {

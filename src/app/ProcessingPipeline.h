@@ -41,14 +41,15 @@ public:
     virtual double seconds() = 0;
 };
 
-// What one job makes: its selections, the generation of the source it was asked for, and the
-// corners (for a transform only).
+// What one job makes: the picture it starts from (the same pixels, not merely equal ones: a file
+// read again or another frame is another picture), its selections, and the corners (for a
+// transform only).
 struct PipelineKey {
+    Surface source;
     int upscaler = -1;
     int transform = 0;
     int compare = 0;
     bool wrapEdges = false;
-    uint64_t sourceGeneration = 0;
     std::array<Vec2f, 4> corners{};
     bool operator==(const PipelineKey& o) const;
     bool operator!=(const PipelineKey& o) const { return !(*this == o); }
@@ -57,7 +58,6 @@ struct PipelineKey {
 struct PipelineJob {
     uint64_t id = 0;
     PipelineKey key;
-    Surface source;
     SheetLayout layout;
     std::array<Vec2f, 4> corners{};  // the quad's, whatever the transform
     Surface upscaled;                // the upscale when the cache still holds it: the job only warps
@@ -81,8 +81,9 @@ struct PipelineRun {
 
 class ProcessingPipeline {
 public:
-    // The job that brings the picture up to date with the selections and quad's corners; none
-    // when it is, when a job for them is already out, or when there is no image (null source).
+    // The job that brings the picture of source up to date with the selections and quad's
+    // corners; none when it is, when a job for them is already out, or when there is no image
+    // (null source).
     std::optional<PipelineJob> nextJob(const Surface& source, const CornerQuad& quad);
     // Makes the job's upscale (unless it carries one) and warp; never throws. Any thread.
     static PipelineOutcome run(PipelineJob job, PipelineWork& work);
@@ -96,14 +97,11 @@ public:
 
     // True while a job is out and not taken in.
     bool busy() const { return outstanding_; }
-    // True when what is shown was made with the selections and these corners, and nothing waits.
-    bool shows(const std::array<Vec2f, 4>& corners) const;
-
-    // Forces the next run to start over (a new image was loaded).
-    void discardAll() {
-        ++sourceGeneration_;
-        upscaledSurface = Surface();
-    }
+    // True when the outcome is of the last job asked for: finish() shows it.
+    bool latest(const PipelineOutcome& outcome) const { return outcome.job.id == lastJob_; }
+    // True when what is shown was made from source with the selections and these corners, and
+    // nothing waits.
+    bool shows(const Surface& source, const std::array<Vec2f, 4>& corners) const;
 
     std::string currentUpscalerName() const;
     // Whether the picture on screen is pinned on the quad, what counts for editing the quad: the
@@ -133,14 +131,13 @@ public:
     SheetLayout currentLayout() const { return layoutWith(currentWrapEdges); }
 
 private:
-    PipelineKey wantedKey(const std::array<Vec2f, 4>& corners) const;
+    PipelineKey wantedKey(const Surface& source, const std::array<Vec2f, 4>& corners) const;
     PipelineJob makeJob(const Surface& source, const CornerQuad& quad);
-    // Puts back what the shown result was made with, after a failed job.
-    void revert(CornerQuad& quad);
+    // Puts back what the shown result was made with, after a failed job for failedSource.
+    void revert(CornerQuad& quad, const Surface& failedSource);
     // The command line's layout with the "Wrap edges" box ticked or not.
     SheetLayout layoutWith(bool wrap) const;
 
-    uint64_t sourceGeneration_ = 0;
     uint64_t lastJob_ = 0;
     bool outstanding_ = false;
     std::optional<PipelineKey> requested_;      // the last job's, or the shown result's after a failure

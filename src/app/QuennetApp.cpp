@@ -21,12 +21,14 @@ namespace app {
 // state later, since it runs on the pipeline's thread.
 class QuennetApp::Work : public PipelineWork {
 public:
-    explicit Work(QuennetApp& app)
+    // forOpening: for the file being opened rather than the one shown.
+    explicit Work(QuennetApp& app, bool forOpening = false)
         : app_(app),
-          frame_(app.animation_.index()),
-          animated_(app.animation_.animated()),
-          file_(app.opened_),
-          atlasFrames_(app.atlasFrames_) {}
+          forOpening_(forOpening),
+          frame_(forOpening ? app.opening_->animation.index() : app.animation_.index()),
+          animated_(forOpening ? app.opening_->animation.animated() : app.animation_.animated()),
+          file_(forOpening ? app.opening_->id : app.fileId_),
+          atlasFrames_(forOpening ? app.opening_->atlasFrames : app.atlasFrames_) {}
     Surface upscale(const Surface& source, int upscalerId, PixelMatch match,
                     const SheetLayout& layout) override {
         const UpscaledFrameCache::Key key{upscalerId, match, layout.edges, file_};
@@ -42,7 +44,7 @@ public:
         return warpResult(upscaled, upscalerId, transformId, corners);
     }
     void show(const Surface& upscaled, const Surface& result) override {
-        app_.showResult(upscaled, result);
+        app_.showResult(upscaled, result, forOpening_);
     }
     double seconds() override {
         return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
@@ -51,6 +53,7 @@ public:
 
 private:
     QuennetApp& app_;
+    const bool forOpening_;
     const int32_t frame_;
     const bool animated_;
     const uint64_t file_;
@@ -114,7 +117,8 @@ void QuennetApp::update() {
             requestRedraw();
         }
     }
-    if (fileWatch_.changed()) reloadImage();
+    // A file being opened is taken up first: its result may be about to replace the picture.
+    if (!opening_ && fileWatch_.changed()) reloadImage();
     if (animation_.advance(getElapsedSeconds())) showFrame(animation_.index());
     // The preview picture left by the last frame first, so that two big uploads seldom share one.
     uploadPendingUpscale();
@@ -127,12 +131,18 @@ void QuennetApp::update() {
 }
 
 void QuennetApp::startJob() {
-    if (cornerQuad_.held()) return;
     const bool wasBusy = pipeline_.busy();
-    if (std::optional<PipelineJob> job = pipeline_.nextJob(sourceSurface_, cornerQuad_)) {
-        pipelineThread_.post(std::move(*job), std::make_shared<Work>(*this));
-        if (!wasBusy) busySince_ = getElapsedSeconds();
+    std::optional<PipelineJob> job;
+    if (opening_) {
+        job = pipeline_.nextJob(opening_->source,
+                                opening_->placedQuad ? *opening_->placedQuad : cornerQuad_);
+        if (job) openingJob_ = job->id;
+    } else if (!cornerQuad_.held()) {
+        job = pipeline_.nextJob(sourceSurface_, cornerQuad_);
     }
+    if (!job) return;
+    pipelineThread_.post(std::move(*job), std::make_shared<Work>(*this, bool(opening_)));
+    if (!wasBusy) busySince_ = getElapsedSeconds();
 }
 
 bool QuennetApp::busyMarkDue() const {
@@ -143,11 +153,18 @@ bool QuennetApp::busyMarkDue() const {
 
 void QuennetApp::takeResults() {
     for (const PipelineOutcome& outcome : pipelineThread_.take()) {
+        const bool forOpening = opening_ && pipeline_.latest(outcome) && outcome.job.id == openingJob_;
         try {
-            Work work(*this);
+            Work work(*this, forOpening);
             showRun(pipeline_.finish(outcome, cornerQuad_, work));
         } catch (const std::exception& e) {
-            reportProcessingFailure(e);
+            if (forOpening) {
+                const OpenedFile refused = std::move(*opening_);
+                opening_.reset();
+                reportOpenFailure(refused.path, refused.reloading, e);
+            } else {
+                reportProcessingFailure(e);
+            }
         }
         requestRedraw();  // a result, a put-back picture, or the busy mark gone
     }
@@ -199,17 +216,18 @@ void QuennetApp::saveAnimation(AnimationWriter& writer) {
 void QuennetApp::showFrame(int32_t i) {
     animation_.show(i, getElapsedSeconds());
     sourceSurface_ = animation_.frame();
-    // The corners stay (frames share the canvas); the cached upscale was of another frame.
-    pipeline_.discardAll();
+    // The corners stay (frames share the canvas); the pipeline makes the frame's own result.
     frameChanged_ = true;
     requestRedraw();
 }
 
-void QuennetApp::showResult(const Surface& upscaled, const Surface& result) {
+void QuennetApp::showResult(const Surface& upscaled, const Surface& result, bool forOpening) {
     const bool warped = !result.sharesPixelsWith(upscaled);
     const gl::Texture texture = !warped && upscaled.sharesPixelsWith(upscaledShown_)
                                     ? upscaledTexture_
                                     : makeNearestTexture(result);
+    // Only now, with nothing left to fail, does the file being opened replace the one shown.
+    if (forOpening) adoptOpening();
     if (!warped) {
         upscaledTexture_ = texture;
         upscaledShown_ = upscaled;

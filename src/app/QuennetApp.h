@@ -83,20 +83,42 @@ private:
     void drawStatusLine();
     // The title for the file and upscaler shown, set when it changed.
     void showTitle();
-    // Reads the atlas for the sheet at path, if there is one; a broken one is named and ignored.
-    void findAtlas(const std::string& path, const Surface& sheet);
+    // A file read and waiting for its first result, with everything that comes with it: it
+    // replaces the file shown only once that result is made, so that one whose result cannot be
+    // made is refused whole, and the window goes on meanwhile.
+    struct OpenedFile {
+        std::string path;
+        Surface source;  // the frame shown
+        Palette palette;
+        Animation animation;
+        std::optional<Atlas> atlas;
+        std::vector<AtlasFrame> atlasFrames;
+        std::string atlasStatus;  // what the status line says of the atlas
+        gl::Texture sourceTexture;
+        std::optional<CornerQuad> placedQuad;  // corners placed on it; none keeps those shown
+        uint64_t id = 0;                       // which file read, so that frames never mix
+        bool reloading = false;
+    };
+    // Reads the atlas for the sheet of file, if there is one; a broken one is named and ignored.
+    void findAtlas(OpenedFile& file) const;
     // Runs the pipeline now; a failure is reported and what is shown stays.
     void process();
-    // Loads path as the new image and processes it. All or nothing: when the file cannot be read or
-    // its result cannot be made, the previous image, path and results stay, and the user is told.
+    // Reads path as the new image, shown once its result is made in the background. All or
+    // nothing: when the file cannot be read or its result cannot be made, the previous image, path
+    // and results stay, and the user is told.
     void openImage(const std::string& path);
     // The image shown, read again after it changed on disk; its corners stay when its size did.
     // A failure (a file still being written, say) keeps the picture and is told on stderr and
     // the status line, never in a message box: the next change is tried again.
     void reloadImage();
-    // openImage's work: throws, with everything put back, when the file cannot be read, or when
-    // opened (not reloaded) its result cannot be made.
+    // openImage's and reloadImage's work: reads the file to be shown once its result is made;
+    // throws, with nothing changed, when it cannot be read.
     void loadImageFile(const std::string& path, bool reloading);
+    // A file that could not be read or whose result could not be made: in a message box when
+    // opened, on the status line when reloaded (which the next change tries again).
+    void reportOpenFailure(const std::string& path, bool reloading, const std::exception& e);
+    // The file being opened becomes the one shown, its first result made.
+    void adoptOpening();
     // Opens the image after (step +1) or before (step -1) the one shown in its folder, skipping
     // those that cannot be opened (the status line names them); the picture stays if none opens.
     void openNeighbour(int step);
@@ -114,7 +136,8 @@ private:
     void showFrame(int32_t i);
     // The result, and the upscale it was warped from, as textures with nearest-neighbour
     // magnification; the previous result becomes the texture shown while space is held.
-    void showResult(const Surface& upscaled, const Surface& result);
+    // forOpening: the result is the first of the file being opened, which then is adopted.
+    void showResult(const Surface& upscaled, const Surface& result, bool forOpening);
     // The upscale a warped result was made from, as the preview's texture.
     void uploadPendingUpscale();
     // True while a dialog is open: the window keeps drawing but takes no input of its own.
@@ -183,7 +206,10 @@ private:
     bool tiled_ = false;         // "t": the picture laid 3 x 3, to look for seams
     bool cellOutlines_ = false;  // "g": the cells' outlines over the picture
     gl::Backdrop backdrop_ = gl::Backdrop::Checkerboard;  // "b": what transparent pixels show
-    uint64_t opened_ = 0;  // files opened so far, so that a late frame never passes as another's
+    std::optional<OpenedFile> opening_;                   // the file whose first result is being made
+    uint64_t openingJob_ = 0;                             // the last job asked for it
+    uint64_t filesRead_ = 0;
+    uint64_t fileId_ = 0;            // the id of the file shown
     PipelineThread pipelineThread_;  // last: gone before anything its jobs use
 };
 

@@ -35,107 +35,88 @@ void QuennetApp::openImage(const std::string& path) {
     try {
         loadImageFile(path, false);
     } catch (const std::exception& e) {
-        reportError(getRenderer()->getWindow(), "Cannot open the image",
-                    "Could not open \"" + path + "\": " + describeFailure(e) + ".");
+        reportOpenFailure(path, false, e);
     }
 }
 
 void QuennetApp::reloadImage() {
     try {
         loadImageFile(sourcePath_, true);
-        requestRedraw();
     } catch (const std::exception& e) {
-        std::cerr << "QuennetApp: Cannot reload \"" << sourcePath_ << "\": " << describeFailure(e)
-                  << ". The picture shown stays." << std::endl;
-        messages_.tell("Cannot reload " + fileName(sourcePath_) + ": " + describeFailure(e),
-                       getElapsedSeconds());
-        requestRedraw();
+        reportOpenFailure(sourcePath_, true, e);
     }
+}
+
+void QuennetApp::reportOpenFailure(const std::string& path, bool reloading, const std::exception& e) {
+    requestRedraw();
+    if (!reloading) {
+        reportError(getRenderer()->getWindow(), "Cannot open the image",
+                    "Could not open \"" + path + "\": " + describeFailure(e) + ".");
+        return;
+    }
+    std::cerr << "QuennetApp: Cannot reload \"" << path << "\": " << describeFailure(e)
+              << ". The picture shown stays." << std::endl;
+    messages_.tell("Cannot reload " + fileName(path) + ": " + describeFailure(e), getElapsedSeconds());
 }
 
 void QuennetApp::loadImageFile(const std::string& path, bool reloading) {
-    // Everything a failed open must give back.
-    const std::string oldPath = sourcePath_;
-    const Surface oldSource = sourceSurface_;
-    const Palette oldPalette = sourcePalette_;
-    const std::optional<Atlas> oldAtlas = atlas_;
-    const std::vector<AtlasFrame> oldFrames = atlasFrames_;
-    const std::string oldStatus = status_;
-    const Animation oldAnimation = animation_;
-    const gl::Texture oldSourceTexture = sourceTexture_;
-    const gl::Texture oldResultTexture = resultTexture_;
-    const gl::Texture oldUpscaledTexture = upscaledTexture_;
-    const Surface oldUpscaledShown = upscaledShown_;
-    const ProcessingPipeline oldPipeline = pipeline_;
-    const CornerQuad oldQuad = cornerQuad_;
-    const Vec2f oldPan = pan_;
-    try {
-        const ImageSourceRef source = loadImage(path);
-        const Surface first(source);
-        const Palette palette = source->getPalette();
-        Animation animation(first, source);
-        // A reloaded animation stays on its frame while its frame count does.
-        if (reloading && animation.frameCount() == oldAnimation.frameCount())
-            animation.show(oldAnimation.index(), getElapsedSeconds());
-        const Surface loaded = animation.frame();
-        const gl::Texture texture = makeNearestTexture(loaded);
-
-        const bool sameSize = oldSource && loaded.getWidth() == oldSource.getWidth() &&
-                              loaded.getHeight() == oldSource.getHeight();
-        sourcePath_ = path;
-        sourceSurface_ = loaded;
-        sourcePalette_ = palette;
-        animation_ = animation;
-        upscaledFrames_.clear();
-        saveNote_.clear();
-        pageNote_.clear();
-        findAtlas(path, loaded);
-        sourceTexture_ = texture;
-        pipeline_.discardAll();
-        const bool placed = !reloading || !sameSize;
-        if (placed) {
-            cornerQuad_.placeOnImage(float(loaded.getWidth()), float(loaded.getHeight()));
-            pan_ = Vec2f();  // a new picture is shown centred
-        }
-
-        ++opened_;
-        // A file opened is shown only once its result is made, so that one whose result cannot
-        // be is refused whole. A reload keeps the window going while its result is made in the
-        // background, as for any other change; a failure then keeps the picture shown.
-        if (!reloading) runPipeline();
-        if (path != oldPath) fileWatch_.follow(path);
-        // Undo leads back through the changes of these corners only.
-        if (placed) quadHistory_.clear();
-    } catch (const std::exception&) {
-        sourcePath_ = oldPath;
-        sourceSurface_ = oldSource;
-        sourcePalette_ = oldPalette;
-        atlas_ = oldAtlas;
-        atlasFrames_ = oldFrames;
-        status_ = oldStatus;
-        animation_ = oldAnimation;
-        upscaledFrames_.clear();
-        sourceTexture_ = oldSourceTexture;
-        resultTexture_ = oldResultTexture;
-        upscaledTexture_ = oldUpscaledTexture;
-        upscaledShown_ = oldUpscaledShown;
-        pendingUpscale_ = Surface();
-        pipeline_ = oldPipeline;
-        cornerQuad_ = oldQuad;
-        pan_ = oldPan;
-        throw;
+    const ImageSourceRef source = loadImage(path);
+    OpenedFile file;
+    file.path = path;
+    file.reloading = reloading;
+    file.palette = source->getPalette();
+    file.animation = Animation(Surface(source), source);
+    // A reloaded animation stays on its frame while its frame count does.
+    if (reloading && file.animation.frameCount() == animation_.frameCount())
+        file.animation.show(animation_.index(), getElapsedSeconds());
+    file.source = file.animation.frame();
+    file.sourceTexture = makeNearestTexture(file.source);
+    findAtlas(file);
+    // A reload keeps the corners while the picture keeps its size.
+    if (!reloading || !sourceSurface_ || file.source.getWidth() != sourceSurface_.getWidth() ||
+        file.source.getHeight() != sourceSurface_.getHeight()) {
+        file.placedQuad = cornerQuad_;
+        file.placedQuad->placeOnImage(float(file.source.getWidth()), float(file.source.getHeight()));
     }
+    file.id = ++filesRead_;
+    saveNote_.clear();
+    pageNote_.clear();
+    opening_ = std::move(file);
+    requestRedraw();
+}
+
+void QuennetApp::adoptOpening() {
+    OpenedFile& file = *opening_;
+    if (file.path != sourcePath_) fileWatch_.follow(file.path);
+    sourcePath_ = file.path;
+    sourceSurface_ = file.source;
+    sourcePalette_ = file.palette;
+    animation_ = file.animation;
+    atlas_ = file.atlas;
+    atlasFrames_ = file.atlasFrames;
+    status_ = file.atlasStatus;
+    sourceTexture_ = file.sourceTexture;
+    fileId_ = file.id;
+    upscaledFrames_.keepOnly(fileId_);
+    if (file.placedQuad) {
+        cornerQuad_ = *file.placedQuad;
+        pan_ = Vec2f();        // a new picture is shown centred
+        quadHistory_.clear();  // undo leads back through the changes of these corners only
+    }
+    opening_.reset();
 }
 
 void QuennetApp::openNeighbour(int step) {
-    if (sourcePath_.empty()) return;
+    // From the file being opened, if one is: a second press goes on from there.
+    const std::string from = opening_ ? opening_->path : sourcePath_;
+    if (from.empty()) return;
     // Told on the status line rather than in a message box, which would stop the paging at each.
     std::string skipped;  // the first file passed over, and why
     int skippedMore = 0;
     const auto passedOver = [&] {
         return skipped + (skippedMore > 0 ? " (and " + std::to_string(skippedMore) + " more)" : "");
     };
-    for (const std::string& path : pagingOrder(sourcePath_, step)) {
+    for (const std::string& path : pagingOrder(from, step)) {
         try {
             loadImageFile(path, false);
             if (!skipped.empty()) pageNote_ = "Skipped " + passedOver();
@@ -162,6 +143,13 @@ void QuennetApp::chooseImage() {
 
 void QuennetApp::save() {
     if (dialog_) return;
+    if (opening_) {
+        // Its result is being made: what would be saved is about to be replaced.
+        messages_.tell("Opening " + fileName(opening_->path) + ": save once it is shown",
+                       getElapsedSeconds());
+        requestRedraw();
+        return;
+    }
     if (!sourceSurface_) {
         // On the panel rather than in a message box, which a held key would open once per repeat.
         perfLabel_->setCaption("Nothing to save yet");
@@ -193,13 +181,10 @@ void QuennetApp::startDialog(FileDialogKind kind, const std::string& initialPath
     }
 }
 
-void QuennetApp::findAtlas(const std::string& path, const Surface& sheet) {
-    atlas_.reset();
-    atlasFrames_.clear();
-    status_.clear();
-    std::string atlasPath = path == start_.file ? start_.atlas : std::string();
+void QuennetApp::findAtlas(OpenedFile& file) const {
+    std::string atlasPath = file.path == start_.file ? start_.atlas : std::string();
     if (atlasPath.empty()) {
-        const std::string beside = std::filesystem::path(path).replace_extension(".json").string();
+        const std::string beside = std::filesystem::path(file.path).replace_extension(".json").string();
         std::error_code ignored;
         if (std::filesystem::is_regular_file(beside, ignored)) atlasPath = beside;
     }
@@ -207,14 +192,14 @@ void QuennetApp::findAtlas(const std::string& path, const Surface& sheet) {
     const std::string name = fileName(atlasPath);
     try {
         Atlas atlas = readAtlas(atlasPath);
-        atlasFrames_ = framesOnSheet(atlas, sheet.getWidth(), sheet.getHeight());
-        atlas_ = std::move(atlas);
-        status_ = "Atlas " + name + ": " + std::to_string(atlasFrames_.size()) + " frames";
+        file.atlasFrames = framesOnSheet(atlas, file.source.getWidth(), file.source.getHeight());
+        file.atlas = std::move(atlas);
+        file.atlasStatus = "Atlas " + name + ": " + std::to_string(file.atlasFrames.size()) + " frames";
     } catch (const std::exception& e) {
         // A broken atlas does not keep the picture from being shown, as a plain sheet.
-        atlasFrames_.clear();
-        status_ = "Atlas " + name + " not used: " + e.what();
-        std::cerr << "QuennetApp: " << status_ << '\n';
+        file.atlasFrames.clear();
+        file.atlasStatus = "Atlas " + name + " not used: " + e.what();
+        std::cerr << "QuennetApp: " << file.atlasStatus << '\n';
     }
 }
 

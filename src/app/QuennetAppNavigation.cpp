@@ -55,14 +55,15 @@ void QuennetApp::showOneToOne() {
 }
 
 void QuennetApp::fitToWindow() {
-    if (!upscaledTexture_ || !sourceSurface_) return;
+    const Surface& upscaled = pipeline_.upscaledSurface;
+    if (!upscaled || !sourceSurface_) return;
     const Vec2f window{float(getWindowWidth()), float(getWindowHeight())};
     // The transform chosen is the one drawn, as a preview until its result is made.
     const bool warped = pipeline_.transform != 0;
     // In result pixels: the result, or the quad's bounding rectangle (in source pixels) enlarged.
     const Rectf bounds = cornerQuad_.boundingRect();
     const Vec2f size = warped ? Vec2f(bounds.getWidth(), bounds.getHeight()) * float(resultFactor())
-                              : Vec2f(float(upscaledTexture_.width()), float(upscaledTexture_.height()));
+                              : Vec2f(float(upscaled.getWidth()), float(upscaled.getHeight()));
     const Rectf& panel = panel_->getBounds();
     const ZoomFit fit = fitBesidePanel(size, window, Vec2f(panel.x2, panel.y2));
     zoomLevel_ = fit.level;

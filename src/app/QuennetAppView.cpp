@@ -39,7 +39,7 @@ void QuennetApp::draw() {
             drawStatusLine();
             return;
         }
-    } else if (showSource_ || pipeline_.shows(cornerQuad_.corners())) {
+    } else if (showSource_ || pipeline_.shows(sourceSurface_, cornerQuad_.corners())) {
         drawWarped(shownTexture());
     } else {
         drawPreview();

@@ -11,7 +11,7 @@ Surface UpscaledFrameCache::find(int32_t i, const Key& key) const {
 void UpscaledFrameCache::keep(int32_t i, const Key& key, const Surface& upscaled) {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (!(key == key_)) {
-        clearLocked();
+        clear();
         key_ = key;
     }
     const int64_t size = int64_t(upscaled.getRowBytes()) * upscaled.getHeight();
@@ -22,12 +22,12 @@ void UpscaledFrameCache::keep(int32_t i, const Key& key, const Surface& upscaled
     bytes_ += size;
 }
 
-void UpscaledFrameCache::clear() {
+void UpscaledFrameCache::keepOnly(uint64_t file) {
     const std::lock_guard<std::mutex> lock(mutex_);
-    clearLocked();
+    if (key_.file != file) clear();
 }
 
-void UpscaledFrameCache::clearLocked() {
+void UpscaledFrameCache::clear() {
     frames_.clear();
     bytes_ = 0;
     key_ = Key();

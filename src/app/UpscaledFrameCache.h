@@ -32,10 +32,11 @@ public:
     Surface find(int32_t i, const Key& key) const;
     // Keeps frame i made with key when the budget allows.
     void keep(int32_t i, const Key& key, const Surface& upscaled);
-    void clear();
+    // Forgets every frame unless they are of this file.
+    void keepOnly(uint64_t file);
 
 private:
-    void clearLocked();
+    void clear();  // with the mutex held
 
     mutable std::mutex mutex_;
     Key key_;

@@ -56,7 +56,6 @@ public:
 
 struct PipelineLoaded : ::testing::Test {
     void SetUp() override {
-        pipeline.discardAll();
         ASSERT_TRUE(pipeline.process(source, quad, work).ran);
         work = FakeWork();
     }
@@ -168,7 +167,6 @@ TEST_F(PipelineLoaded, MovedCornersRewarpWithoutUpscaling) {
 }
 
 TEST_F(PipelineLoaded, NewImageRedoesEverything) {
-    pipeline.discardAll();
     Surface other(3, 3, false);
     const PipelineRun run = pipeline.process(other, quad, work);
     EXPECT_TRUE(run.upscaled);
@@ -253,13 +251,13 @@ TEST_F(PipelineLoaded, FailedUploadChangesNoSelection) {
 // supersedes an older one whose outcome is then dropped, and what is shown is said to match only
 // once the latest is in.
 TEST_F(PipelineLoaded, ANewerJobSupersedesOneThatIsOut) {
-    EXPECT_TRUE(pipeline.shows(quad.corners()));
+    EXPECT_TRUE(pipeline.shows(source, quad.corners()));
     pipeline.upscaler = 1;
     std::optional<loom::app::PipelineJob> first = pipeline.nextJob(source, quad);
     ASSERT_TRUE(first);
     EXPECT_FALSE(pipeline.nextJob(source, quad)) << "already asked";
     EXPECT_TRUE(pipeline.busy());
-    EXPECT_FALSE(pipeline.shows(quad.corners()));
+    EXPECT_FALSE(pipeline.shows(source, quad.corners()));
 
     pipeline.upscaler = 2;
     std::optional<loom::app::PipelineJob> second = pipeline.nextJob(source, quad);
@@ -272,5 +270,5 @@ TEST_F(PipelineLoaded, ANewerJobSupersedesOneThatIsOut) {
     EXPECT_TRUE(pipeline.finish(ProcessingPipeline::run(*second, work), quad, work).upscaled);
     EXPECT_EQ(pipeline.currentUpscaler, 2);
     EXPECT_FALSE(pipeline.busy());
-    EXPECT_TRUE(pipeline.shows(quad.corners()));
+    EXPECT_TRUE(pipeline.shows(source, quad.corners()));
 }

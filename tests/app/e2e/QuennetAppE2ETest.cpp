@@ -854,6 +854,21 @@ TEST_F(QuennetAppE2E, AResultTooLargeToShowRevertsTheUpscalerSelection) {
     EXPECT_NE(stderrText().find("wide.png"), std::string::npos);
 }
 
+// A picture read well whose result is too large to show (Scale4x of 4100 pixels) is refused
+// whole when it is opened: the message says so, and the picture and the title stay the last one's.
+TEST_F(QuennetAppE2E, AFileWhoseResultCannotBeShownIsRefusedWhole) {
+    ASSERT_EQ(run({"convert", "-size", "4100x6", "xc:#3060c0", dir_ + "/wide.png"}).status, 0);
+    const std::string wid = launch({"-u", "Scale4x", sprite_});
+    ASSERT_FALSE(wid.empty());
+    const Image scaled = cliResult({"-u", "Scale4x"});
+    ASSERT_TRUE(waitForPicture(wid, scaled, 1));
+    key(wid, "Page_Down");  // wide.png follows hero.png
+    closeMessageBox("Cannot open the image");
+    EXPECT_TRUE(waitForPicture(wid, scaled, 1));
+    EXPECT_FALSE(waitForWindow("hero.png 32x32 - Scale4x - QuennetApp").empty());
+    EXPECT_TRUE(app_->running());
+}
+
 // Nothing changes, so nothing is drawn: the window costs next to no processor time whether it is
 // windowed, full screen or waiting on the save dialog.
 TEST_F(QuennetAppE2E, AnIdleWindowUsesAlmostNoProcessor) {
