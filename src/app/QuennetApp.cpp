@@ -131,16 +131,14 @@ void QuennetApp::update() {
 }
 
 void QuennetApp::startJob() {
+    // A file being opened is made on the corners placed on it, or, reloaded, on those shown.
+    const CornerQuad& quad = opening_ && opening_->placedQuad ? *opening_->placedQuad : cornerQuad_;
+    if (&quad == &cornerQuad_ && cornerQuad_.held()) return;  // the preview follows the drag
     const bool wasBusy = pipeline_.busy();
-    std::optional<PipelineJob> job;
-    if (opening_) {
-        job = pipeline_.nextJob(opening_->source,
-                                opening_->placedQuad ? *opening_->placedQuad : cornerQuad_);
-        if (job) openingJob_ = job->id;
-    } else if (!cornerQuad_.held()) {
-        job = pipeline_.nextJob(sourceSurface_, cornerQuad_);
-    }
+    std::optional<PipelineJob> job =
+        pipeline_.nextJob(opening_ ? opening_->source : sourceSurface_, quad);
     if (!job) return;
+    if (opening_) openingJob_ = job->id;
     pipelineThread_.post(std::move(*job), std::make_shared<Work>(*this, bool(opening_)));
     if (!wasBusy) busySince_ = getElapsedSeconds();
 }
