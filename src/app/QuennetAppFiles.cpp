@@ -124,7 +124,7 @@ void QuennetApp::openNeighbour(int step) {
         } catch (const std::exception& e) {
             std::cerr << "QuennetApp: Skipped \"" << path << "\": " << describeFailure(e) << ".\n";
             if (skipped.empty())
-                skipped = std::filesystem::path(path).filename().string() + ": " + describeFailure(e);
+                skipped = fileName(path) + ": " + describeFailure(e);
             else
                 ++skippedMore;
         }
