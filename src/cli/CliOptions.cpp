@@ -259,12 +259,13 @@ std::string cliUsageText() {
            "extension (hero.png gives heroScale2x.png). An input in a format that cannot be written\n"
            "gives a PNG. A folder's image named as the result of another image beside it\n"
            "(heroScale2x.png beside hero.png) is left out when results go beside their inputs,\n"
-           "so a folder can be converted again. An animated GIF written as a GIF keeps every\n"
-           "frame; to another format, only its first frame. An existing result is only replaced\n"
-           "with --force: for a single file that is an error, in a batch (several inputs or a\n"
-           "folder) the file is skipped. A batch shows its progress on a terminal and ends with a\n"
-           "line counting the files written, failed and skipped. Exit status: 0 when no file\n"
-           "failed, 1 when any failed, 2 for a usage error.\n";
+           "so a folder can be converted again. An animation (GIF, APNG, WebP, Aseprite) written\n"
+           "as a GIF, PNG or WebP keeps every frame, delays and looping; to another format, only\n"
+           "its first frame. An existing result is only replaced with --force: for a single file\n"
+           "that is an error, in a batch (several inputs or a folder) the file is skipped. A batch\n"
+           "shows its progress on a terminal and ends with a line counting the files written,\n"
+           "failed and skipped. Exit status: 0 when no file failed, 1 when any failed, 2 for a\n"
+           "usage error.\n";
 }
 
 }  // namespace loom::cli
