@@ -15,6 +15,17 @@
 namespace loom {
 namespace app {
 
+namespace {
+
+// A frame upscaled whole, or by the atlas's frames when the sheet has one.
+Surface upscaleFrame(const Surface& source, const std::vector<AtlasFrame>& atlasFrames, int upscalerId,
+                     PixelMatch match, const SheetLayout& layout) {
+    return atlasFrames.empty() ? loom::upscale(source, upscalerId, match, layout)
+                               : upscaleByFrames(source, atlasFrames, upscalerId, match, layout.edges);
+}
+
+}  // namespace
+
 // The pipeline's expensive steps: upscale() and warp(), the two halves of the core's makeResult()
 // (the pipeline caches the upscale between them), and the textures. The upscale works from what
 // the window showed when the job was asked for (the frame, the atlas), never from the window's
@@ -33,9 +44,7 @@ public:
                     const SheetLayout& layout) override {
         const UpscaledFrameCache::Key key{upscalerId, match, layout.edges, file_};
         if (const Surface kept = app_.upscaledFrames_.find(frame_, key)) return kept;
-        const Surface made = atlasFrames_.empty() ? loom::upscale(source, upscalerId, match, layout)
-                                                  : upscaleByFrames(source, atlasFrames_, upscalerId,
-                                                                    match, layout.edges);
+        const Surface made = upscaleFrame(source, atlasFrames_, upscalerId, match, layout);
         if (animated_) app_.upscaledFrames_.keep(frame_, key, made);
         return made;
     }
@@ -124,6 +133,7 @@ void QuennetApp::update() {
     uploadPendingUpscale();
     takeResults();
     startJob();
+    makeNextFrameAhead();
     if (busyMarkDue() != busyMarkShown_) requestRedraw();
     keepSizeAcrossFactors();
     showTitle();
@@ -141,6 +151,27 @@ void QuennetApp::startJob() {
     if (opening_) openingJob_ = job->id;
     pipelineThread_.post(std::move(*job), std::make_shared<Work>(*this, bool(opening_)));
     if (!wasBusy) busySince_ = getElapsedSeconds();
+}
+
+void QuennetApp::makeNextFrameAhead() {
+    // Only while the window has nothing else to make: the shown frame comes first.
+    if (!animation_.animated() || !animation_.playing() || opening_ || pipeline_.busy() ||
+        cornerQuad_.held() || !frameAhead_.idle())
+        return;
+    const int32_t next = (animation_.index() + 1) % animation_.frameCount();
+    const SheetLayout layout = pipeline_.currentLayout();
+    const UpscaledFrameCache::Key key{pipeline_.currentUpscaler, PixelMatch(pipeline_.currentCompare),
+                                      layout.edges, fileId_};
+    if (upscaledFrames_.find(next, key)) return;
+    frameAhead_.start([cache = &upscaledFrames_, source = animation_.frameAt(next),
+                       atlasFrames = atlasFrames_, next, key, layout] {
+        try {
+            const Surface made = upscaleFrame(source, atlasFrames, key.upscaler, key.match, layout);
+            if (!cache->keep(next, key, made)) cache->keepAhead(next, key, made);
+        } catch (const std::exception&) {
+            // Left to be made when its turn comes, where a failure is reported.
+        }
+    });
 }
 
 bool QuennetApp::busyMarkDue() const {

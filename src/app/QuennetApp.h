@@ -21,6 +21,7 @@
 #include "app/AppCommandLine.h"
 #include "app/FileDialog.h"
 #include "app/FileWatch.h"
+#include "app/FrameAhead.h"
 #include "app/PipelineThread.h"
 #include "app/ProcessingPipeline.h"
 #include "app/QuadKeys.h"
@@ -72,6 +73,9 @@ private:
     // Hands the pipeline's next job, if any, to its thread: never while the quad is held, whose
     // corners the preview follows until the drag ends.
     void startJob();
+    // While an animation plays and nothing else is being made, makes its next frame's upscale
+    // ahead of its turn, unless it is kept already.
+    void makeNextFrameAhead();
     // True when a job has been under way long enough for the status line to say so.
     bool busyMarkDue() const;
     // Shows the jobs the pipeline's thread made; a failure is reported and what is shown stays.
@@ -197,6 +201,7 @@ private:
     std::string status_;
     Animation animation_;                // the opened file's frames; one for a still picture
     UpscaledFrameCache upscaledFrames_;  // the animation's frames once upscaled
+    FrameAhead frameAhead_;              // the next frame, made while the shown one plays
     std::string saveNote_;               // what the last save could not keep, on the status line
     StatusMessages messages_;            // the status line's messages of the moment
     std::string title_;                  // the window's
