@@ -2,25 +2,30 @@
 
 namespace loom::app {
 
+bool QuadKeys::heard() const {
+    // A drag owns the corners until it ends: a key would pull them from under the pointer.
+    return pipeline_.transformShown() && !quad_.held();
+}
+
 void QuadKeys::nudge(const Vec2f& offset) {
-    if (!pipeline_.transformShown()) return;
+    if (!heard()) return;
     const QuadHistory::Corners before = quad_.corners();
     if (quad_.nudgeHoveredCorner(offset)) changed(before);
 }
 
 void QuadKeys::reset(float width, float height) {
-    if (!pipeline_.transformShown()) return;
+    if (!heard()) return;
     const QuadHistory::Corners before = quad_.corners();
     quad_.resetToImage(width, height);
     changed(before);
 }
 
 void QuadKeys::undo() {
-    if (pipeline_.transformShown()) restore(history_.undo(quad_.corners()));
+    if (heard()) restore(history_.undo(quad_.corners()));
 }
 
 void QuadKeys::redo() {
-    if (pipeline_.transformShown()) restore(history_.redo(quad_.corners()));
+    if (heard()) restore(history_.redo(quad_.corners()));
 }
 
 void QuadKeys::changed(const QuadHistory::Corners& before) { history_.record(before, quad_.corners()); }

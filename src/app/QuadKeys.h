@@ -1,7 +1,7 @@
 // QuadKeys: the keyboard's way to the corner quadrilateral: a nudge of the hovered corner, a reset
 // onto the picture, undo and redo. Like the mouse, the keys reach the quad only while a transform
-// is shown; each change is one step of the history (the pipeline warps again when the corners
-// change).
+// is shown, and not while a drag holds it; each change is one step of the history (the pipeline warps
+// again when the corners change).
 #pragma once
 
 #include "app/ProcessingPipeline.h"
@@ -24,6 +24,7 @@ public:
     void redo();
 
 private:
+    bool heard() const;
     // Records the change from before to the corners now.
     void changed(const QuadHistory::Corners& before);
     // Puts back the corners an undo or a redo gave, if it gave any.

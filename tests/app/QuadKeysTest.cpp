@@ -38,6 +38,20 @@ TEST_F(QuadKeysTest, WithoutATransformTheKeysDoNothing) {
     EXPECT_EQ(corner2(), Vec2f(100, 50));
 }
 
+TEST_F(QuadKeysTest, WhileADragHoldsTheQuadTheKeysWait) {
+    pipeline.transform = 1;
+    history.record({}, quad.corners());
+    quad.press(420, 290, true, false);  // on corner 2
+    keys.nudge(Vec2f(10, 0));
+    keys.reset(80, 40);
+    keys.undo();
+    EXPECT_EQ(corner2(), Vec2f(100, 50));
+    quad.release(true, false);
+    quad.hover(420, 290);
+    keys.nudge(Vec2f(10, 0));
+    EXPECT_EQ(corner2(), Vec2f(110, 50)) << "heard again once the button is up";
+}
+
 TEST_F(QuadKeysTest, NudgeResetUndoAndRedoAreSteps) {
     pipeline.transform = 1;
     keys.nudge(Vec2f(10, 0));
