@@ -21,6 +21,8 @@ void printList() {
     for (const TransformInfo& info : transformCatalogue()) std::cout << ' ' << info.name;
     std::cout << "\nReadable formats:";
     for (const std::string& name : builtInReadableFormats()) std::cout << ' ' << name;
+    std::cout << "\nReadable extensions:";
+    for (const std::string& extension : builtInReadExtensions()) std::cout << ' ' << extension;
     std::cout << "\nWritable extensions:";
     for (const std::string& extension : getWriteExtensions()) std::cout << ' ' << extension;
     std::cout << '\n';

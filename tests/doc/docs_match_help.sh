@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # docs_match_help.sh SOURCE_DIR PROGRAM...: each program's manual page describes, and the bash
 # completion offers, exactly the long options its --help lists, so no option goes missing from
-# either, nor outlives its removal.
+# either, nor outlives its removal; and the completion offers the files quennet reads.
 set -euo pipefail
 source_dir=$1
 shift
@@ -32,4 +32,18 @@ for program in "$@"; do
     status=1
   fi
 done
+
+# Files by the extensions quennet --list gives, in either case, and folders.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+mkdir "$scratch/sub"
+touch "$scratch/hero.png" "$scratch/TILE.BMP" "$scratch/walk.aseprite" "$scratch/notes.txt"
+COMP_WORDS=("$1" "$scratch/")
+COMP_CWORD=1
+_quennet
+offered=$(printf '%s\n' "${COMPREPLY[@]#"$scratch/"}" | sort | tr '\n' ' ')
+if [ "$offered" != "TILE.BMP hero.png sub walk.aseprite " ]; then
+  echo "the completion offers $offered for files"
+  status=1
+fi
 exit $status
