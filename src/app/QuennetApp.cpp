@@ -43,8 +43,9 @@ public:
     Surface upscale(const Surface& source, int upscalerId, PixelMatch match,
                     const SheetLayout& layout) override {
         const UpscaledFrameCache::Key key{upscalerId, match, layout.edges, file_};
-        if (const Surface kept = app_.upscaledFrames_.find(frame_, key)) return kept;
-        const Surface made = upscaleFrame(source, atlasFrames_, upscalerId, match, layout);
+        // A frame made ahead of its turn is kept like one made now.
+        Surface made = app_.upscaledFrames_.find(frame_, key);
+        if (!made) made = upscaleFrame(source, atlasFrames_, upscalerId, match, layout);
         if (animated_) app_.upscaledFrames_.keep(frame_, key, made);
         return made;
     }
@@ -167,7 +168,7 @@ void QuennetApp::makeNextFrameAhead() {
                        atlasFrames = atlasFrames_, next, key, layout] {
         try {
             const Surface made = upscaleFrame(source, atlasFrames, key.upscaler, key.match, layout);
-            if (!cache->keep(next, key, made)) cache->keepAhead(next, key, made);
+            cache->keepAhead(next, key, made);
         } catch (const std::exception&) {
             // Left to be made when its turn comes, where a failure is reported.
         }

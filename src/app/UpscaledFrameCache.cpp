@@ -9,19 +9,18 @@ Surface UpscaledFrameCache::find(int32_t i, const Key& key) const {
     return frames_[size_t(i)];
 }
 
-bool UpscaledFrameCache::keep(int32_t i, const Key& key, const Surface& upscaled) {
+void UpscaledFrameCache::keep(int32_t i, const Key& key, const Surface& upscaled) {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (!(key == key_)) {
         clear();
         key_ = key;
     }
     const int64_t size = int64_t(upscaled.getRowBytes()) * upscaled.getHeight();
-    if (i < 0 || bytes_ + size > budgetBytes_) return false;
+    if (i < 0 || bytes_ + size > budgetBytes_) return;
     if (size_t(i) >= frames_.size()) frames_.resize(size_t(i) + 1);
-    if (frames_[size_t(i)]) return true;
+    if (frames_[size_t(i)]) return;
     frames_[size_t(i)] = upscaled;
     bytes_ += size;
-    return true;
 }
 
 void UpscaledFrameCache::keepAhead(int32_t i, const Key& key, const Surface& upscaled) {

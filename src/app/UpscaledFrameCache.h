@@ -33,9 +33,10 @@ public:
 
     // Frame i made with key, or the null surface.
     Surface find(int32_t i, const Key& key) const;
-    // Keeps frame i made with key when the budget allows; false when it does not.
-    bool keep(int32_t i, const Key& key, const Surface& upscaled);
-    // Keeps frame i made with key in the one place outside the budget, instead of the frame there.
+    // Keeps frame i made with key when the budget allows.
+    void keep(int32_t i, const Key& key, const Surface& upscaled);
+    // Keeps frame i, made with key ahead of its turn, in the one place outside the budget, instead
+    // of the frame there; the frames kept within the budget stay as they are.
     void keepAhead(int32_t i, const Key& key, const Surface& upscaled);
     // Forgets every frame unless they are of this file.
     void keepOnly(uint64_t file);

@@ -9,22 +9,22 @@ TEST(UpscaledFrameCache, KeepsWithinTheBudgetAndOneFrameAheadBeyondIt) {
     const Surface frame(4, 4, true);  // 64 bytes
     UpscaledFrameCache cache(2 * 64);
     const UpscaledFrameCache::Key key{2, loom::PixelMatch::Seen, loom::EdgeRule::Clamp, 1};
-    EXPECT_TRUE(cache.keep(0, key, frame));
-    EXPECT_TRUE(cache.keep(1, key, Surface(4, 4, true)));
-    EXPECT_FALSE(cache.keep(2, key, Surface(4, 4, true))) << "beyond the budget";
-    EXPECT_FALSE(cache.find(2, key));
+    cache.keep(0, key, frame);
+    cache.keep(1, key, Surface(4, 4, true));
+    cache.keep(2, key, Surface(4, 4, true));
+    EXPECT_TRUE(cache.find(1, key));
+    EXPECT_FALSE(cache.find(2, key)) << "beyond the budget";
 
     const Surface ahead(4, 4, true);
     cache.keepAhead(2, key, ahead);
     EXPECT_TRUE(cache.find(2, key).sharesPixelsWith(ahead));
-    cache.keepAhead(3, key, Surface(4, 4, true));
-    EXPECT_FALSE(cache.find(2, key)) << "only one frame is kept ahead";
-    EXPECT_TRUE(cache.find(0, key).sharesPixelsWith(frame));
-
     UpscaledFrameCache::Key otherUpscaler = key;
     otherUpscaler.upscaler = 3;
-    EXPECT_FALSE(cache.find(0, otherUpscaler));
-    EXPECT_FALSE(cache.find(3, otherUpscaler));
+    cache.keepAhead(3, otherUpscaler, Surface(4, 4, true));  // the upscaler changed meanwhile
+    EXPECT_FALSE(cache.find(2, key)) << "only one frame is kept ahead";
+    EXPECT_TRUE(cache.find(3, otherUpscaler));
+    EXPECT_TRUE(cache.find(1, key)) << "a frame made ahead leaves those within the budget alone";
+    EXPECT_FALSE(cache.find(1, otherUpscaler));
 
     cache.keepOnly(2);  // another file
     EXPECT_FALSE(cache.find(0, key));
