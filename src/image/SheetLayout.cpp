@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "image/RowBands.h"
 #include "image/SurfaceParts.h"
 #include "image/Upscale.h"
 
@@ -102,10 +103,16 @@ Surface upscaleLaidOut(const Surface& source, int factor, const SheetLayout& lay
         const Surface plain = blocks(copyArea(source, area));
         pasteArea(plain, plain.getBounds(), result, factor * area.x1, factor * area.y1);
     }
-    for (const Area& cell : cellsOf(*layout.cells, source.getWidth(), source.getHeight())) {
-        const Surface upscaled = upscaleWrapped(copyArea(source, cell), factor, layout.edges, whole);
-        pasteArea(upscaled, upscaled.getBounds(), result, factor * cell.x1, factor * cell.y1);
-    }
+    // Cells are pictures of their own: bands of them, each cell in the band of its top row, need no
+    // coordination, and a big sheet's many cells are made on every core.
+    const std::vector<Area> cells = cellsOf(*layout.cells, source.getWidth(), source.getHeight());
+    forRowBands(source.getHeight(), [&](int32_t y0, int32_t y1) {
+        for (const Area& cell : cells) {
+            if (cell.y1 < y0 || cell.y1 >= y1) continue;
+            const Surface upscaled = upscaleWrapped(copyArea(source, cell), factor, layout.edges, whole);
+            pasteArea(upscaled, upscaled.getBounds(), result, factor * cell.x1, factor * cell.y1);
+        }
+    });
     return result;
 }
 

@@ -42,7 +42,8 @@ using WholeUpscale = std::function<Surface(const Surface&)>;
 // opposite edge: the result is the middle of the clamped upscale of the picture laid 5 x 5 (only
 // its rows or columns for WrapX or WrapY), upscaled with enough of it around (two whole copies
 // for pictures up to 32 pixels across, 64 pixels beyond). Each cell is upscaled as a picture of
-// its own, its edges wrapped within it under a wrap rule.
+// its own, its edges wrapped within it under a wrap rule; cells are made on every core, so `whole`
+// may run on several threads at once.
 Surface upscaleLaidOut(const Surface& source, int factor, const SheetLayout& layout,
                        const WholeUpscale& whole, const WholeUpscale& blocks);
 

@@ -2,9 +2,9 @@
 // by a row kernel (AVX2 where the processor has it), the channel order resolved once per image.
 #include <vector>
 
+#include "image/RowBands.h"
 #include "warp/BilinearWarp.h"
 #include "warp/PixelCopy.h"
-#include "warp/RowBands.h"
 #include "warp/RowCopy.h"
 #include "warp/SquareToQuad.h"
 #include "warp/WarpRows.h"

@@ -3,9 +3,9 @@
 // resolved once per image.
 #include <vector>
 
+#include "image/RowBands.h"
 #include "warp/PixelCopy.h"
 #include "warp/ProjectiveWarp.h"
-#include "warp/RowBands.h"
 #include "warp/RowCopy.h"
 #include "warp/WarpRows.h"
 

@@ -95,13 +95,18 @@ TEST(SheetLayout, AWrappedTileIsTheMiddleOfItsRepeatAndLiesSeamless) {
 }
 
 TEST(SheetLayout, EachCellIsUpscaledAloneAndTheRestBecomesPlainBlocks) {
-    // Cells narrower than a SIMD chunk and wider (12 and 13 columns).
-    const CellGrid grids[] = {{3, 2, 0, 0}, {4, 3, 1, 2}, {2, 2, 2, 1}, {12, 13, 1, 1}, {13, 12, 0, 0}};
+    // Cells narrower than a SIMD chunk and wider (12 and 13 columns); a sheet tall enough to be made
+    // in bands on two threads, a cell straddling the bands' border.
+    const struct {
+        CellGrid grid;
+        int32_t height;
+    } sheets[] = {{{3, 2, 0, 0}, 27},   {{4, 3, 1, 2}, 27},   {{2, 2, 2, 1}, 27},
+                  {{12, 13, 1, 1}, 27}, {{13, 12, 0, 0}, 27}, {{5, 13, 1, 1}, 131}};
     uint32_t seed = 50;
-    for (const CellGrid& grid : grids)
+    for (const auto& [grid, height] : sheets)
         for (EdgeRule edges : {EdgeRule::Clamp, EdgeRule::Wrap}) {
-            const Surface sheet = randomPaletteImage(41, 27, ChannelOrder::RGBA, 3, seed++);
-            const std::vector<Area> cells = cellsOf(grid, 41, 27);
+            const Surface sheet = randomPaletteImage(41, height, ChannelOrder::RGBA, 3, seed++);
+            const std::vector<Area> cells = cellsOf(grid, 41, height);
             ASSERT_FALSE(cells.empty());
             for (const auto& [pathName, whole] : everyPath())
                 for (const UpscalerInfo& info : upscalerCatalogue()) {

@@ -1,5 +1,6 @@
-// Rows of an output made in bands, one per core: each row of a warp depends on its own y alone, so
-// the bands need no coordination and the result is the same however many there are.
+// Rows of an output made in bands, one per core: where each row depends on its own y alone (a
+// warp's rows, a sheet's rows of cells), the bands need no coordination and the result is the same
+// however many there are.
 #pragma once
 
 #include <algorithm>
