@@ -60,7 +60,8 @@ void QuennetApp::reportOpenFailure(const std::string& path, bool reloading, cons
 }
 
 void QuennetApp::loadImageFile(const std::string& path, bool reloading) {
-    const ImageSourceRef source = loadImage(path);
+    // A picture whose result would be too large is refused before it is decoded.
+    const ImageSourceRef source = loadImage(path, ImageSource::Options().setScale(resultFactor()));
     OpenedFile file;
     file.path = path;
     file.reloading = reloading;

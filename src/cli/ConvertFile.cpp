@@ -37,12 +37,14 @@ void convertAnimation(const ImageSourceRef& animation, AnimationWriter& writer,
 
 // The input, at the picture --frame names when it is given (a frame of an animation, composed as
 // a viewer shows it, or a picture of a file holding several, such as an icon's sizes), and only
-// the frames of --tag when that is given.
-ImageSourceRef loadInput(const std::string& inputPath, const std::optional<int>& frame,
-                         const std::string& tag) {
+// the frames of --tag when that is given. A picture whose result would be too large is refused
+// before it is decoded.
+ImageSourceRef loadInput(const std::string& inputPath, const CliOptions& options) {
+    const std::optional<int>& frame = options.frame;
     ImageSource::Options load;
     if (frame) load.setPage(*frame - 1);
-    load.setTag(tag);
+    load.setTag(options.tag);
+    load.setScale(upscalerById(options.upscaler).factor);
     ImageSourceRef input = loadImage(inputPath, load);
     if (!frame) return input;
     if (input->getFrameCount() > 1) {
@@ -107,7 +109,7 @@ std::string convertFile(const std::string& inputPath, const std::string& outputP
         std::filesystem::exists(atlasPathFor(outputPath), ignored))
         throw std::runtime_error(atlasPathFor(outputPath) + " exists (use --force to overwrite)");
 
-    ImageSourceRef input = loadInput(inputPath, options.frame, options.tag);
+    ImageSourceRef input = loadInput(inputPath, options);
     if (!options.atlas.empty()) return convertAtlas(std::move(input), outputPath, options);
     const int32_t frames = options.frame ? 1 : input->getFrameCount();  // one picked: a still
     const float w = float(input->getWidth());

@@ -1,7 +1,6 @@
 #include "image/Upscale.h"
 
 #include "image/ImageLimits.h"
-#include "image/SizeCheck.h"
 #include "image/SurfaceExc.h"
 #include "image/UpscaleFast.h"
 #include "image/UpscalerCatalogue.h"
@@ -9,8 +8,7 @@
 namespace loom {
 
 void checkScaledSize(const Surface& source, int factor) {
-    checkImageLimits(checkedProduct({source.getWidth(), factor}),
-                     checkedProduct({source.getHeight(), factor}));
+    checkImageLimits(source.getWidth(), source.getHeight(), factor);
 }
 
 Surface makeScaledSurface(const Surface& source, int factor) {

@@ -25,10 +25,14 @@ public:
         std::optional<int32_t> page;
         // For files whose animations name runs of frames: only the frames of this one. Empty: all.
         std::string tag;
+        // How many times on each side the caller will enlarge every picture: one whose enlargement
+        // would pass the image limits is refused as soon as its size is read, before it is decoded.
+        int32_t scale = 1;
 
         Options& setIndex(int32_t i) { return index = i, *this; }
         Options& setPage(int32_t p) { return page = p, *this; }
         Options& setTag(std::string t) { return tag = std::move(t), *this; }
+        Options& setScale(int32_t s) { return scale = s, *this; }
     };
 
     // The layout the chosen row converter works with: offsets in samples, -1 when absent.

@@ -281,7 +281,8 @@ TEST(ImageFile, HugeHeadersAreRefusedBeforeAllocating) {
     png[32] = uint8_t(crc);
     TempDir dir;
     loom::test::writeFile(dir / "huge.png", png);
-    EXPECT_EQ(failureOf(dir / "huge.png"), "image too large: 200000 x 3 pixels");
+    EXPECT_EQ(failureOf(dir / "huge.png"),
+              "image too large: 200000 x 3 pixels (the most is 32768 on a side and 268435456 in all)");
 
     // A BMP header declaring 30000 x 30000 pixels (900 million).
     std::vector<uint8_t> bmp(54, 0);
@@ -295,6 +296,27 @@ TEST(ImageFile, HugeHeadersAreRefusedBeforeAllocating) {
     EXPECT_EQ(
         failureOf(std::string(LOOM_SOURCE_DIR) + "/fuzz/regressions/gif-huge-canvas-one-pixel-frame"),
         "GIF: not a valid picture: its 32768 x 8192 canvas is more than its 35 bytes could fill");
+}
+
+// A caller that will enlarge the picture says by how much: a result past the limits is refused
+// from the header, in every reader, at exactly the limit (4 x 1 enlarged 8192 times is 32768 wide).
+TEST(ImageFile, APictureWhoseResultPassesTheLimitsIsRefusedBeforeDecoding) {
+    TempDir dir;
+    const Surface picture = makePicture(4, 1, false, 4);
+    for (const std::string ext : {"png", "tif", "bmp", "webp", "jpg", "gif", "wmp"}) {
+        const std::string path = dir / ("t." + ext);
+        writeImage(path, std::make_shared<ImageSourceSurface>(picture));
+        EXPECT_EQ(loadImage(path, ImageSource::Options().setScale(8192))->getWidth(), 4) << ext;
+        try {
+            loadImage(path, ImageSource::Options().setScale(8193));
+            ADD_FAILURE() << ext << " enlarged past the limits was read";
+        } catch (const ImageIoFailedLoadExc& e) {
+            EXPECT_NE(std::string(e.what()).find("result too large: 4 x 1 pixels enlarged 8193 times "
+                                                 "would be 32772 x 8193 pixels (the most is 32768"),
+                      std::string::npos)
+                << ext << ": " << e.what();
+        }
+    }
 }
 
 TEST(ImageFile, SurfaceFromSourceFollowsTheAlphaRule) {

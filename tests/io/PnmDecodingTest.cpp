@@ -117,7 +117,9 @@ TEST(PnmDecoding, BrokenFilesAreRefusedWithTheReason) {
         {bytesOf("P3 x 1 255\n"), "PNM: bad width"},
         {bytesOf("P5 99999999999 1 255\n"), "PNM: width out of range"},
         {bytesOf("P5 0 4 255\n"), "the image has no pixels (0 x 4)"},
-        {bytesOf("P6 40000 1 255\n"), "PNM: image too large: 40000 x 1 pixels"},
+        {bytesOf("P6 40000 1 255\n"),
+         "PNM: image too large: 40000 x 1 pixels"
+         " (the most is 32768 on a side and 268435456 in all)"},
         {bytesOf(pam("WIDTH 1\nHEIGHT 1\nMAXVAL 255\n") + "."),
          "PNM: PAM header without WIDTH, HEIGHT, DEPTH or MAXVAL"},
         {bytesOf(pam("WIDTH 1\nHEIGHT 1\nDEPTH 4\nMAXVAL 255\nTUPLTYPE CMYK\n") + "...."),

@@ -8,10 +8,17 @@
 
 namespace loom {
 
+void ImageSourceDecoded::requireWithinLimits(int64_t width, int64_t height) const {
+    try {
+        checkImageLimits(width, height, scale_);
+    } catch (const ImageTooLargeExc& e) {
+        throw ImageIoFailedLoadExc(e.what());
+    }
+}
+
 void ImageSourceDecoded::allocatePixels(int64_t width, int64_t height, ColorModel model, DataType type,
                                         SampleOrder order) {
-    if (!withinImageLimits(width, height))
-        throw ImageIoFailedLoadExc(ImageTooLargeExc(width, height).what());
+    requireWithinLimits(width, height);
     if (width == 0 || height == 0)
         throw ImageIoFailedLoadExc("the image has no pixels (" + std::to_string(width) + " x " +
                                    std::to_string(height) + ")");

@@ -18,9 +18,15 @@ public:
     void load(ImageTargetRef target) override;
 
 protected:
-    // Sets the description and allocates the pixel block after checking the size against the
-    // image limits and for overflow; ImageIoFailedLoadExc naming the size when too large
-    // or empty.
+    // options.scale is kept for allocatePixels.
+    explicit ImageSourceDecoded(const Options& options) : scale_(options.scale) {}
+
+    // ImageIoFailedLoadExc naming the size and the limits when width x height, or that enlarged by
+    // the caller's scale, passes the image limits: for a size read from a header, before anything
+    // is allocated or decoded for it.
+    void requireWithinLimits(int64_t width, int64_t height) const;
+    // Sets the description and allocates the pixel block after checking the size as
+    // requireWithinLimits does, and for overflow; ImageIoFailedLoadExc when empty.
     void allocatePixels(int64_t width, int64_t height, ColorModel model, DataType type,
                         SampleOrder order);
     uint8_t* getRow(int32_t row) { return pixels_.get() + int64_t(row) * rowBytes_; }
@@ -33,6 +39,7 @@ protected:
     void describeTransparency();
 
 private:
+    int32_t scale_;
     PixelBlock pixels_;
     int32_t rowBytes_ = 0;
 };

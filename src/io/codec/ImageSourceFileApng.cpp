@@ -66,7 +66,8 @@ bool ImageSourceFileApng::isAnimated(const Buffer& bytes) {
     return false;
 }
 
-ImageSourceFileApng::ImageSourceFileApng(DataSourceRef dataSource, Options options) {
+ImageSourceFileApng::ImageSourceFileApng(DataSourceRef dataSource, const Options& options)
+    : ImageSourceDecoded(options) {
     // The whole file's header read as a still picture: its size, limits and sample type.
     const ImageSourceFilePng still(dataSource, {});
     bytes_ = dataSource->getBuffer();

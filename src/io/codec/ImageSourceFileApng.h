@@ -23,7 +23,7 @@ public:
     // only the heads of the chunks before the first IDAT.
     static bool isAnimated(const Buffer& bytes);
 
-    ImageSourceFileApng(DataSourceRef dataSource, Options options);
+    ImageSourceFileApng(DataSourceRef dataSource, const Options& options);
 
     bool nextFrame() override;
     // The frame's delay is a fraction of a second; a zero denominator means hundredths.

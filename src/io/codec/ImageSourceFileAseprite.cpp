@@ -87,7 +87,7 @@ void toRgba(const AsepriteFile& file, const uint8_t* pixel, bool background, uin
 }  // namespace
 
 ImageSourceFileAseprite::ImageSourceFileAseprite(DataSourceRef dataSource, const Options& options)
-    : bytes_(dataSource->getBuffer()) {
+    : ImageSourceDecoded(options), bytes_(dataSource->getBuffer()) {
     const auto* data = static_cast<const uint8_t*>(bytes_.getData());
     const size_t size = size_t(bytes_.getDataSize());
     if (!looksLikeAseprite(data, size)) throw ImageIoNotThisFormatExc("not an Aseprite file");

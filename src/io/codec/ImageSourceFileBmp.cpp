@@ -283,7 +283,8 @@ void refuseUnfillable(const ByteReader& in, const BmpLayout& l) {
 
 }  // namespace
 
-ImageSourceFileBmp::ImageSourceFileBmp(DataSourceRef dataSource, Options) {
+ImageSourceFileBmp::ImageSourceFileBmp(DataSourceRef dataSource, const Options& options)
+    : ImageSourceDecoded(options) {
     const Buffer bytes = requireSignature(dataSource, "BM", 2, "BMP");
     ByteReader in(static_cast<const uint8_t*>(bytes.getData()), size_t(bytes.getDataSize()), "BMP");
     const BmpLayout layout = readLayout(in);

@@ -11,7 +11,7 @@ namespace loom {
 
 class ImageSourceFileBmp : public ImageSourceDecoded {
 public:
-    ImageSourceFileBmp(DataSourceRef dataSource, Options options);
+    ImageSourceFileBmp(DataSourceRef dataSource, const Options& options);
     static ImageSourceRef create(DataSourceRef dataSource, Options options);
 };
 

@@ -137,8 +137,9 @@ void GifFileCloser::operator()(GifFileType* gif) const {
     DGifCloseFile(gif, &ignored);
 }
 
-ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, Options options)
-    : bytes_(dataSource->getBuffer()),
+ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, const Options& options)
+    : ImageSourceDecoded(options),
+      bytes_(dataSource->getBuffer()),
       reader_{static_cast<const uint8_t*>(bytes_.getData()), size_t(bytes_.getDataSize()), 0} {
     if (reader_.size < 6 ||
         (std::memcmp(reader_.data, "GIF87a", 6) != 0 && std::memcmp(reader_.data, "GIF89a", 6) != 0))
@@ -150,6 +151,7 @@ ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, Options options
     refuseUnfillable(width, height, reader_.size, "canvas");
     if (!withinImageLimits(width, height))
         throw ImageIoFailedLoadExc(std::string("GIF: ") + ImageTooLargeExc(width, height).what());
+    requireWithinLimits(width, height);  // and enlarged, before a frame is read
 
     if (options.index < 0)
         throw ImageIoFailedLoadExc("GIF: there is no frame " + std::to_string(options.index));

@@ -30,7 +30,7 @@ struct GifFileCloser {
 
 class ImageSourceFileGif : public ImageSourceDecoded {
 public:
-    ImageSourceFileGif(DataSourceRef dataSource, Options options);
+    ImageSourceFileGif(DataSourceRef dataSource, const Options& options);
     static ImageSourceRef create(DataSourceRef dataSource, Options options);
 
     // Composes the frame after the current one onto the canvas; false, with the canvas

@@ -53,7 +53,8 @@ bool describeEntry(const uint8_t* file, size_t fileSize, const uint8_t* field, E
 
 }  // namespace
 
-ImageSourceFileIco::ImageSourceFileIco(DataSourceRef dataSource, Options options) {
+ImageSourceFileIco::ImageSourceFileIco(DataSourceRef dataSource, const Options& options)
+    : ImageSourceDecoded(options) {
     const Buffer bytes = dataSource->getBuffer();
     const auto* data = static_cast<const uint8_t*>(bytes.getData());
     const size_t size = size_t(bytes.getDataSize());

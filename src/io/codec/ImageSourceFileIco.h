@@ -12,7 +12,7 @@ namespace loom {
 
 class ImageSourceFileIco : public ImageSourceDecoded {
 public:
-    ImageSourceFileIco(DataSourceRef dataSource, Options options);
+    ImageSourceFileIco(DataSourceRef dataSource, const Options& options);
     static ImageSourceRef create(DataSourceRef dataSource, Options options);
 
 private:

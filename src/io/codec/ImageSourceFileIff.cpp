@@ -86,7 +86,8 @@ private:
 
 }  // namespace
 
-ImageSourceFileIff::ImageSourceFileIff(DataSourceRef dataSource) {
+ImageSourceFileIff::ImageSourceFileIff(DataSourceRef dataSource, const Options& options)
+    : ImageSourceDecoded(options) {
     const Buffer bytes = requireSignature(dataSource, "FORM", 4, "IFF");
     const auto* data = static_cast<const uint8_t*>(bytes.getData());
     const size_t size = size_t(bytes.getDataSize());
@@ -158,8 +159,8 @@ ImageSourceFileIff::ImageSourceFileIff(DataSourceRef dataSource) {
     describeTransparency();
 }
 
-ImageSourceRef ImageSourceFileIff::create(DataSourceRef dataSource, Options) {
-    return std::make_shared<ImageSourceFileIff>(std::move(dataSource));
+ImageSourceRef ImageSourceFileIff::create(DataSourceRef dataSource, Options options) {
+    return std::make_shared<ImageSourceFileIff>(std::move(dataSource), options);
 }
 
 }  // namespace loom

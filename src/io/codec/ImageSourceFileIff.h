@@ -12,7 +12,7 @@ namespace loom {
 
 class ImageSourceFileIff : public ImageSourceDecoded {
 public:
-    explicit ImageSourceFileIff(DataSourceRef dataSource);
+    ImageSourceFileIff(DataSourceRef dataSource, const Options& options);
     static ImageSourceRef create(DataSourceRef dataSource, Options options);
 };
 

@@ -59,7 +59,8 @@ struct DecompressGuard {
 
 }  // namespace
 
-ImageSourceFileJpeg::ImageSourceFileJpeg(DataSourceRef dataSource, Options) {
+ImageSourceFileJpeg::ImageSourceFileJpeg(DataSourceRef dataSource, const Options& options)
+    : ImageSourceDecoded(options) {
     static const uint8_t signature[3] = {0xFF, 0xD8, 0xFF};
     Buffer bytes = requireSignature(dataSource, signature, sizeof(signature), "JPEG");
     JpegErrorManager errors;

@@ -8,7 +8,7 @@ namespace loom {
 
 class ImageSourceFileJpeg : public ImageSourceDecoded {
 public:
-    ImageSourceFileJpeg(DataSourceRef dataSource, Options options);
+    ImageSourceFileJpeg(DataSourceRef dataSource, const Options& options);
     static ImageSourceRef create(DataSourceRef dataSource, Options options);
 
 private:

@@ -135,7 +135,8 @@ bool runInChild(uint64_t budget, Work work) {
 
 }  // namespace
 
-ImageSourceFileJxr::ImageSourceFileJxr(DataSourceRef dataSource, Options) {
+ImageSourceFileJxr::ImageSourceFileJxr(DataSourceRef dataSource, const Options& options)
+    : ImageSourceDecoded(options) {
     static const uint8_t signature[3] = {'I', 'I', 0xBC};
     const Buffer bytes = requireSignature(dataSource, signature, sizeof(signature), "JPEG XR");
 

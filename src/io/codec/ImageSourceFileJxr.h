@@ -9,7 +9,7 @@ namespace loom {
 
 class ImageSourceFileJxr : public ImageSourceDecoded {
 public:
-    ImageSourceFileJxr(DataSourceRef dataSource, Options options);
+    ImageSourceFileJxr(DataSourceRef dataSource, const Options& options);
     static ImageSourceRef create(DataSourceRef dataSource, Options options);
 };
 

@@ -57,7 +57,8 @@ private:
 
 }  // namespace
 
-ImageSourceFilePcx::ImageSourceFilePcx(DataSourceRef dataSource) {
+ImageSourceFilePcx::ImageSourceFilePcx(DataSourceRef dataSource, const Options& options)
+    : ImageSourceDecoded(options) {
     const Buffer bytes = dataSource->getBuffer();
     const auto* data = static_cast<const uint8_t*>(bytes.getData());
     const size_t size = size_t(bytes.getDataSize());
@@ -130,8 +131,8 @@ ImageSourceFilePcx::ImageSourceFilePcx(DataSourceRef dataSource) {
     }
 }
 
-ImageSourceRef ImageSourceFilePcx::create(DataSourceRef dataSource, Options) {
-    return std::make_shared<ImageSourceFilePcx>(std::move(dataSource));
+ImageSourceRef ImageSourceFilePcx::create(DataSourceRef dataSource, Options options) {
+    return std::make_shared<ImageSourceFilePcx>(std::move(dataSource), options);
 }
 
 }  // namespace loom

@@ -11,7 +11,7 @@ namespace loom {
 
 class ImageSourceFilePcx : public ImageSourceDecoded {
 public:
-    explicit ImageSourceFilePcx(DataSourceRef dataSource);
+    ImageSourceFilePcx(DataSourceRef dataSource, const Options& options);
     static ImageSourceRef create(DataSourceRef dataSource, Options options);
 };
 

@@ -43,11 +43,15 @@ void errorCallback(png_structp png, png_const_charp message) {
 void warningCallback(png_structp, png_const_charp) {}
 
 // The size in the header chunk, which always comes first, is checked before libpng reads on.
-void refuseHugeHeader(const uint8_t* data, size_t size) {
+// scale: how many times the caller will enlarge the picture on each side.
+void refuseHugeHeader(const uint8_t* data, size_t size, int32_t scale) {
     if (size < 29 || std::memcmp(data + 12, "IHDR", 4) != 0) return;  // libpng will complain
     const int64_t width = bigEndian32(data + 16), height = bigEndian32(data + 20);
-    if (!withinImageLimits(width, height))
-        throw ImageIoFailedLoadExc(ImageTooLargeExc(width, height).what());
+    try {
+        checkImageLimits(width, height, scale);
+    } catch (const ImageTooLargeExc& e) {
+        throw ImageIoFailedLoadExc(e.what());
+    }
     // Deflate packs at most 1032 bytes into one, so a file far smaller than its pixels need is
     // cut short: said now rather than after filling a large image.
     const int64_t leastBitsPerPixel = std::max(1, int(data[24]));  // one sample of the bit depth
@@ -163,10 +167,11 @@ private:
 
 }  // namespace
 
-ImageSourceFilePng::ImageSourceFilePng(DataSourceRef dataSource, Options) {
+ImageSourceFilePng::ImageSourceFilePng(DataSourceRef dataSource, Options options) {
     static const uint8_t signature[8] = {137, 'P', 'N', 'G', '\r', '\n', 26, '\n'};
     bytes_ = requireSignature(dataSource, signature, sizeof(signature), "PNG");
-    refuseHugeHeader(static_cast<const uint8_t*>(bytes_.getData()), size_t(bytes_.getDataSize()));
+    refuseHugeHeader(static_cast<const uint8_t*>(bytes_.getData()), size_t(bytes_.getDataSize()),
+                     options.scale);
     PngReader reader(bytes_);
     const png_uint_32 width = png_get_image_width(reader.png(), reader.info());
     const png_uint_32 height = png_get_image_height(reader.png(), reader.info());

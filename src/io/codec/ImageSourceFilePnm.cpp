@@ -220,7 +220,8 @@ void readSamples(ByteReader& in, const PnmLayout& l, SampleStore& store) {
 
 }  // namespace
 
-ImageSourceFilePnm::ImageSourceFilePnm(DataSourceRef dataSource, Options) {
+ImageSourceFilePnm::ImageSourceFilePnm(DataSourceRef dataSource, const Options& options)
+    : ImageSourceDecoded(options) {
     const Buffer bytes = dataSource->getBuffer();
     ByteReader in(static_cast<const uint8_t*>(bytes.getData()), size_t(bytes.getDataSize()), "PNM");
     const uint8_t* magic = in.size() >= 3 ? in.take(3) : nullptr;

@@ -11,7 +11,7 @@ namespace loom {
 
 class ImageSourceFilePnm : public ImageSourceDecoded {
 public:
-    ImageSourceFilePnm(DataSourceRef dataSource, Options options);
+    ImageSourceFilePnm(DataSourceRef dataSource, const Options& options);
     static ImageSourceRef create(DataSourceRef dataSource, Options options);
 };
 

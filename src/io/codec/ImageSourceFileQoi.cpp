@@ -60,7 +60,8 @@ bool decodeOps(const uint8_t* data, const uint8_t* end, uint8_t* pixels, uint64_
 
 }  // namespace
 
-ImageSourceFileQoi::ImageSourceFileQoi(DataSourceRef dataSource) {
+ImageSourceFileQoi::ImageSourceFileQoi(DataSourceRef dataSource, const Options& options)
+    : ImageSourceDecoded(options) {
     const Buffer bytes = requireSignature(dataSource, "qoif", 4, "QOI");
     const auto* data = static_cast<const uint8_t*>(bytes.getData());
     const size_t size = size_t(bytes.getDataSize());
@@ -80,8 +81,8 @@ ImageSourceFileQoi::ImageSourceFileQoi(DataSourceRef dataSource) {
         describeTransparency();
 }
 
-ImageSourceRef ImageSourceFileQoi::create(DataSourceRef dataSource, Options) {
-    return std::make_shared<ImageSourceFileQoi>(std::move(dataSource));
+ImageSourceRef ImageSourceFileQoi::create(DataSourceRef dataSource, Options options) {
+    return std::make_shared<ImageSourceFileQoi>(std::move(dataSource), options);
 }
 
 }  // namespace loom

@@ -10,7 +10,7 @@ namespace loom {
 
 class ImageSourceFileQoi : public ImageSourceDecoded {
 public:
-    explicit ImageSourceFileQoi(DataSourceRef dataSource);
+    ImageSourceFileQoi(DataSourceRef dataSource, const Options& options);
     static ImageSourceRef create(DataSourceRef dataSource, Options options);
 };
 

@@ -20,7 +20,8 @@ struct StbFree {
 
 }  // namespace
 
-ImageSourceFileStb::ImageSourceFileStb(DataSourceRef dataSource, Options) {
+ImageSourceFileStb::ImageSourceFileStb(DataSourceRef dataSource, const Options& options)
+    : ImageSourceDecoded(options) {
     const Buffer bytes = requireSignature(dataSource, "8BPS", 4, "PSD");
     const auto* data = static_cast<const stbi_uc*>(bytes.getData());
     const int size = bytes.getDataSize();
@@ -30,6 +31,7 @@ ImageSourceFileStb::ImageSourceFileStb(DataSourceRef dataSource, Options) {
         throw ImageIoFailedLoadExc(prefix + stbi_failure_reason());
     if (!withinImageLimits(width, height) || channels < 1 || channels > 4)
         throw ImageIoFailedLoadExc(prefix + ImageTooLargeExc(width, height).what());
+    requireWithinLimits(width, height);  // and enlarged, before the decoder fills its own copy
     // Run-length coding packs at most 128 samples into 2 bytes; a file too small for its pixels
     // is cut short (the decoder would fill the missing part with zeros at length).
     if (int64_t(width) * height > int64_t(size) * 64)

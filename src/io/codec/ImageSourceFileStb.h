@@ -8,7 +8,7 @@ namespace loom {
 
 class ImageSourceFileStb : public ImageSourceDecoded {
 public:
-    ImageSourceFileStb(DataSourceRef dataSource, Options options);
+    ImageSourceFileStb(DataSourceRef dataSource, const Options& options);
     static ImageSourceRef create(DataSourceRef dataSource, Options options);
 };
 

@@ -149,7 +149,8 @@ void decodeRunLength(ByteReader& in, const PixelFormat& format, OriginWalk& walk
 
 }  // namespace
 
-ImageSourceFileTga::ImageSourceFileTga(DataSourceRef dataSource, Options) {
+ImageSourceFileTga::ImageSourceFileTga(DataSourceRef dataSource, const Options& options)
+    : ImageSourceDecoded(options) {
     const Buffer bytes = dataSource->getBuffer();
     ByteReader in(static_cast<const uint8_t*>(bytes.getData()), size_t(bytes.getDataSize()), "TGA");
     if (in.size() < HEADER_BYTES) throw ImageIoNotThisFormatExc("not a TGA file");

@@ -11,7 +11,7 @@ namespace loom {
 
 class ImageSourceFileTga : public ImageSourceDecoded {
 public:
-    ImageSourceFileTga(DataSourceRef dataSource, Options options);
+    ImageSourceFileTga(DataSourceRef dataSource, const Options& options);
     static ImageSourceRef create(DataSourceRef dataSource, Options options);
 };
 

@@ -47,7 +47,8 @@ void unpremultiply(uint8_t* rgba, size_t pixels) {
 
 }  // namespace
 
-ImageSourceFileTiff::ImageSourceFileTiff(DataSourceRef dataSource, Options options) {
+ImageSourceFileTiff::ImageSourceFileTiff(DataSourceRef dataSource, const Options& options)
+    : ImageSourceDecoded(options) {
     Buffer bytes = dataSource->getBuffer();
     const auto* data = static_cast<const uint8_t*>(bytes.getData());
     const size_t size = size_t(bytes.getDataSize());

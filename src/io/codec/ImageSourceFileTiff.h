@@ -9,7 +9,7 @@ namespace loom {
 
 class ImageSourceFileTiff : public ImageSourceDecoded {
 public:
-    ImageSourceFileTiff(DataSourceRef dataSource, Options options);
+    ImageSourceFileTiff(DataSourceRef dataSource, const Options& options);
     static ImageSourceRef create(DataSourceRef dataSource, Options options);
 };
 

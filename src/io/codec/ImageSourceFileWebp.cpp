@@ -26,8 +26,8 @@ void WebpAnimDecoderDeleter::operator()(WebPAnimDecoder* decoder) const {
     WebPAnimDecoderDelete(decoder);
 }
 
-ImageSourceFileWebp::ImageSourceFileWebp(DataSourceRef dataSource, Options options)
-    : bytes_(dataSource->getBuffer()) {
+ImageSourceFileWebp::ImageSourceFileWebp(DataSourceRef dataSource, const Options& options)
+    : ImageSourceDecoded(options), bytes_(dataSource->getBuffer()) {
     const auto* data = static_cast<const uint8_t*>(bytes_.getData());
     const size_t size = size_t(bytes_.getDataSize());
     if (size < 12 || std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "WEBP", 4) != 0)
@@ -51,6 +51,7 @@ void ImageSourceFileWebp::openAnimation(int64_t width, int64_t height, int32_t i
     // The decoder makes two canvases of its own at once: the size is checked before it exists.
     if (!withinImageLimits(width, height))
         throw ImageIoFailedLoadExc(std::string("WebP: ") + ImageTooLargeExc(width, height).what());
+    requireWithinLimits(width, height);
     WebPAnimDecoderOptions options;
     if (!WebPAnimDecoderOptionsInit(&options))
         throw ImageIoFailedLoadExc("WebP: library version mismatch");

@@ -19,7 +19,7 @@ struct WebpAnimDecoderDeleter {
 
 class ImageSourceFileWebp : public ImageSourceDecoded {
 public:
-    ImageSourceFileWebp(DataSourceRef dataSource, Options options);
+    ImageSourceFileWebp(DataSourceRef dataSource, const Options& options);
     static ImageSourceRef create(DataSourceRef dataSource, Options options);
 
     bool nextFrame() override;
