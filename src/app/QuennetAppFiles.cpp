@@ -222,6 +222,7 @@ void QuennetApp::finishSave(const std::string& path) {
             if (const std::unique_ptr<AnimationWriter> writer =
                     openAnimationWriter(path, animation_.loopCount(), sourcePalette_)) {
                 saveAnimation(*writer);
+                saveNote_ = writer->note();
                 messages_.tell("Saved " + fileName(path), getElapsedSeconds());
                 return;
             }

@@ -24,15 +24,16 @@ namespace loom::cli {
 namespace {
 
 // Every frame of an animation made into a result, one frame at a time, and written by writer
-// with the same delays.
-void convertAnimation(const ImageSourceRef& animation, AnimationWriter& writer,
-                      const CliOptions& options, const std::array<Vec2f, 4>& quad) {
+// with the same delays; what the format could not hold is the note.
+std::string convertAnimation(const ImageSourceRef& animation, AnimationWriter& writer,
+                             const CliOptions& options, const std::array<Vec2f, 4>& quad) {
     do {
         const Surface result =
             makeResult(Surface(animation), options.upscaler, options.transform, quad, options.result);
         writer.addFrame(std::make_shared<ImageSourceSurface>(result), animation->getFrameDelayMs());
     } while (animation->nextFrame());
     writer.finish();
+    return writer.note();
 }
 
 // The input, at the picture --frame names when it is given (a frame of an animation, composed as
@@ -87,6 +88,7 @@ std::string convertAtlas(ImageSourceRef input, const std::string& outputPath,
                                 input->getFrameDelayMs());
         while (input->nextFrame());
         animation->finish();
+        note = animation->note();
     } else {
         note = writeResult(outputPath, byFrames(Surface(std::move(input))), resultOptions);
     }
@@ -120,8 +122,7 @@ std::string convertFile(const std::string& inputPath, const std::string& outputP
     if (frames > 1) {
         if (const std::unique_ptr<AnimationWriter> writer =
                 openAnimationWriter(outputPath, input->getLoopCount(), input->getPalette())) {
-            convertAnimation(input, *writer, options, quad);
-            return {};
+            return convertAnimation(input, *writer, options, quad);
         }
     }
     ResultOptions resultOptions = options.result;

@@ -85,14 +85,17 @@ std::vector<uint8_t> compressedPixels(const FrameSpec& f) {
     return out;
 }
 
-// An RGBA APNG of the frames, byte by byte; the first frame is also the default image.
-std::vector<uint8_t> apngOf(const std::vector<FrameSpec>& frames, uint32_t plays, uint32_t announced) {
+// An RGBA APNG of the frames, byte by byte. The first frame is also the default image, unless a
+// separate one is given: an IDAT of its own before the first frame's control.
+std::vector<uint8_t> apngOf(const std::vector<FrameSpec>& frames, uint32_t plays, uint32_t announced,
+                            const FrameSpec* separateDefault = nullptr) {
     std::vector<uint8_t> file = {137, 'P', 'N', 'G', '\r', '\n', 26, '\n'}, data;
     appendBig32(data, CANVAS), appendBig32(data, CANVAS);
     data.insert(data.end(), {8, 6, 0, 0, 0});
     appendChunk(file, "IHDR", data);
     data.clear(), appendBig32(data, announced), appendBig32(data, plays);
     appendChunk(file, "acTL", data);
+    if (separateDefault) appendChunk(file, "IDAT", compressedPixels(*separateDefault));
     uint32_t sequence = 0;
     for (size_t i = 0; i < frames.size(); ++i) {
         const FrameSpec& f = frames[i];
@@ -103,10 +106,11 @@ std::vector<uint8_t> apngOf(const std::vector<FrameSpec>& frames, uint32_t plays
                      uint8_t(f.delayDenominator >> 8), uint8_t(f.delayDenominator), f.dispose, f.blend});
         appendChunk(file, "fcTL", data);
         data.clear();
-        if (i > 0) appendBig32(data, sequence++);
+        const bool isDefault = i == 0 && !separateDefault;
+        if (!isDefault) appendBig32(data, sequence++);
         const std::vector<uint8_t> pixels = compressedPixels(f);
         data.insert(data.end(), pixels.begin(), pixels.end());
-        appendChunk(file, i == 0 ? "IDAT" : "fdAT", data);
+        appendChunk(file, isDefault ? "IDAT" : "fdAT", data);
     }
     appendChunk(file, "IEND", {});
     return file;
@@ -183,6 +187,18 @@ TEST(Apng, FramesAreComposedAndKeptThroughWriting) {
         writer->finish();
         expectAnimation(loadImage(dir / "out.png"), repeats);
     }
+}
+
+// The default image shows only where animations do not play: the frames are the fcTL ones, the
+// first drawn from the first fdAT.
+TEST(Apng, ASeparateDefaultImageIsNoFrame) {
+    const FrameSpec grey = {
+        CANVAS, CANVAS, 0, 0, 1, 1, NONE, SOURCE, [](int, int) {
+                                return Pixel{128, 128, 128, 255}; },
+        1000};
+    expectAnimation(loom::test::decodeBytes(ImageSourceFilePng::create,
+                                            apngOf(FRAMES, 0, uint32_t(FRAMES.size()), &grey)),
+                    0);
 }
 
 TEST(Apng, AStillPictureGainsNoAnimationChunk) {

@@ -7,6 +7,7 @@
 #include "io/ImageFile.h"
 #include "io/ImageSourceSurface.h"
 #include "io/TempDir.h"
+#include "io/codec/AnimationWriter.h"
 
 using namespace loom;
 using loom::test::TempDir;
@@ -110,5 +111,28 @@ TEST(GifWrite, ASourceTableIsKeptWhileItHoldsEveryColour) {
                 EXPECT_EQ(std::vector<uint8_t>(loaded.getData(x, y), loaded.getData(x, y) + 3),
                           std::vector<uint8_t>(picture.getData(x, y), picture.getData(x, y) + 3))
                     << x << "," << y << " of " << rows << " rows";
+    }
+}
+
+// GIF holds delays up to 655.35 s: a longer one is shortened to that, and the writer says so.
+TEST(GifWrite, DelaysLongerThanGifHoldsAreShortenedAndTold) {
+    const std::string most = " to 655350 ms, the longest a GIF holds";
+    const struct {
+        std::vector<int32_t> delays;
+        std::string note;
+    } cases[] = {
+        {{655354, 100}, ""},  // rounds to the most GIF holds
+        {{655355, 100}, "a frame's delay of 655355 ms was shortened" + most},
+        {{700000, 100, 2000000000}, "2 frames' delays (up to 2000000000 ms) were shortened" + most},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        const auto writer = openAnimationWriter(dir / "long.gif", 0);
+        for (int32_t delay : c.delays)
+            writer->addFrame(std::make_shared<ImageSourceSurface>(Surface(2, 2, false)), delay);
+        writer->finish();
+        EXPECT_EQ(writer->note(), c.note);
+        const ImageSourceRef written = loadImage(dir / "long.gif");
+        EXPECT_EQ(written->getFrameDelayMs(), 655350) << c.note;
     }
 }

@@ -8,11 +8,13 @@
 #include "io/ImageSourceSurface.h"
 #include "io/LoadBytes.h"
 #include "io/TempDir.h"
+#include "io/WebpBuilder.h"
 #include "io/codec/AnimationWriter.h"
 
 using namespace loom;
 using loom::test::argbPixels;
 using loom::test::TempDir;
+using loom::test::WebpFrameSpec;
 
 namespace {
 
@@ -104,4 +106,40 @@ TEST(WebpAnimation, AFailedWriteKeepsTheOldFile) {
     }
     EXPECT_EQ(loom::test::readFile(dir / "keep.webp"), old);
     EXPECT_EQ(dir.entries().size(), 1u) << "no temporary file left behind";
+}
+
+// A canvas may reach past its frames by 4096 pixels a byte of the file; a canvas beyond that is
+// refused before anything is made for it.
+TEST(WebpAnimation, ACanvasBeyondWhatItsFramesAndBytesFillIsRefused) {
+    // A 4096 x 1 frame atop a canvas 4096 wide: each row more is 4096 pixels no frame draws.
+    const std::vector<WebpFrameSpec> strip = {{0, 0, 4096, 1, 100, 0x102030ff}};
+    const size_t bytes = loom::test::animatedWebp(4096, 2, strip).size();
+    const uint32_t fillableRows = 1 + uint32_t(bytes);
+    const ImageSourceRef fillable =
+        loom::test::loadBytes(loom::test::animatedWebp(4096, fillableRows, strip));
+    EXPECT_EQ(fillable->getHeight(), int32_t(fillableRows));
+    EXPECT_EQ(loom::test::failureOf(loom::test::animatedWebp(4096, fillableRows + 1, strip)),
+              "WebP: not a valid animation: its 4096 x " + std::to_string(fillableRows + 1) +
+                  " canvas is more than its frames (within 4096 x 1) and its " + std::to_string(bytes) +
+                  " bytes could fill (4096 pixels a byte beyond the frames)");
+
+    const std::vector<uint8_t> huge = loom::test::hugeCanvasTinyFramesWebp();
+    for (int32_t frame : {0, 1})
+        EXPECT_EQ(loom::test::failureOf(huge, ImageSource::Options().setIndex(frame)),
+                  "WebP: not a valid animation: its 16384 x 16384 canvas is more than its frames "
+                  "(within 3 x 3) and its " +
+                      std::to_string(huge.size()) +
+                      " bytes could fill (4096 pixels a byte beyond the frames)");
+}
+
+// Durations at the format's most, 2^24 - 1 ms, running past 2^31 ms in all.
+TEST(WebpAnimation, EachFrameKeepsItsOwnDurationHoweverLongTheAnimation) {
+    const int32_t longest = (1 << 24) - 1;
+    const std::vector<WebpFrameSpec> frames(130, {0, 0, 1, 1, longest, 0x808080ff});
+    const ImageSourceRef animation = loom::test::loadBytes(loom::test::animatedWebp(1, 1, frames));
+    ASSERT_EQ(animation->getFrameCount(), 130);
+    for (int32_t f = 0; f < 130; ++f) {
+        EXPECT_EQ(animation->getFrameDelayMs(), longest) << "frame " << f;
+        EXPECT_EQ(animation->nextFrame(), f < 129);
+    }
 }

@@ -20,6 +20,9 @@ public:
     virtual void addFrame(const ImageSourceRef& frame, int32_t delayMs) = 0;
     // Completes the file and puts it in place; ImageIoExc when no frame was added.
     virtual void finish() = 0;
+    // What the file could not hold as given, said for the user ("a frame's delay of ... was
+    // shortened ..."); empty when it holds everything.
+    virtual std::string note() const { return {}; }
 };
 
 // A writer for the path's format (loopCount: 0 for ever, -1 to play once; palette: the source's

@@ -2,6 +2,9 @@
 
 #include <gif_lib.h>
 
+#include <algorithm>
+#include <string>
+
 #include "io/ImageIoExc.h"
 
 namespace loom {
@@ -23,6 +26,20 @@ void GifAnimationWriter::addFrame(const ImageSourceRef& frame, int32_t delayMs) 
         throw ImageIoExc("the frames of an animation differ in size");
     }
     encoder_->putFrame(*indexed, gifDelay(delayMs), DISPOSE_BACKGROUND);
+    if (hundredthsOf(delayMs) > MOST_HUNDREDTHS) {
+        ++shortenedFrames_;
+        longestShortenedMs_ = std::max(longestShortenedMs_, delayMs);
+    }
+}
+
+std::string GifAnimationWriter::note() const {
+    const std::string most = std::to_string(MOST_HUNDREDTHS * 10) + " ms, the longest a GIF holds";
+    if (shortenedFrames_ == 0) return {};
+    if (shortenedFrames_ == 1)
+        return "a frame's delay of " + std::to_string(longestShortenedMs_) + " ms was shortened to " +
+               most;
+    return std::to_string(shortenedFrames_) + " frames' delays (up to " +
+           std::to_string(longestShortenedMs_) + " ms) were shortened to " + most;
 }
 
 void GifAnimationWriter::finish() {

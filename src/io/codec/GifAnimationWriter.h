@@ -25,10 +25,15 @@ public:
     GifAnimationWriter(const std::string& path, int32_t loopCount, Palette table = {});
 
     // GIF counts in hundredths of a second, at most 65535 of them: the delay is rounded to them,
-    // and a longer one (from an APNG or WebP) shortened to the most GIF holds.
+    // and a longer one (from an APNG or WebP) shortened to the most GIF holds, which note() tells.
     void addFrame(const ImageSourceRef& frame, int32_t delayMs) override;
-    static int32_t gifDelay(int32_t delayMs) { return std::clamp((delayMs + 5) / 10, 0, 65535); }
+    static constexpr int64_t MOST_HUNDREDTHS = 65535;
+    static int64_t hundredthsOf(int32_t delayMs) { return (int64_t(delayMs) + 5) / 10; }
+    static int32_t gifDelay(int32_t delayMs) {
+        return int32_t(std::clamp<int64_t>(hundredthsOf(delayMs), 0, MOST_HUNDREDTHS));
+    }
     void finish() override;
+    std::string note() const override;
 
 private:
     DataTargetRef dataTarget_;  // declared first: outlives the encoder writing to its stream
@@ -36,6 +41,8 @@ private:
     Palette table_;
     std::unique_ptr<GifEncoder> encoder_;  // made with the first frame
     int32_t width_ = 0, height_ = 0;
+    int32_t shortenedFrames_ = 0;  // of delays longer than GIF holds
+    int32_t longestShortenedMs_ = 0;
 };
 
 }  // namespace loom

@@ -7,7 +7,7 @@
 #include "io/ImageIoExc.h"
 #include "io/LoopCount.h"
 #include "io/codec/BlockTarget.h"
-#include "io/codec/EndianBytes.h"
+#include "io/codec/ByteReader.h"
 #include "io/codec/ImageSourceFilePng.h"
 #include "io/codec/PngChunks.h"
 
@@ -52,16 +52,15 @@ void blendOver(T* canvas, const T* frame, int32_t width) {
 }  // namespace
 
 bool ImageSourceFileApng::isAnimated(const Buffer& bytes) {
-    const auto* data = static_cast<const uint8_t*>(bytes.getData());
-    const size_t size = size_t(bytes.getDataSize());
-    if (size < 8 || std::memcmp(data, SIGNATURE, 8) != 0) return false;
-    for (size_t at = 8; size - at >= 12;) {
-        const uint8_t* type = data + at + 4;
+    ByteReader file(static_cast<const uint8_t*>(bytes.getData()), size_t(bytes.getDataSize()), "PNG");
+    if (file.size() < 8 || std::memcmp(file.take(8), SIGNATURE, 8) != 0) return false;
+    while (file.remaining() >= 12) {
+        const size_t length = file.u32be();
+        const uint8_t* type = file.take(4);
         if (isType(type, "acTL")) return true;
         if (isType(type, "IDAT") || isType(type, "IEND")) return false;
-        const size_t length = bigEndian32(data + at);
-        if (length > size - at - 12) return false;
-        at += 12 + length;
+        if (length > file.remaining() - 4) return false;
+        file.skip(length + 4);
     }
     return false;
 }
@@ -83,33 +82,36 @@ ImageSourceFileApng::ImageSourceFileApng(DataSourceRef dataSource, const Options
 }
 
 void ImageSourceFileApng::readChunks() {
-    const auto* data = static_cast<const uint8_t*>(bytes_.getData());
-    const size_t size = size_t(bytes_.getDataSize());
-    const int64_t canvasWidth = bigEndian32(data + 16), canvasHeight = bigEndian32(data + 20);
+    ByteReader file(static_cast<const uint8_t*>(bytes_.getData()), size_t(bytes_.getDataSize()), "PNG");
+    file.seek(16);  // the still picture's reading checked the signature and the header
+    const int64_t canvasWidth = file.u32be(), canvasHeight = file.u32be();
+    file.seek(8);
     uint32_t sequence = 0;
-    bool seenIdat = false;
-    for (size_t at = 8; at < size;) {
-        if (size - at < 12) fail("truncated data");
-        const size_t length = bigEndian32(data + at);
-        const uint8_t* type = data + at + 4;
-        const uint8_t* body = type + 4;
+    bool seenIdat = false, headerFirst = false;
+    while (!file.atEnd()) {
+        if (file.remaining() < 12) fail("truncated data");
+        const bool first = file.position() == 8;
+        const size_t length = file.u32be();
+        const uint8_t* type = file.take(4);
         const std::string name(reinterpret_cast<const char*>(type), 4);
         for (char c : name)
             if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) fail("not a valid chunk");
-        if (length > size - at - 12) fail("truncated " + name + " chunk");
-        if (pngChunkCrc(name.c_str(), body, length) != bigEndian32(body + length))
+        if (length > file.remaining() - 4) fail("truncated " + name + " chunk");
+        ByteReader body = file.sub(length);
+        if (pngChunkCrc(name.c_str(), body.data(), length) != file.u32be())
             fail("damaged " + name + " chunk (its CRC does not match)");
         const auto nextSequence = [&] {
-            if (length < 4 || bigEndian32(body) != sequence) fail("frames out of order");
+            if (length < 4 || body.u32be() != sequence) fail("frames out of order");
             ++sequence;
         };
         if (isType(type, "IHDR")) {
-            header_ = body;
+            header_ = body.data();
+            headerFirst = first;
         } else if (isType(type, "PLTE") || isType(type, "tRNS")) {
-            tables_.insert(tables_.end(), data + at, body + length + 4);
+            appendChunk(tables_, name.c_str(), body.data(), length);
         } else if (isType(type, "acTL") && length == 8) {
-            announcedFrames_ = bigEndian32(body);
-            const uint32_t plays = bigEndian32(body + 4);
+            announcedFrames_ = body.u32be();
+            const uint32_t plays = body.u32be();
             // Played once is our "not repeated"; otherwise the count, 0 being for ever.
             loopCount_ = repeatsFromShowings(plays);
         } else if (isType(type, "fcTL")) {
@@ -118,8 +120,8 @@ void ImageSourceFileApng::readChunks() {
             if (frames_.size() >= announcedFrames_)
                 fail("more frames than the " + std::to_string(announcedFrames_) + " announced");
             Frame frame;
-            const int64_t width = bigEndian32(body + 4), height = bigEndian32(body + 8);
-            const int64_t left = bigEndian32(body + 12), top = bigEndian32(body + 16);
+            const int64_t width = body.u32be(), height = body.u32be();
+            const int64_t left = body.u32be(), top = body.u32be();
             if (width == 0 || height == 0 || left + width > canvasWidth || top + height > canvasHeight)
                 fail("frame " + std::to_string(frames_.size() + 1) + " (" + std::to_string(width) +
                      " x " + std::to_string(height) + " at " + std::to_string(left) + ", " +
@@ -127,26 +129,26 @@ void ImageSourceFileApng::readChunks() {
                      std::to_string(canvasHeight) + " canvas");
             frame.width = int32_t(width), frame.height = int32_t(height);
             frame.left = int32_t(left), frame.top = int32_t(top);
-            frame.delayNumerator = bigEndian16(body + 20),
-            frame.delayDenominator = bigEndian16(body + 22);
-            frame.dispose = body[24], frame.blend = body[25];
+            frame.delayNumerator = body.u16be();
+            frame.delayDenominator = body.u16be();
+            frame.dispose = body.u8(), frame.blend = body.u8();
             if (frame.dispose > DISPOSE_PREVIOUS || frame.blend > BLEND_OVER)
                 fail("bad disposal or blending in frame " + std::to_string(frames_.size() + 1));
             frame.fromIdat = frames_.empty() && !seenIdat;
             frames_.push_back(std::move(frame));
         } else if (isType(type, "IDAT")) {
             seenIdat = true;
-            if (frames_.size() == 1 && frames_[0].fromIdat) frames_[0].pieces.push_back({body, length});
+            if (frames_.size() == 1 && frames_[0].fromIdat)
+                frames_[0].pieces.push_back({body.data(), length});
         } else if (isType(type, "fdAT")) {
             nextSequence();
             if (frames_.empty() || frames_.back().fromIdat) fail("frame data before its frame control");
-            frames_.back().pieces.push_back({body + 4, length - 4});
+            frames_.back().pieces.push_back({body.take(length - 4), length - 4});
         } else if (isType(type, "IEND")) {
             break;
         }
-        at += 12 + length;
     }
-    if (!header_ || header_ != data + 16) fail("no header chunk first");
+    if (!header_ || !headerFirst) fail("no header chunk first");
     if (announcedFrames_ == 0) fail("an animation without frames");
     if (frames_.size() != announcedFrames_)
         fail("the animation announces " + std::to_string(announcedFrames_) + " frames but holds " +

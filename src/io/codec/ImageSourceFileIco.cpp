@@ -1,12 +1,12 @@
 #include "io/codec/ImageSourceFileIco.h"
 
 #include <cstring>
+#include <optional>
 #include <tuple>
 #include <vector>
 
 #include "io/ImageIoExc.h"
 #include "io/codec/BlockTarget.h"
-#include "io/codec/EndianBytes.h"
 #include "io/codec/ImageSourceFilePng.h"
 
 namespace loom {
@@ -20,35 +20,41 @@ const uint8_t PNG_SIGNATURE[8] = {137, 'P', 'N', 'G', '\r', '\n', 26, '\n'};
 // One picture of the directory, described by its own header rather than by the directory's
 // fields, which writers often leave at zero.
 struct Entry {
-    const uint8_t* data;
-    size_t size;
-    uint64_t pixels;
-    int bitsPerPixel;
-    bool png;
+    ByteReader picture;
+    uint64_t pixels = 0;
+    int bitsPerPixel = 0;
+    bool png = false;
 };
 
-// Where a directory entry's picture lies and what it is; false when it points outside the file or
-// at something neither a PNG nor a bitmap header.
-bool describeEntry(const uint8_t* file, size_t fileSize, const uint8_t* field, Entry& entry) {
-    const size_t size = littleEndian32(field + 8), offset = littleEndian32(field + 12);
-    if (offset > fileSize || size > fileSize - offset || size < 8) return false;
-    entry.data = file + offset, entry.size = size;
-    entry.png = std::memcmp(entry.data, PNG_SIGNATURE, 8) == 0;
+// The picture a directory entry points at and what it is; nothing when it lies outside the file
+// or is neither a PNG nor a bitmap header.
+std::optional<Entry> describeEntry(ByteReader file, ByteReader field) {
+    field.skip(8);
+    const size_t size = field.u32(), offset = field.u32();
+    if (offset > file.size() || size > file.size() - offset || size < 8) return std::nullopt;
+    file.seek(offset);
+    Entry entry{file.sub(size)};
+    ByteReader header = entry.picture;
+    entry.png = std::memcmp(header.take(8), PNG_SIGNATURE, 8) == 0;
     if (entry.png) {
-        if (size < PNG_HEADER_END) return false;
+        if (size < PNG_HEADER_END) return std::nullopt;
         static const int channels[7] = {1, 0, 3, 1, 2, 0, 4};  // by colour type
-        const int colourType = entry.data[25];
-        entry.pixels = uint64_t(bigEndian32(entry.data + 16)) * bigEndian32(entry.data + 20);
-        entry.bitsPerPixel = colourType < 7 ? entry.data[24] * channels[colourType] : 0;
-        return true;
+        header.seek(16);
+        const uint64_t width = header.u32be();
+        entry.pixels = width * header.u32be();
+        const int depth = header.u8(), colourType = header.u8();
+        entry.bitsPerPixel = colourType < 7 ? depth * channels[colourType] : 0;
+        return entry;
     }
-    if (size < BITMAP_HEADER_BYTES || littleEndian32(entry.data) < BITMAP_HEADER_BYTES) return false;
-    const int64_t width = int32_t(littleEndian32(entry.data + 4));
-    const int64_t height = int32_t(littleEndian32(entry.data + 8)) / 2;  // the mask's rows too
-    if (width <= 0 || height <= 0) return false;
+    header.seek(0);
+    if (size < BITMAP_HEADER_BYTES || header.u32() < BITMAP_HEADER_BYTES) return std::nullopt;
+    const int64_t width = int32_t(header.u32());
+    const int64_t height = int32_t(header.u32()) / 2;  // the mask's rows too
+    if (width <= 0 || height <= 0) return std::nullopt;
+    header.skip(2);  // planes
     entry.pixels = uint64_t(width * height);
-    entry.bitsPerPixel = littleEndian16(entry.data + 14);
-    return true;
+    entry.bitsPerPixel = header.u16();
+    return entry;
 }
 
 }  // namespace
@@ -56,22 +62,24 @@ bool describeEntry(const uint8_t* file, size_t fileSize, const uint8_t* field, E
 ImageSourceFileIco::ImageSourceFileIco(DataSourceRef dataSource, const Options& options)
     : ImageSourceDecoded(options) {
     const Buffer bytes = dataSource->getBuffer();
-    const auto* data = static_cast<const uint8_t*>(bytes.getData());
-    const size_t size = size_t(bytes.getDataSize());
-    const int type = size >= DIRECTORY_HEADER_BYTES ? littleEndian16(data + 2) : 0;
-    const int count = size >= DIRECTORY_HEADER_BYTES ? littleEndian16(data + 4) : 0;
-    if (size < DIRECTORY_HEADER_BYTES || littleEndian16(data) != 0 || (type != 1 && type != 2) ||
-        count == 0)
+    ByteReader file(static_cast<const uint8_t*>(bytes.getData()), size_t(bytes.getDataSize()), "ICO");
+    if (file.size() < DIRECTORY_HEADER_BYTES) throw ImageIoNotThisFormatExc("not an ICO or CUR file");
+    const int reserved = file.u16(), type = file.u16(), count = file.u16();
+    if (reserved != 0 || (type != 1 && type != 2) || count == 0)
         throw ImageIoNotThisFormatExc("not an ICO or CUR file");
     format_ = type == 1 ? "ICO" : "CUR";
-    if (size < DIRECTORY_HEADER_BYTES + ENTRY_BYTES * size_t(count))
+    file = ByteReader(file.data(), file.size(), format_.c_str());
+    file.seek(DIRECTORY_HEADER_BYTES);
+    if (file.remaining() < ENTRY_BYTES * size_t(count))
         throw ImageIoFailedLoadExc(format_ + ": truncated directory");
 
-    std::vector<Entry> entries(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i)
-        if (!describeEntry(data, size, data + DIRECTORY_HEADER_BYTES + ENTRY_BYTES * size_t(i),
-                           entries[size_t(i)]))
+    std::vector<Entry> entries;
+    for (int i = 0; i < count; ++i) {
+        const std::optional<Entry> entry = describeEntry(file, file.sub(ENTRY_BYTES));
+        if (!entry)
             throw ImageIoFailedLoadExc(format_ + ": bad directory entry " + std::to_string(i + 1));
+        entries.push_back(*entry);
+    }
     setPageCount(count);
 
     int32_t page = 0;
@@ -89,16 +97,17 @@ ImageSourceFileIco::ImageSourceFileIco(DataSourceRef dataSource, const Options& 
     }
     const Entry& chosen = entries[size_t(page)];
     if (chosen.png)
-        decodePng(chosen.data, chosen.size);
+        decodePng(chosen.picture);
     else
-        decodeBitmap(chosen.data, chosen.size);
+        decodeBitmap(chosen.picture);
     describeTransparency();
 }
 
-void ImageSourceFileIco::decodePng(const uint8_t* data, size_t size) {
+void ImageSourceFileIco::decodePng(const ByteReader& picture) {
     try {
         auto png = std::make_shared<ImageSourceFilePng>(
-            makeBufferSource(Buffer(const_cast<uint8_t*>(data), int32_t(size))), Options());
+            makeBufferSource(Buffer(const_cast<uint8_t*>(picture.data()), int32_t(picture.size()))),
+            Options());
         allocatePixels(png->getWidth(), png->getHeight(), RGB, UINT8, RGBA);
         // Pictures without alpha leave it unwritten: opaque.
         std::memset(getPixels(), 255, size_t(getRowBytes()) * size_t(getHeight()));
@@ -108,13 +117,15 @@ void ImageSourceFileIco::decodePng(const uint8_t* data, size_t size) {
     }
 }
 
-void ImageSourceFileIco::decodeBitmap(const uint8_t* data, size_t size) {
-    const size_t headerBytes = littleEndian32(data);
-    const int64_t width = int32_t(littleEndian32(data + 4));
-    const int64_t height = int32_t(littleEndian32(data + 8)) / 2;
-    const int bits = littleEndian16(data + 14);
-    const uint32_t compression = littleEndian32(data + 16);
-    const uint32_t declaredColours = littleEndian32(data + 32);
+void ImageSourceFileIco::decodeBitmap(ByteReader picture) {
+    const size_t headerBytes = picture.u32();
+    const int64_t width = int32_t(picture.u32());
+    const int64_t height = int32_t(picture.u32()) / 2;
+    picture.skip(2);  // planes
+    const int bits = picture.u16();
+    const uint32_t compression = picture.u32();
+    picture.seek(32);
+    const uint32_t declaredColours = picture.u32();
     if (compression != 0) throw ImageIoFailedLoadExc(format_ + ": unsupported compression");
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
         throw ImageIoFailedLoadExc(format_ + ": unsupported bit depth " + std::to_string(bits));
@@ -122,20 +133,23 @@ void ImageSourceFileIco::decodeBitmap(const uint8_t* data, size_t size) {
     if (colours > 256) throw ImageIoFailedLoadExc(format_ + ": bad palette size");
 
     // Rows are stored bottom-up, each padded to 4 bytes: the picture, then the mask.
-    const size_t pixelsAt = headerBytes + colours * 4;
     const int64_t stride = (width * bits + 31) / 32 * 4, maskStride = (width + 31) / 32 * 4;
-    const int64_t available = pixelsAt > size ? 0 : int64_t(size - pixelsAt);
-    if (pixelsAt > size || stride > available || height > available / stride)
+    const size_t pixelsAt = headerBytes + colours * 4;
+    const int64_t available = pixelsAt > picture.size() ? 0 : int64_t(picture.size() - pixelsAt);
+    if (pixelsAt > picture.size() || stride > available || height > available / stride)
         throw ImageIoFailedLoadExc(format_ + ": truncated data");
-    const uint8_t* palette = data + headerBytes;
-    const uint8_t* picture = data + pixelsAt;
-    const uint8_t* mask = picture + stride * height;
-    const bool hasMask = maskStride * height <= available - stride * height;
+    picture.seek(headerBytes);
+    const uint8_t* palette = picture.take(colours * 4);
+    ByteReader rows = picture.sub(size_t(stride * height));
+    std::optional<ByteReader> mask;
+    if (maskStride * height <= int64_t(picture.remaining()))
+        mask = picture.sub(size_t(maskStride * height));
     allocatePixels(width, height, RGB, UINT8, RGBA);
 
     bool ownAlpha = false;
     for (int32_t y = 0; y < getHeight(); ++y) {
-        const uint8_t* in = picture + (height - 1 - y) * stride;
+        rows.seek(size_t((height - 1 - y) * stride));
+        const uint8_t* in = rows.take(size_t(stride));
         uint8_t* out = getRow(y);
         for (int32_t x = 0; x < getWidth(); ++x, out += 4) {
             const uint8_t* bgr;
@@ -156,10 +170,14 @@ void ImageSourceFileIco::decodeBitmap(const uint8_t* data, size_t size) {
     if (ownAlpha) return;
     // Without a mask (some writers leave it out) the picture is opaque.
     for (int32_t y = 0; y < getHeight(); ++y) {
-        const uint8_t* in = hasMask ? mask + (height - 1 - y) * maskStride : nullptr;
+        const uint8_t* in = nullptr;
+        if (mask) {
+            mask->seek(size_t((height - 1 - y) * maskStride));
+            in = mask->take(size_t(maskStride));
+        }
         uint8_t* out = getRow(y);
         for (int32_t x = 0; x < getWidth(); ++x)
-            out[size_t(x) * 4 + 3] = hasMask && (in[x / 8] >> (7 - x % 8) & 1) ? 0 : 255;
+            out[size_t(x) * 4 + 3] = in && (in[x / 8] >> (7 - x % 8) & 1) ? 0 : 255;
     }
 }
 

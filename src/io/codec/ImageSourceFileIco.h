@@ -6,6 +6,7 @@
 // pixel; the first of equals). RGBA when a pixel is transparent, RGBX otherwise.
 #pragma once
 
+#include "io/codec/ByteReader.h"
 #include "io/codec/ImageSourceDecoded.h"
 
 namespace loom {
@@ -16,8 +17,8 @@ public:
     static ImageSourceRef create(DataSourceRef dataSource, Options options);
 
 private:
-    void decodePng(const uint8_t* data, size_t size);
-    void decodeBitmap(const uint8_t* data, size_t size);
+    void decodePng(const ByteReader& picture);
+    void decodeBitmap(ByteReader picture);
 
     std::string format_;  // ICO or CUR, for messages
 };

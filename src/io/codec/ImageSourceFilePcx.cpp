@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "io/ImageIoExc.h"
-#include "io/codec/EndianBytes.h"
+#include "io/codec/ByteReader.h"
 
 namespace loom {
 
@@ -15,28 +15,24 @@ constexpr size_t VGA_PALETTE_BYTES = 769;    // the 0x0C marker and 256 RGB trip
 constexpr int64_t MOST_BYTES_PER_BYTE = 32;  // a two-byte run gives at most 63
 
 // The header fields that tell this format from others; the rest is checked once it is known.
-bool looksLikePcx(const uint8_t* d, size_t size) {
-    if (size < HEADER_BYTES || d[0] != 0x0A) return false;
-    const int version = d[1], encoding = d[2], bits = d[3];
-    return (version == 0 || (version >= 2 && version <= 5)) && encoding <= 1 &&
+bool looksLikePcx(ByteReader header) {
+    const int marker = header.u8(), version = header.u8(), encoding = header.u8(), bits = header.u8();
+    return marker == 0x0A && (version == 0 || (version >= 2 && version <= 5)) && encoding <= 1 &&
            (bits == 1 || bits == 2 || bits == 4 || bits == 8);
 }
 
-// The encoded lines one after another; runs may cross from one line into the next.
+// The encoded lines one after another; runs may cross from one line into the next. Data ending
+// first fails in the reader: "PCX: truncated data".
 class LineReader {
 public:
-    LineReader(const uint8_t* data, const uint8_t* end, bool runLength)
-        : data_(data), end_(end), runLength_(runLength) {}
+    LineReader(ByteReader data, bool runLength) : data_(data), runLength_(runLength) {}
 
-    // False when the data ends first.
-    bool read(uint8_t* line, size_t bytes) {
+    void read(uint8_t* line, size_t bytes) {
         for (size_t i = 0; i < bytes;) {
             if (repeat_ == 0) {
-                if (data_ >= end_) return false;
-                const uint8_t byte = *data_++;
+                const uint8_t byte = data_.u8();
                 if (runLength_ && byte >= 0xC0) {
-                    if (data_ >= end_) return false;
-                    repeat_ = byte & 0x3F, value_ = *data_++;
+                    repeat_ = byte & 0x3F, value_ = data_.u8();
                     continue;
                 }
                 line[i++] = byte;
@@ -44,12 +40,10 @@ public:
             }
             line[i++] = value_, --repeat_;
         }
-        return true;
     }
 
 private:
-    const uint8_t* data_;
-    const uint8_t* end_;
+    ByteReader data_;
     bool runLength_;
     int repeat_ = 0;
     uint8_t value_ = 0;
@@ -60,13 +54,19 @@ private:
 ImageSourceFilePcx::ImageSourceFilePcx(DataSourceRef dataSource, const Options& options)
     : ImageSourceDecoded(options) {
     const Buffer bytes = dataSource->getBuffer();
-    const auto* data = static_cast<const uint8_t*>(bytes.getData());
-    const size_t size = size_t(bytes.getDataSize());
-    if (!looksLikePcx(data, size)) throw ImageIoNotThisFormatExc("not a PCX file");
-    const int bits = data[3], planes = data[65];
-    const int64_t xMin = littleEndian16(data + 4), yMin = littleEndian16(data + 6);
-    const int64_t xMax = littleEndian16(data + 8), yMax = littleEndian16(data + 10);
-    const int64_t planeBytes = littleEndian16(data + 66);
+    ByteReader file(static_cast<const uint8_t*>(bytes.getData()), size_t(bytes.getDataSize()), "PCX");
+    if (file.size() < HEADER_BYTES) throw ImageIoNotThisFormatExc("not a PCX file");
+    ByteReader header = file.sub(HEADER_BYTES);
+    if (!looksLikePcx(header)) throw ImageIoNotThisFormatExc("not a PCX file");
+    header.seek(2);
+    const bool runLength = header.u8() == 1;
+    const int bits = header.u8();
+    const int64_t xMin = header.u16(), yMin = header.u16(), xMax = header.u16(), yMax = header.u16();
+    header.seek(16);
+    const uint8_t* egaPalette = header.take(48);
+    header.skip(1);
+    const int planes = header.u8();
+    const int64_t planeBytes = header.u16();
     const int64_t width = xMax - xMin + 1, height = yMax - yMin + 1;
     if (width <= 0 || height <= 0 || planeBytes * 8 < width * bits)
         throw ImageIoFailedLoadExc("PCX: bad header");
@@ -81,24 +81,25 @@ ImageSourceFilePcx::ImageSourceFilePcx(DataSourceRef dataSource, const Options& 
 
     uint8_t palette[256][3];
     int tableEntries = 0;  // of those, the colour table the file gives
-    const uint8_t* dataEnd = data + size;
+    size_t imageBytes = file.remaining();
     if (indexed256) {
-        const bool hasPalette =
-            size >= HEADER_BYTES + VGA_PALETTE_BYTES && data[size - VGA_PALETTE_BYTES] == 0x0C;
-        if (hasPalette) dataEnd -= VGA_PALETTE_BYTES, tableEntries = 256;
+        ByteReader tail = file;
+        if (imageBytes >= VGA_PALETTE_BYTES) tail.skip(imageBytes - VGA_PALETTE_BYTES);
+        const bool hasPalette = tail.remaining() == VGA_PALETTE_BYTES && tail.u8() == 0x0C;
+        if (hasPalette) imageBytes -= VGA_PALETTE_BYTES, tableEntries = 256;
+        const uint8_t* table = hasPalette ? tail.take(256 * 3) : nullptr;
         for (int i = 0; i < 256; ++i)
-            for (int c = 0; c < 3; ++c) palette[i][c] = hasPalette ? dataEnd[1 + i * 3 + c] : uint8_t(i);
+            for (int c = 0; c < 3; ++c) palette[i][c] = table ? table[i * 3 + c] : uint8_t(i);
     } else if (mono) {
         std::memset(palette[0], 0, 3), std::memset(palette[1], 255, 3);
         tableEntries = 2;
     } else if (!trueColour) {
-        std::memcpy(palette, data + 16, 48);
+        std::memcpy(palette, egaPalette, 48);
         tableEntries = 16;
     }
 
-    const bool runLength = data[2] == 1;
     const int64_t lineBytes = planeBytes * planes;
-    requireFillable(uint64_t(lineBytes * height), dataEnd - (data + HEADER_BYTES),
+    requireFillable(uint64_t(lineBytes * height), int64_t(imageBytes),
                     runLength ? MOST_BYTES_PER_BYTE : 1, "PCX");
     allocatePixels(width, height, RGB, UINT8, RGBX);
     Palette table;
@@ -106,11 +107,11 @@ ImageSourceFilePcx::ImageSourceFilePcx(DataSourceRef dataSource, const Options& 
         table.push_back({palette[i][0], palette[i][1], palette[i][2], 255});
     setPalette(std::move(table));
 
-    LineReader reader(data + HEADER_BYTES, dataEnd, runLength);
+    LineReader reader(file.sub(imageBytes), runLength);
     std::vector<uint8_t> line(static_cast<size_t>(lineBytes));
     const uint8_t* plane = line.data();
     for (int32_t y = 0; y < getHeight(); ++y) {
-        if (!reader.read(line.data(), line.size())) throw ImageIoFailedLoadExc("PCX: truncated data");
+        reader.read(line.data(), line.size());
         uint8_t* out = getRow(y);
         for (int32_t x = 0; x < getWidth(); ++x, out += 4) {
             out[3] = 255;

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "io/ImageIoExc.h"
-#include "io/codec/EndianBytes.h"
+#include "io/codec/ByteReader.h"
 
 namespace loom {
 
@@ -18,21 +18,18 @@ struct Rgba {
 
 int hashOf(const Rgba& p) { return (p.r * 3 + p.g * 5 + p.b * 7 + p.a * 11) % 64; }
 
-// The op codes from data up to end into pixels; false when they end before every pixel is made.
-bool decodeOps(const uint8_t* data, const uint8_t* end, uint8_t* pixels, uint64_t count) {
+// The op codes into pixels; ops ending before every pixel is made fail in the reader.
+void decodeOps(ByteReader ops, uint8_t* pixels, uint64_t count) {
     Rgba recent[64];
     Rgba pixel{0, 0, 0, 255};
     uint64_t made = 0;
     while (made < count) {
-        if (data >= end) return false;
-        const uint8_t op = *data++;
+        const uint8_t op = ops.u8();
         int run = 1;
         if (op == 0xFE || op == 0xFF) {
-            const int bytes = op == 0xFE ? 3 : 4;
-            if (end - data < bytes) return false;
-            pixel.r = data[0], pixel.g = data[1], pixel.b = data[2];
-            if (op == 0xFF) pixel.a = data[3];
-            data += bytes;
+            const uint8_t* bytes = ops.take(op == 0xFE ? 3 : 4);
+            pixel.r = bytes[0], pixel.g = bytes[1], pixel.b = bytes[2];
+            if (op == 0xFF) pixel.a = bytes[3];
         } else if ((op >> 6) == 0) {
             pixel = recent[op & 63];
         } else if ((op >> 6) == 1) {
@@ -40,9 +37,8 @@ bool decodeOps(const uint8_t* data, const uint8_t* end, uint8_t* pixels, uint64_
             pixel.g = uint8_t(pixel.g + ((op >> 2) & 3) - 2);
             pixel.b = uint8_t(pixel.b + (op & 3) - 2);
         } else if ((op >> 6) == 2) {
-            if (data >= end) return false;
             const int greenDiff = (op & 63) - 32;
-            const uint8_t redBlue = *data++;
+            const uint8_t redBlue = ops.u8();
             pixel.r = uint8_t(pixel.r + greenDiff + (redBlue >> 4) - 8);
             pixel.g = uint8_t(pixel.g + greenDiff);
             pixel.b = uint8_t(pixel.b + greenDiff + (redBlue & 15) - 8);
@@ -55,7 +51,6 @@ bool decodeOps(const uint8_t* data, const uint8_t* end, uint8_t* pixels, uint64_
             out[0] = pixel.r, out[1] = pixel.g, out[2] = pixel.b, out[3] = pixel.a;
         }
     }
-    return true;
 }
 
 }  // namespace
@@ -63,18 +58,17 @@ bool decodeOps(const uint8_t* data, const uint8_t* end, uint8_t* pixels, uint64_
 ImageSourceFileQoi::ImageSourceFileQoi(DataSourceRef dataSource, const Options& options)
     : ImageSourceDecoded(options) {
     const Buffer bytes = requireSignature(dataSource, "qoif", 4, "QOI");
-    const auto* data = static_cast<const uint8_t*>(bytes.getData());
-    const size_t size = size_t(bytes.getDataSize());
-    if (size < HEADER_BYTES) throw ImageIoFailedLoadExc("QOI: bad header");
-    const uint64_t width = bigEndian32(data + 4), height = bigEndian32(data + 8);
-    const int channels = data[12], colourSpace = data[13];
+    ByteReader file(static_cast<const uint8_t*>(bytes.getData()), size_t(bytes.getDataSize()), "QOI");
+    if (file.size() < HEADER_BYTES) throw ImageIoFailedLoadExc("QOI: bad header");
+    file.skip(4);  // the signature
+    const uint64_t width = file.u32be(), height = file.u32be();
+    const int channels = file.u8(), colourSpace = file.u8();
     if ((channels != 3 && channels != 4) || colourSpace > 1)
         throw ImageIoFailedLoadExc("QOI: bad header");
-    requireFillable(width * height, int64_t(size - HEADER_BYTES), MOST_PIXELS_PER_BYTE, "QOI");
+    requireFillable(width * height, int64_t(file.remaining()), MOST_PIXELS_PER_BYTE, "QOI");
     allocatePixels(int64_t(width), int64_t(height), RGB, UINT8, RGBA);
     // The block is packed (4 bytes a pixel, rows back to back), so it is filled in one sweep.
-    if (!decodeOps(data + HEADER_BYTES, data + size, getPixels(), width * height))
-        throw ImageIoFailedLoadExc("QOI: truncated data");
+    decodeOps(file, getPixels(), width * height);
     if (channels == 3)
         setSampleOrder(RGBX);  // the alpha the ops carry is not part of the picture
     else

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "image/ImageLimits.h"
 #include "io/ImageIoExc.h"
@@ -19,6 +20,45 @@ namespace {
 // The least an animation frame takes: its ANMF chunk header and frame header, then the image
 // chunk's header and the shortest bitstream header (VP8L's five bytes).
 constexpr int64_t MIN_FRAME_BYTES = 8 + 16 + 8 + 5;
+// A canvas may reach past every frame (an encoder crops each frame to what changes, the first to
+// what is not transparent), by at most this many pixels a byte of the file: a few bytes declaring
+// a huge canvas that nothing draws on are refused before it is made.
+constexpr int64_t MARGIN_PIXELS_PER_BYTE = 4096;
+
+struct DemuxerDeleter {
+    void operator()(WebPDemuxer* demuxer) const { WebPDemuxDelete(demuxer); }
+};
+
+// The animation as the file lays it out, read without decoding a pixel.
+struct Layout {
+    int64_t canvasWidth = 0, canvasHeight = 0;
+    uint32_t loopCount = 0;
+    std::vector<int32_t> durations;  // each frame's, in milliseconds
+    // The smallest rectangle holding every frame.
+    int64_t left = INT64_MAX, top = INT64_MAX, right = 0, bottom = 0;
+
+    int64_t coveredPixels() const { return durations.empty() ? 0 : (right - left) * (bottom - top); }
+};
+
+Layout readLayout(const WebPData& data) {
+    const std::unique_ptr<WebPDemuxer, DemuxerDeleter> demuxer(WebPDemux(&data));
+    if (!demuxer) throw ImageIoFailedLoadExc("WebP: broken or truncated animation");
+    Layout layout;
+    layout.canvasWidth = WebPDemuxGetI(demuxer.get(), WEBP_FF_CANVAS_WIDTH);
+    layout.canvasHeight = WebPDemuxGetI(demuxer.get(), WEBP_FF_CANVAS_HEIGHT);
+    layout.loopCount = WebPDemuxGetI(demuxer.get(), WEBP_FF_LOOP_COUNT);
+    WebPIterator frame;
+    if (!WebPDemuxGetFrame(demuxer.get(), 1, &frame)) return layout;
+    do {
+        layout.durations.push_back(frame.duration);
+        layout.left = std::min<int64_t>(layout.left, frame.x_offset);
+        layout.top = std::min<int64_t>(layout.top, frame.y_offset);
+        layout.right = std::max<int64_t>(layout.right, int64_t(frame.x_offset) + frame.width);
+        layout.bottom = std::max<int64_t>(layout.bottom, int64_t(frame.y_offset) + frame.height);
+    } while (WebPDemuxNextFrame(&frame));
+    WebPDemuxReleaseIterator(&frame);
+    return layout;
+}
 
 }  // namespace
 
@@ -52,27 +92,36 @@ void ImageSourceFileWebp::openAnimation(int64_t width, int64_t height, int32_t i
     if (!withinImageLimits(width, height))
         throw ImageIoFailedLoadExc(std::string("WebP: ") + ImageTooLargeExc(width, height).what());
     requireWithinLimits(width, height);
+    const WebPData data{static_cast<const uint8_t*>(bytes_.getData()), size_t(bytes_.getDataSize())};
+    Layout layout = readLayout(data);
+    if (layout.canvasWidth != width || layout.canvasHeight != height)
+        throw ImageIoFailedLoadExc("WebP: the animation's canvas differs from its header's size");
+    const size_t frames = layout.durations.size();
+    if (frames < 1 || int64_t(frames) * MIN_FRAME_BYTES > int64_t(data.size))
+        throw ImageIoFailedLoadExc("WebP: " + std::to_string(frames) +
+                                   " frames are more than the file's " + std::to_string(data.size) +
+                                   " bytes could hold");
+    if (width * height - layout.coveredPixels() > int64_t(data.size) * MARGIN_PIXELS_PER_BYTE)
+        throw ImageIoFailedLoadExc("WebP: not a valid animation: its " + std::to_string(width) + " x " +
+                                   std::to_string(height) + " canvas is more than its frames (within " +
+                                   std::to_string(layout.right - layout.left) + " x " +
+                                   std::to_string(layout.bottom - layout.top) + ") and its " +
+                                   std::to_string(data.size) + " bytes could fill (" +
+                                   std::to_string(MARGIN_PIXELS_PER_BYTE) +
+                                   " pixels a byte beyond the frames)");
+    if (index < 0 || size_t(index) >= frames)
+        throw ImageIoFailedLoadExc("WebP: there is no frame " + std::to_string(index));
+
     WebPAnimDecoderOptions options;
     if (!WebPAnimDecoderOptionsInit(&options))
         throw ImageIoFailedLoadExc("WebP: library version mismatch");
     options.color_mode = MODE_RGBA;
     options.use_threads = 0;
-    const WebPData data{static_cast<const uint8_t*>(bytes_.getData()), size_t(bytes_.getDataSize())};
     decoder_.reset(WebPAnimDecoderNew(&data, &options));
     if (!decoder_) throw ImageIoFailedLoadExc("WebP: broken or truncated animation");
-    WebPAnimInfo info;
-    if (!WebPAnimDecoderGetInfo(decoder_.get(), &info))
-        throw ImageIoFailedLoadExc("WebP: broken or truncated animation");
-    if (info.canvas_width != width || info.canvas_height != height)
-        throw ImageIoFailedLoadExc("WebP: the animation's canvas differs from its header's size");
-    if (info.frame_count < 1 || int64_t(info.frame_count) * MIN_FRAME_BYTES > int64_t(data.size))
-        throw ImageIoFailedLoadExc("WebP: " + std::to_string(info.frame_count) +
-                                   " frames are more than the file's " + std::to_string(data.size) +
-                                   " bytes could hold");
-    if (index < 0 || uint32_t(index) >= info.frame_count)
-        throw ImageIoFailedLoadExc("WebP: there is no frame " + std::to_string(index));
-    setFrameCount(int32_t(info.frame_count));
-    loopCount_ = repeatsFromShowings(info.loop_count);
+    setFrameCount(int32_t(frames));
+    loopCount_ = repeatsFromShowings(layout.loopCount);
+    durations_ = std::move(layout.durations);
     allocatePixels(width, height, RGB, UINT8, RGBA);
     while (frameIndex_ < index) readFrame();
 }
@@ -85,18 +134,20 @@ bool ImageSourceFileWebp::nextFrame() {
 
 void ImageSourceFileWebp::readFrame() {
     uint8_t* canvas = nullptr;
-    int endMs = 0;
-    if (!WebPAnimDecoderGetNext(decoder_.get(), &canvas, &endMs))
+    // The decoder's running time in an int is not used: the frames' durations are the delays.
+    int ignoredTimestamp = 0;
+    if (!WebPAnimDecoderGetNext(decoder_.get(), &canvas, &ignoredTimestamp))
         throw ImageIoFailedLoadExc("WebP: frame " + std::to_string(frameIndex_ + 1) +
                                    " is broken or truncated");
-    // The decoder gives each frame's end: the time it stops showing.
-    delay_ = std::max(0, endMs - endMs_);
-    endMs_ = endMs;
     ++frameIndex_;
     const size_t canvasRowBytes = size_t(getWidth()) * 4;
     for (int32_t y = 0; y < getHeight(); ++y)
         std::memcpy(getRow(y), canvas + size_t(y) * canvasRowBytes, canvasRowBytes);
     describeTransparency();
+}
+
+int32_t ImageSourceFileWebp::getFrameDelayMs() const {
+    return frameIndex_ >= 0 ? durations_[size_t(frameIndex_)] : 0;
 }
 
 ImageSourceRef ImageSourceFileWebp::create(DataSourceRef dataSource, Options options) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "io/codec/ImageSourceDecoded.h"
 
@@ -23,7 +24,7 @@ public:
     static ImageSourceRef create(DataSourceRef dataSource, Options options);
 
     bool nextFrame() override;
-    int32_t getFrameDelayMs() const override { return delay_; }
+    int32_t getFrameDelayMs() const override;
     int32_t getLoopCount() const override { return loopCount_; }
 
 private:
@@ -34,8 +35,7 @@ private:
     Buffer bytes_;  // the demuxer reads the file where it lies
     std::unique_ptr<WebPAnimDecoder, WebpAnimDecoderDeleter> decoder_;
     int32_t frameIndex_ = -1;
-    int32_t endMs_ = 0;  // when the current frame stops showing, from the animation's start
-    int32_t delay_ = 0;
+    std::vector<int32_t> durations_;  // each frame's, from the file's frame headers
     int32_t loopCount_ = -1;
 };
 
