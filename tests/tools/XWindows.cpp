@@ -133,6 +133,10 @@ std::array<int, 2> windowOrigin(const std::string& window) {
     return {shellValue(geometry, "X"), shellValue(geometry, "Y")};
 }
 
+void moveWindow(const std::string& window, int x, int y) {
+    xdotool({"windowmove", "--sync", window, std::to_string(x), std::to_string(y)});
+}
+
 void focus(const std::string& window) { xdotool({"windowfocus", "--sync", window}); }
 
 void focusRoot() {

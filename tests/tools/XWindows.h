@@ -18,17 +18,20 @@ namespace loom::testtools {
 // message boxes.
 std::vector<std::string> findWindows(const std::string& titleRegex);
 std::string waitForWindow(const std::string& titleRegex,
-                          std::chrono::milliseconds timeout = std::chrono::seconds(15));
+                          std::chrono::milliseconds timeout = std::chrono::seconds(30));
 std::string waitForWindowOfClass(const std::string& classRegex,
-                                 std::chrono::milliseconds timeout = std::chrono::seconds(15));
+                                 std::chrono::milliseconds timeout = std::chrono::seconds(30));
 // True once the window is destroyed or unmapped.
 bool waitForWindowGone(const std::string& window,
-                       std::chrono::milliseconds timeout = std::chrono::seconds(10));
+                       std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
 // Client size, and the top-left corner in root coordinates.
 std::array<int, 2> windowSize(const std::string& window);
 std::array<int, 2> windowOrigin(const std::string& window);
 
+// Moves a top-level window to this root position and waits until it is there (no window manager
+// needed), e.g. a dialog off the window under it, so that a click reaches that window.
+void moveWindow(const std::string& window, int x, int y);
 // Gives the window the keyboard focus and waits until it has it (no window manager needed).
 void focus(const std::string& window);
 // Hands the keyboard focus to the root window, away from every application window.
@@ -57,7 +60,7 @@ void type(const std::string& window, const std::string& text);
 // (WM_DELETE_WINDOW). A program may replace its window while it starts, so a request whose window
 // has gone looks for it again. False when no window took a request in time.
 bool requestClose(const std::string& titleRegex,
-                  std::chrono::milliseconds timeout = std::chrono::seconds(10));
+                  std::chrono::milliseconds timeout = std::chrono::seconds(30));
 // Drags the files from a real XDND source onto (x, y) of the window and returns once the target
 // has taken them.
 void dropFiles(const std::string& window, int x, int y, const std::vector<std::string>& files);

@@ -141,6 +141,30 @@ protected:
         return readImageFile(saved);
     }
 
+    // "s" until a save dialog opens: the window takes keys again only once it has seen the last
+    // dialog close, which a loaded machine may delay. The dialog's window, or empty.
+    std::string openSaveDialog(const std::string& wid) {
+        std::string dialog;
+        waitUntil(
+            [&] {
+                key(wid, "s");
+                dialog = waitForWindowOfClass("zenity", 5s);
+                return !dialog.empty();
+            },
+            60s);
+        return dialog;
+    }
+
+    // Escape until the dialog is gone: one just shown may not take keys yet.
+    static bool cancelDialog(const std::string& dialog) {
+        return waitUntil(
+            [&] {
+                key(dialog, "Escape");
+                return waitForWindowGone(dialog, 5s);
+            },
+            60s);
+    }
+
     // Pixels of the status line's text at the window's bottom left.
     static int statusLinePixels(const Image& screen) {
         int text = 0;
@@ -310,10 +334,10 @@ TEST_F(QuennetAppE2E, HoldingSpaceShowsThePreviousPicture) {
     drag(wid, kPictureLeft, kPictureTop, 216, 136);
 
     keyDown(wid, "space");
-    EXPECT_TRUE(waitForPicture(wid, sprite, 4, 5s)) << "space does not show the previous picture";
+    EXPECT_TRUE(waitForPicture(wid, sprite, 4)) << "space does not show the previous picture";
     EXPECT_GT(statusLinePixels(screen_), 30) << "the status line does not say so";
     keyUp(wid, "space");
-    EXPECT_TRUE(waitForPicture(wid, scale2x, 2, 5s)) << "releasing space does not restore it";
+    EXPECT_TRUE(waitForPicture(wid, scale2x, 2)) << "releasing space does not restore it";
     EXPECT_EQ(statusLinePixels(screen_), 0) << "the status line still says so";
 
     // The drag left the corners alone: Projective shows the picture unwarped inside the outline.
@@ -541,14 +565,18 @@ TEST_F(QuennetAppE2E, AnAnimationPlaysPausesStepsAndSavesEveryFrame) {
         EXPECT_TRUE(waitForPicture(wid, frame, 2)) << "a frame is never shown";
 
     key(wid, "p");
-    // Once the key is taken no other frame shows: watched for longer than the longest delay.
+    // Keys are taken in order: once the black that "b" lays under transparency shows, "p" has been
+    // taken, and no other frame may show: watched for longer than the longest delay.
+    key(wid, "b");
     int shown = -1;
-    EXPECT_TRUE(waitUntil([&] {
+    ASSERT_TRUE(waitUntil([&] {
         const Image screen = grabWindow(wid);
+        if (screen.rgb(kPictureLeft + 2, kPictureTop + 2) != std::array<uint8_t, 3>{0, 0, 0})
+            return false;
         for (int f = 0; f < 3; ++f)
             if (mismatches(screen, frames[size_t(f)], kPictureLeft, kPictureTop, 2) == 0) shown = f;
         return shown >= 0;
-    }));
+    })) << "\"b\" after \"p\" is not taken";
     const auto until = std::chrono::steady_clock::now() + 600ms;
     while (std::chrono::steady_clock::now() < until)
         ASSERT_EQ(mismatches(grabWindow(wid), frames[size_t(shown)], kPictureLeft, kPictureTop, 2), 0)
@@ -646,28 +674,35 @@ TEST_F(QuennetAppE2E, TransparentPixelsShowACheckerboardAndTheUnmovedQuadLooksUn
     })) << "the minified picture shows colours of its own";
 }
 
+// The window keeps drawing, and ignores its own input, while the dialog is open. Input is taken in
+// order: once a second dialog opens, the click made during the first has been taken or ignored.
 TEST_F(QuennetAppE2E, CancellingTheSaveDialogWritesNothing) {
     const std::string wid = launch({sprite_});
     ASSERT_FALSE(wid.empty());
     ASSERT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4));
+    const Image before = screen_;
     const auto filesBefore = filesInDir();
 
     key(wid, "s");
     const std::string dialog = waitForWindowOfClass("zenity");
     ASSERT_FALSE(dialog.empty());
-    // The window keeps drawing, and ignores its own input, while the dialog is open.
+    // Below the window, which it would otherwise cover and take the click from.
+    const std::array<int, 2> origin = windowOrigin(wid);
+    moveWindow(dialog, 0, origin[1] + 480);
     clickUpscaler(wid, "Scale2x");
-    key(dialog, "Escape");
-    ASSERT_TRUE(waitForWindowGone(dialog));
-    EXPECT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4))
-        << "a click made while the dialog was open reached the panel";
+    ASSERT_TRUE(cancelDialog(dialog));
+    EXPECT_TRUE(waitForPicture(wid, readImageFile(sprite_), 4)) << "the picture is not shown again";
+
+    const std::string again = openSaveDialog(wid);
+    ASSERT_FALSE(again.empty()) << "the application no longer answers";
+    ASSERT_TRUE(cancelDialog(again));
+    const loom::Rectf box = panel_.area("1. Upscaling", "Scale2x");
+    EXPECT_TRUE(waitUntil([&] {
+        return changedPixels(before, grabWindow(wid), int(box.x1), int(box.y1), int(box.x2 - box.x1),
+                             int(box.y2 - box.y1)) == 0;
+    })) << "a click made while the dialog was open reached the panel";
     EXPECT_EQ(filesInDir(), filesBefore);
     EXPECT_TRUE(app_->running());
-
-    // The application still answers: another "s" opens another dialog.
-    key(wid, "s");
-    const std::string again = waitForWindowOfClass("zenity");
-    EXPECT_FALSE(again.empty());
 }
 
 // Saved the way editors save: written beside the file, then renamed over it.
@@ -683,7 +718,7 @@ TEST_F(QuennetAppE2E, AFileRewrittenOnDiskIsShownAgainWithTheCurrentUpscaler) {
     const Image flopped = cliResult({"-u", "Scale2x"}, edited);
     ASSERT_GT(differingPixels(flopped, original), 0);
     fs::rename(edited, sprite_);
-    EXPECT_TRUE(waitForPicture(wid, flopped, 2, 1s)) << "the rewritten file is not shown within 1 s";
+    EXPECT_TRUE(waitForPicture(wid, flopped, 2)) << "the rewritten file is not shown";
 
     // Half written: the picture stays, one line on stderr, no message box.
     std::ofstream(edited) << "\x89PNG\r\n\x1a\n broken";
@@ -693,13 +728,13 @@ TEST_F(QuennetAppE2E, AFileRewrittenOnDiskIsShownAgainWithTheCurrentUpscaler) {
     EXPECT_TRUE(findWindows("Cannot").empty()) << "a reload failure opened a message box";
     EXPECT_TRUE(waitUntil([&] { return statusLinePixels(grabWindow(wid)) > 30; }))
         << "the status line does not tell the failure";
-    EXPECT_TRUE(waitUntil([&] { return statusLinePixels(grabWindow(wid)) == 0; }, 6s))
+    EXPECT_TRUE(waitUntil([&] { return statusLinePixels(grabWindow(wid)) == 0; }))
         << "the message is still shown after its few seconds";
 
     // The next change is tried again.
     fs::copy_file(kSample, edited);
     fs::rename(edited, sprite_);
-    EXPECT_TRUE(waitForPicture(wid, original, 2, 1s)) << "a good file after a broken one is not shown";
+    EXPECT_TRUE(waitForPicture(wid, original, 2)) << "a good file after a broken one is not shown";
 }
 
 TEST_F(QuennetAppE2E, TheWheelZoomsAroundThePointerTheMiddleButtonPansAndZeroAndOneResize) {
@@ -841,8 +876,15 @@ TEST_F(QuennetAppE2E, AResultTooLargeToShowRevertsTheUpscalerSelection) {
     ASSERT_EQ(run({"convert", "-size", "4100x6", "xc:#3060c0", wide}).status, 0);
     const std::string wid = launch({wide});
     ASSERT_FALSE(wid.empty());
-    ASSERT_TRUE(waitUntil([&] { return !isBackground(grabWindow(wid), 320, 240); }));
-    const Image before = grabWindow(wid);
+    // The panel as it is once the first result is shown (its time on the "Perf" label): the
+    // title names the upscaler then, and the panel is drawn alike twice running.
+    ASSERT_FALSE(waitForWindow("wide\\.png 4100x6 - None - QuennetApp").empty());
+    Image before = grabWindow(wid);
+    ASSERT_TRUE(waitUntil([&] {
+        const Image last = before;
+        before = grabWindow(wid);
+        return !isBackground(before, 320, 240) && changedPixels(last, before, 0, 0, 140, 300) == 0;
+    }));
 
     clickUpscaler(wid, "Scale4x");
     closeMessageBox("Cannot process the image");
@@ -877,21 +919,27 @@ TEST_F(QuennetAppE2E, AnIdleWindowUsesAlmostNoProcessor) {
     ASSERT_FALSE(wid.empty());
     const Image sprite = readImageFile(sprite_);
     ASSERT_TRUE(waitForPicture(wid, sprite, 4));
-    const auto idleShare = [&] {
-        const double before = app_->cpuSeconds();
-        std::this_thread::sleep_for(3s);
-        return (app_->cpuSeconds() - before) / 3.0;
+    // Settles: under 5 % of a processor over some second. A loaded machine may delay the last
+    // frames drawn, but a window that keeps drawing never settles.
+    const auto settlesIdle = [&] {
+        return waitUntil(
+            [&] {
+                const double before = app_->cpuSeconds();
+                std::this_thread::sleep_for(1s);
+                return app_->cpuSeconds() - before <= 0.05;
+            },
+            60s);
     };
-    EXPECT_LE(idleShare(), 0.05) << "windowed";
+    EXPECT_TRUE(settlesIdle()) << "windowed";
     key(wid, "f");
     // Measured once the full-screen picture is drawn, centred on the 1280 x 1024 screen.
     ASSERT_TRUE(waitUntil([&] { return mismatches(grabWindow(wid), sprite, 576, 448, 4) == 0; }));
-    EXPECT_LE(idleShare(), 0.05) << "full screen";
+    EXPECT_TRUE(settlesIdle()) << "full screen";
     key(wid, "f");
     ASSERT_TRUE(waitUntil([&] { return windowSize(wid)[0] == 640; }));
     key(wid, "s");
     ASSERT_FALSE(waitForWindowOfClass("zenity").empty());
-    EXPECT_LE(idleShare(), 0.05) << "with the save dialog open";
+    EXPECT_TRUE(settlesIdle()) << "with the save dialog open";
 }
 
 TEST_F(QuennetAppE2E, FTogglesFullScreenBothWays) {
