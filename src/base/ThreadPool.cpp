@@ -115,8 +115,11 @@ TaskGroup::TaskGroup(TaskPriority priority, ThreadPool& pool) : pool_(pool), pri
 
 TaskGroup::~TaskGroup() {
     std::unique_lock<std::mutex> lock(pool_.mutex_);
-    pool_.dropQueuedOf(*this);
-    changed_.wait(lock, [this] { return unfinished_ == 0; });
+    // Again on every wake: a running task may still hand this group more.
+    changed_.wait(lock, [this] {
+        pool_.dropQueuedOf(*this);
+        return unfinished_ == 0;
+    });
 }
 
 void TaskGroup::run(std::function<void()> task) {
