@@ -2,24 +2,19 @@
 
 namespace loom::app {
 
-PipelineThread::PipelineThread() : thread_([this] { loop(); }) {}
-
 PipelineThread::~PipelineThread() {
-    {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        stopping_ = true;
-        waiting_.reset();
-    }
-    wake_.notify_one();
-    thread_.join();
+    const std::lock_guard<std::mutex> lock(mutex_);
+    waiting_.reset();
 }
 
 void PipelineThread::post(PipelineJob job, std::shared_ptr<PipelineWork> work) {
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         waiting_ = Posted{std::move(job), std::move(work)};
+        if (making_) return;
+        making_ = true;
     }
-    wake_.notify_one();
+    running_.run([this] { makeWaiting(); });
 }
 
 std::vector<PipelineOutcome> PipelineThread::take() {
@@ -29,11 +24,9 @@ std::vector<PipelineOutcome> PipelineThread::take() {
     return made;
 }
 
-void PipelineThread::loop() {
+void PipelineThread::makeWaiting() {
     std::unique_lock<std::mutex> lock(mutex_);
-    for (;;) {
-        wake_.wait(lock, [this] { return stopping_ || waiting_; });
-        if (stopping_) return;
+    while (waiting_) {
         Posted posted = std::move(*waiting_);
         waiting_.reset();
         lock.unlock();
@@ -42,6 +35,7 @@ void PipelineThread::loop() {
         lock.lock();
         made_.push_back(std::move(outcome));
     }
+    making_ = false;
 }
 
 }  // namespace loom::app

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <iostream>
 #include <mutex>
-#include <thread>
 #include <vector>
 
+#include "base/ThreadPool.h"
 #include "cli/ConvertFile.h"
 #include "cli/ProgressBar.h"
 
@@ -85,12 +85,14 @@ int runConversions(const ConversionPlan& plan, const CliOptions& options) {
             bar.show(written + skipped + failed);
         }
     };
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    const size_t jobs = std::min<size_t>(options.jobs > 0 ? size_t(options.jobs) : cores, count);
-    std::vector<std::thread> threads;
-    for (size_t j = 1; j < jobs; ++j) threads.emplace_back(worker);
+    // -j caps the files converted at once (one per core by default); the pool's workers and this
+    // thread convert them, so fewer run at once where fewer workers could start.
+    const size_t cores = std::max(1u, ThreadPool::shared().workers());
+    const size_t jobs = std::min(options.jobs > 0 ? size_t(options.jobs) : cores, count);
+    TaskGroup workers;
+    for (size_t j = 1; j < jobs; ++j) workers.run(worker);
     worker();
-    for (std::thread& t : threads) t.join();
+    workers.wait();
 
     bar.clear();
     if (plan.batch)

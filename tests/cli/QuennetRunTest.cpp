@@ -1,13 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "image/PixelTestUtil.h"
 #include "image/Surface.h"
@@ -91,6 +98,34 @@ bool isDoubled(const Surface& result, const Surface& frame) {
 
 std::shared_ptr<ImageSourceFileGif> openGif(const std::string& path) {
     return std::make_shared<ImageSourceFileGif>(openFileSource(path), ImageSource::Options());
+}
+
+// Runs quennet with args (unquoted) where no further thread or process may start: a child under
+// RLIMIT_NPROC of 1, run as nobody when the tests run as root, whom the limit does not bind. Its
+// stdout and stderr go to errorsPath. Returns the exit status, or 128 + the signal that ended it.
+int quennetWithoutThreads(const std::vector<std::string>& args, const std::string& errorsPath) {
+    std::vector<std::string> words{QUENNET_PATH};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid < 0) return -1;
+    if (pid == 0) {
+        constexpr uid_t NOBODY = 65534;
+        const int errors = open(errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        if (errors < 0 || dup2(errors, STDOUT_FILENO) < 0 || dup2(errors, STDERR_FILENO) < 0) _exit(120);
+        if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(NOBODY) != 0 || setuid(NOBODY) != 0))
+            _exit(121);
+        const rlimit one{1, 1};
+        if (setrlimit(RLIMIT_NPROC, &one) != 0) _exit(122);
+        execv(argv[0], argv.data());
+        _exit(123);
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0)
+        if (errno != EINTR) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 }  // namespace
@@ -207,6 +242,27 @@ TEST(Quennet, TransformUsesTheQuadInSourcePixels) {
         quennet("-u None -t Bilinear -o '" + (dir / "b.tif") + "' '" + (dir / "s.png") + "'");
     ASSERT_EQ(plain.status, 0) << plain.errors;
     EXPECT_EQ(load(dir / "b.tif").getWidth(), 8) << "the default quad is the image rectangle";
+}
+
+// Where no thread can start (a process limit, a container) the warp's row bands and the PNG's
+// pieces run on the one thread there is: the result is written, the same as with every core.
+TEST(Quennet, AWarpOfRowBandsIsWrittenWhereNoThreadCanStart) {
+    TempDir dir;
+    chmod(dir.path().c_str(), 0777);  // for nobody, when run as root
+    writeSprite(dir / "s.png", 160, 160);
+    const std::vector<std::string> warp{"-t", "Projective", "--quad", "0,0,160,8,150,160,4,150", "-o"};
+    auto args = [&](const std::string& output) {
+        std::vector<std::string> all = warp;
+        all.insert(all.end(), {dir / output, dir / "s.png"});
+        return all;
+    };
+    const int status = quennetWithoutThreads(args("alone.png"), dir / "errors");
+    const auto errors = loom::test::readFile(dir / "errors");
+    ASSERT_EQ(status, 0) << std::string(errors.begin(), errors.end());
+    std::string everyCore;
+    for (const std::string& word : args("cores.png")) everyCore += quoted(word) + " ";
+    ASSERT_EQ(quennet(everyCore).status, 0);
+    EXPECT_TRUE(loom::test::sameImage(load(dir / "alone.png"), load(dir / "cores.png")));
 }
 
 // ImageMagick's -magnify is Scale2x comparing colours only and copying the chosen pixel whole;

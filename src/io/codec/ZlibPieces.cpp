@@ -62,7 +62,7 @@ void ZlibPieces::add(std::vector<uint8_t>& piece, bool last) {
     }
     Slot& slot = slots_[added_ % slots_.size()];
     const Slot& before = slots_[(added_ + 1) % slots_.size()];
-    if (slot.job.valid()) drain(slot);  // the piece before the previous one
+    drain(slot);  // the piece before the previous one
     // The previous piece is still being read by its compressor, which only reads it too.
     const size_t kept = std::min(WINDOW, before.data.size());
     slot.history.assign(before.data.end() - long(kept), before.data.end());
@@ -77,7 +77,8 @@ void ZlibPieces::add(std::vector<uint8_t>& piece, bool last) {
         slot.out.reset(new uint8_t[needed]);
         slot.outCapacity = needed;
     }
-    slot.job = std::async(std::launch::async, [this, &slot] { compress(slot); });
+    slot.compressing = true;
+    slot.job.run([this, &slot] { compress(slot); });
     if (!last) return;
     drain(slots_[added_ % slots_.size()]);  // the previous piece, if any
     drain(slot);
@@ -104,8 +105,9 @@ void ZlibPieces::compress(Slot& slot) const {
 }
 
 void ZlibPieces::drain(Slot& slot) {
-    if (!slot.job.valid()) return;
-    slot.job.get();
+    if (!slot.compressing) return;
+    slot.compressing = false;
+    slot.job.wait();
     sink_(slot.out.get(), slot.outSize);
 }
 

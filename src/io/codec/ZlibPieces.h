@@ -1,5 +1,5 @@
-// ZlibPieces: one zlib stream compressed a piece at a time, two pieces at once on two threads, so
-// that a large image never needs all its filtered rows in memory and compressing takes half the
+// ZlibPieces: one zlib stream compressed a piece at a time, two pieces at once on the shared pool,
+// so that a large image never needs all its filtered rows in memory and compressing takes half the
 // time on two cores. Each piece is raw deflate primed with the 32 KiB before it (so no match is
 // lost at a cut) and ended by a sync flush, which leaves it on a byte boundary for the next; the
 // checksum spans all pieces.
@@ -11,9 +11,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <future>
 #include <memory>
 #include <vector>
+
+#include "base/ThreadPool.h"
 
 namespace loom {
 
@@ -50,7 +51,8 @@ private:
         size_t outCapacity = 0;
         size_t outSize = 0;
         bool last = false;
-        std::future<void> job;  // last, so that it is waited for before the buffers go
+        bool compressing = false;  // out is being made, or made and not drained
+        TaskGroup job;             // last, so that it is waited for before the buffers go
     };
 
     void compress(Slot& slot) const;
