@@ -298,7 +298,7 @@ TEST(AsepriteRead, TilemapsLayTheirTiles) {
 }
 
 // A tileset is limited by its pixels in all, not by the height of its tiles in a column.
-TEST(AsepriteRead, TilesetsUpToThePixelLimitLoad) {
+TEST(AsepriteRead, TilesetsAndTilemapsAreLimitedByTheirPixels) {
     const Rgba last{1, 2, 3, 255};
     for (const uint32_t count : {2048u, 2049u}) {
         SCOPED_TRACE(count);
@@ -314,6 +314,15 @@ TEST(AsepriteRead, TilesetsUpToThePixelLimitLoad) {
     EXPECT_EQ(failureOf(tilesetSprite(4097, 256, 1, all)),
               "Aseprite: tileset too large: 4097 tiles of 256 x 256 pixels, past the limit of "
               "268435456 pixels in all");
+    // A tilemap's picture is checked before anything is drawn of it.
+    const std::vector<uint8_t> wide = B(16, 16, 32)
+                                          .frame(100)
+                                          .tileset(1, 1, 256, 256, B::zlibZeros(256 * 256 * 4))
+                                          .layer(B::VISIBLE, B::TILEMAP, 0, 0, 255, 1)
+                                          .tilemapCel(0, 0, 0, 0, 200, 1, B::zlibZeros(200 * 4))
+                                          .bytes();
+    EXPECT_EQ(failureOf(wide),
+              "Aseprite: tilemap too large: 51200 x 256 pixels, past the limit of 32768 pixels a side");
 }
 
 // A sprite saved by the editor itself.

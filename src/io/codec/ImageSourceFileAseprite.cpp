@@ -240,8 +240,12 @@ std::vector<const AsepriteCel*> ImageSourceFileAseprite::celsOf(int32_t frame) c
         return after == cels.begin() || std::prev(after)->layer != layer ? nullptr : &*std::prev(after);
     };
     std::vector<const AsepriteCel*> found(file_.layers.size(), nullptr);
-    for (const AsepriteCel& cel : file_.frames[size_t(frame)].cels) {
-        if (cel.layer >= found.size()) continue;
+    const std::vector<AsepriteCel>& frameCels = file_.frames[size_t(frame)].cels;
+    for (size_t c = 0; c < frameCels.size(); ++c) {
+        const AsepriteCel& cel = frameCels[c];
+        // Of two cels of a layer, the later counts.
+        const bool overridden = c + 1 < frameCels.size() && frameCels[c + 1].layer == cel.layer;
+        if (cel.layer >= found.size() || overridden) continue;
         const AsepriteCel* shown = &cel;
         if (cel.type == AsepriteCel::LINKED) {
             shown = cel.linkedFrame < file_.frames.size() ? find(cel.linkedFrame, cel.layer) : nullptr;
