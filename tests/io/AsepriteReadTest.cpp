@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "io/AsepriteBuilder.h"
+#include "io/ChildPeakMemory.h"
 #include "io/LoadBytes.h"
 
 using namespace loom;
@@ -174,11 +175,154 @@ TEST(AsepriteRead, BrokenFilesAreRefusedWithTheReason) {
         {badFrame, "Aseprite: bad frame 1"},
         {truncated, "Aseprite: truncated data"},
         {oneCel(2, 2, {1, 2, 3, 4}, false), "Aseprite: truncated data"},
-        {oneCel(65535, 65535, {}, false), "Aseprite: cel too large: 65535 x 65535"},
+        {oneCel(65535, 65535, {}, false),
+         "Aseprite: cel too large: 65535 x 65535 pixels, past the limit of 32768 pixels a side"},
         {oneCel(16000, 16000, std::vector<uint8_t>(16, 0), true), "Aseprite: truncated data"},
         {oneCel(2, 2, {1, 2, 3, 4}, true), "Aseprite: bad compressed cel"},
     };
     for (const auto& [bytes, message] : cases) EXPECT_EQ(failureOf(bytes), message);
+}
+
+// A group composed apart is drawn on its own, then laid on as one picture with its mode and
+// opacity; one that is the first thing on a transparent canvas shares it.
+TEST(AsepriteRead, GroupsComposedApartAreLaidOnAsOnePicture) {
+    struct Layer {
+        uint16_t type, level, mode;
+        uint8_t opacity;
+        Rgba colour;  // of the cel of an image layer
+    };
+    const uint16_t IMAGE = B::IMAGE, GROUP = B::GROUP, MULTIPLY = 1;
+    struct Case {
+        const char* name;
+        std::vector<Layer> layers;
+        Rgba apart, inline_;
+    };
+    const Rgba BLACK{0, 0, 0, 255};
+    const std::vector<Case> cases = {
+        {"modes inside blend with the group's own backdrop",
+         {{IMAGE, 0, 0, 255, RED},
+          {GROUP, 0, MULTIPLY, 255, {}},
+          {IMAGE, 1, 0, 255, GREEN},
+          {IMAGE, 1, MULTIPLY, 255, WHITE}},
+         BLACK,
+         GREEN},
+        {"the group's opacity fades it as one",
+         {{IMAGE, 0, 0, 255, RED},
+          {GROUP, 0, 0, 128, {}},
+          {IMAGE, 1, 0, 255, BLUE},
+          {IMAGE, 1, 0, 255, GREEN}},
+         overOpaque(RED, GREEN, 128 / 255.0),
+         GREEN},
+        {"a group inside a group, each over something",
+         {{IMAGE, 0, 0, 255, RED},
+          {GROUP, 0, 0, 255, {}},
+          {IMAGE, 1, 0, 255, GREEN},
+          {GROUP, 1, MULTIPLY, 255, {}},
+          {IMAGE, 2, 0, 255, BLUE}},
+         BLACK,
+         BLUE},
+        {"a chain of groups on nothing fades by each opacity in turn",
+         {{GROUP, 0, 0, 128, {}}, {GROUP, 1, 0, 128, {}}, {IMAGE, 2, 0, 255, BLUE}},
+         {0, 0, 255, 64},  // 128/255 of 128/255, each rounded
+         BLUE},
+    };
+    for (const Case& c : cases)
+        for (const bool apart : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (apart ? ", apart" : ", inline"));
+            B file(1, 1, 32, B::OPACITY_VALID | (apart ? uint32_t(B::GROUPS_APART) : 0u));
+            file.frame(100);
+            for (uint16_t i = 0; i < c.layers.size(); ++i) {
+                const Layer& l = c.layers[i];
+                file.layer(B::VISIBLE, l.type, l.level, l.mode, l.opacity);
+                if (l.type == IMAGE) file.cel(0, i, 0, 0, 1, 1, rgbaPixels({l.colour}));
+            }
+            expectNear(argbPixels(Surface(loadBytes(file.bytes()))), {apart ? c.apart : c.inline_});
+        }
+}
+
+// Nesting as deep as the format allows composes without recursion, and groups composed apart
+// that each hold only the next share one canvas.
+TEST(AsepriteRead, DeeplyNestedGroupsCompose) {
+    const Rgba colour{10, 20, 30, 255};
+    for (const bool apart : {false, true}) {
+        SCOPED_TRACE(apart);
+        const std::vector<uint32_t> pixels =
+            argbPixels(Surface(loadBytes(deeplyNestedGroups(65534, apart, colour))));
+        EXPECT_EQ(pixels, std::vector<uint32_t>(256 * 256, argb(colour)));
+    }
+}
+
+// What a file declares but does not need costs nothing: a cel or tilemap of 1 GiB shown through
+// 16 x 16 pixels, and groups composed apart 4,000 deep.
+TEST(AsepriteRead, HostileFilesLoadWithinMemory) {
+    if (UNDER_SANITIZER) GTEST_SKIP() << "sanitizers keep memory of their own";
+    const std::vector<std::pair<const char*, std::function<std::vector<uint8_t>()>>> files = {
+        {"cel of 1 GiB", celOfOneGiB},
+        {"tilemap of 1 GiB", tilemapOfOneGiB},
+        {"groups apart 4,000 deep", [] { return deeplyNestedGroups(4000, true); }},
+    };
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        const int64_t peak = childPeakBytes([&] { return Surface(loadBytes(bytes())).getWidth() > 0; });
+        EXPECT_GT(peak, 0);
+        EXPECT_LT(peak, int64_t(128) << 20);
+    }
+}
+
+// Groups composed apart that each lie over a picture need a canvas apiece: past a budget they are
+// refused, naming what they need and the limit.
+TEST(AsepriteRead, StackedGroupsApartPastTheirBudgetAreRefused) {
+    EXPECT_EQ(failureOf(stackedGroupsApart(2)), "loaded");
+    EXPECT_EQ(failureOf(stackedGroupsApart(4000)),
+              "Aseprite: layer groups composed apart need canvases of 16842752 pixels at once, past "
+              "the limit of 16777216");
+}
+
+// Tiles are laid as the map says, flipped or turned; tile 0 is empty.
+TEST(AsepriteRead, TilemapsLayTheirTiles) {
+    const std::vector<uint8_t> tiles = rgbaPixels({NONE, NONE, NONE, NONE, RED, GREEN, BLUE, WHITE});
+    std::vector<uint8_t> map;
+    for (const uint32_t value : {1u, 1u | B::FLIP_X, 1u | B::FLIP_Y, 1u | B::TURN, 0u})
+        for (int shift = 0; shift < 32; shift += 8) map.push_back(uint8_t(value >> shift));
+    const std::vector<uint8_t> file = B(10, 2, 32)
+                                          .frame(100)
+                                          .tileset(7, 2, 2, 2, B::zlib(tiles))
+                                          .layer(B::VISIBLE, B::TILEMAP, 0, 0, 255, 7)
+                                          .tilemapCel(0, 0, 0, 0, 5, 1, B::zlib(map))
+                                          .bytes();
+    std::vector<uint32_t> expected;
+    for (const Rgba& c : {RED,  GREEN, GREEN, RED,  BLUE, WHITE, RED,   BLUE,  NONE, NONE,
+                          BLUE, WHITE, WHITE, BLUE, RED,  GREEN, GREEN, WHITE, NONE, NONE})
+        expected.push_back(argb(c));
+    EXPECT_EQ(argbPixels(Surface(loadBytes(file))), expected);
+}
+
+// A tileset is limited by its pixels in all, not by the height of its tiles in a column.
+TEST(AsepriteRead, TilesetsAndTilemapsAreLimitedByTheirPixels) {
+    const Rgba last{1, 2, 3, 255};
+    for (const uint32_t count : {2048u, 2049u}) {
+        SCOPED_TRACE(count);
+        std::vector<uint8_t> pixels(size_t(count) * 16 * 16 * 4, 0);
+        for (size_t p = pixels.size() - 16 * 16 * 4; p < pixels.size(); p += 4)
+            std::copy(last.begin(), last.end(), pixels.begin() + long(p));
+        const std::vector<uint8_t> file = tilesetSprite(count, 16, count - 1, B::zlib(pixels));
+        EXPECT_EQ(argbPixels(Surface(loadBytes(file))), std::vector<uint32_t>(256, argb(last)));
+    }
+    // 4,096 tiles of 256 x 256 are the limit exactly; only the tiles shown are inflated.
+    const std::vector<uint8_t> all = B::zlibZeros(uint64_t(1) << 30);
+    EXPECT_EQ(failureOf(tilesetSprite(4096, 256, 1, all)), "loaded");
+    EXPECT_EQ(failureOf(tilesetSprite(4097, 256, 1, all)),
+              "Aseprite: tileset too large: 4097 tiles of 256 x 256 pixels, past the limit of "
+              "268435456 pixels in all");
+    // A tilemap's picture is checked before anything is drawn of it.
+    const std::vector<uint8_t> wide = B(16, 16, 32)
+                                          .frame(100)
+                                          .tileset(1, 1, 256, 256, B::zlibZeros(256 * 256 * 4))
+                                          .layer(B::VISIBLE, B::TILEMAP, 0, 0, 255, 1)
+                                          .tilemapCel(0, 0, 0, 0, 200, 1, B::zlibZeros(200 * 4))
+                                          .bytes();
+    EXPECT_EQ(failureOf(wide),
+              "Aseprite: tilemap too large: 51200 x 256 pixels, past the limit of 32768 pixels a side");
 }
 
 // A sprite saved by the editor itself.

@@ -2,8 +2,10 @@
 
 #include <string>
 
+#include "image/ImageLimits.h"
 #include "io/codec/ByteReader.h"
 #include "io/codec/EndianBytes.h"
+#include "io/codec/ImageSourceDecoded.h"
 
 namespace loom {
 
@@ -16,6 +18,10 @@ constexpr uint16_t FILE_MAGIC = 0xA5E0;
 constexpr uint16_t FRAME_MAGIC = 0xF1FA;
 // Palettes larger than this are no editor's.
 constexpr uint32_t MAX_PALETTE_SIZE = 65536;
+constexpr size_t PALETTE_ENTRY_BYTES = 6;
+// zlib's deflate makes at most 1032 bytes of one compressed byte.
+constexpr int64_t MOST_BYTES_PER_COMPRESSED_BYTE = 1032;
+constexpr int64_t TILE_ID_BYTES = 4;
 
 enum ChunkType : uint16_t {
     OLD_PALETTE_256 = 0x0004,
@@ -55,7 +61,7 @@ AsepriteLayer readLayer(ByteReader& in, uint32_t headerFlags) {
     return layer;
 }
 
-AsepriteCel readCel(ByteReader& in) {
+AsepriteCel readCel(ByteReader& in, int32_t bytesPerPixel) {
     AsepriteCel cel;
     cel.layer = in.u16();
     cel.x = s16(in);
@@ -81,6 +87,16 @@ AsepriteCel readCel(ByteReader& in) {
     }
     cel.size = in.remaining();
     cel.data = in.take(cel.size);
+    // Refused here, before anything is made for it, when the size is past the limits or past
+    // what the data could hold.
+    const bool tilemap = cel.type == AsepriteCel::COMPRESSED_TILEMAP;
+    requireAsepriteSize(tilemap ? "tilemap" : "cel", cel.width, cel.height);
+    const int64_t bytes = int64_t(cel.width) * cel.height * (tilemap ? TILE_ID_BYTES : bytesPerPixel);
+    if (cel.type == AsepriteCel::RAW) {
+        if (int64_t(cel.size) < bytes) in.failTruncated();
+    } else {
+        requireFillable(uint64_t(bytes), int64_t(cel.size), MOST_BYTES_PER_COMPRESSED_BYTE, "Aseprite");
+    }
     return cel;
 }
 
@@ -106,6 +122,7 @@ void readPalette(ByteReader& in, Palette& palette) {
     const uint32_t size = in.u32(), first = in.u32(), last = in.u32();
     in.skip(8);
     if (size > MAX_PALETTE_SIZE || first > last || last >= size) in.fail("bad palette");
+    if ((size_t(last) - first + 1) * PALETTE_ENTRY_BYTES > in.remaining()) in.failTruncated();
     if (palette.size() < size) palette.resize(size, {0, 0, 0, 255});
     for (uint32_t i = first; i <= last; ++i) {
         const uint16_t entryFlags = in.u16();
@@ -129,7 +146,7 @@ void readTags(ByteReader& in, std::vector<AsepriteTag>& tags) {
     }
 }
 
-void readTileset(ByteReader& in, std::vector<AsepriteTileset>& tilesets) {
+void readTileset(ByteReader& in, int32_t bytesPerPixel, std::vector<AsepriteTileset>& tilesets) {
     AsepriteTileset tileset;
     tileset.id = in.u32();
     const uint32_t flags = in.u32();
@@ -142,11 +159,29 @@ void readTileset(ByteReader& in, std::vector<AsepriteTileset>& tilesets) {
     if (flags & 2) {
         tileset.size = in.u32();
         tileset.data = in.take(tileset.size);
+        requireAsepriteSize("tileset", tileset.tileWidth, tileset.tileHeight, tileset.count);
+        requireFillable(uint64_t(tileset.tileWidth) * uint64_t(tileset.tileHeight) * tileset.count *
+                            uint64_t(bytesPerPixel),
+                        int64_t(tileset.size), MOST_BYTES_PER_COMPRESSED_BYTE, "Aseprite");
     }
     tilesets.push_back(tileset);
 }
 
 }  // namespace
+
+void requireAsepriteSize(const char* what, int64_t width, int64_t height, int64_t count) {
+    const std::string size = (count == 1 ? "" : std::to_string(count) + " tiles of ") +
+                             std::to_string(width) + " x " + std::to_string(height) + " pixels";
+    const auto fail = [&](const std::string& limit) {
+        throw ImageIoFailedLoadExc(std::string("Aseprite: ") + what + " too large: " + size +
+                                   ", past the limit of " + limit);
+    };
+    if (width > MAX_IMAGE_SIDE || height > MAX_IMAGE_SIDE)
+        fail(std::to_string(MAX_IMAGE_SIDE) + " pixels a side");
+    // The sides are within 2^15 and the count within 2^32: the product cannot overflow.
+    if (width * height * count > MAX_IMAGE_PIXELS)
+        fail(std::to_string(MAX_IMAGE_PIXELS) + " pixels in all");
+}
 
 bool looksLikeAseprite(const uint8_t* data, size_t size) {
     return size >= HEADER_BYTES && littleEndian16(data + 4) == FILE_MAGIC;
@@ -197,9 +232,9 @@ AsepriteFile parseAseprite(const uint8_t* data, size_t size) {
                              chunkBytes - CHUNK_HEADER_BYTES, "Aseprite");
             switch (type) {
                 case LAYER: file.layers.push_back(readLayer(chunk, file.flags)); break;
-                case CEL: frame.cels.push_back(readCel(chunk)); break;
+                case CEL: frame.cels.push_back(readCel(chunk, file.bytesPerPixel)); break;
                 case TAGS: readTags(chunk, file.tags); break;
-                case TILESET: readTileset(chunk, file.tilesets); break;
+                case TILESET: readTileset(chunk, file.bytesPerPixel, file.tilesets); break;
                 case PALETTE:
                     readPalette(chunk, file.palette);
                     newPalette = true;

@@ -53,7 +53,8 @@ struct AsepriteTag {
     std::string name;
 };
 
-// Tiles stacked in one column of pixels, compressed: tileWidth x (tileHeight x count).
+// Tiles stacked in one column of pixels, compressed: tileWidth x (tileHeight x count). The size
+// of one tile and the pixels of all are within the image limits; one side need not be.
 struct AsepriteTileset {
     uint32_t id = 0;
     uint32_t count = 0;
@@ -79,6 +80,11 @@ struct AsepriteFile {
 // True when data begins as an .aseprite file does (its header's magic number).
 bool looksLikeAseprite(const uint8_t* data, size_t size);
 
+// Cels too large or too small for their data, and tilesets too large, are refused here.
 AsepriteFile parseAseprite(const uint8_t* data, size_t size);
+
+// ImageIoFailedLoadExc "Aseprite: <what> too large: ..." naming the size and the limit it is past
+// unless count pictures of width x height (non-negative) fit the image limits, each and in all.
+void requireAsepriteSize(const char* what, int64_t width, int64_t height, int64_t count = 1);
 
 }  // namespace loom

@@ -1,21 +1,20 @@
 #include "io/codec/ImageSourceFileAseprite.h"
 
-#include <zlib.h>
-
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <iterator>
 #include <string>
 
-#include "image/ImageLimits.h"
 #include "io/ImageIoExc.h"
 #include "io/codec/EndianBytes.h"
+#include "io/codec/InflateStream.h"
 
 namespace loom {
 
 namespace {
 
-// zlib's deflate makes at most 1032 bytes of one compressed byte.
-constexpr int64_t MOST_BYTES_PER_COMPRESSED_BYTE = 1032;
+constexpr size_t NO_GROUP = SIZE_MAX;
 
 [[noreturn]] void fail(const std::string& reason) { throw ImageIoFailedLoadExc("Aseprite: " + reason); }
 
@@ -46,23 +45,30 @@ std::vector<int32_t> framesOfTag(const AsepriteFile& file, const std::string& na
     return frames;
 }
 
-// Inflates exactly expected bytes, which the caller has checked against the image limits.
-std::vector<uint8_t> inflate(const uint8_t* data, size_t size, size_t expected, const char* what) {
-    requireFillable(expected, int64_t(size), MOST_BYTES_PER_COMPRESSED_BYTE, "Aseprite");
-    std::vector<uint8_t> out(expected);
-    uLongf made = uLongf(expected);
-    if (uncompress(out.data(), &made, data, uLong(size)) != Z_OK || made != expected)
-        fail(std::string("bad compressed ") + what);
-    return out;
+// For each layer, the index after the last layer nested below it: the first later layer at its
+// level or above, found for all layers in one pass.
+std::vector<size_t> subtreeEnds(const std::vector<AsepriteLayer>& layers) {
+    std::vector<size_t> ends(layers.size(), layers.size());
+    std::vector<size_t> open;
+    for (size_t i = 0; i < layers.size(); ++i) {
+        while (!open.empty() && layers[open.back()].childLevel >= layers[i].childLevel) {
+            ends[open.back()] = i;
+            open.pop_back();
+        }
+        open.push_back(i);
+    }
+    return ends;
 }
 
-// A cel's or tileset's pixel count, refused beyond the image limits before anything is made.
-size_t checkedPixels(int64_t width, int64_t height, const char* what) {
-    if (!withinImageLimits(width, height))
-        fail(std::string(what) + " too large: " + std::to_string(width) + " x " +
-             std::to_string(height));
-    return size_t(width * height);
+bool isEmpty(const Area& a) { return a.getWidth() <= 0 || a.getHeight() <= 0; }
+
+Area unite(const Area& a, const Area& b) {
+    if (isEmpty(a)) return b;
+    if (isEmpty(b)) return a;
+    return {std::min(a.x1, b.x1), std::min(a.y1, b.y1), std::max(a.x2, b.x2), std::max(a.y2, b.y2)};
 }
+
+int64_t pixelsOf(const Area& a) { return int64_t(a.getWidth()) * a.getHeight(); }
 
 // One pixel of the file's colour mode as RGBA. The transparent index shows nothing except on the
 // background layer, which is opaque.
@@ -84,7 +90,97 @@ void toRgba(const AsepriteFile& file, const uint8_t* pixel, bool background, uin
     }
 }
 
+// How a cel's pixels are laid on: its layer's mode, its layer's opacity times its own.
+struct Brush {
+    const AsepriteFile& file;
+    BlendMode mode;
+    uint32_t opacity;
+    bool background;
+
+    Brush(const AsepriteFile& f, const AsepriteLayer& layer, const AsepriteCel& cel)
+        : file(f),
+          mode(layer.blendMode),
+          opacity(
+              mulDiv255(f.flags & AsepriteFile::LAYER_OPACITY_VALID ? layer.opacity : 255, cel.opacity)),
+          background(layer.flags & AsepriteLayer::BACKGROUND) {}
+
+    void lay(const uint8_t* pixel, uint8_t* onto) const {
+        uint8_t rgba[4];
+        toRgba(file, pixel, background, rgba);
+        blendPixel(onto, rgba, opacity, mode);
+    }
+};
+
 }  // namespace
+
+// RGBA pixels covering area of the picture: the picture itself, or a group's own.
+struct ImageSourceFileAseprite::Canvas {
+    Area area;
+    std::vector<uint8_t> owned;
+    uint8_t* pixels;
+    bool drawn = false;
+    // An opacity laid on every alpha but not yet applied: a chain of groups, each the first thing
+    // on a transparent canvas, shares that canvas and costs one pass however long the chain.
+    std::array<uint8_t, 256> alphaMap{};
+    bool alphaMapped = false;
+
+    Canvas(const Area& a, uint8_t* picture) : area(a), pixels(picture) {}
+    explicit Canvas(const Area& a) : area(a), owned(size_t(pixelsOf(a)) * 4, 0), pixels(owned.data()) {}
+
+    uint8_t* at(int32_t x, int32_t y) {
+        return pixels + (size_t(y - area.y1) * size_t(area.getWidth()) + size_t(x - area.x1)) * 4;
+    }
+    // What a transparent canvas holding this one's pixels becomes when this one is laid on it with
+    // opacity: the same colours with alphas scaled.
+    void fadeLater(uint8_t opacity) {
+        if (opacity == 255) return;
+        if (!alphaMapped)
+            for (size_t a = 0; a < alphaMap.size(); ++a) alphaMap[a] = uint8_t(a);
+        for (uint8_t& a : alphaMap) a = uint8_t(mulDiv255(a, opacity));
+        alphaMapped = true;
+    }
+    // Readies the canvas to be drawn on or laid on another.
+    void settle() {
+        if (!alphaMapped) return;
+        uint8_t* end = pixels + pixelsOf(area) * 4;
+        for (uint8_t* p = pixels; p < end; p += 4) {
+            p[3] = alphaMap[p[3]];
+            if (p[3] == 0) p[0] = p[1] = p[2] = 0;
+        }
+        alphaMapped = false;
+    }
+    void startDrawing() {
+        settle();
+        drawn = true;
+    }
+};
+
+// A tileset's tiles, inflated as far as the highest tile used so far.
+class ImageSourceFileAseprite::TilesetPixels {
+public:
+    TilesetPixels(const AsepriteTileset& tileset, size_t tileBytes)
+        : stream_(tileset.data, tileset.size, "Aseprite: bad compressed tileset"),
+          tileBytes_(tileBytes),
+          count_(tileset.count) {}
+
+    // id is below the tileset's count.
+    const uint8_t* tile(uint32_t id) {
+        if (id >= made_) {
+            const size_t wanted = std::min<size_t>(std::max<size_t>(id + 1, made_ * 2), count_);
+            pixels_.resize(wanted * tileBytes_);
+            stream_.read(pixels_.data() + made_ * tileBytes_, (wanted - made_) * tileBytes_);
+            made_ = wanted;
+        }
+        return pixels_.data() + id * tileBytes_;
+    }
+
+private:
+    InflateStream stream_;
+    std::vector<uint8_t> pixels_;
+    size_t tileBytes_;
+    size_t count_;
+    size_t made_ = 0;
+};
 
 ImageSourceFileAseprite::ImageSourceFileAseprite(DataSourceRef dataSource, const Options& options)
     : ImageSourceDecoded(options), bytes_(dataSource->getBuffer()) {
@@ -93,13 +189,12 @@ ImageSourceFileAseprite::ImageSourceFileAseprite(DataSourceRef dataSource, const
     if (!looksLikeAseprite(data, size)) throw ImageIoNotThisFormatExc("not an Aseprite file");
     file_ = parseAseprite(data, size);
     if (file_.frames.empty()) fail("no frames");
-    subtreeEnd_.resize(file_.layers.size());
-    for (size_t i = 0; i < file_.layers.size(); ++i) {
-        size_t end = i + 1;
-        while (end < file_.layers.size() && file_.layers[end].childLevel > file_.layers[i].childLevel)
-            ++end;
-        subtreeEnd_[i] = end;
-    }
+    // Sorted by layer, a frame's cel of a layer is found by halving; of two, the later counts.
+    for (AsepriteFrame& frame : file_.frames)
+        std::stable_sort(frame.cels.begin(), frame.cels.end(),
+                         [](const AsepriteCel& a, const AsepriteCel& b) { return a.layer < b.layer; });
+    subtreeEnd_ = subtreeEnds(file_.layers);
+    tilesetPixels_.resize(file_.tilesets.size());
     frames_ = framesOfTag(file_, options.tag);
     allocatePixels(file_.width, file_.height, RGB, UINT8, RGBA);
     if (file_.pixelWidth != 0 && file_.pixelHeight != 0)
@@ -113,6 +208,8 @@ ImageSourceFileAseprite::ImageSourceFileAseprite(DataSourceRef dataSource, const
     compose(frames_[0]);
     if (frames_.size() == 1) describeTransparency();
 }
+
+ImageSourceFileAseprite::~ImageSourceFileAseprite() = default;
 
 ImageSourceRef ImageSourceFileAseprite::create(DataSourceRef dataSource, Options options) {
     return std::make_shared<ImageSourceFileAseprite>(std::move(dataSource), options);
@@ -130,127 +227,210 @@ int32_t ImageSourceFileAseprite::getFrameDelayMs() const {
 
 void ImageSourceFileAseprite::compose(int32_t frame) {
     std::memset(getPixels(), 0, size_t(getRowBytes()) * size_t(getHeight()));
-    drawLayers(0, file_.layers.size(), frame, getPixels());
+    const std::vector<const AsepriteCel*> cels = celsOf(frame);
+    drawLayers(cels, extentsOf(cels));
 }
 
-void ImageSourceFileAseprite::drawLayers(size_t first, size_t end, int32_t frame, uint8_t* canvas) {
-    for (size_t i = first; i < end; i = subtreeEnd_[i]) {
+std::vector<const AsepriteCel*> ImageSourceFileAseprite::celsOf(int32_t frame) const {
+    const auto find = [&](size_t f, uint16_t layer) -> const AsepriteCel* {
+        const std::vector<AsepriteCel>& cels = file_.frames[f].cels;
+        const auto after =
+            std::upper_bound(cels.begin(), cels.end(), layer,
+                             [](uint16_t l, const AsepriteCel& c) { return l < c.layer; });
+        return after == cels.begin() || std::prev(after)->layer != layer ? nullptr : &*std::prev(after);
+    };
+    std::vector<const AsepriteCel*> found(file_.layers.size(), nullptr);
+    const std::vector<AsepriteCel>& frameCels = file_.frames[size_t(frame)].cels;
+    for (size_t c = 0; c < frameCels.size(); ++c) {
+        const AsepriteCel& cel = frameCels[c];
+        // Of two cels of a layer, the later counts.
+        const bool overridden = c + 1 < frameCels.size() && frameCels[c + 1].layer == cel.layer;
+        if (cel.layer >= found.size() || overridden) continue;
+        const AsepriteCel* shown = &cel;
+        if (cel.type == AsepriteCel::LINKED) {
+            shown = cel.linkedFrame < file_.frames.size() ? find(cel.linkedFrame, cel.layer) : nullptr;
+            if (!shown || shown->type == AsepriteCel::LINKED)
+                fail("frame " + std::to_string(frame + 1) + " links to a cel frame " +
+                     std::to_string(cel.linkedFrame + 1) + " does not hold");
+        }
+        found[cel.layer] = shown;
+    }
+    return found;
+}
+
+std::vector<Area> ImageSourceFileAseprite::extentsOf(const std::vector<const AsepriteCel*>& cels) const {
+    const Area sprite(0, 0, getWidth(), getHeight());
+    std::vector<Area> extents(file_.layers.size());
+    // From the top down, so that a group's children are done before it.
+    for (size_t i = file_.layers.size(); i-- > 0;) {
         const AsepriteLayer& layer = file_.layers[i];
         if (!(layer.flags & AsepriteLayer::VISIBLE) || (layer.flags & AsepriteLayer::REFERENCE))
             continue;
-        if (layer.type != AsepriteLayer::GROUP) {
-            if (const AsepriteCel* cel = celOf(i, frame)) drawCel(layer, *cel, canvas);
-            continue;
+        if (layer.type == AsepriteLayer::GROUP) {
+            for (size_t child = i + 1; child < subtreeEnd_[i]; child = subtreeEnd_[child])
+                extents[i] = unite(extents[i], extents[child]);
+        } else if (cels[i]) {
+            extents[i] = pictureOf(layer, *cels[i]);
+            extents[i].clipBy(sprite);
         }
-        if (!(file_.flags & AsepriteFile::GROUPS_COMPOSED_APART)) {
-            drawLayers(i + 1, subtreeEnd_[i], frame, canvas);
-            continue;
-        }
-        // The group is composed on its own, then laid on as one picture.
-        const size_t bytes = size_t(getRowBytes()) * size_t(getHeight());
-        std::vector<uint8_t> group(bytes, 0);
-        drawLayers(i + 1, subtreeEnd_[i], frame, group.data());
-        for (size_t p = 0; p < bytes; p += 4)
-            blendPixel(canvas + p, group.data() + p, layer.opacity, layer.blendMode);
     }
+    return extents;
 }
 
-const AsepriteCel* ImageSourceFileAseprite::celOf(size_t layer, int32_t frame) const {
-    const auto find = [&](int32_t f) -> const AsepriteCel* {
-        const std::vector<AsepriteCel>& cels = file_.frames[size_t(f)].cels;
-        const auto cel = std::find_if(cels.rbegin(), cels.rend(),
-                                      [&](const AsepriteCel& c) { return c.layer == layer; });
-        return cel == cels.rend() ? nullptr : &*cel;
+void ImageSourceFileAseprite::drawLayers(const std::vector<const AsepriteCel*>& cels,
+                                         const std::vector<Area>& extents) {
+    // A group open for drawing: the layers left in it, and the canvas they are drawn on.
+    enum class Drawn { INLINE, SHARED, APART };
+    struct Level {
+        size_t next, end, group;
+        size_t canvas;
+        Drawn drawn;
     };
-    const AsepriteCel* cel = find(frame);
-    if (!cel || cel->type != AsepriteCel::LINKED) return cel;
-    const AsepriteCel* linked =
-        cel->linkedFrame < file_.frames.size() ? find(cel->linkedFrame) : nullptr;
-    if (!linked || linked->type == AsepriteCel::LINKED)
-        fail("frame " + std::to_string(frame + 1) + " links to a cel frame " +
-             std::to_string(cel->linkedFrame + 1) + " does not hold");
-    return linked;
-}
-
-void ImageSourceFileAseprite::drawCel(const AsepriteLayer& layer, const AsepriteCel& cel,
-                                      uint8_t* canvas) {
-    const size_t bpp = size_t(file_.bytesPerPixel);
-    if (cel.type == AsepriteCel::COMPRESSED_TILEMAP) {
-        if (layer.type != AsepriteLayer::TILEMAP) fail("tilemap cel on layer \"" + layer.name + "\"");
-        drawTilemap(layer, cel, canvas);
-        return;
-    }
-    const size_t expected = checkedPixels(cel.width, cel.height, "cel") * bpp;
-    std::vector<uint8_t> inflated;
-    const uint8_t* pixels = cel.data;
-    if (cel.type == AsepriteCel::COMPRESSED) {
-        inflated = inflate(cel.data, cel.size, expected, "cel");
-        pixels = inflated.data();
-    } else if (cel.size < expected) {
-        fail("truncated data");
-    }
-    drawPixels(layer, cel, pixels, cel.width, cel.height, canvas);
-}
-
-void ImageSourceFileAseprite::drawPixels(const AsepriteLayer& layer, const AsepriteCel& cel,
-                                         const uint8_t* pixels, int32_t width, int32_t height,
-                                         uint8_t* canvas) const {
-    const bool valid = file_.flags & AsepriteFile::LAYER_OPACITY_VALID;
-    const uint32_t opacity = mulDiv255(valid ? layer.opacity : 255, cel.opacity);
-    const bool background = layer.flags & AsepriteLayer::BACKGROUND;
-    const size_t bpp = size_t(file_.bytesPerPixel);
-    // Only the part inside the canvas is drawn.
-    const int64_t left = std::max<int64_t>(cel.x, 0),
-                  right = std::min<int64_t>(int64_t(cel.x) + width, getWidth());
-    const int64_t top = std::max<int64_t>(cel.y, 0),
-                  bottom = std::min<int64_t>(int64_t(cel.y) + height, getHeight());
-    for (int64_t y = top; y < bottom; ++y)
-        for (int64_t x = left; x < right; ++x) {
-            uint8_t rgba[4];
-            toRgba(file_, pixels + (size_t(y - cel.y) * size_t(width) + size_t(x - cel.x)) * bpp,
-                   background, rgba);
-            blendPixel(canvas + (size_t(y) * size_t(getWidth()) + size_t(x)) * 4, rgba, opacity,
-                       layer.blendMode);
+    std::vector<Canvas> canvases;
+    canvases.emplace_back(Area(0, 0, getWidth(), getHeight()), getPixels());
+    std::vector<Level> levels{{0, file_.layers.size(), NO_GROUP, 0, Drawn::INLINE}};
+    const int64_t mostOpenPixels = std::max(MOST_GROUP_CANVAS_PIXELS, int64_t(getWidth()) * getHeight());
+    int64_t openPixels = 0;
+    while (!levels.empty()) {
+        const Level level = levels.back();
+        if (level.next >= level.end) {
+            levels.pop_back();
+            if (level.drawn == Drawn::SHARED) {
+                canvases[level.canvas].fadeLater(file_.layers[level.group].opacity);
+            } else if (level.drawn == Drawn::APART) {
+                const AsepriteLayer& group = file_.layers[level.group];
+                Canvas& own = canvases.back();
+                Canvas& under = canvases[levels.back().canvas];
+                own.settle();
+                under.startDrawing();
+                for (int32_t y = own.area.y1; y < own.area.y2; ++y)
+                    for (int32_t x = own.area.x1; x < own.area.x2; ++x)
+                        blendPixel(under.at(x, y), own.at(x, y), group.opacity, group.blendMode);
+                openPixels -= pixelsOf(own.area);
+                canvases.pop_back();
+            }
+            continue;
         }
+        const size_t i = level.next;
+        levels.back().next = subtreeEnd_[i];
+        if (isEmpty(extents[i])) continue;
+        const AsepriteLayer& layer = file_.layers[i];
+        if (layer.type != AsepriteLayer::GROUP) {
+            drawCel(layer, *cels[i], canvases[level.canvas]);
+        } else if (!(file_.flags & AsepriteFile::GROUPS_COMPOSED_APART)) {
+            levels.push_back({i + 1, subtreeEnd_[i], i, level.canvas, Drawn::INLINE});
+        } else if (!canvases[level.canvas].drawn) {
+            // Laid on nothing, a group composed apart is its own pixels faded by its opacity.
+            levels.push_back({i + 1, subtreeEnd_[i], i, level.canvas, Drawn::SHARED});
+        } else {
+            openPixels += pixelsOf(extents[i]);
+            if (openPixels > mostOpenPixels)
+                fail("layer groups composed apart need canvases of " + std::to_string(openPixels) +
+                     " pixels at once, past the limit of " + std::to_string(mostOpenPixels));
+            canvases.emplace_back(extents[i]);
+            levels.push_back({i + 1, subtreeEnd_[i], i, canvases.size() - 1, Drawn::APART});
+        }
+    }
+    canvases.front().settle();
 }
 
-void ImageSourceFileAseprite::drawTilemap(const AsepriteLayer& layer, const AsepriteCel& cel,
-                                          uint8_t* canvas) {
+Area ImageSourceFileAseprite::pictureOf(const AsepriteLayer& layer, const AsepriteCel& cel) const {
+    int64_t width = cel.width, height = cel.height;
+    if (cel.type == AsepriteCel::COMPRESSED_TILEMAP) {
+        const AsepriteTileset& tileset = file_.tilesets[tilesetIndexOf(layer)];
+        width *= tileset.tileWidth;
+        height *= tileset.tileHeight;
+        requireAsepriteSize("tilemap", width, height);
+    }
+    return {cel.x, cel.y, int32_t(cel.x + width), int32_t(cel.y + height)};
+}
+
+size_t ImageSourceFileAseprite::tilesetIndexOf(const AsepriteLayer& layer) const {
+    if (layer.type != AsepriteLayer::TILEMAP) fail("tilemap cel on layer \"" + layer.name + "\"");
     const auto tileset = std::find_if(file_.tilesets.begin(), file_.tilesets.end(),
                                       [&](const AsepriteTileset& t) { return t.id == layer.tileset; });
     if (tileset == file_.tilesets.end() || !tileset->data)
         fail("layer \"" + layer.name + "\" uses a tileset the file does not hold");
-    const size_t bpp = size_t(file_.bytesPerPixel);
-    const int64_t tw = tileset->tileWidth, th = tileset->tileHeight;
-    const size_t tileBytes = size_t(tw * th) * bpp;
-    const std::vector<uint8_t> tiles =
-        inflate(tileset->data, tileset->size,
-                checkedPixels(tw, th * int64_t(tileset->count), "tileset") * bpp, "tileset");
-    const std::vector<uint8_t> map =
-        inflate(cel.data, cel.size, checkedPixels(cel.width, cel.height, "tilemap") * 4, "tilemap");
-    const int64_t width = cel.width * tw, height = cel.height * th;
-    std::vector<uint8_t> pixels(checkedPixels(width, height, "tilemap") * bpp, 0);
-    if (file_.bytesPerPixel == 1) std::fill(pixels.begin(), pixels.end(), file_.transparentIndex);
-    for (int64_t ty = 0; ty < cel.height; ++ty)
-        for (int64_t tx = 0; tx < cel.width; ++tx) {
-            const uint32_t value = littleEndian32(map.data() + size_t(ty * cel.width + tx) * 4);
-            const uint32_t id = value & cel.tileIdMask;
-            if (id == 0) continue;  // the empty tile
-            if (id >= tileset->count) fail("tile " + std::to_string(id) + " beyond its tileset");
-            const bool diagonal = value & cel.flipDiagonalMask, flipX = value & cel.flipXMask,
-                       flipY = value & cel.flipYMask;
-            for (int64_t py = 0; py < th; ++py)
-                for (int64_t px = 0; px < tw; ++px) {
-                    int64_t sx = diagonal ? py : px, sy = diagonal ? px : py;
-                    if (flipX) sx = tw - 1 - sx;
-                    if (flipY) sy = th - 1 - sy;
-                    if (sx >= tw || sy >= th) continue;  // a non-square tile turned
-                    std::memcpy(pixels.data() +
-                                    (size_t(ty * th + py) * size_t(width) + size_t(tx * tw + px)) * bpp,
-                                tiles.data() + id * tileBytes + size_t(sy * tw + sx) * bpp, bpp);
-                }
+    return size_t(tileset - file_.tilesets.begin());
+}
+
+void ImageSourceFileAseprite::drawCel(const AsepriteLayer& layer, const AsepriteCel& cel,
+                                      Canvas& canvas) {
+    if (cel.type == AsepriteCel::COMPRESSED_TILEMAP) {
+        drawTilemap(layer, cel, canvas);
+        return;
+    }
+    Area shown = pictureOf(layer, cel);
+    shown.clipBy(canvas.area);
+    if (isEmpty(shown)) return;
+    canvas.startDrawing();
+    const Brush brush(file_, layer, cel);
+    const size_t bpp = size_t(file_.bytesPerPixel), rowBytes = size_t(cel.width) * bpp;
+    std::vector<uint8_t> inflated;
+    std::unique_ptr<InflateStream> stream;
+    if (cel.type == AsepriteCel::COMPRESSED) {
+        stream = std::make_unique<InflateStream>(cel.data, cel.size, "Aseprite: bad compressed cel");
+        stream->skip(size_t(shown.y1 - cel.y) * rowBytes);
+        inflated.resize(rowBytes);
+    }
+    for (int32_t y = shown.y1; y < shown.y2; ++y) {
+        const uint8_t* row = cel.data + size_t(y - cel.y) * rowBytes;  // the parser checked its size
+        if (stream) {
+            stream->read(inflated.data(), rowBytes);
+            row = inflated.data();
         }
-    drawPixels(layer, cel, pixels.data(), int32_t(width), int32_t(height), canvas);
+        for (int32_t x = shown.x1; x < shown.x2; ++x)
+            brush.lay(row + size_t(x - cel.x) * bpp, canvas.at(x, y));
+    }
+}
+
+void ImageSourceFileAseprite::drawTilemap(const AsepriteLayer& layer, const AsepriteCel& cel,
+                                          Canvas& canvas) {
+    Area shown = pictureOf(layer, cel);
+    shown.clipBy(canvas.area);
+    if (isEmpty(shown)) return;
+    canvas.startDrawing();
+    const size_t index = tilesetIndexOf(layer);
+    const AsepriteTileset& tileset = file_.tilesets[index];
+    const size_t bpp = size_t(file_.bytesPerPixel);
+    const int32_t tw = tileset.tileWidth, th = tileset.tileHeight;
+    if (!tilesetPixels_[index])
+        tilesetPixels_[index] = std::make_unique<TilesetPixels>(tileset, size_t(tw) * size_t(th) * bpp);
+    TilesetPixels& tiles = *tilesetPixels_[index];
+    // Where no tile is, the cel is transparent: the transparent index in indexed colour.
+    const uint8_t none[4] = {file_.bytesPerPixel == 1 ? file_.transparentIndex : uint8_t(0), 0, 0, 0};
+    const Brush brush(file_, layer, cel);
+    // Only the rows of tiles shown are inflated, one at a time.
+    InflateStream map(cel.data, cel.size, "Aseprite: bad compressed tilemap");
+    const size_t mapRowBytes = size_t(cel.width) * 4;
+    std::vector<uint8_t> mapRow(mapRowBytes);
+    int32_t tileRow = (shown.y1 - cel.y) / th;
+    map.skip(size_t(tileRow) * mapRowBytes);
+    map.read(mapRow.data(), mapRowBytes);
+    for (int32_t y = shown.y1; y < shown.y2; ++y) {
+        if ((y - cel.y) / th != tileRow) {
+            ++tileRow;
+            map.read(mapRow.data(), mapRowBytes);
+        }
+        const int32_t py = (y - cel.y) % th;
+        for (int32_t x = shown.x1; x < shown.x2; ++x) {
+            const int32_t px = (x - cel.x) % tw;
+            const uint32_t value = littleEndian32(mapRow.data() + size_t((x - cel.x) / tw) * 4);
+            const uint32_t id = value & cel.tileIdMask;
+            const uint8_t* pixel = none;
+            if (id != 0) {  // 0 is the empty tile
+                if (id >= tileset.count) fail("tile " + std::to_string(id) + " beyond its tileset");
+                int32_t sx = value & cel.flipDiagonalMask ? py : px;
+                int32_t sy = value & cel.flipDiagonalMask ? px : py;
+                if (value & cel.flipXMask) sx = tw - 1 - sx;
+                if (value & cel.flipYMask) sy = th - 1 - sy;
+                // A non-square tile turned leaves a part empty.
+                if (sx >= 0 && sx < tw && sy >= 0 && sy < th)
+                    pixel = tiles.tile(id) + (size_t(sy) * size_t(tw) + size_t(sx)) * bpp;
+            }
+            brush.lay(pixel, canvas.at(x, y));
+        }
+    }
 }
 
 }  // namespace loom
