@@ -10,6 +10,8 @@
 #include <set>
 #include <sstream>
 
+#include "image/ImageLimits.h"
+
 namespace loom {
 
 namespace {
@@ -85,6 +87,18 @@ std::string withoutTag(const std::string& message) {
 
 std::string sizeText(int32_t w, int32_t h) { return std::to_string(w) + " x " + std::to_string(h); }
 
+// The sprite a frame is cut from, enlarged, must be an image we can make: its declared size is
+// only numbers, so it is checked before anything of that size is allocated.
+void checkSpriteSize(const AtlasFrame& frame, int factor) {
+    const int64_t w = int64_t(frame.spriteWidth) * factor, h = int64_t(frame.spriteHeight) * factor;
+    if (withinImageLimits(w, h)) return;
+    throw AtlasExc(quotedName(frame.name) + ": its sprite of " +
+                   sizeText(frame.spriteWidth, frame.spriteHeight) + " pixels (sourceSize), enlarged " +
+                   std::to_string(factor) + "x to " + std::to_string(w) + " x " + std::to_string(h) +
+                   ", is larger than the largest image (" + std::to_string(MAX_IMAGE_SIDE) +
+                   " pixels a side, " + std::to_string(MAX_IMAGE_PIXELS) + " pixels in all)");
+}
+
 bool overlap(const Area& a, const Area& b) {
     return a.x1 < b.x2 && b.x1 < a.x2 && a.y1 < b.y2 && b.y1 < a.y2;
 }
@@ -136,7 +150,7 @@ Atlas readAtlas(const std::string& path) {
     }
 }
 
-std::vector<AtlasFrame> framesOnSheet(const Atlas& atlas, int32_t width, int32_t height) {
+std::vector<AtlasFrame> framesOnSheet(const Atlas& atlas, int32_t width, int32_t height, int factor) {
     if (atlas.sheetSize && (atlas.sheetSize->first != width || atlas.sheetSize->second != height))
         throw AtlasExc("the atlas is for a sheet of " +
                        sizeText(atlas.sheetSize->first, atlas.sheetSize->second) +
@@ -148,6 +162,7 @@ std::vector<AtlasFrame> framesOnSheet(const Atlas& atlas, int32_t width, int32_t
         if (r.x2 > width || r.y2 > height)
             throw AtlasExc(quotedName(frame.name) + " reaches outside the " + sizeText(width, height) +
                            " sheet");
+        checkSpriteSize(frame, factor);
         if (seen.insert({r.x1, r.y1, r.x2, r.y2}).second) frames.push_back(frame);
     }
     // Left to right: only frames starting before one's right edge can overlap it.

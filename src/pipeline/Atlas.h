@@ -48,9 +48,11 @@ Atlas parseAtlas(const std::string& text);
 // parseAtlas() of the file; AtlasExc, naming the file, when it cannot be read or parsed.
 Atlas readAtlas(const std::string& path);
 
-// The frames to upscale on a width x height sheet: identical rectangles once (exporters store a
-// sprite repeated under several names once). Throws AtlasExc naming the frames when a frame
-// reaches outside the sheet or two partly overlap, and when meta.size is not the sheet's size.
-std::vector<AtlasFrame> framesOnSheet(const Atlas& atlas, int32_t width, int32_t height);
+// The frames to upscale by factor on a width x height sheet: identical rectangles once (exporters
+// store a sprite repeated under several names once). Throws AtlasExc naming the frames when a
+// frame reaches outside the sheet or two partly overlap, when a frame's untrimmed sprite enlarged
+// by factor would be larger than an image may be (ImageLimits.h), and when meta.size is not the
+// sheet's size. Nothing is allocated for a frame's size before it is checked here.
+std::vector<AtlasFrame> framesOnSheet(const Atlas& atlas, int32_t width, int32_t height, int factor);
 
 }  // namespace loom

@@ -60,7 +60,7 @@ TEST(AtlasUpscale, EachFrameAsIfUpscaledAloneTheRestPlainBlocks) {
       "arrow": {"frame": {"x": 6, "y": 0, "w": 3, "h": 2}, "rotated": true},
       "coin": {"frame": {"x": 9, "y": 5, "w": 3, "h": 3}, "trimmed": true,
                "spriteSourceSize": {"x": 2, "y": 1, "w": 3, "h": 3}, "sourceSize": {"w": 6, "h": 5}}}})");
-    const std::vector<AtlasFrame> frames = framesOnSheet(atlas, 12, 8);
+    const std::vector<AtlasFrame> frames = framesOnSheet(atlas, 12, 8, 4);
 
     for (const Case& c : cases) {
         const int id = findUpscaler(c.upscaler);
@@ -87,7 +87,7 @@ TEST(AtlasUpscale, AnOpaqueSheetGainsAlphaForATrimmedFrame) {
     const Atlas atlas = parseAtlas(R"({"frames": {"a": {"frame": {"x": 0, "y": 0, "w": 2, "h": 2},
       "trimmed": true, "spriteSourceSize": {"x": 1, "y": 1, "w": 2, "h": 2},
       "sourceSize": {"w": 4, "h": 4}}}})");
-    const Surface result = upscaleByFrames(sheet, framesOnSheet(atlas, 4, 4), findUpscaler("Scale2x"),
+    const Surface result = upscaleByFrames(sheet, framesOnSheet(atlas, 4, 4, 2), findUpscaler("Scale2x"),
                                            PixelMatch::Seen, EdgeRule::Clamp);
     ASSERT_TRUE(result.hasAlpha());
     EXPECT_EQ(alphaAt(result, 7, 7), 255) << "the sheet's pixels stay opaque";
