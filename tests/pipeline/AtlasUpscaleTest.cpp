@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "image/PixelTestUtil.h"
+#include "image/SurfaceParts.h"
 #include "image/Upscale.h"
 #include "image/UpscalerCatalogue.h"
 #include "pipeline/AtlasUpscale.h"
@@ -91,4 +92,34 @@ TEST(AtlasUpscale, AnOpaqueSheetGainsAlphaForATrimmedFrame) {
                                            PixelMatch::Seen, EdgeRule::Clamp);
     ASSERT_TRUE(result.hasAlpha());
     EXPECT_EQ(alphaAt(result, 7, 7), 255) << "the sheet's pixels stay opaque";
+}
+
+// Only the transparency around a trimmed frame that a mode can see is made, and the result is the
+// frame's part of its whole sprite upscaled: frames touching the sprite's edges, in its middle, and
+// just either side of the border that is kept, under every mode and edge rule.
+TEST(AtlasUpscale, ATrimmedFrameIsCutAsFromItsWholeSpriteWithoutMakingIt) {
+    const ChannelOrder rgba(ChannelOrder::RGBA);
+    const Surface body = randomPaletteImage(5, 4, rgba, 3, 7);
+    const int32_t spriteW = 40, spriteH = 30;
+    const struct { int32_t x, y; } placements[] = {{0, 0}, {35, 26}, {17, 13}, {7, 9}, {9, 7}, {0, 26}};
+    const EdgeRule rules[] = {EdgeRule::Clamp, EdgeRule::Wrap, EdgeRule::WrapX, EdgeRule::WrapY};
+    for (const auto& at : placements) {
+        const Atlas atlas = parseAtlas(
+            R"({"frames": {"a": {"frame": {"x": 0, "y": 0, "w": 5, "h": 4}, "trimmed": true,
+              "spriteSourceSize": {"x": )" +
+            std::to_string(at.x) + R"(, "y": )" + std::to_string(at.y) +
+            R"(, "w": 5, "h": 4}, "sourceSize": {"w": 40, "h": 30}}}})");
+        const Surface sprite = paddedWithTransparency(body, spriteW, spriteH, at.x, at.y);
+        for (const UpscalerInfo& mode : upscalerCatalogue())
+            for (const EdgeRule edges : rules) {
+                const int f = mode.factor;
+                const Surface whole = upscale(sprite, mode.id, PixelMatch::Seen, SheetLayout{edges, {}});
+                Surface expected(5 * f, 4 * f, true);
+                place(whole, Area(at.x * f, at.y * f, (at.x + 5) * f, (at.y + 4) * f), expected, 0, 0);
+                const Surface made = upscaleByFrames(body, framesOnSheet(atlas, 5, 4, f), mode.id,
+                                                     PixelMatch::Seen, edges);
+                EXPECT_TRUE(sameImage(made, expected))
+                    << mode.name << " at " << at.x << ", " << at.y << " edges " << int(edges);
+            }
+    }
 }
