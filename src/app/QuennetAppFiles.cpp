@@ -209,7 +209,7 @@ void QuennetApp::findAtlas(OpenedFile& file) const {
         file.atlasStatus = "Atlas " + name + ": " + std::to_string(file.atlasFrames.size()) + " frames";
     } catch (const AtlasExc& e) {
         // One asked for must be used: opening fails rather than show the sheet cut otherwise.
-        if (!named.empty()) throw AtlasExc(named + ": " + e.what());
+        if (!named.empty()) throw;
         // One merely found beside does not keep the picture from being shown, as a plain sheet.
         file.atlasFrames.clear();
         file.atlasStatus = "Atlas " + name + " not used: " + e.what();

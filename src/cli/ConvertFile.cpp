@@ -68,12 +68,8 @@ std::string convertAtlas(ImageSourceRef input, const Atlas& atlas, const std::st
     ResultOptions resultOptions = options.result;
     resultOptions.palette = input->getPalette();
     const int factor = upscalerById(options.upscaler).factor;
-    std::vector<AtlasFrame> frames;
-    try {
-        frames = framesOnSheet(atlas, input->getWidth(), input->getHeight(), factor);
-    } catch (const AtlasExc& e) {
-        throw AtlasExc(options.atlas + ": " + e.what());
-    }
+    const std::vector<AtlasFrame> frames =
+        framesOnSheet(atlas, input->getWidth(), input->getHeight(), factor);
     const auto target = std::make_shared<ResultWithAtlasTarget>(
         outputPath,
         scaledAtlas(atlas.document, factor, std::filesystem::path(outputPath).filename().string()));
