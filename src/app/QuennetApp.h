@@ -103,7 +103,8 @@ private:
         uint64_t id = 0;                       // which file read, so that frames never mix
         bool reloading = false;
     };
-    // Reads the atlas for the sheet of file, if there is one; a broken one is named and ignored.
+    // Reads the atlas for the sheet of file, if there is one. A broken one found beside the sheet is
+    // named on the status line and ignored; a broken one named by --atlas throws AtlasExc naming it.
     void findAtlas(OpenedFile& file) const;
     // Runs the pipeline now; a failure is reported and what is shown stays.
     void process();

@@ -1,5 +1,6 @@
 // Opening images (dropped, chosen in the open dialog, or named on the command line) and saving the
 // result.
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 
@@ -14,6 +15,7 @@
 #include "params/ParamPanel.h"
 #include "pipeline/MakeResult.h"
 #include "pipeline/ResultName.h"
+#include "pipeline/ResultWithAtlasTarget.h"
 #include "pipeline/ScaledAtlas.h"
 #include "pipeline/WriteResult.h"
 
@@ -24,6 +26,13 @@ namespace {
 
 // Without its folder, as the title and the status line name a file.
 std::string fileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+// The largest factor of the panel's modes and the one in use (the command line may pick another).
+int largestFactorOffered(int currentUpscaler) {
+    int largest = upscalerById(currentUpscaler).factor;
+    for (const UpscalerInfo& mode : upscalerCatalogue()) largest = std::max(largest, mode.factor);
+    return largest;
+}
 
 }  // namespace
 
@@ -183,7 +192,8 @@ void QuennetApp::startDialog(FileDialogKind kind, const std::string& initialPath
 }
 
 void QuennetApp::findAtlas(OpenedFile& file) const {
-    std::string atlasPath = file.path == start_.file ? start_.atlas : std::string();
+    const std::string named = file.path == start_.file ? start_.atlas : std::string();
+    std::string atlasPath = named;
     if (atlasPath.empty()) {
         const std::string beside = std::filesystem::path(file.path).replace_extension(".json").string();
         std::error_code ignored;
@@ -193,11 +203,15 @@ void QuennetApp::findAtlas(OpenedFile& file) const {
     const std::string name = fileName(atlasPath);
     try {
         Atlas atlas = readAtlas(atlasPath);
-        file.atlasFrames = framesOnSheet(atlas, file.source.getWidth(), file.source.getHeight());
+        // Checked for every mode the panel offers, as the mode may change while the sheet is shown.
+        file.atlasFrames = framesOnSheet(atlas, file.source.getWidth(), file.source.getHeight(),
+                                         largestFactorOffered(pipeline_.currentUpscaler));
         file.atlas = std::move(atlas);
         file.atlasStatus = "Atlas " + name + ": " + std::to_string(file.atlasFrames.size()) + " frames";
-    } catch (const std::exception& e) {
-        // A broken atlas does not keep the picture from being shown, as a plain sheet.
+    } catch (const AtlasExc& e) {
+        // One asked for must be used: opening fails rather than show the sheet cut otherwise.
+        if (!named.empty()) throw;
+        // One merely found beside does not keep the picture from being shown, as a plain sheet.
         file.atlasFrames.clear();
         file.atlasStatus = "Atlas " + name + " not used: " + e.what();
         std::cerr << "QuennetApp: " << file.atlasStatus << '\n';
@@ -232,13 +246,16 @@ void QuennetApp::finishSave(const std::string& path) {
         }
         ResultOptions options;
         options.palette = sourcePalette_;
-        const std::string note = writeResult(path, pipeline_.resultSurface, options);
+        // The atlas goes with the sheet it describes, both or neither; a warped sheet has none.
+        const std::string note =
+            atlas_ && pipeline_.currentTransform == 0
+                ? writeResult(std::make_shared<ResultWithAtlasTarget>(
+                                  path, scaledAtlas(atlas_->document,
+                                                    upscalerById(pipeline_.currentUpscaler).factor,
+                                                    fileName(path))),
+                              pipeline_.resultSurface, options)
+                : writeResult(path, pipeline_.resultSurface, options);
         if (!note.empty()) std::cerr << "QuennetApp: " << path << ": " << note << '\n';
-        // The atlas goes with the sheet it describes; a warped sheet has none.
-        if (atlas_ && pipeline_.currentTransform == 0)
-            writeAtlas(atlasPathFor(path),
-                       scaledAtlas(atlas_->document, upscalerById(pipeline_.currentUpscaler).factor,
-                                   fileName(path)));
         messages_.tell("Saved " + fileName(path), getElapsedSeconds());
     } catch (const std::exception& e) {
         reportError(getRenderer()->getWindow(), "Cannot save the image",

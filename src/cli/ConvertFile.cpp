@@ -16,6 +16,7 @@
 #include "pipeline/Atlas.h"
 #include "pipeline/AtlasUpscale.h"
 #include "pipeline/MakeResult.h"
+#include "pipeline/ResultWithAtlasTarget.h"
 #include "pipeline/ScaledAtlas.h"
 #include "pipeline/WriteResult.h"
 
@@ -61,39 +62,35 @@ ImageSourceRef loadInput(const std::string& inputPath, const CliOptions& options
     return input;
 }
 
-// The sheet upscaled by the frames of options.atlas, written with the atlas scaled to it. The atlas
-// is read and checked against the sheet before anything is written. An animated sheet written to
-// a format that holds animations keeps every frame, each cut by the atlas alike.
-std::string convertAtlas(ImageSourceRef input, const std::string& outputPath,
+// The sheet upscaled by the frames of the atlas, written with the atlas scaled to it, both or
+// neither. The atlas is checked against the sheet before anything is upscaled or written. An
+// animated sheet written to a format that holds animations keeps every frame, each cut by the
+// atlas alike.
+std::string convertAtlas(ImageSourceRef input, const Atlas& atlas, const std::string& outputPath,
                          const CliOptions& options) {
-    const Atlas atlas = readAtlas(options.atlas);
     ResultOptions resultOptions = options.result;
     resultOptions.palette = input->getPalette();
-    const std::vector<AtlasFrame> frames = framesOnSheet(atlas, input->getWidth(), input->getHeight());
-    const nlohmann::ordered_json scaled =
-        scaledAtlas(atlas.document, upscalerById(options.upscaler).factor,
-                    std::filesystem::path(outputPath).filename().string());
+    const int factor = upscalerById(options.upscaler).factor;
+    const std::vector<AtlasFrame> frames =
+        framesOnSheet(atlas, input->getWidth(), input->getHeight(), factor);
+    const auto target = std::make_shared<ResultWithAtlasTarget>(
+        outputPath,
+        scaledAtlas(atlas.document, factor, std::filesystem::path(outputPath).filename().string()));
     const auto byFrames = [&](const Surface& sheet) {
         return upscaleByFrames(sheet, frames, options.upscaler, resultOptions.match,
                                resultOptions.layout.edges);
     };
-    std::string note;
     const std::unique_ptr<AnimationWriter> animation =
         input->getFrameCount() > 1 && !options.frame
-            ? openAnimationWriter(outputPath, input->getLoopCount(), input->getPalette())
+            ? openAnimationWriter(target, input->getLoopCount(), input->getPalette())
             : nullptr;
-    if (animation) {
-        do
-            animation->addFrame(std::make_shared<ImageSourceSurface>(byFrames(Surface(input))),
-                                input->getFrameDelayMs());
-        while (input->nextFrame());
-        animation->finish();
-        note = animation->note();
-    } else {
-        note = writeResult(outputPath, byFrames(Surface(std::move(input))), resultOptions);
-    }
-    writeAtlas(atlasPathFor(outputPath), scaled);
-    return note;
+    if (!animation) return writeResult(target, byFrames(Surface(std::move(input))), resultOptions);
+    do
+        animation->addFrame(std::make_shared<ImageSourceSurface>(byFrames(Surface(input))),
+                            input->getFrameDelayMs());
+    while (input->nextFrame());
+    animation->finish();
+    return animation->note();
 }
 
 }  // namespace
@@ -111,8 +108,11 @@ std::string convertFile(const std::string& inputPath, const std::string& outputP
         std::filesystem::exists(atlasPathFor(outputPath), ignored))
         throw std::runtime_error(atlasPathFor(outputPath) + " exists (use --force to overwrite)");
 
+    // A broken atlas is refused before the sheet is decoded.
+    const std::optional<Atlas> atlas =
+        options.atlas.empty() ? std::nullopt : std::optional<Atlas>(readAtlas(options.atlas));
     ImageSourceRef input = loadInput(inputPath, options);
-    if (!options.atlas.empty()) return convertAtlas(std::move(input), outputPath, options);
+    if (atlas) return convertAtlas(std::move(input), *atlas, outputPath, options);
     const int32_t frames = options.frame ? 1 : input->getFrameCount();  // one picked: a still
     const float w = float(input->getWidth());
     const float h = float(input->getHeight());

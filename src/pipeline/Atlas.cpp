@@ -10,6 +10,8 @@
 #include <set>
 #include <sstream>
 
+#include "image/ImageLimits.h"
+
 namespace loom {
 
 namespace {
@@ -85,8 +87,50 @@ std::string withoutTag(const std::string& message) {
 
 std::string sizeText(int32_t w, int32_t h) { return std::to_string(w) + " x " + std::to_string(h); }
 
+// The sprite a frame is cut from, enlarged, must be an image we can make: its declared size is
+// only numbers, so it is checked before anything of that size is allocated.
+void checkSpriteSize(const AtlasFrame& frame, int factor) {
+    const int64_t w = int64_t(frame.spriteWidth) * factor, h = int64_t(frame.spriteHeight) * factor;
+    if (withinImageLimits(w, h)) return;
+    throw AtlasExc(quotedName(frame.name) + ": its sprite of " +
+                   sizeText(frame.spriteWidth, frame.spriteHeight) + " pixels (sourceSize), enlarged " +
+                   std::to_string(factor) + "x to " + std::to_string(w) + " x " + std::to_string(h) +
+                   ", is larger than the largest image (" + std::to_string(MAX_IMAGE_SIDE) +
+                   " pixels a side, " + std::to_string(MAX_IMAGE_PIXELS) + " pixels in all)");
+}
+
 bool overlap(const Area& a, const Area& b) {
     return a.x1 < b.x2 && b.x1 < a.x2 && a.y1 < b.y2 && b.y1 < a.y2;
+}
+
+// framesOnSheet() but for naming the file.
+std::vector<AtlasFrame> framesChecked(const Atlas& atlas, int32_t width, int32_t height, int factor) {
+    if (atlas.sheetSize && (atlas.sheetSize->first != width || atlas.sheetSize->second != height))
+        throw AtlasExc("the atlas is for a sheet of " +
+                       sizeText(atlas.sheetSize->first, atlas.sheetSize->second) +
+                       " pixels, the image is " + sizeText(width, height));
+    std::vector<AtlasFrame> frames;
+    std::set<std::array<int32_t, 4>> seen;
+    for (const AtlasFrame& frame : atlas.frames) {
+        const Area& r = frame.stored;
+        if (r.x2 > width || r.y2 > height)
+            throw AtlasExc(quotedName(frame.name) + " reaches outside the " + sizeText(width, height) +
+                           " sheet");
+        checkSpriteSize(frame, factor);
+        if (seen.insert({r.x1, r.y1, r.x2, r.y2}).second) frames.push_back(frame);
+    }
+    // Left to right: only frames starting before one's right edge can overlap it.
+    std::vector<const AtlasFrame*> byLeft;
+    for (const AtlasFrame& frame : frames) byLeft.push_back(&frame);
+    std::stable_sort(byLeft.begin(), byLeft.end(), [](const AtlasFrame* a, const AtlasFrame* b) {
+        return a->stored.x1 < b->stored.x1;
+    });
+    for (size_t i = 0; i < byLeft.size(); ++i)
+        for (size_t j = i + 1; j < byLeft.size() && byLeft[j]->stored.x1 < byLeft[i]->stored.x2; ++j)
+            if (overlap(byLeft[i]->stored, byLeft[j]->stored))
+                throw AtlasExc(quotedName(byLeft[i]->name) + " and " + quotedName(byLeft[j]->name) +
+                               " overlap in the sheet");
+    return frames;
 }
 
 }  // namespace
@@ -130,38 +174,21 @@ Atlas readAtlas(const std::string& path) {
     text << in.rdbuf();
     if (in.bad()) throw AtlasExc("cannot read " + path);
     try {
-        return parseAtlas(text.str());
+        Atlas atlas = parseAtlas(text.str());
+        atlas.path = path;
+        return atlas;
     } catch (const AtlasExc& e) {
         throw AtlasExc(path + ": " + e.what());
     }
 }
 
-std::vector<AtlasFrame> framesOnSheet(const Atlas& atlas, int32_t width, int32_t height) {
-    if (atlas.sheetSize && (atlas.sheetSize->first != width || atlas.sheetSize->second != height))
-        throw AtlasExc("the atlas is for a sheet of " +
-                       sizeText(atlas.sheetSize->first, atlas.sheetSize->second) +
-                       " pixels, the image is " + sizeText(width, height));
-    std::vector<AtlasFrame> frames;
-    std::set<std::array<int32_t, 4>> seen;
-    for (const AtlasFrame& frame : atlas.frames) {
-        const Area& r = frame.stored;
-        if (r.x2 > width || r.y2 > height)
-            throw AtlasExc(quotedName(frame.name) + " reaches outside the " + sizeText(width, height) +
-                           " sheet");
-        if (seen.insert({r.x1, r.y1, r.x2, r.y2}).second) frames.push_back(frame);
+std::vector<AtlasFrame> framesOnSheet(const Atlas& atlas, int32_t width, int32_t height, int factor) {
+    try {
+        return framesChecked(atlas, width, height, factor);
+    } catch (const AtlasExc& e) {
+        if (atlas.path.empty()) throw;
+        throw AtlasExc(atlas.path + ": " + e.what());
     }
-    // Left to right: only frames starting before one's right edge can overlap it.
-    std::vector<const AtlasFrame*> byLeft;
-    for (const AtlasFrame& frame : frames) byLeft.push_back(&frame);
-    std::stable_sort(byLeft.begin(), byLeft.end(), [](const AtlasFrame* a, const AtlasFrame* b) {
-        return a->stored.x1 < b->stored.x1;
-    });
-    for (size_t i = 0; i < byLeft.size(); ++i)
-        for (size_t j = i + 1; j < byLeft.size() && byLeft[j]->stored.x1 < byLeft[i]->stored.x2; ++j)
-            if (overlap(byLeft[i]->stored, byLeft[j]->stored))
-                throw AtlasExc(quotedName(byLeft[i]->name) + " and " + quotedName(byLeft[j]->name) +
-                               " overlap in the sheet");
-    return frames;
 }
 
 }  // namespace loom

@@ -35,8 +35,9 @@ struct AtlasFrame {
 };
 
 struct Atlas {
-    nlohmann::ordered_json document;                       // as read, keys in the file's order
-    std::vector<AtlasFrame> frames;                        // in the file's order, duplicates included
+    std::string path;                 // the file read, "" for text parsed; framesOnSheet() names it
+    nlohmann::ordered_json document;  // as read, keys in the file's order
+    std::vector<AtlasFrame> frames;   // in the file's order, duplicates included
     std::optional<std::pair<int32_t, int32_t>> sheetSize;  // meta.size, when given
 };
 
@@ -45,12 +46,16 @@ struct Atlas {
 // not fit the sprite it was cut from.
 Atlas parseAtlas(const std::string& text);
 
-// parseAtlas() of the file; AtlasExc, naming the file, when it cannot be read or parsed.
+// parseAtlas() of the file, its path kept; AtlasExc, naming the file, when it cannot be read or
+// parsed.
 Atlas readAtlas(const std::string& path);
 
-// The frames to upscale on a width x height sheet: identical rectangles once (exporters store a
-// sprite repeated under several names once). Throws AtlasExc naming the frames when a frame
-// reaches outside the sheet or two partly overlap, and when meta.size is not the sheet's size.
-std::vector<AtlasFrame> framesOnSheet(const Atlas& atlas, int32_t width, int32_t height);
+// The frames to upscale by factor on a width x height sheet: identical rectangles once (exporters
+// store a sprite repeated under several names once). Throws AtlasExc naming the frames when a
+// frame reaches outside the sheet or two partly overlap, when a frame's untrimmed sprite enlarged
+// by factor would be larger than an image may be (ImageLimits.h), and when meta.size is not the
+// sheet's size; the message begins with the atlas's path when it was read from a file. Nothing is
+// allocated for a frame's size before it is checked here.
+std::vector<AtlasFrame> framesOnSheet(const Atlas& atlas, int32_t width, int32_t height, int factor);
 
 }  // namespace loom

@@ -12,6 +12,13 @@ namespace loom {
 
 namespace {
 
+// How much of a trimmed frame's transparent surroundings is given to the upscale. Every mode's
+// kernels and passes look a pixel or two away and no pass changes an area of one colour, so a
+// border this wide gives the frame the pixels it would get inside its whole sprite (the upscale's
+// edges, clamped or wrapped, then lie in transparency as the sprite's do); the sprite's side
+// beyond the border is left out.
+constexpr int32_t SPRITE_BORDER_SEEN = 8;
+
 bool isTrimmed(const AtlasFrame& frame) {
     const int32_t w = frame.stored.getWidth(), h = frame.stored.getHeight();
     return frame.spriteWidth != (frame.rotated ? h : w) || frame.spriteHeight != (frame.rotated ? w : h);
@@ -27,12 +34,17 @@ Surface upscaleFrame(const Surface& sheet, const AtlasFrame& frame, int upscaler
         const Surface upscaled = upscale(upright, upscaler, match, layout);
         return frame.rotated ? turnedClockwise(upscaled) : upscaled;
     }
-    const Surface sprite = paddedWithTransparency(upright, frame.spriteWidth, frame.spriteHeight,
-                                                  frame.offsetX, frame.offsetY);
-    const Surface cut = copyArea(upscale(sprite, upscaler, match, layout),
-                                 Area(factor * frame.offsetX, factor * frame.offsetY,
-                                      factor * (frame.offsetX + upright.getWidth()),
-                                      factor * (frame.offsetY + upright.getHeight())));
+    // Only the transparency the modes can see is made: a sprite's untrimmed size costs nothing.
+    const int32_t w = upright.getWidth(), h = upright.getHeight();
+    const int32_t left = std::min(frame.offsetX, SPRITE_BORDER_SEEN);
+    const int32_t top = std::min(frame.offsetY, SPRITE_BORDER_SEEN);
+    const int32_t right = std::min(frame.spriteWidth - frame.offsetX - w, SPRITE_BORDER_SEEN);
+    const int32_t bottom = std::min(frame.spriteHeight - frame.offsetY - h, SPRITE_BORDER_SEEN);
+    const Surface sprite =
+        paddedWithTransparency(upright, left + w + right, top + h + bottom, left, top);
+    const Surface cut =
+        copyArea(upscale(sprite, upscaler, match, layout),
+                 Area(factor * left, factor * top, factor * (left + w), factor * (top + h)));
     return frame.rotated ? turnedClockwise(cut) : cut;
 }
 

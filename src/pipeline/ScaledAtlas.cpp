@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <limits>
 
-#include "io/DataTarget.h"
 #include "pipeline/Atlas.h"
 
 namespace loom {
@@ -92,13 +91,6 @@ Json scaledAtlas(const Json& document, int factor, const std::string& imageName)
 
 std::string atlasPathFor(const std::string& resultPath) {
     return std::filesystem::path(resultPath).replace_extension(".json").string();
-}
-
-void writeAtlas(const std::string& path, const Json& document) {
-    const std::string text = document.dump(2) + "\n";
-    DataTargetPathRef target = openFileTarget(path);
-    target->getStream()->writeData(text.data(), text.size());
-    target->commit();
 }
 
 }  // namespace loom

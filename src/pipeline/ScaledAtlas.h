@@ -21,8 +21,4 @@ nlohmann::ordered_json scaledAtlas(const nlohmann::ordered_json& document, int f
 // heroScale2x.json).
 std::string atlasPathFor(const std::string& resultPath);
 
-// Writes the document to path through a temporary file beside it, so a failed write leaves an
-// existing file as it was. Throws StreamExc when the write fails.
-void writeAtlas(const std::string& path, const nlohmann::ordered_json& document);
-
 }  // namespace loom

@@ -26,17 +26,32 @@ int64_t pixelsNotOpaque(const Surface& s) {
     return count;
 }
 
-}  // namespace
-
-std::string writeResult(const std::string& path, const Surface& result, const ResultOptions& options) {
-    ImageTarget::Options targetOptions;
-    targetOptions.setQuality(options.quality).setPalette(options.palette);
-    writeImage(path, std::make_shared<ImageSourceSurface>(result), targetOptions);
+// What the user should know about result written as path says (see writeResult()).
+std::string noteOnWriting(const std::string& path, const Surface& result) {
     const int64_t hidden = holdsNoAlpha(getPathExtension(path)) ? pixelsNotOpaque(result) : 0;
     if (hidden == 0) return {};
     return "the format has no transparency: " + std::to_string(hidden) +
            " transparent or translucent pixels were written opaque, in the colours they hide "
            "(PNG, WebP, TIFF or BMP keep transparency)";
+}
+
+ImageTarget::Options targetOptions(const ResultOptions& options) {
+    ImageTarget::Options chosen;
+    chosen.setQuality(options.quality).setPalette(options.palette);
+    return chosen;
+}
+
+}  // namespace
+
+std::string writeResult(const std::string& path, const Surface& result, const ResultOptions& options) {
+    writeImage(path, std::make_shared<ImageSourceSurface>(result), targetOptions(options));
+    return noteOnWriting(path, result);
+}
+
+std::string writeResult(const DataTargetRef& target, const Surface& result,
+                        const ResultOptions& options) {
+    writeImage(target, std::make_shared<ImageSourceSurface>(result), targetOptions(options));
+    return noteOnWriting(target->getFilePath(), result);
 }
 
 }  // namespace loom

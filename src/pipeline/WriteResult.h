@@ -4,6 +4,7 @@
 #include <string>
 
 #include "image/Surface.h"
+#include "io/DataTarget.h"
 #include "pipeline/ResultOptions.h"
 
 namespace loom {
@@ -14,5 +15,10 @@ namespace loom {
 // nothing): a format without transparency given a result that is partly transparent says what
 // became of those pixels.
 std::string writeResult(const std::string& path, const Surface& result, const ResultOptions& options);
+
+// The same written to target (its path's extension chooses the format), whose commit() puts the
+// file in place: a ResultWithAtlasTarget writes the sheet's atlas with it.
+std::string writeResult(const DataTargetRef& target, const Surface& result,
+                        const ResultOptions& options);
 
 }  // namespace loom

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/MeasuredRun.h"
 #include "image/PixelTestUtil.h"
 #include "image/Surface.h"
 #include "image/Upscale.h"
@@ -29,6 +30,7 @@
 #include "io/codec/ImageSourceFileGif.h"
 #include "pipeline/Atlas.h"
 #include "pipeline/AtlasUpscale.h"
+#include "pipeline/HugeSpriteAtlas.h"
 
 using namespace loom;
 using loom::test::TempDir;
@@ -507,7 +509,7 @@ TEST(Quennet, AtlasUpscalesTheSheetByItsFramesAndWritesTheAtlasScaledBeside) {
 
     const Atlas atlas = readAtlas(dir / "sheet.json");
     const Surface expected =
-        upscaleByFrames(load(dir / "sheet.png"), framesOnSheet(atlas, 6, 4), findUpscaler("Scale3x"),
+        upscaleByFrames(load(dir / "sheet.png"), framesOnSheet(atlas, 6, 4, 3), findUpscaler("Scale3x"),
                         PixelMatch::ColourAndAlpha, EdgeRule::Wrap);
     EXPECT_TRUE(loom::test::sameImage(load(dir / "sheetScale3x.png"), expected));
     const auto written = loom::test::readFile(dir / "sheetScale3x.json");
@@ -544,4 +546,67 @@ TEST(Quennet, AtlasRefusesTransformsSeveralSheetsAndBrokenAtlasesWritingNothing)
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "sheetScale2x.png"));
     EXPECT_FALSE(std::filesystem::exists(dir / "sheetScale2x.json"));
+}
+
+// Refused from the atlas's numbers alone: the sprite it claims is never allocated.
+TEST(Quennet, AtlasRefusesASpriteTooLargeOnceEnlargedBeforeAllocatingIt) {
+    TempDir dir, logs;
+    loom::test::writeHugeSpriteAtlas(dir / "hero.png", dir / "hero.json");
+    const loom::test::MeasuredRun run = loom::test::runMeasured(
+        QUENNET_PATH, {"-u", "Scale2x", "--atlas", dir / "hero.json", dir / "hero.png"},
+        logs / "errors");
+    const auto errors = loom::test::readFile(logs / "errors");
+    const std::string message(errors.begin(), errors.end());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(message.find(dir / "hero.json: frame \"hero\": its sprite of 24000 x 24000"),
+              std::string::npos)
+        << message;
+    EXPECT_NE(message.find("(32768 pixels a side, 268435456 pixels in all)"), std::string::npos)
+        << message;
+    auto entries = dir.entries();
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{"hero.json", "hero.png"}));
+    if (loom::test::UNDER_SANITIZER) GTEST_SKIP() << "memory is not measured under sanitizers";
+    EXPECT_LT(run.peakKilobytes, 256 * 1024);
+}
+
+// The name is the user's bytes; the atlas's meta.image says it in UTF-8 as best it can.
+TEST(Quennet, AtlasIsWrittenBesideAResultNamedInBytesThatAreNotUtf8) {
+    TempDir dir;
+    writeSprite(dir / "sheet.png", 4, 2);
+    std::ofstream(dir / "sheet.json")
+        << R"({"frames": {"a": {"frame": {"x": 0, "y": 0, "w": 4, "h": 2}}},
+                                            "meta": {"image": "sheet.png"}})";
+    const RunResult run = quennet("--atlas " + quoted(dir / "sheet.json") + " -o " +
+                                  quoted(dir / "\xff.png") + " " + quoted(dir / "sheet.png"));
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_TRUE(std::filesystem::exists(dir / "\xff.png"));
+    const auto written = loom::test::readFile(dir / "\xff.json");
+    EXPECT_EQ(nlohmann::ordered_json::parse(written.begin(), written.end())["meta"]["image"],
+              "\xef\xbf\xbd.png");
+}
+
+// An atlas that cannot be put in place takes the result with it; a result there before stays.
+TEST(Quennet, AResultAndItsAtlasAreWrittenBothOrNeither) {
+    TempDir dir;
+    writeSprite(dir / "sheet.png", 4, 2);
+    std::ofstream(dir / "sheet.json")
+        << R"({"frames": {"a": {"frame": {"x": 0, "y": 0, "w": 4, "h": 2}}}})";
+    std::filesystem::create_directory(dir / "sheetScale2x.json");
+    const std::string args =
+        "--force --atlas " + quoted(dir / "sheet.json") + " " + quoted(dir / "sheet.png");
+    for (const bool resultThere : {false, true}) {
+        if (resultThere) loom::test::writeFile(dir / "sheetScale2x.png", {'o', 'l', 'd'});
+        const RunResult run = quennet(args);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.errors.find("sheetScale2x.json"), std::string::npos) << run.errors;
+        auto entries = dir.entries();
+        std::sort(entries.begin(), entries.end());
+        std::vector<std::string> expected{"sheet.json", "sheet.png", "sheetScale2x.json"};
+        if (resultThere) expected.push_back("sheetScale2x.png");
+        EXPECT_EQ(entries, expected) << "no temporary file is left";
+        if (resultThere) {
+            EXPECT_EQ(loom::test::readFile(dir / "sheetScale2x.png").size(), 3u);
+        }
+    }
 }

@@ -31,9 +31,9 @@ std::string refusal(const std::string& text) {
     return "accepted";
 }
 
-std::string refusalOnSheet(const std::string& text, int32_t width, int32_t height) {
+std::string refusalOnSheet(const std::string& text, int32_t width, int32_t height, int factor = 2) {
     try {
-        framesOnSheet(parseAtlas(text), width, height);
+        framesOnSheet(parseAtlas(text), width, height, factor);
     } catch (const AtlasExc& e) {
         return e.what();
     }
@@ -98,9 +98,25 @@ TEST(Atlas, FramesOnTheSheetTouchingItsEdgesAndEachOtherMergingDuplicates) {
       "a again": {"frame": {"x": 0, "y": 0, "w": 3, "h": 3}},
       "corner": {"frame": {"x": 7, "y": 3, "w": 3, "h": 3}},
       "turned": {"frame": {"x": 9, "y": 0, "w": 3, "h": 1}, "rotated": true}}})");
-    const std::vector<AtlasFrame> frames = framesOnSheet(atlas, 10, 6);
+    const std::vector<AtlasFrame> frames = framesOnSheet(atlas, 10, 6, 2);
     ASSERT_EQ(frames.size(), 4u);
     EXPECT_EQ(frames[2].name, "corner");
+}
+
+TEST(Atlas, FramesTouchingInEitherDirectionAndListingOrderAreAccepted) {
+    // Each pair shares an edge: the first frame's rectangle, then the second's.
+    const std::pair<const char*, const char*> pairs[] = {
+        {R"({"x": 1, "y": 0, "w": 3, "h": 2})", R"({"x": 1, "y": 2, "w": 3, "h": 2})"},  // upper first
+        {R"({"x": 1, "y": 2, "w": 3, "h": 2})", R"({"x": 1, "y": 0, "w": 3, "h": 2})"},  // lower first
+        {R"({"x": 0, "y": 1, "w": 2, "h": 3})", R"({"x": 2, "y": 1, "w": 2, "h": 3})"},  // left first
+        {R"({"x": 2, "y": 1, "w": 2, "h": 3})", R"({"x": 0, "y": 1, "w": 2, "h": 3})"},  // right first
+        {R"({"x": 0, "y": 0, "w": 2, "h": 2})", R"({"x": 2, "y": 2, "w": 2, "h": 2})"},  // corners
+    };
+    for (const auto& [first, second] : pairs) {
+        const std::string text = std::string(R"({"frames": {"a": {"frame": )") + first +
+                                 R"(}, "b": {"frame": )" + second + "}}}";
+        EXPECT_EQ(refusalOnSheet(text, 4, 4), "accepted") << text;
+    }
 }
 
 TEST(Atlas, RefusesFramesOverlappingOrOutsideTheSheetNamingThem) {
@@ -119,9 +135,42 @@ TEST(Atlas, RefusesFramesOverlappingOrOutsideTheSheetNamingThem) {
         {R"({"frames": {"a": {"frame": {"x": 0, "y": 0, "w": 3, "h": 3}}},
              "meta": {"size": {"w": 20, "h": 12}}})",
          "the atlas is for a sheet of 20 x 12 pixels, the image is 10 x 6"},
+        // Sharing one row of pixels is an overlap.
+        {R"({"frames": {"up": {"frame": {"x": 0, "y": 0, "w": 3, "h": 3}},
+                        "down": {"frame": {"x": 0, "y": 2, "w": 3, "h": 3}}}})",
+         "frame \"up\" and frame \"down\" overlap"},
     };
     for (const auto& [text, expected] : cases) {
         const std::string message = refusalOnSheet(text, 10, 6);
         EXPECT_NE(message.find(expected), std::string::npos) << message;
+    }
+}
+
+// A trimmed frame's sprite is only numbers until it is drawn: enlarged, it must fit the image
+// limits (32768 pixels a side, 2^28 in all), checked at the limits' edges.
+TEST(Atlas, RefusesASpriteTooLargeOnceEnlargedSayingWhatAndTheLimit) {
+    const auto sprite = [](int32_t w, int32_t h) {
+        return R"({"frames": {"hero": {"frame": {"x": 0, "y": 0, "w": 4, "h": 4}, "trimmed": true,
+                   "spriteSourceSize": {"x": 0, "y": 0, "w": 4, "h": 4}, "sourceSize": {"w": )" +
+               std::to_string(w) + R"(, "h": )" + std::to_string(h) + "}}}}";
+    };
+    const struct {
+        int32_t w, h;
+        int factor;
+        const char* expected;
+    } cases[] = {
+        {8192, 8192, 2, "accepted"},
+        {16384, 4, 2, "accepted"},
+        {8192, 8193, 2, "enlarged 2x to 16384 x 16386"},
+        {16385, 4, 2, "enlarged 2x to 32770 x 8"},
+        {24000, 24000, 2,
+         "frame \"hero\": its sprite of 24000 x 24000 pixels (sourceSize), enlarged 2x "
+         "to 48000 x 48000, is larger than the largest image (32768 pixels a side, "
+         "268435456 pixels in all)"},
+        {8192, 8192, 3, "enlarged 3x"},
+    };
+    for (const auto& c : cases) {
+        const std::string message = refusalOnSheet(sprite(c.w, c.h), 4, 4, c.factor);
+        EXPECT_NE(message.find(c.expected), std::string::npos) << c.w << " x " << c.h << ": " << message;
     }
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "image/PixelTestUtil.h"
+#include "image/SurfaceParts.h"
 #include "image/Upscale.h"
 #include "image/UpscalerCatalogue.h"
 #include "pipeline/AtlasUpscale.h"
@@ -60,7 +61,7 @@ TEST(AtlasUpscale, EachFrameAsIfUpscaledAloneTheRestPlainBlocks) {
       "arrow": {"frame": {"x": 6, "y": 0, "w": 3, "h": 2}, "rotated": true},
       "coin": {"frame": {"x": 9, "y": 5, "w": 3, "h": 3}, "trimmed": true,
                "spriteSourceSize": {"x": 2, "y": 1, "w": 3, "h": 3}, "sourceSize": {"w": 6, "h": 5}}}})");
-    const std::vector<AtlasFrame> frames = framesOnSheet(atlas, 12, 8);
+    const std::vector<AtlasFrame> frames = framesOnSheet(atlas, 12, 8, 4);
 
     for (const Case& c : cases) {
         const int id = findUpscaler(c.upscaler);
@@ -87,8 +88,38 @@ TEST(AtlasUpscale, AnOpaqueSheetGainsAlphaForATrimmedFrame) {
     const Atlas atlas = parseAtlas(R"({"frames": {"a": {"frame": {"x": 0, "y": 0, "w": 2, "h": 2},
       "trimmed": true, "spriteSourceSize": {"x": 1, "y": 1, "w": 2, "h": 2},
       "sourceSize": {"w": 4, "h": 4}}}})");
-    const Surface result = upscaleByFrames(sheet, framesOnSheet(atlas, 4, 4), findUpscaler("Scale2x"),
+    const Surface result = upscaleByFrames(sheet, framesOnSheet(atlas, 4, 4, 2), findUpscaler("Scale2x"),
                                            PixelMatch::Seen, EdgeRule::Clamp);
     ASSERT_TRUE(result.hasAlpha());
     EXPECT_EQ(alphaAt(result, 7, 7), 255) << "the sheet's pixels stay opaque";
+}
+
+// Only the transparency around a trimmed frame that a mode can see is made, and the result is the
+// frame's part of its whole sprite upscaled: frames touching the sprite's edges, in its middle, and
+// just either side of the border that is kept, under every mode and edge rule.
+TEST(AtlasUpscale, ATrimmedFrameIsCutAsFromItsWholeSpriteWithoutMakingIt) {
+    const ChannelOrder rgba(ChannelOrder::RGBA);
+    const Surface body = randomPaletteImage(5, 4, rgba, 3, 7);
+    const int32_t spriteW = 40, spriteH = 30;
+    const struct { int32_t x, y; } placements[] = {{0, 0}, {35, 26}, {17, 13}, {7, 9}, {9, 7}, {0, 26}};
+    const EdgeRule rules[] = {EdgeRule::Clamp, EdgeRule::Wrap, EdgeRule::WrapX, EdgeRule::WrapY};
+    for (const auto& at : placements) {
+        const Atlas atlas = parseAtlas(
+            R"({"frames": {"a": {"frame": {"x": 0, "y": 0, "w": 5, "h": 4}, "trimmed": true,
+              "spriteSourceSize": {"x": )" +
+            std::to_string(at.x) + R"(, "y": )" + std::to_string(at.y) +
+            R"(, "w": 5, "h": 4}, "sourceSize": {"w": 40, "h": 30}}}})");
+        const Surface sprite = paddedWithTransparency(body, spriteW, spriteH, at.x, at.y);
+        for (const UpscalerInfo& mode : upscalerCatalogue())
+            for (const EdgeRule edges : rules) {
+                const int f = mode.factor;
+                const Surface whole = upscale(sprite, mode.id, PixelMatch::Seen, SheetLayout{edges, {}});
+                Surface expected(5 * f, 4 * f, true);
+                place(whole, Area(at.x * f, at.y * f, (at.x + 5) * f, (at.y + 4) * f), expected, 0, 0);
+                const Surface made = upscaleByFrames(body, framesOnSheet(atlas, 5, 4, f), mode.id,
+                                                     PixelMatch::Seen, edges);
+                EXPECT_TRUE(sameImage(made, expected))
+                    << mode.name << " at " << at.x << ", " << at.y << " edges " << int(edges);
+            }
+    }
 }

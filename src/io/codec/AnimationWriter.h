@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "io/DataTarget.h"
 #include "io/ImageSource.h"
 #include "io/Palette.h"
 
@@ -28,6 +29,10 @@ public:
 // A writer for the path's format (loopCount: 0 for ever, -1 to play once; palette: the source's
 // colour table, kept where it holds every colour), or null when the format holds no animation.
 std::unique_ptr<AnimationWriter> openAnimationWriter(const std::string& path, int32_t loopCount,
+                                                     const Palette& palette = {});
+
+// The same written to target, whose commit() puts the file in place: the format is its path's.
+std::unique_ptr<AnimationWriter> openAnimationWriter(DataTargetRef target, int32_t loopCount,
                                                      const Palette& palette = {});
 
 }  // namespace loom

@@ -14,7 +14,10 @@
 namespace loom {
 
 ApngAnimationWriter::ApngAnimationWriter(const std::string& path, int32_t loopCount)
-    : dataTarget_(openFileTarget(path, false)), loopCount_(loopCount) {}
+    : ApngAnimationWriter(openFileTarget(path, false), loopCount) {}
+
+ApngAnimationWriter::ApngAnimationWriter(DataTargetRef target, int32_t loopCount)
+    : dataTarget_(std::move(target)), loopCount_(loopCount) {}
 
 void ApngAnimationWriter::writeAnimationControl(OStream& out) const {
     uint8_t control[8];

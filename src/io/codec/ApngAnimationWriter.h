@@ -23,6 +23,8 @@ class ApngAnimationWriter : public AnimationWriter {
 public:
     // loopCount: how often the animation repeats, 0 for ever, -1 to play it once.
     ApngAnimationWriter(const std::string& path, int32_t loopCount);
+    // Written to target, whose commit() puts the file in place.
+    ApngAnimationWriter(DataTargetRef target, int32_t loopCount);
 
     // Delays up to a minute are kept to the millisecond, longer ones to the hundredth.
     void addFrame(const ImageSourceRef& frame, int32_t delayMs) override;

@@ -10,7 +10,10 @@
 namespace loom {
 
 GifAnimationWriter::GifAnimationWriter(const std::string& path, int32_t loopCount, Palette table)
-    : dataTarget_(openFileTarget(path, false)), loopCount_(loopCount), table_(std::move(table)) {}
+    : GifAnimationWriter(openFileTarget(path, false), loopCount, std::move(table)) {}
+
+GifAnimationWriter::GifAnimationWriter(DataTargetRef target, int32_t loopCount, Palette table)
+    : dataTarget_(std::move(target)), loopCount_(loopCount), table_(std::move(table)) {}
 
 void GifAnimationWriter::addFrame(const ImageSourceRef& frame, int32_t delayMs) {
     if (!frame) throw ImageIoExc("there is no image to write");

@@ -23,6 +23,8 @@ public:
     // loopCount: how often the animation repeats, 0 for ever, -1 to play it once. Frames whose
     // colours all are in table are written with it (GifIndexedFrame).
     GifAnimationWriter(const std::string& path, int32_t loopCount, Palette table = {});
+    // Written to target, whose commit() puts the file in place.
+    GifAnimationWriter(DataTargetRef target, int32_t loopCount, Palette table = {});
 
     // GIF counts in hundredths of a second, at most 65535 of them: the delay is rounded to them,
     // and a longer one (from an APNG or WebP) shortened to the most GIF holds, which note() tells.

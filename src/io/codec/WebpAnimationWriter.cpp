@@ -42,7 +42,10 @@ void WebpAnimEncoderDeleter::operator()(WebPAnimEncoder* encoder) const {
 }
 
 WebpAnimationWriter::WebpAnimationWriter(const std::string& path, int32_t loopCount)
-    : dataTarget_(openFileTarget(path, false)), loopCount_(loopCount) {}
+    : WebpAnimationWriter(openFileTarget(path, false), loopCount) {}
+
+WebpAnimationWriter::WebpAnimationWriter(DataTargetRef target, int32_t loopCount)
+    : dataTarget_(std::move(target)), loopCount_(loopCount) {}
 
 void WebpAnimationWriter::addFrame(const ImageSourceRef& frame, int32_t delayMs) {
     if (!frame) throw ImageIoExc("there is no image to write");

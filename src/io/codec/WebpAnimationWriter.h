@@ -25,6 +25,8 @@ class WebpAnimationWriter : public AnimationWriter {
 public:
     // loopCount: how often the animation repeats, 0 for ever, -1 to play it once.
     WebpAnimationWriter(const std::string& path, int32_t loopCount);
+    // Written to target, whose commit() puts the file in place.
+    WebpAnimationWriter(DataTargetRef target, int32_t loopCount);
 
     void addFrame(const ImageSourceRef& frame, int32_t delayMs) override;
     void finish() override;

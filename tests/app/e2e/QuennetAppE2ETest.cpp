@@ -537,6 +537,20 @@ TEST_F(QuennetAppE2E, AnAtlasBesideTheSheetIsUsed) {
     EXPECT_GT(statusLinePixels(screen_), 30) << "the status line does not name the atlas";
 }
 
+// An atlas beside the sheet that claims a sprite far larger than an image may be costs nothing: the
+// sheet opens upscaled whole and the status line says why the atlas was not used.
+TEST_F(QuennetAppE2E, ABrokenAtlasBesideTheSheetIsIgnored) {
+    std::ofstream(dir_ + "/hero.json")
+        << R"({"frames": {"hero": {"frame": {"x": 0, "y": 0, "w": 16, "h": 16}, "trimmed": true,
+               "spriteSourceSize": {"x": 0, "y": 0, "w": 16, "h": 16},
+               "sourceSize": {"w": 24000, "h": 24000}}}})";
+    const std::string wid = launch({"-u", "Scale2x", sprite_});
+    ASSERT_FALSE(wid.empty());
+    EXPECT_TRUE(waitForPicture(wid, cliResult({"-u", "Scale2x"}), 2))
+        << "the sheet is not upscaled whole";
+    EXPECT_GT(statusLinePixels(screen_), 30) << "the status line does not say why the atlas is ignored";
+}
+
 // A 3-frame walk (100, 150 and 200 ms): the window plays it, "p" pauses it, "." steps it, and "s"
 // saves every frame.
 TEST_F(QuennetAppE2E, AnAnimationPlaysPausesStepsAndSavesEveryFrame) {
