@@ -1,13 +1,8 @@
 // Small hand-made files that declare far more than they hold, each run through the real program as
-// a user would: every one is refused with a message saying what was too large, and the process
-// stays far below the gigabytes the declared sizes would take. Peak memory and time are printed
-// for the record; only a generous memory ceiling is asserted.
+// a user would: each is refused with a message saying what was too large, or read for what it
+// holds, and the process stays far below the gigabytes the declared sizes would take. Peak memory and
+// time are printed for the record; only a generous memory ceiling is asserted.
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -18,56 +13,18 @@
 #include <string>
 #include <vector>
 
+#include "cli/MeasuredRun.h"
 #include "io/GifBuilder.h"
 #include "io/TempDir.h"
+#include "io/WebpBuilder.h"
 
 using loom::test::TempDir;
+using loom::test::UNDER_SANITIZER;
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool UNDER_SANITIZER = true;
-#else
-constexpr bool UNDER_SANITIZER = false;
-#endif
-
 // Far below what any of these files declares, far above what refusing one needs.
 constexpr int64_t MEMORY_CEILING_KIB = 768 * 1024;
-
-struct Finished {
-    int status = -1;  // -1 when a signal ended it
-    std::string errors;
-    int64_t peakKiB = 0;
-    double seconds = 0;
-};
-
-// Runs quennet with args in a child of its own, so that its peak memory is its own.
-Finished runQuennet(const std::vector<std::string>& args, const std::string& errorsPath) {
-    std::vector<std::string> argv{QUENNET_PATH};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> pointers;
-    for (std::string& a : argv) pointers.push_back(a.data());
-    pointers.push_back(nullptr);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int errors = open(errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int nothing = open("/dev/null", O_RDWR);
-        dup2(nothing, 0), dup2(nothing, 1), dup2(errors, 2);
-        execv(pointers[0], pointers.data());
-        _exit(127);
-    }
-    Finished finished;
-    int status = 0;
-    rusage usage{};
-    if (pid < 0 || wait4(pid, &status, 0, &usage) != pid) return finished;
-    finished.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    finished.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    finished.peakKiB = usage.ru_maxrss;
-    const std::vector<uint8_t> text = loom::test::readFile(errorsPath);
-    finished.errors.assign(text.begin(), text.end());
-    return finished;
-}
 
 void appendBigEndian32(std::vector<uint8_t>& bytes, uint32_t v) {
     for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(uint8_t(v >> shift));
@@ -100,9 +57,21 @@ struct Hostile {
     std::function<void(const std::string&)> write;
     std::vector<std::string> args;  // after the input's path
     std::string message;            // part of what stderr must say
+    std::string output = "out.png";
+    int status = 1;  // a refusal; 0 for a file read within bounds
 };
 
-TEST(HostileFiles, AreRefusedSayingWhatWasTooLargeWithinAFewHundredMegabytes) {
+std::function<void(const std::string&)> bytes(std::vector<uint8_t> (*make)()) {
+    return [make](const std::string& path) { loom::test::writeFile(path, make()); };
+}
+
+// 130 frames of 16777215 ms each: their sum passes 2^31 ms.
+std::vector<uint8_t> longestWebpDelays() {
+    return loom::test::animatedWebp(
+        1, 1, std::vector<loom::test::WebpFrameSpec>(130, {0, 0, 1, 1, (1 << 24) - 1, 0x808080ff}));
+}
+
+TEST(HostileFiles, AreRefusedOrReadWithinAFewHundredMegabytes) {
     const std::vector<Hostile> cases = {
         {"valid 16000 x 16000 QOI, enlarged",
          "big.qoi",
@@ -114,6 +83,23 @@ TEST(HostileFiles, AreRefusedSayingWhatWasTooLargeWithinAFewHundredMegabytes) {
          writePaddedGifCanvas,
          {"-u", "Scale2x"},
          "result too large: 16384 x 16384 pixels enlarged 2 times"},
+        {"140-byte WebP claiming a 16384 x 16384 canvas",
+         "canvas.webp",
+         bytes(loom::test::hugeCanvasTinyFramesWebp),
+         {"-u", "None"},
+         "its 16384 x 16384 canvas is more than its frames"},
+        {"the same WebP, its second frame",
+         "canvas.webp",
+         bytes(loom::test::hugeCanvasTinyFramesWebp),
+         {"-u", "None", "--frame", "2"},
+         "its 16384 x 16384 canvas is more than its frames"},
+        {"WebP whose delays add up past 2^31 ms, as a GIF",
+         "long.webp",
+         bytes(longestWebpDelays),
+         {"-u", "Scale2x"},
+         "were shortened to 655350 ms, the longest a GIF holds",
+         "out.gif",
+         0},
     };
     for (const Hostile& c : cases) {
         TempDir dir;
@@ -121,14 +107,23 @@ TEST(HostileFiles, AreRefusedSayingWhatWasTooLargeWithinAFewHundredMegabytes) {
         c.write(input);
         std::vector<std::string> args{input};
         args.insert(args.end(), c.args.begin(), c.args.end());
-        args.insert(args.end(), {"-o", dir / "out.png"});
-        const Finished run = runQuennet(args, dir / "errors");
+        const std::string output = dir / c.output;
+        args.insert(args.end(), {"-o", output});
+        const auto start = std::chrono::steady_clock::now();
+        const loom::test::MeasuredRun run = loom::test::runMeasured(QUENNET_PATH, args, dir / "errors");
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        const std::vector<uint8_t> text = loom::test::readFile(dir / "errors");
+        const std::string errors(text.begin(), text.end());
         std::cout << "[ figures  ] " << c.name << ": exit " << run.status << ", peak "
-                  << run.peakKiB / 1024 << " MiB, " << run.seconds << " s: " << run.errors;
-        EXPECT_EQ(run.status, 1) << c.name << ": " << run.errors;
-        EXPECT_NE(run.errors.find(c.message), std::string::npos) << c.name << ": " << run.errors;
-        EXPECT_FALSE(std::filesystem::exists(dir / "out.png")) << c.name;
-        if (!UNDER_SANITIZER) EXPECT_LT(run.peakKiB, MEMORY_CEILING_KIB) << c.name;
+                  << run.peakKilobytes / 1024 << " MiB, " << took.count() << " s: " << errors;
+        EXPECT_EQ(run.status, c.status) << c.name << ": " << errors;
+        EXPECT_NE(errors.find(c.message), std::string::npos) << c.name << ": " << errors;
+        // Written whole or not at all, and no temporary file left beside it.
+        EXPECT_EQ(std::filesystem::exists(output), c.status == 0) << c.name;
+        EXPECT_EQ(dir.entries().size(), c.status == 0 ? 3u : 2u)
+            << c.name << ": only the input, the errors and the output";
+        EXPECT_TRUE(UNDER_SANITIZER || run.peakKilobytes < MEMORY_CEILING_KIB)
+            << c.name << ": " << run.peakKilobytes << " KiB";
     }
 }
 

@@ -1,5 +1,6 @@
 // A program run in a child process with the peak memory it used, for ceilings on what a hostile
-// file may cost. Sanitizers change what memory a process uses: such tests skip under them.
+// file may cost. Sanitizers change what memory a process uses: such tests skip under them
+// (UNDER_SANITIZER).
 #pragma once
 
 #include <fcntl.h>
@@ -10,13 +11,9 @@
 #include <string>
 #include <vector>
 
-namespace loom::test {
+#include "io/ChildPeakMemory.h"
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool UNDER_SANITIZER = true;
-#else
-constexpr bool UNDER_SANITIZER = false;
-#endif
+namespace loom::test {
 
 struct MeasuredRun {
     int status = -1;         // the exit status, -1 when it did not exit
