@@ -149,8 +149,6 @@ ImageSourceFileGif::ImageSourceFileGif(DataSourceRef dataSource, const Options& 
     if (!gif_) throw ImageIoFailedLoadExc(std::string("GIF: ") + GifErrorString(error));
     const int width = gif_->SWidth, height = gif_->SHeight;
     refuseUnfillable(width, height, reader_.size, "canvas");
-    if (!withinImageLimits(width, height))
-        throw ImageIoFailedLoadExc(std::string("GIF: ") + ImageTooLargeExc(width, height).what());
     requireWithinLimits(width, height);  // and enlarged, before a frame is read
 
     if (options.index < 0)

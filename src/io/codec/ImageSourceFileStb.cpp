@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "image/ImageLimits.h"
 #include "io/ImageIoExc.h"
 #include "io/codec/EndianBytes.h"
 
@@ -29,8 +28,7 @@ ImageSourceFileStb::ImageSourceFileStb(DataSourceRef dataSource, const Options& 
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_memory(data, size, &width, &height, &channels))
         throw ImageIoFailedLoadExc(prefix + stbi_failure_reason());
-    if (!withinImageLimits(width, height) || channels < 1 || channels > 4)
-        throw ImageIoFailedLoadExc(prefix + ImageTooLargeExc(width, height).what());
+    if (channels < 1 || channels > 4) throw ImageIoFailedLoadExc(prefix + "unsupported channel count");
     requireWithinLimits(width, height);  // and enlarged, before the decoder fills its own copy
     // Run-length coding packs at most 128 samples into 2 bytes; a file too small for its pixels
     // is cut short (the decoder would fill the missing part with zeros at length).

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "image/ImageLimits.h"
 #include "io/ImageIoExc.h"
 #include "io/LoopCount.h"
 
@@ -89,8 +88,6 @@ ImageSourceFileWebp::ImageSourceFileWebp(DataSourceRef dataSource, const Options
 
 void ImageSourceFileWebp::openAnimation(int64_t width, int64_t height, int32_t index) {
     // The decoder makes two canvases of its own at once: the size is checked before it exists.
-    if (!withinImageLimits(width, height))
-        throw ImageIoFailedLoadExc(std::string("WebP: ") + ImageTooLargeExc(width, height).what());
     requireWithinLimits(width, height);
     const WebPData data{static_cast<const uint8_t*>(bytes_.getData()), size_t(bytes_.getDataSize())};
     Layout layout = readLayout(data);
