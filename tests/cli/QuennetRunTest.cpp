@@ -104,9 +104,14 @@ std::shared_ptr<ImageSourceFileGif> openGif(const std::string& path) {
 
 // Runs quennet with args (unquoted) where no further thread or process may start: a child under
 // RLIMIT_NPROC of 1, run as nobody when the tests run as root, whom the limit does not bind. Its
-// stdout and stderr go to errorsPath. Returns the exit status, or 128 + the signal that ended it.
-int quennetWithoutThreads(const std::vector<std::string>& args, const std::string& errorsPath) {
-    std::vector<std::string> words{QUENNET_PATH};
+// stdout and stderr go to errorsPath. The program runs from a copy in dir, which nobody can reach
+// wherever the build lies. Returns the exit status, or 128 + the signal that ended it.
+int quennetWithoutThreads(const TempDir& dir, const std::vector<std::string>& args,
+                          const std::string& errorsPath) {
+    const std::string program = dir / "quennet";
+    std::filesystem::copy_file(QUENNET_PATH, program);
+    chmod(program.c_str(), 0755);
+    std::vector<std::string> words{program};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(word.data());
@@ -266,7 +271,7 @@ TEST(Quennet, AWarpOfRowBandsIsWrittenWhereNoThreadCanStart) {
         all.insert(all.end(), {dir / output, dir / "s.png"});
         return all;
     };
-    const int status = quennetWithoutThreads(args("alone.png"), dir / "errors");
+    const int status = quennetWithoutThreads(dir, args("alone.png"), dir / "errors");
     const auto errors = loom::test::readFile(dir / "errors");
     ASSERT_EQ(status, 0) << std::string(errors.begin(), errors.end());
     std::string everyCore;
