@@ -2,8 +2,8 @@
 #include <iostream>
 #include <memory>
 
-#include "app/AppCommandLine.h"
 #include "app/QuennetApp.h"
+#include "app/launch/AppCommandLine.h"
 #include "cli/CliOptions.h"
 #include "framework/RendererGl.h"
 

@@ -1,74 +1,17 @@
 #include "app/QuennetApp.h"
 
-#include <chrono>
 #include <iostream>
 
-#include "app/ErrorReport.h"
-#include "app/NearestTexture.h"
-#include "app/QuennetPanel.h"
-#include "image/Upscale.h"
-#include "io/ImageSourceSurface.h"
+#include "app/notices/ErrorReport.h"
+#include "app/view/PictureDrawing.h"
+#include "app/view/QuennetPanel.h"
+#include "app/view/StatusLine.h"
+#include "gl/Draw.h"
+#include "image/UpscalerCatalogue.h"
 #include "params/ParamPanel.h"
-#include "pipeline/AtlasUpscale.h"
-#include "pipeline/MakeResult.h"
 
 namespace loom {
 namespace app {
-
-namespace {
-
-// A frame upscaled whole, or by the atlas's frames when the sheet has one.
-Surface upscaleFrame(const Surface& source, const std::vector<AtlasFrame>& atlasFrames, int upscalerId,
-                     PixelMatch match, const SheetLayout& layout) {
-    return atlasFrames.empty() ? loom::upscale(source, upscalerId, match, layout)
-                               : upscaleByFrames(source, atlasFrames, upscalerId, match, layout.edges);
-}
-
-}  // namespace
-
-// The pipeline's expensive steps: upscale() and warp(), the two halves of the core's makeResult()
-// (the pipeline caches the upscale between them), and the textures. The upscale works from what
-// the window showed when the job was asked for (the frame, the atlas), never from the window's
-// state later, since it runs on the pipeline's thread.
-class QuennetApp::Work : public PipelineWork {
-public:
-    // forOpening: for the file being opened rather than the one shown.
-    explicit Work(QuennetApp& app, bool forOpening = false)
-        : app_(app),
-          forOpening_(forOpening),
-          frame_(forOpening ? app.opening_->animation.index() : app.animation_.index()),
-          animated_(forOpening ? app.opening_->animation.animated() : app.animation_.animated()),
-          file_(forOpening ? app.opening_->id : app.fileId_),
-          atlasFrames_(forOpening ? app.opening_->atlasFrames : app.atlasFrames_) {}
-    Surface upscale(const Surface& source, int upscalerId, PixelMatch match,
-                    const SheetLayout& layout) override {
-        const UpscaledFrameCache::Key key{upscalerId, match, layout.edges, file_};
-        // A frame made ahead of its turn is kept like one made now.
-        Surface made = app_.upscaledFrames_.find(frame_, key);
-        if (!made) made = upscaleFrame(source, atlasFrames_, upscalerId, match, layout);
-        if (animated_) app_.upscaledFrames_.keep(frame_, key, made);
-        return made;
-    }
-    Surface warp(int transformId, const Surface& upscaled, int upscalerId,
-                 const std::array<Vec2f, 4>& corners) override {
-        return warpResult(upscaled, upscalerId, transformId, corners);
-    }
-    void show(const Surface& upscaled, const Surface& result) override {
-        app_.showResult(upscaled, result, forOpening_);
-    }
-    double seconds() override {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-            .count();
-    }
-
-private:
-    QuennetApp& app_;
-    const bool forOpening_;
-    const int32_t frame_;
-    const bool animated_;
-    const uint64_t file_;
-    const std::vector<AtlasFrame> atlasFrames_;
-};
 
 QuennetApp::QuennetApp(AppStart start) : start_(std::move(start)) {}
 QuennetApp::~QuennetApp() = default;
@@ -79,32 +22,17 @@ void QuennetApp::prepareSettings(Settings* settings) {
 }
 
 void QuennetApp::setup() {
-    showSource_ = false;
-
     // Registered before the panel's own handlers, so that nothing reaches the panel either while
     // a dialog is open.
     blockInputDuringDialog();
 
     panel_ = std::make_unique<params::ParamPanel>(this);
-    perfLabel_ = addQuennetControls(*panel_, zoomLevel_, pipeline_);
+    perfLabel_ = addQuennetControls(*panel_, view_.zoomLevel, pipeline_);
     pipeline_.upscaler = start_.upscaler;
     pipeline_.transform = start_.transform;
     pipeline_.compare = int(start_.match);
     pipeline_.layout = start_.layout;
     pipeline_.wrapEdges = start_.layout.edges != EdgeRule::Clamp;
-}
-
-void QuennetApp::blockInputDuringDialog() {
-    auto blockMouse = [this](framework::MouseEvent) { return inputBlocked(); };
-    auto blockKey = [this](framework::KeyEvent) { return inputBlocked(); };
-    registerMouseDown(blockMouse);
-    registerMouseUp(blockMouse);
-    registerMouseDrag(blockMouse);
-    registerMouseMove(blockMouse);
-    registerMouseWheel(blockMouse);
-    registerKeyDown(blockKey);
-    registerKeyUp(blockKey);
-    registerFileDrop([this](framework::FileDropEvent) { return inputBlocked(); });
 }
 
 void QuennetApp::update() {
@@ -114,61 +42,68 @@ void QuennetApp::update() {
         if (!start_.file.empty()) openImage(start_.file);
         requestRedraw();
     }
-    if (dialog_) {
-        if (const std::optional<std::string> answer = dialog_->poll()) {
-            const FileDialogKind kind = dialog_->kind();
-            dialog_.reset();
-            if (!answer->empty()) {
-                if (kind == FileDialogKind::SAVE)
-                    finishSave(*answer);
-                else
-                    openImage(*answer);
-            }
-            requestRedraw();
-        }
-    }
-    // A file being opened is taken up first: its result may be about to replace the picture.
-    if (!opening_ && fileWatch_.changed()) reloadImage();
-    if (animation_.advance(getElapsedSeconds())) showFrame(animation_.index());
+    takeDialogAnswer();
+    if (std::optional<OpenOutcome> outcome = loader_.take()) receive(std::move(*outcome));
+    // A file being read or opened is taken up first: it may be about to replace the picture.
+    if (!opening_ && !loader_.busy() && document_ && fileWatch_.changed()) reloadImage();
+    if (document_ && document_->animation.advance(getElapsedSeconds()))
+        showFrame(document_->animation.index());
     // The preview picture left by the last frame first, so that two big uploads seldom share one.
-    uploadPendingUpscale();
+    pictures_.uploadPending();
     takeResults();
     startJob();
     makeNextFrameAhead();
     if (busyMarkDue() != busyMarkShown_) requestRedraw();
-    keepSizeAcrossFactors();
+    view_.keepSizeAcrossFactors(resultFactor(), windowSize());
     showTitle();
     if (messages_.expire(getElapsedSeconds())) requestRedraw();
 }
 
+const Document* QuennetApp::documentInWork() const {
+    return opening_ ? &opening_->document : document_ ? &*document_ : nullptr;
+}
+
+std::shared_ptr<ResultSteps> QuennetApp::stepsFor(const Document& document, bool forOpening) {
+    const FrameOfFile frame{document.animation.index(), document.animation.animated(), document.id,
+                            document.atlasFrames};
+    return std::make_shared<ResultSteps>(upscaledFrames_, frame, showing(forOpening));
+}
+
+ResultSteps::Show QuennetApp::showing(bool forOpening) {
+    return [this, forOpening](const Surface& upscaled, const Surface& result) {
+        showResult(upscaled, result, forOpening);
+    };
+}
+
 void QuennetApp::startJob() {
+    const Document* document = documentInWork();
+    if (!document) return;
     // A file being opened is made on the corners placed on it, or, reloaded, on those shown.
     const CornerQuad& quad = opening_ && opening_->placedQuad ? *opening_->placedQuad : cornerQuad_;
     if (&quad == &cornerQuad_ && cornerQuad_.held()) return;  // the preview follows the drag
     const bool wasBusy = pipeline_.busy();
-    std::optional<PipelineJob> job =
-        pipeline_.nextJob(opening_ ? opening_->source : sourceSurface_, quad);
+    std::optional<PipelineJob> job = pipeline_.nextJob(document->frame(), quad);
     if (!job) return;
     if (opening_) openingJob_ = job->id;
-    pipelineThread_.post(std::move(*job), std::make_shared<Work>(*this, bool(opening_)));
+    pipelineThread_.post(std::move(*job), stepsFor(*document, bool(opening_)));
     if (!wasBusy) busySince_ = getElapsedSeconds();
 }
 
 void QuennetApp::makeNextFrameAhead() {
     // Only while the window has nothing else to make: the shown frame comes first.
-    if (!animation_.animated() || !animation_.playing() || opening_ || pipeline_.busy() ||
-        cornerQuad_.held() || !frameAhead_.idle())
-        return;
-    const int32_t next = (animation_.index() + 1) % animation_.frameCount();
+    if (!document_ || opening_ || pipeline_.busy() || cornerQuad_.held() || !frameAhead_.idle()) return;
+    const Animation& animation = document_->animation;
+    if (!animation.animated() || !animation.playing()) return;
+    const int32_t next = (animation.index() + 1) % animation.frameCount();
     const SheetLayout layout = pipeline_.currentLayout();
     const UpscaledFrameCache::Key key{pipeline_.currentUpscaler, PixelMatch(pipeline_.currentCompare),
-                                      layout.edges, fileId_};
+                                      layout.edges, document_->id};
     if (upscaledFrames_.find(next, key)) return;
-    frameAhead_.start([cache = &upscaledFrames_, source = animation_.frameAt(next),
-                       atlasFrames = atlasFrames_, next, key, layout] {
+    frameAhead_.start([cache = &upscaledFrames_, source = animation.frameAt(next),
+                       atlasFrames = document_->atlasFrames, next, key, layout] {
         try {
-            const Surface made = upscaleFrame(source, atlasFrames, key.upscaler, key.match, layout);
-            cache->keepAhead(next, key, made);
+            cache->keepAhead(next, key,
+                             upscaleFrame(source, atlasFrames, key.upscaler, key.match, layout));
         } catch (const std::exception&) {
             // Left to be made when its turn comes, where a failure is reported.
         }
@@ -185,13 +120,13 @@ void QuennetApp::takeResults() {
     for (const PipelineOutcome& outcome : pipelineThread_.take()) {
         const bool forOpening = opening_ && pipeline_.latest(outcome) && outcome.job.id == openingJob_;
         try {
-            Work work(*this, forOpening);
-            showRun(pipeline_.finish(outcome, cornerQuad_, work));
+            ResultSteps steps(upscaledFrames_, {}, showing(forOpening));
+            showRun(pipeline_.finish(outcome, cornerQuad_, steps));
         } catch (const std::exception& e) {
             if (forOpening) {
-                const OpenedFile refused = std::move(*opening_);
+                const Opening refused = std::move(*opening_);
                 opening_.reset();
-                reportOpenFailure(refused.path, refused.reloading, e);
+                reportOpenFailure(refused.document.path, refused.reloading, e);
             } else {
                 reportProcessingFailure(e);
             }
@@ -200,20 +135,10 @@ void QuennetApp::takeResults() {
     }
 }
 
-void QuennetApp::showRun(const PipelineRun& run) {
-    if (!run.ran) return;
-    perfLabel_->setCaption(ProcessingPipeline::perfText(run.milliseconds));
-    requestRedraw();
-}
-
-void QuennetApp::runPipeline() {
-    Work work(*this);
-    showRun(pipeline_.process(sourceSurface_, cornerQuad_, work));
-}
-
 void QuennetApp::process() {
+    if (!document_) return;
     try {
-        runPipeline();
+        showRun(pipeline_.process(document_->frame(), cornerQuad_, *stepsFor(*document_, false)));
     } catch (const std::exception& e) {
         reportProcessingFailure(e);
     }
@@ -222,67 +147,75 @@ void QuennetApp::process() {
 void QuennetApp::reportProcessingFailure(const std::exception& e) {
     requestRedraw();  // what is shown was put back
     reportError(getRenderer()->getWindow(), "Cannot process the image",
-                "Could not process \"" + sourcePath_ + "\": " + describeFailure(e) +
-                    ".\nThe previous picture and settings are kept.");
+                "Could not process \"" + (document_ ? document_->path : std::string()) +
+                    "\": " + describeFailure(e) + ".\nThe previous picture and settings are kept.");
 }
 
-void QuennetApp::saveAnimation(AnimationWriter& writer) {
-    const int32_t shown = animation_.index();
-    for (int32_t i = 0; i < animation_.frameCount(); ++i) {
-        animation_.show(i, getElapsedSeconds());  // the cache is by the frame shown
-        Work work(*this);
-        const Surface upscaled =
-            work.upscale(animation_.frame(), pipeline_.currentUpscaler,
-                         PixelMatch(pipeline_.currentCompare), pipeline_.currentLayout());
-        writer.addFrame(
-            std::make_shared<ImageSourceSurface>(warpResult(
-                upscaled, pipeline_.currentUpscaler, pipeline_.currentTransform, cornerQuad_.corners())),
-            animation_.fileDelayMs(i));
-    }
-    animation_.show(shown, getElapsedSeconds());
-    writer.finish();
-}
-
-void QuennetApp::showFrame(int32_t i) {
-    animation_.show(i, getElapsedSeconds());
-    sourceSurface_ = animation_.frame();
-    // The corners stay (frames share the canvas); the pipeline makes the frame's own result.
-    frameChanged_ = true;
+void QuennetApp::showRun(const PipelineRun& run) {
+    if (!run.ran) return;
+    perfLabel_->setCaption(ProcessingPipeline::perfText(run.milliseconds));
     requestRedraw();
 }
 
 void QuennetApp::showResult(const Surface& upscaled, const Surface& result, bool forOpening) {
-    const bool warped = !result.sharesPixelsWith(upscaled);
-    const gl::Texture texture = !warped && upscaled.sharesPixelsWith(upscaledShown_)
-                                    ? upscaledTexture_
-                                    : makeNearestTexture(result);
-    // Only now, with nothing left to fail, does the file being opened replace the one shown.
+    const gl::Texture texture = pictures_.textureFor(upscaled, result);
     if (forOpening) adoptOpening();
-    if (!warped) {
-        upscaledTexture_ = texture;
-        upscaledShown_ = upscaled;
-        pendingUpscale_ = Surface();
-    } else if (!upscaled.sharesPixelsWith(upscaledShown_)) {
-        // The preview's picture is uploaded by the next update: one big upload a frame.
-        pendingUpscale_ = upscaled;
-    }
-    // Another frame of the animation replaces no picture: space keeps showing the one the last
-    // change of settings replaced.
-    if (resultTexture_ && !frameChanged_) sourceTexture_ = resultTexture_;
-    frameChanged_ = false;
-    resultTexture_ = texture;
+    pictures_.show(upscaled, result, texture);
 }
 
-void QuennetApp::uploadPendingUpscale() {
-    if (!pendingUpscale_) return;
-    try {
-        upscaledTexture_ = makeNearestTexture(pendingUpscale_);
-        upscaledShown_ = pendingUpscale_;
-    } catch (const std::exception& e) {
-        // Too large to show: the preview keeps the upscale it had, stretched alike over the quad.
-        std::cerr << "QuennetApp: no preview of the new upscale: " << describeFailure(e) << '\n';
+void QuennetApp::showFrame(int32_t i) {
+    document_->animation.show(i, getElapsedSeconds());
+    // The corners stay (frames share the canvas); the pipeline makes the frame's own result.
+    pictures_.nextIsAnotherFrame();
+    requestRedraw();
+}
+
+void QuennetApp::showTitle() {
+    std::string title = "QuennetApp";
+    if (document_)
+        title = document_->name() + " " + std::to_string(document_->frame().getWidth()) + "x" +
+                std::to_string(document_->frame().getHeight()) + " - " +
+                pipeline_.currentUpscalerName() + " - " + title;
+    if (title == title_) return;
+    title_ = title;
+    setTitle(title);
+}
+
+void QuennetApp::draw() {
+    const Vec2f window = windowSize();
+    gl::setWindowMatrices(getWindowWidth(), getWindowHeight(), true);
+    gl::clearWindow(ColorA(0.1f, 0.1f, 0.1f, 1.0f), true);
+    gl::setColor(ColorA(1.0f, 1.0f, 1.0f, 1.0f));
+    // The view of this frame before anything is drawn through it: the first frame after a zoom or
+    // size change, or after a file named on the command line was opened before any frame, would
+    // otherwise place the picture with the last frame's view (or none).
+    cornerQuad_.setView(window.x, window.y, view_.zoom() * float(resultFactor()), view_.pan);
+    PictureScene scene{view_, cornerQuad_, pipeline_, pictures_, window};
+    if (document_) {
+        scene.pictureWidth = document_->frame().getWidth();
+        scene.pictureHeight = document_->frame().getHeight();
+        scene.exactWarp = pipeline_.shows(document_->frame(), cornerQuad_.corners());
     }
-    pendingUpscale_ = Surface();
+    scene.previous = previousShown_;
+    drawPicture(scene);
+    panel_->draw();
+    busyMarkShown_ = busyMarkDue();
+    drawStatusLine(statusParts(), getWindowHeight());
+}
+
+std::vector<std::string> QuennetApp::statusParts() const {
+    std::vector<std::string> parts;
+    if (busyMarkShown_) parts.push_back("Working...");
+    if (loader_.busy()) parts.push_back("Opening " + fileName(loader_.reading()) + "...");
+    if (previousShown_) parts.push_back("Previous result");
+    for (const std::string& message : messages_.showing(getElapsedSeconds())) parts.push_back(message);
+    if (document_) {
+        parts.push_back(document_->atlasStatus);
+        if (document_->animation.animated()) parts.push_back(document_->animation.statusText());
+    }
+    parts.push_back(saveNote_);
+    parts.push_back(pageNote_);
+    return parts;
 }
 
 }  // namespace app

@@ -1,37 +1,41 @@
-// Opening images (dropped, chosen in the open dialog, or named on the command line) and saving the
-// result.
+// Opening images (dropped, chosen in the open dialog, named on the command line, paged to or
+// rewritten on disk) and saving the result. Files are read off the main thread; the window goes on.
 #include <algorithm>
-#include <filesystem>
 #include <iostream>
 
-#include "app/ErrorReport.h"
-#include "app/FolderPaging.h"
-#include "app/NearestTexture.h"
 #include "app/QuennetApp.h"
+#include "app/document/FolderPaging.h"
+#include "app/document/ResultSaving.h"
+#include "app/notices/ErrorReport.h"
+#include "app/view/NearestTexture.h"
 #include "image/UpscalerCatalogue.h"
 #include "io/ImageFile.h"
-#include "io/ImageSourceSurface.h"
 #include "io/codec/BuiltInCodecs.h"
 #include "params/ParamPanel.h"
-#include "pipeline/MakeResult.h"
 #include "pipeline/ResultName.h"
-#include "pipeline/ResultWithAtlasTarget.h"
-#include "pipeline/ScaledAtlas.h"
-#include "pipeline/WriteResult.h"
 
 namespace loom {
 namespace app {
 
 namespace {
 
-// Without its folder, as the title and the status line name a file.
-std::string fileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
-
 // The largest factor of the panel's modes and the one in use (the command line may pick another).
 int largestFactorOffered(int currentUpscaler) {
     int largest = upscalerById(currentUpscaler).factor;
     for (const UpscalerInfo& mode : upscalerCatalogue()) largest = std::max(largest, mode.factor);
     return largest;
+}
+
+// The first file passed over and why, and how many more.
+std::string passedOver(const std::vector<UnreadableFile>& unreadable) {
+    std::string text;
+    try {
+        std::rethrow_exception(unreadable.front().why);
+    } catch (const std::exception& e) {
+        text = fileName(unreadable.front().path) + ": " + describeFailure(e);
+    }
+    if (unreadable.size() > 1) text += " (and " + std::to_string(unreadable.size() - 1) + " more)";
+    return text;
 }
 
 }  // namespace
@@ -41,19 +45,97 @@ void QuennetApp::fileDrop(framework::FileDropEvent event) {
 }
 
 void QuennetApp::openImage(const std::string& path) {
-    try {
-        loadImageFile(path, false);
-    } catch (const std::exception& e) {
-        reportOpenFailure(path, false, e);
-    }
+    OpenRequest request;
+    request.paths = {path};
+    read(std::move(request));
 }
 
 void QuennetApp::reloadImage() {
-    try {
-        loadImageFile(sourcePath_, true);
-    } catch (const std::exception& e) {
-        reportOpenFailure(sourcePath_, true, e);
+    OpenRequest request;
+    request.paths = {document_->path};
+    request.reloading = true;
+    request.unlessStamp = document_->stamp;
+    read(std::move(request));
+}
+
+void QuennetApp::openNeighbour(int step) {
+    // From the file being read or opened, if one is: a second press goes on from there.
+    const std::string from = loader_.busy() ? loader_.reading()
+                             : opening_     ? opening_->document.path
+                             : document_    ? document_->path
+                                            : std::string();
+    if (from.empty()) return;
+    OpenRequest request;
+    request.paths = pagingOrder(from, step);
+    request.paging = true;
+    if (request.paths.empty()) {
+        pageNote_ = "No other image in this folder";
+        requestRedraw();
+        return;
     }
+    read(std::move(request));
+}
+
+void QuennetApp::read(OpenRequest request) {
+    request.choices = {resultFactor(), largestFactorOffered(pipeline_.currentUpscaler), start_.file,
+                       start_.atlas};
+    dropOpening();
+    loader_.request(std::move(request));
+    requestRedraw();  // "Opening ..."
+}
+
+void QuennetApp::receive(OpenOutcome outcome) {
+    requestRedraw();
+    const OpenRequest& request = outcome.request;
+    if (outcome.unchanged) return;
+    if (request.paging) {
+        // Told on the status line rather than in a message box, which would stop the paging at each.
+        for (const UnreadableFile& file : outcome.unreadable) {
+            try {
+                std::rethrow_exception(file.why);
+            } catch (const std::exception& e) {
+                std::cerr << "QuennetApp: Skipped \"" << file.path << "\": " << describeFailure(e)
+                          << ".\n";
+            }
+        }
+        if (!outcome.document) {
+            pageNote_ = "No other image in this folder opens: " + passedOver(outcome.unreadable);
+            return;
+        }
+    }
+    if (!outcome.document) {
+        try {
+            std::rethrow_exception(outcome.unreadable.back().why);
+        } catch (const std::exception& e) {
+            reportOpenFailure(outcome.unreadable.back().path, request.reloading, e);
+        }
+        return;
+    }
+    Opening opening{std::move(*outcome.document), {}, {}, request.reloading};
+    Document& document = opening.document;
+    document.id = ++filesRead_;
+    // A reloaded animation stays on its frame while its frame count does.
+    if (request.reloading && document_ &&
+        document.animation.frameCount() == document_->animation.frameCount())
+        document.animation.show(document_->animation.index(), getElapsedSeconds());
+    try {
+        opening.picture = makeNearestTexture(document.frame());
+    } catch (const std::exception& e) {
+        reportOpenFailure(document.path, request.reloading, e);
+        return;
+    }
+    const Surface& frame = document.frame();
+    // A reload keeps the corners while the picture keeps its size.
+    if (!request.reloading || !document_ || frame.getWidth() != document_->frame().getWidth() ||
+        frame.getHeight() != document_->frame().getHeight()) {
+        opening.placedQuad = cornerQuad_;
+        opening.placedQuad->placeOnImage(float(frame.getWidth()), float(frame.getHeight()));
+    }
+    saveNote_.clear();
+    pageNote_ = request.paging && !outcome.unreadable.empty()
+                    ? "Skipped " + passedOver(outcome.unreadable)
+                    : std::string();
+    opening_ = std::move(opening);
 }
 
 void QuennetApp::reportOpenFailure(const std::string& path, bool reloading, const std::exception& e) {
@@ -68,99 +150,45 @@ void QuennetApp::reportOpenFailure(const std::string& path, bool reloading, cons
     messages_.tell("Cannot reload " + fileName(path) + ": " + describeFailure(e), getElapsedSeconds());
 }
 
-void QuennetApp::loadImageFile(const std::string& path, bool reloading) {
-    // A picture whose result would be too large is refused before it is decoded.
-    const ImageSourceRef source = loadImage(path, ImageSource::Options().setScale(resultFactor()));
-    OpenedFile file;
-    file.path = path;
-    file.reloading = reloading;
-    file.palette = source->getPalette();
-    file.animation = Animation(Surface(source), source);
-    // A reloaded animation stays on its frame while its frame count does.
-    if (reloading && file.animation.frameCount() == animation_.frameCount())
-        file.animation.show(animation_.index(), getElapsedSeconds());
-    file.source = file.animation.frame();
-    file.sourceTexture = makeNearestTexture(file.source);
-    findAtlas(file);
-    // A reload keeps the corners while the picture keeps its size.
-    if (!reloading || !sourceSurface_ || file.source.getWidth() != sourceSurface_.getWidth() ||
-        file.source.getHeight() != sourceSurface_.getHeight()) {
-        file.placedQuad = cornerQuad_;
-        file.placedQuad->placeOnImage(float(file.source.getWidth()), float(file.source.getHeight()));
-    }
-    file.id = ++filesRead_;
-    saveNote_.clear();
-    pageNote_.clear();
-    opening_ = std::move(file);
-    requestRedraw();
-}
-
 void QuennetApp::adoptOpening() {
-    OpenedFile& file = *opening_;
-    if (file.path != sourcePath_) fileWatch_.follow(file.path);
-    sourcePath_ = file.path;
-    sourceSurface_ = file.source;
-    sourcePalette_ = file.palette;
-    animation_ = file.animation;
-    atlas_ = file.atlas;
-    atlasFrames_ = file.atlasFrames;
-    status_ = file.atlasStatus;
-    sourceTexture_ = file.sourceTexture;
-    fileId_ = file.id;
-    upscaledFrames_.keepOnly(fileId_);
-    if (file.placedQuad) {
-        cornerQuad_ = *file.placedQuad;
-        pan_ = Vec2f();        // a new picture is shown centred
+    Opening opening = std::move(*opening_);
+    opening_.reset();
+    if (!document_ || opening.document.path != document_->path) fileWatch_.follow(opening.document.path);
+    document_ = std::move(opening.document);
+    pictures_.opened(opening.picture);
+    upscaledFrames_.keepOnly(document_->id);
+    if (opening.placedQuad) {
+        cornerQuad_ = *opening.placedQuad;
+        view_.pan = Vec2f();   // a new picture is shown centred
         quadHistory_.clear();  // undo leads back through the changes of these corners only
     }
-    opening_.reset();
 }
 
-void QuennetApp::openNeighbour(int step) {
-    // From the file being opened, if one is: a second press goes on from there.
-    const std::string from = opening_ ? opening_->path : sourcePath_;
-    if (from.empty()) return;
-    // Told on the status line rather than in a message box, which would stop the paging at each.
-    std::string skipped;  // the first file passed over, and why
-    int skippedMore = 0;
-    const auto passedOver = [&] {
-        return skipped + (skippedMore > 0 ? " (and " + std::to_string(skippedMore) + " more)" : "");
-    };
-    for (const std::string& path : pagingOrder(from, step)) {
-        try {
-            loadImageFile(path, false);
-            if (!skipped.empty()) pageNote_ = "Skipped " + passedOver();
-            return;
-        } catch (const std::exception& e) {
-            std::cerr << "QuennetApp: Skipped \"" << path << "\": " << describeFailure(e) << ".\n";
-            if (skipped.empty())
-                skipped = fileName(path) + ": " + describeFailure(e);
-            else
-                ++skippedMore;
-        }
-    }
-    pageNote_ = skipped.empty() ? "No other image in this folder"
-                                : "No other image in this folder opens: " + passedOver();
+void QuennetApp::dropOpening() {
+    if (!opening_) return;
+    opening_.reset();
+    pipeline_.abandonJob();
 }
 
 void QuennetApp::chooseImage() {
     if (dialog_) return;
     // The folder of the image shown, where its neighbours are; else where the program started.
-    const size_t slash = sourcePath_.rfind('/');
-    startDialog(FileDialogKind::OPEN, slash == std::string::npos ? "" : sourcePath_.substr(0, slash + 1),
+    const std::string shown = document_ ? document_->path : std::string();
+    const size_t slash = shown.rfind('/');
+    startDialog(FileDialogKind::OPEN, slash == std::string::npos ? "" : shown.substr(0, slash + 1),
                 builtInReadExtensions());
 }
 
 void QuennetApp::save() {
     if (dialog_) return;
-    if (opening_) {
-        // Its result is being made: what would be saved is about to be replaced.
-        messages_.tell("Opening " + fileName(opening_->path) + ": save once it is shown",
-                       getElapsedSeconds());
+    const std::string pending = opening_ ? opening_->document.path : loader_.reading();
+    if (!pending.empty()) {
+        // What would be saved is about to be replaced.
+        messages_.tell("Opening " + fileName(pending) + ": save once it is shown", getElapsedSeconds());
         requestRedraw();
         return;
     }
-    if (!sourceSurface_) {
+    if (!document_) {
         // On the panel rather than in a message box, which a held key would open once per repeat.
         perfLabel_->setCaption("Nothing to save yet");
         return;
@@ -170,8 +198,21 @@ void QuennetApp::save() {
     // A failure has been reported.
     process();
     if (!pipeline_.resultSurface) return;
-    startDialog(FileDialogKind::SAVE, resultNameFor(sourcePath_, pipeline_.currentUpscalerName()),
+    startDialog(FileDialogKind::SAVE, resultNameFor(document_->path, pipeline_.currentUpscalerName()),
                 getWriteExtensions());
+}
+
+void QuennetApp::finishSave(const std::string& path) {
+    saveNote_.clear();
+    try {
+        saveNote_ = saveShownResult(path, *document_, pipeline_, cornerQuad_, upscaledFrames_);
+        messages_.tell("Saved " + fileName(path), getElapsedSeconds());
+    } catch (const std::exception& e) {
+        reportError(getRenderer()->getWindow(), "Cannot save the image",
+                    "Could not save \"" + path + "\": " + describeFailure(e) +
+                        ".\nNothing was written; an existing file of that name is unchanged.");
+    }
+    requestRedraw();
 }
 
 void QuennetApp::startDialog(FileDialogKind kind, const std::string& initialPath,
@@ -183,7 +224,7 @@ void QuennetApp::startDialog(FileDialogKind kind, const std::string& initialPath
         // rotation of the quad here.
         panel_->releaseCapture();
         cornerQuad_.release(false, false);
-        panning_ = false;
+        view_.release();
     } catch (const std::exception& e) {
         reportError(getRenderer()->getWindow(),
                     kind == FileDialogKind::SAVE ? "Cannot save the image" : "Cannot open the image",
@@ -191,77 +232,32 @@ void QuennetApp::startDialog(FileDialogKind kind, const std::string& initialPath
     }
 }
 
-void QuennetApp::findAtlas(OpenedFile& file) const {
-    const std::string named = file.path == start_.file ? start_.atlas : std::string();
-    std::string atlasPath = named;
-    if (atlasPath.empty()) {
-        const std::string beside = std::filesystem::path(file.path).replace_extension(".json").string();
-        std::error_code ignored;
-        if (std::filesystem::is_regular_file(beside, ignored)) atlasPath = beside;
+void QuennetApp::takeDialogAnswer() {
+    if (!dialog_) return;
+    const std::optional<std::string> answer = dialog_->poll();
+    if (!answer) return;
+    const FileDialogKind kind = dialog_->kind();
+    dialog_.reset();
+    if (!answer->empty()) {
+        if (kind == FileDialogKind::SAVE)
+            finishSave(*answer);
+        else
+            openImage(*answer);
     }
-    if (atlasPath.empty()) return;
-    const std::string name = fileName(atlasPath);
-    try {
-        Atlas atlas = readAtlas(atlasPath);
-        // Checked for every mode the panel offers, as the mode may change while the sheet is shown.
-        file.atlasFrames = framesOnSheet(atlas, file.source.getWidth(), file.source.getHeight(),
-                                         largestFactorOffered(pipeline_.currentUpscaler));
-        file.atlas = std::move(atlas);
-        file.atlasStatus = "Atlas " + name + ": " + std::to_string(file.atlasFrames.size()) + " frames";
-    } catch (const AtlasExc& e) {
-        // One asked for must be used: opening fails rather than show the sheet cut otherwise.
-        if (!named.empty()) throw;
-        // One merely found beside does not keep the picture from being shown, as a plain sheet.
-        file.atlasFrames.clear();
-        file.atlasStatus = "Atlas " + name + " not used: " + e.what();
-        std::cerr << "QuennetApp: " << file.atlasStatus << '\n';
-    }
+    requestRedraw();
 }
 
-void QuennetApp::showTitle() {
-    std::string title = "QuennetApp";
-    if (sourceSurface_)
-        title = fileName(sourcePath_) + " " + std::to_string(sourceSurface_.getWidth()) + "x" +
-                std::to_string(sourceSurface_.getHeight()) + " - " + pipeline_.currentUpscalerName() +
-                " - " + title;
-    if (title == title_) return;
-    title_ = title;
-    setTitle(title);
-}
-
-void QuennetApp::finishSave(const std::string& path) {
-    saveNote_.clear();
-    try {
-        if (animation_.animated()) {
-            if (const std::unique_ptr<AnimationWriter> writer =
-                    openAnimationWriter(path, animation_.loopCount(), sourcePalette_)) {
-                saveAnimation(*writer);
-                saveNote_ = writer->note();
-                messages_.tell("Saved " + fileName(path), getElapsedSeconds());
-                return;
-            }
-            saveNote_ = "Saved frame " + std::to_string(animation_.index() + 1) + " of " +
-                        std::to_string(animation_.frameCount()) + " only: the format holds no animation";
-            requestRedraw();
-        }
-        ResultOptions options;
-        options.palette = sourcePalette_;
-        // The atlas goes with the sheet it describes, both or neither; a warped sheet has none.
-        const std::string note =
-            atlas_ && pipeline_.currentTransform == 0
-                ? writeResult(std::make_shared<ResultWithAtlasTarget>(
-                                  path, scaledAtlas(atlas_->document,
-                                                    upscalerById(pipeline_.currentUpscaler).factor,
-                                                    fileName(path))),
-                              pipeline_.resultSurface, options)
-                : writeResult(path, pipeline_.resultSurface, options);
-        if (!note.empty()) std::cerr << "QuennetApp: " << path << ": " << note << '\n';
-        messages_.tell("Saved " + fileName(path), getElapsedSeconds());
-    } catch (const std::exception& e) {
-        reportError(getRenderer()->getWindow(), "Cannot save the image",
-                    "Could not save \"" + path + "\": " + describeFailure(e) +
-                        ".\nNothing was written; an existing file of that name is unchanged.");
-    }
+void QuennetApp::blockInputDuringDialog() {
+    auto blockMouse = [this](framework::MouseEvent) { return inputBlocked(); };
+    auto blockKey = [this](framework::KeyEvent) { return inputBlocked(); };
+    registerMouseDown(blockMouse);
+    registerMouseUp(blockMouse);
+    registerMouseDrag(blockMouse);
+    registerMouseMove(blockMouse);
+    registerMouseWheel(blockMouse);
+    registerKeyDown(blockKey);
+    registerKeyUp(blockKey);
+    registerFileDrop([this](framework::FileDropEvent) { return inputBlocked(); });
 }
 
 }  // namespace app

@@ -9,9 +9,9 @@
 #include <cmath>
 #include <string>
 
-#include "app/ProcessingPipeline.h"
-#include "app/QuennetPanel.h"
-#include "app/ViewLayout.h"
+#include "app/view/QuennetPanel.h"
+#include "app/view/ViewLayout.h"
+#include "app/work/ProcessingPipeline.h"
 #include "framework/AppBasic.h"
 #include "params/LevelSliderControl.h"
 #include "params/ParamPanel.h"
