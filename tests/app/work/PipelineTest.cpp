@@ -272,3 +272,17 @@ TEST_F(PipelineLoaded, ANewerJobSupersedesOneThatIsOut) {
     EXPECT_FALSE(pipeline.busy());
     EXPECT_TRUE(pipeline.shows(source, quad.corners()));
 }
+
+// A picture dropped before its result came (a file superseded while opening): its outcome is never
+// shown, and the picture shown is not asked again for what it shows already.
+TEST_F(PipelineLoaded, AnAbandonedJobIsNeverShownAndNothingIsAskedAgain) {
+    const Surface dropped(4, 4, true);
+    std::optional<loom::app::PipelineJob> job = pipeline.nextJob(dropped, quad);
+    ASSERT_TRUE(job);
+    pipeline.abandonJob();
+    EXPECT_FALSE(pipeline.busy());
+    EXPECT_FALSE(pipeline.finish(ProcessingPipeline::run(*job, work), quad, work).ran);
+    EXPECT_TRUE(work.shown.empty()) << "the dropped picture's result was shown";
+    EXPECT_FALSE(pipeline.nextJob(source, quad)) << "the picture shown is made again";
+    EXPECT_TRUE(pipeline.nextJob(dropped, quad)) << "the dropped picture, opened again, is not made";
+}
