@@ -70,7 +70,8 @@ private:
     const std::vector<AtlasFrame> atlasFrames_;
 };
 
-QuennetApp::QuennetApp(AppStart start) : start_(std::move(start)) {}
+QuennetApp::QuennetApp(AppStart start, framework::PlatformServices services)
+    : services_(std::move(services)), start_(std::move(start)) {}
 QuennetApp::~QuennetApp() = default;
 
 void QuennetApp::prepareSettings(Settings* settings) {
@@ -128,7 +129,7 @@ void QuennetApp::update() {
         }
     }
     // A file being opened is taken up first: its result may be about to replace the picture.
-    if (!opening_ && fileWatch_.changed()) reloadImage();
+    if (!opening_ && services_.watch->changed()) reloadImage();
     if (animation_.advance(getElapsedSeconds())) showFrame(animation_.index());
     // The preview picture left by the last frame first, so that two big uploads seldom share one.
     uploadPendingUpscale();

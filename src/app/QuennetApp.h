@@ -19,8 +19,6 @@
 
 #include "app/Animation.h"
 #include "app/AppCommandLine.h"
-#include "app/FileDialog.h"
-#include "app/FileWatch.h"
 #include "app/FrameAhead.h"
 #include "app/PipelineThread.h"
 #include "app/ProcessingPipeline.h"
@@ -29,6 +27,7 @@
 #include "app/StatusMessages.h"
 #include "app/UpscaledFrameCache.h"
 #include "framework/AppBasic.h"
+#include "framework/PlatformServices.h"
 #include "gl/DrawOverCheckerboard.h"
 #include "gl/Texture.h"
 #include "image/Surface.h"
@@ -46,9 +45,13 @@ class LabelControl;
 
 namespace app {
 
+using framework::FileDialogKind;
+
 class QuennetApp : public framework::AppBasic {
 public:
-    explicit QuennetApp(AppStart start = {});
+    // The dialogs and file watch come from services: the desktop's in the program, none in tests.
+    explicit QuennetApp(AppStart start = {},
+                        framework::PlatformServices services = framework::doNothingServices());
     ~QuennetApp() override;
 
     void prepareSettings(Settings* settings) override;
@@ -192,8 +195,8 @@ private:
     double busySince_ = 0.0;       // when the jobs under way began
     bool busyMarkShown_ = false;   // the status line drawn last says "Working..."
 
-    std::unique_ptr<FileDialog> dialog_;
-    FileWatch fileWatch_;
+    framework::PlatformServices services_;
+    std::unique_ptr<framework::FileDialog> dialog_;
     AppStart start_;  // the command line's choices and file
     // The opened sheet's atlas (named on the command line, or found beside it), its frames on
     // the sheet, and what the status line says of it.

@@ -97,7 +97,7 @@ void QuennetApp::loadImageFile(const std::string& path, bool reloading) {
 
 void QuennetApp::adoptOpening() {
     OpenedFile& file = *opening_;
-    if (file.path != sourcePath_) fileWatch_.follow(file.path);
+    if (file.path != sourcePath_) services_.watch->follow(file.path);
     sourcePath_ = file.path;
     sourceSurface_ = file.source;
     sourcePalette_ = file.palette;
@@ -177,7 +177,7 @@ void QuennetApp::save() {
 void QuennetApp::startDialog(FileDialogKind kind, const std::string& initialPath,
                              const std::vector<std::string>& extensions) {
     try {
-        dialog_ = std::make_unique<FileDialog>(kind, initialPath, extensions);
+        dialog_ = services_.dialogs->start(kind, initialPath, extensions);
         // The dialog takes the mouse and input is blocked while it is open, so the release of a
         // button held now never arrives: end the press on a panel control and any drag or
         // rotation of the quad here.
