@@ -1,6 +1,6 @@
 #include "app/ProcessingPipeline.h"
 
-#include <boost/format.hpp>
+#include <string>
 
 #include "image/UpscalerCatalogue.h"
 
@@ -134,7 +134,7 @@ SheetLayout ProcessingPipeline::layoutWith(bool wrap) const {
 }
 
 std::string ProcessingPipeline::perfText(int milliseconds) {
-    return (boost::format("Perf: %i ms") % milliseconds).str();
+    return "Perf: " + std::to_string(milliseconds) + " ms";
 }
 
 }  // namespace app
