@@ -9,7 +9,6 @@ packages=(
   # core: codecs
   libpng-dev zlib1g-dev libjpeg62-turbo-dev libtiff-dev libgif-dev libwebp-dev libjxr-dev libjxr-tools libstb-dev
   nlohmann-json3-dev
-  libhwy-dev libboost-dev
   # GUI: window, GL, fonts
   libsdl2-dev libglew-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libgl1-mesa-dri
   # save dialog

@@ -6,6 +6,7 @@
 #include "app/launch/AppCommandLine.h"
 #include "cli/CliOptions.h"
 #include "framework/RendererGl.h"
+#include "framework/desktop/DesktopServices.h"
 
 int main(int argc, char* argv[]) {
     loom::app::AppStart start;
@@ -23,7 +24,7 @@ int main(int argc, char* argv[]) {
         std::cout << "quennetapp " << QUENNET_VERSION << '\n';
         return 0;
     }
-    return loom::framework::AppBasic::executeLaunch(std::make_unique<loom::app::QuennetApp>(start),
-                                                    std::make_shared<loom::framework::RendererGl>(),
-                                                    "QuennetApp", argc, argv);
+    return loom::framework::AppBasic::executeLaunch(
+        std::make_unique<loom::app::QuennetApp>(start, loom::framework::desktop::desktopServices()),
+        std::make_shared<loom::framework::RendererGl>(), "QuennetApp", argc, argv);
 }

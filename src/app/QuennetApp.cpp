@@ -13,7 +13,8 @@
 namespace loom {
 namespace app {
 
-QuennetApp::QuennetApp(AppStart start) : start_(std::move(start)) {}
+QuennetApp::QuennetApp(AppStart start, framework::PlatformServices services)
+    : start_(std::move(start)), services_(std::move(services)) {}
 QuennetApp::~QuennetApp() = default;
 
 void QuennetApp::prepareSettings(Settings* settings) {
@@ -45,7 +46,7 @@ void QuennetApp::update() {
     takeDialogAnswer();
     if (std::optional<OpenOutcome> outcome = loader_.take()) receive(std::move(*outcome));
     // A file being read or opened is taken up first: it may be about to replace the picture.
-    if (!opening_ && !loader_.busy() && document_ && fileWatch_.changed()) reloadImage();
+    if (!opening_ && !loader_.busy() && document_ && services_.watch->changed()) reloadImage();
     if (document_ && document_->animation.advance(getElapsedSeconds()))
         showFrame(document_->animation.index());
     // The preview picture left by the last frame first, so that two big uploads seldom share one.

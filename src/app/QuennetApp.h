@@ -19,8 +19,6 @@
 #include <string>
 #include <vector>
 
-#include "app/FileDialog.h"
-#include "app/FileWatch.h"
 #include "app/document/Document.h"
 #include "app/document/DocumentLoader.h"
 #include "app/input/QuadKeys.h"
@@ -35,6 +33,7 @@
 #include "app/work/ResultSteps.h"
 #include "app/work/UpscaledFrameCache.h"
 #include "framework/AppBasic.h"
+#include "framework/PlatformServices.h"
 #include "warp/CornerQuad.h"
 #include "warp/QuadHistory.h"
 
@@ -46,9 +45,13 @@ class LabelControl;
 
 namespace app {
 
+using framework::FileDialogKind;
+
 class QuennetApp : public framework::AppBasic {
 public:
-    explicit QuennetApp(AppStart start = {});
+    // The dialogs and file watch come from services: the desktop's in the program, none in tests.
+    explicit QuennetApp(AppStart start = {},
+                        framework::PlatformServices services = framework::doNothingServices());
     ~QuennetApp() override;
 
     void prepareSettings(Settings* settings) override;
@@ -142,7 +145,8 @@ private:
     // "0": the picture as large as fits beside the panel.
     void fitToWindow();
 
-    AppStart start_;                             // the command line's choices and file
+    AppStart start_;  // the command line's choices and file
+    framework::PlatformServices services_;
     std::unique_ptr<params::ParamPanel> panel_;  // its controls write into the members below
     params::LabelControl* perfLabel_ = nullptr;
     CornerQuad cornerQuad_;
@@ -161,8 +165,7 @@ private:
     std::optional<Opening> opening_;    // the file whose first result is being made
     uint64_t openingJob_ = 0;           // the last job asked for it
     uint64_t filesRead_ = 0;
-    std::unique_ptr<FileDialog> dialog_;
-    FileWatch fileWatch_;
+    std::unique_ptr<framework::FileDialog> dialog_;
     std::string saveNote_;     // what the last save could not keep, on the status line
     std::string pageNote_;     // the files Page Down or Up passed over, on the status line
     StatusMessages messages_;  // the status line's messages of the moment

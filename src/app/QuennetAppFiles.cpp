@@ -153,7 +153,8 @@ void QuennetApp::reportOpenFailure(const std::string& path, bool reloading, cons
 void QuennetApp::adoptOpening() {
     Opening opening = std::move(*opening_);
     opening_.reset();
-    if (!document_ || opening.document.path != document_->path) fileWatch_.follow(opening.document.path);
+    if (!document_ || opening.document.path != document_->path)
+        services_.watch->follow(opening.document.path);
     document_ = std::move(opening.document);
     pictures_.opened(opening.picture);
     upscaledFrames_.keepOnly(document_->id);
@@ -218,7 +219,7 @@ void QuennetApp::finishSave(const std::string& path) {
 void QuennetApp::startDialog(FileDialogKind kind, const std::string& initialPath,
                              const std::vector<std::string>& extensions) {
     try {
-        dialog_ = std::make_unique<FileDialog>(kind, initialPath, extensions);
+        dialog_ = services_.dialogs->start(kind, initialPath, extensions);
         // The dialog takes the mouse and input is blocked while it is open, so the release of a
         // button held now never arrives: end the press on a panel control and any drag or
         // rotation of the quad here.

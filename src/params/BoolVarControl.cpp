@@ -1,9 +1,9 @@
 #include "params/BoolVarControl.h"
 
-#include <boost/lexical_cast.hpp>
 #include <sstream>
 
 #include "params/ParamPanel.h"
+#include "params/ValueFromText.h"
 
 namespace loom::params {
 
@@ -18,7 +18,7 @@ std::string BoolVarControl::valueText() const {
     return out.str();
 }
 
-void BoolVarControl::setValueText(const std::string& text) { *value = boost::lexical_cast<bool>(text); }
+void BoolVarControl::setValueText(const std::string& text) { *value = boolFromText(text); }
 
 void BoolVarControl::onMouseDown(framework::MouseEvent) {
     if (!isRadio()) {

@@ -21,7 +21,8 @@ public:
 
     // "1" or "0".
     std::string valueText() const override;
-    // "1" or "0"; other text throws boost::bad_lexical_cast and leaves the value alone.
+    // As boolFromText reads it (ValueFromText.h); other text throws BadLexicalCast and leaves the
+    // value alone.
     void setValueText(const std::string& text) override;
 
     void onMouseDown(framework::MouseEvent e) override;

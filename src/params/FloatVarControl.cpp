@@ -1,11 +1,10 @@
 #include "params/FloatVarControl.h"
 
 #include <algorithm>
-
-#include <boost/lexical_cast.hpp>
 #include <sstream>
 
 #include "params/PanelStyle.h"
+#include "params/ValueFromText.h"
 
 namespace loom::params {
 
@@ -48,9 +47,7 @@ std::string FloatVarControl::valueText() const {
     return out.str();
 }
 
-void FloatVarControl::setValueText(const std::string& text) {
-    *value = boost::lexical_cast<float>(text);
-}
+void FloatVarControl::setValueText(const std::string& text) { *value = floatFromText(text); }
 
 void FloatVarControl::onMouseDown(framework::MouseEvent e) { onMouseDrag(e); }
 

@@ -20,8 +20,8 @@ public:
 
     // The value in general notation, 6 significant digits ("4", "2.5").
     std::string valueText() const override;
-    // The whole text as a float; text that does not convert throws boost::bad_lexical_cast and
-    // leaves the value alone.
+    // The whole text as a float (floatFromText, ValueFromText.h); text that does not convert throws
+    // BadLexicalCast and leaves the value alone.
     void setValueText(const std::string& text) override;
 
     void onMouseDown(framework::MouseEvent e) override;

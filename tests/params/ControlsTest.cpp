@@ -2,11 +2,11 @@
 // arithmetic, check boxes, radio groups of bools and of one int, and the value text.
 #include <gtest/gtest.h>
 
-#include <boost/lexical_cast.hpp>
 #include <cmath>
 
 #include "RecordingApp.h"
 #include "params/ParamPanel.h"
+#include "params/ValueFromText.h"
 
 using namespace loom;
 using namespace loom::params;
@@ -202,10 +202,37 @@ TEST(ValueText, ConvertsBothWaysAndRefusesBadText) {
     try {
         slider.setValueText("2.5x");
         FAIL() << "text that is not a whole float must not convert";
-    } catch (const boost::bad_lexical_cast& e) {
+    } catch (const BadLexicalCast& e) {
         EXPECT_STREQ(e.what(), "bad lexical cast: source type value could not be interpreted as target");
     }
     EXPECT_EQ(f, 1.0f / 3.0f) << "a failed conversion writes nothing";
-    EXPECT_THROW(box.setValueText("true"), boost::bad_lexical_cast);
+    EXPECT_THROW(box.setValueText("true"), BadLexicalCast);
     EXPECT_FALSE(b);
+}
+
+// What the text conversion took before it was our own, and what it refused: its edges.
+TEST(ValueText, TakesAndRefusesWhatTheControlsAlwaysDid) {
+    const std::pair<const char*, float> floats[] = {{"+1", 1.0f},
+                                                    {".5", 0.5f},
+                                                    {"1.", 1.0f},
+                                                    {"-.5", -0.5f},
+                                                    {"1e3", 1e3f},
+                                                    {"1E+3", 1e3f},
+                                                    {"1e-45", 1e-45f},
+                                                    {"1e-50", 0.0f},
+                                                    {"INF", HUGE_VALF},
+                                                    {"-infinity", -HUGE_VALF},
+                                                    {"3.4028235e38", 3.4028235e38f}};
+    for (const auto& [text, value] : floats) EXPECT_EQ(floatFromText(text), value) << text;
+    EXPECT_TRUE(std::signbit(floatFromText("-1e-400"))) << "an underflow keeps its sign";
+    for (const char* text : {"nan", "-NaN", "+nan", "nan(1)"})
+        EXPECT_TRUE(std::isnan(floatFromText(text))) << text;
+    for (const char* text : {"", " 1", "1 ", "+", ".", "++1", "+-1", "1e", "1,5", "0x10", "infx",
+                             "3.4028236e38", "1e40", "-1e40"})
+        EXPECT_THROW(floatFromText(text), BadLexicalCast) << text;
+
+    for (const char* text : {"1", "+1", "01", "001"}) EXPECT_TRUE(boolFromText(text)) << text;
+    for (const char* text : {"0", "-0", "+0", "00"}) EXPECT_FALSE(boolFromText(text)) << text;
+    for (const char* text : {"", "true", " 1", "1 ", "-1", "2", "10", "0x1", "1.0", "+-1"})
+        EXPECT_THROW(boolFromText(text), BadLexicalCast) << text;
 }

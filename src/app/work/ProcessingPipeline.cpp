@@ -1,6 +1,6 @@
 #include "app/work/ProcessingPipeline.h"
 
-#include <boost/format.hpp>
+#include <string>
 
 #include "image/UpscalerCatalogue.h"
 
@@ -141,7 +141,7 @@ SheetLayout ProcessingPipeline::layoutWith(bool wrap) const {
 }
 
 std::string ProcessingPipeline::perfText(int milliseconds) {
-    return (boost::format("Perf: %i ms") % milliseconds).str();
+    return "Perf: " + std::to_string(milliseconds) + " ms";
 }
 
 }  // namespace app

@@ -1,4 +1,4 @@
-#include "app/FileWatch.h"
+#include "framework/desktop/InotifyFileWatch.h"
 
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -6,16 +6,15 @@
 #include <cstring>
 #include <filesystem>
 
-namespace loom {
-namespace app {
+namespace loom::framework::desktop {
 
-FileWatch::FileWatch() : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {}
+InotifyFileWatch::InotifyFileWatch() : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {}
 
-FileWatch::~FileWatch() {
+InotifyFileWatch::~InotifyFileWatch() {
     if (fd_ >= 0) close(fd_);
 }
 
-void FileWatch::follow(const std::string& path) {
+void InotifyFileWatch::follow(const std::string& path) {
     if (fd_ < 0) return;
     if (watch_ >= 0) inotify_rm_watch(fd_, watch_);
     const std::filesystem::path file(path);
@@ -25,7 +24,7 @@ void FileWatch::follow(const std::string& path) {
     changed();  // what happened before is not news
 }
 
-bool FileWatch::changed() {
+bool InotifyFileWatch::changed() {
     if (fd_ < 0) return false;
     bool rewritten = false;
     alignas(inotify_event) char buffer[16 * 1024];
@@ -43,5 +42,4 @@ bool FileWatch::changed() {
     }
 }
 
-}  // namespace app
-}  // namespace loom
+}  // namespace loom::framework::desktop

@@ -2,12 +2,15 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <thread>
 
-#include "app/FileDialog.h"
+#include "framework/desktop/ProcessFileDialog.h"
 
-using namespace loom::app;
+using namespace loom::framework;
+using namespace loom::framework::desktop;
 
 TEST(FileDialogCommand, ZenityOffersTheSupportedTypesInBothCasesAndTheProposedName) {
     const auto args = fileDialogCommand(DialogTool::ZENITY, FileDialogKind::SAVE,
@@ -75,24 +78,34 @@ protected:
     std::string dir_, oldPath_;
 };
 
+// The answer once the dialog program has ended, as the window's loop would take it.
+std::string answerOf(FileDialog& dialog) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    std::optional<std::string> answer;
+    while (!(answer = dialog.poll()) && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return answer.value_or("no answer");
+}
+
 TEST_F(FileDialogProgram, ReturnsTheNamePrintedByTheDialog) {
     writeZenity("for a; do case \"$a\" in --filename=*) echo \"${a#--filename=}\";; esac; done");
-    FileDialog dialog(FileDialogKind::SAVE, "/x/proposed.png", {"png"});
-    EXPECT_EQ(dialog.wait(), "/x/proposed.png");
+    ProcessFileDialog dialog(FileDialogKind::SAVE, "/x/proposed.png", {"png"});
+    EXPECT_EQ(answerOf(dialog), "/x/proposed.png");
     EXPECT_EQ(dialog.poll().value_or("?"), "/x/proposed.png") << "the answer stays available";
 }
 
 TEST_F(FileDialogProgram, CancelIsEmpty) {
     writeZenity("exit 1");
-    EXPECT_EQ(getSaveFilePath("/x/a.png", {"png"}), "");
+    ProcessFileDialog dialog(FileDialogKind::SAVE, "/x/a.png", {"png"});
+    EXPECT_EQ(answerOf(dialog), "");
 }
 
 TEST_F(FileDialogProgram, PollDoesNotBlockWhileTheDialogIsOpen) {
     writeZenity("exec /bin/sleep 30");
-    FileDialog dialog(FileDialogKind::OPEN, "/x/", {"png"});
+    ProcessFileDialog dialog(FileDialogKind::OPEN, "/x/", {"png"});
     EXPECT_FALSE(dialog.poll().has_value());
 }  // the destructor closes the dialog, or this test would take 30 s
 
 TEST_F(FileDialogProgram, NoDialogProgramIsAnError) {
-    EXPECT_THROW(FileDialog(FileDialogKind::SAVE, "/x/a.png", {"png"}), std::runtime_error);
+    EXPECT_THROW(ProcessFileDialog(FileDialogKind::SAVE, "/x/a.png", {"png"}), std::runtime_error);
 }

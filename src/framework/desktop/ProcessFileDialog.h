@@ -1,5 +1,5 @@
-// The open and save dialogs: a desktop file chooser run as a child process (zenity, or kdialog
-// where zenity is missing), so the window keeps drawing while the user picks a file. The dialog
+// The open and save dialogs on a Linux desktop: a file chooser run as a child process (zenity, or
+// kdialog where zenity is missing), so the window keeps drawing while the user picks a file. The dialog
 // offers one filter, "Supported Types", with the given extensions in lower and upper case (Linux
 // names are case-sensitive: HERO.PNG is a PNG too), and answers the chosen path, or "" when the
 // user cancels. The save dialog starts with a proposed name and asks before replacing a file; the
@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-namespace loom {
-namespace app {
+#include "framework/FileDialogs.h"
+
+namespace loom::framework::desktop {
 
 enum class DialogTool { ZENITY, KDIALOG };
-enum class FileDialogKind { OPEN, SAVE };
 
 // The argument list (program name first) that shows the dialog with this tool.
 std::vector<std::string> fileDialogCommand(DialogTool tool, FileDialogKind kind,
@@ -30,22 +30,18 @@ std::string parseFileDialogAnswer(int exitStatus, const std::string& output);
 // zenity when it is on the PATH, else kdialog; none when neither is installed.
 std::optional<DialogTool> findDialogTool();
 
-// One dialog in progress. Destroying it while it is still open closes the dialog.
-class FileDialog {
+// One dialog program running. Destroying it while it is still open ends the program.
+class ProcessFileDialog : public FileDialog {
 public:
     // Starts the dialog; throws std::runtime_error when no dialog program can be started.
-    FileDialog(FileDialogKind kind, const std::string& initialPath,
-               const std::vector<std::string>& extensions);
-    ~FileDialog();
-    FileDialog(const FileDialog&) = delete;
-    FileDialog& operator=(const FileDialog&) = delete;
+    ProcessFileDialog(FileDialogKind kind, const std::string& initialPath,
+                      const std::vector<std::string>& extensions);
+    ~ProcessFileDialog() override;
+    ProcessFileDialog(const ProcessFileDialog&) = delete;
+    ProcessFileDialog& operator=(const ProcessFileDialog&) = delete;
 
-    FileDialogKind kind() const { return kind_; }
-
-    // Never blocks: nothing while the dialog is open, then the answer once it has closed.
-    std::optional<std::string> poll();
-    // Blocks until the dialog closes.
-    std::string wait();
+    FileDialogKind kind() const override { return kind_; }
+    std::optional<std::string> poll() override;
 
 private:
     void readOutput();
@@ -58,8 +54,4 @@ private:
     std::optional<std::string> answer_;
 };
 
-// Shows the save dialog and waits for the answer.
-std::string getSaveFilePath(const std::string& initialPath, const std::vector<std::string>& extensions);
-
-}  // namespace app
-}  // namespace loom
+}  // namespace loom::framework::desktop

@@ -1,7 +1,6 @@
-#include "app/FileDialog.h"
+#include "framework/desktop/ProcessFileDialog.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -14,8 +13,7 @@
 
 extern char** environ;
 
-namespace loom {
-namespace app {
+namespace loom::framework::desktop {
 
 namespace {
 
@@ -83,8 +81,8 @@ std::optional<DialogTool> findDialogTool() {
     return std::nullopt;
 }
 
-FileDialog::FileDialog(FileDialogKind kind, const std::string& initialPath,
-                       const std::vector<std::string>& extensions)
+ProcessFileDialog::ProcessFileDialog(FileDialogKind kind, const std::string& initialPath,
+                                     const std::vector<std::string>& extensions)
     : kind_(kind) {
     const std::optional<DialogTool> tool = findDialogTool();
     if (!tool) throw std::runtime_error("no file dialog available: install zenity or kdialog");
@@ -113,7 +111,7 @@ FileDialog::FileDialog(FileDialogKind kind, const std::string& initialPath,
     fcntl(outputFd_, F_SETFL, fcntl(outputFd_, F_GETFL) | O_NONBLOCK);
 }
 
-FileDialog::~FileDialog() {
+ProcessFileDialog::~ProcessFileDialog() {
     if (child_ > 0) {
         kill(child_, SIGTERM);
         waitpid(child_, nullptr, 0);
@@ -121,7 +119,7 @@ FileDialog::~FileDialog() {
     if (outputFd_ >= 0) close(outputFd_);
 }
 
-void FileDialog::readOutput() {
+void ProcessFileDialog::readOutput() {
     char chunk[4096];
     for (;;) {
         const ssize_t n = read(outputFd_, chunk, sizeof chunk);
@@ -135,7 +133,7 @@ void FileDialog::readOutput() {
     }
 }
 
-std::string FileDialog::finish(int waitStatus) {
+std::string ProcessFileDialog::finish(int waitStatus) {
     child_ = -1;
     readOutput();
     const int exitStatus = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
@@ -143,7 +141,7 @@ std::string FileDialog::finish(int waitStatus) {
     return *answer_;
 }
 
-std::optional<std::string> FileDialog::poll() {
+std::optional<std::string> ProcessFileDialog::poll() {
     if (answer_) return answer_;
     readOutput();  // keep the pipe drained so the child never blocks writing
     int status = 0;
@@ -153,18 +151,4 @@ std::optional<std::string> FileDialog::poll() {
     return std::nullopt;
 }
 
-std::string FileDialog::wait() {
-    while (!answer_) {
-        pollfd pfd{outputFd_, POLLIN, 0};
-        ::poll(&pfd, 1, 50);
-        poll();
-    }
-    return *answer_;
-}
-
-std::string getSaveFilePath(const std::string& initialPath, const std::vector<std::string>& extensions) {
-    return FileDialog(FileDialogKind::SAVE, initialPath, extensions).wait();
-}
-
-}  // namespace app
-}  // namespace loom
+}  // namespace loom::framework::desktop
