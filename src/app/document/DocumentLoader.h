@@ -34,9 +34,9 @@ struct UnreadableFile {
 
 struct OpenOutcome {
     OpenRequest request;
-    std::optional<Document> document;      // none when no path was read
+    std::optional<Document> document;        // none when no path was read
     std::vector<UnreadableFile> unreadable;  // the paths tried before, or instead of, the document
-    bool unchanged = false;                // a reload found the file as it was
+    bool unchanged = false;                  // a reload found the file as it was
 };
 
 class DocumentLoader {

@@ -22,11 +22,13 @@ void saveAnimation(AnimationWriter& writer, const Document& document, const Proc
     const Animation& animation = document.animation;
     for (int32_t i = 0; i < animation.frameCount(); ++i) {
         ResultSteps steps(frames, {i, true, document.id, document.atlasFrames});
-        const Surface upscaled = steps.upscale(animation.frameAt(i), pipeline.currentUpscaler,
-                                               PixelMatch(pipeline.currentCompare), pipeline.currentLayout());
-        writer.addFrame(std::make_shared<ImageSourceSurface>(warpResult(
-                            upscaled, pipeline.currentUpscaler, pipeline.currentTransform, quad.corners())),
-                        animation.fileDelayMs(i));
+        const Surface upscaled =
+            steps.upscale(animation.frameAt(i), pipeline.currentUpscaler,
+                          PixelMatch(pipeline.currentCompare), pipeline.currentLayout());
+        writer.addFrame(
+            std::make_shared<ImageSourceSurface>(warpResult(upscaled, pipeline.currentUpscaler,
+                                                            pipeline.currentTransform, quad.corners())),
+            animation.fileDelayMs(i));
     }
     writer.finish();
 }
@@ -52,11 +54,11 @@ std::string saveShownResult(const std::string& path, const Document& document,
     // The atlas goes with the sheet it describes, both or neither; a warped sheet has none.
     const std::string written =
         document.atlas && pipeline.currentTransform == 0
-            ? writeResult(std::make_shared<ResultWithAtlasTarget>(
-                              path, scaledAtlas(document.atlas->document,
-                                                upscalerById(pipeline.currentUpscaler).factor,
-                                                fileName(path))),
-                          pipeline.resultSurface, options)
+            ? writeResult(
+                  std::make_shared<ResultWithAtlasTarget>(
+                      path, scaledAtlas(document.atlas->document,
+                                        upscalerById(pipeline.currentUpscaler).factor, fileName(path))),
+                  pipeline.resultSurface, options)
             : writeResult(path, pipeline.resultSurface, options);
     if (!written.empty()) std::cerr << "QuennetApp: " << path << ": " << written << '\n';
     return note;

@@ -25,7 +25,8 @@ void drawCellOutlines(const PictureScene& scene, const Vec2f& topLeft) {
     const float factor = factorShown(scene.pipeline);
     gl::enableAlphaBlending();
     gl::setColor(ColorA(1.0f, 0.0f, 1.0f, 0.8f));
-    for (const Area& cell : cellsOf(*scene.pipeline.layout.cells, scene.pictureWidth, scene.pictureHeight)) {
+    for (const Area& cell :
+         cellsOf(*scene.pipeline.layout.cells, scene.pictureWidth, scene.pictureHeight)) {
         const Rectf r(topLeft.x + factor * float(cell.x1), topLeft.y + factor * float(cell.y1),
                       topLeft.x + factor * float(cell.x2), topLeft.y + factor * float(cell.y2));
         gl::drawSolidRect(Rectf(r.x1, r.y1, r.x2, r.y1 + 1.0f));
@@ -40,8 +41,8 @@ void drawCellOutlines(const PictureScene& scene, const Vec2f& topLeft) {
 void drawUnwarped(const PictureScene& scene, const gl::Texture& texture) {
     const View& view = scene.view;
     // The result at the zoom; the previous picture (space) as large as the result, to compare.
-    const float scale = view.zoom() * factorShown(scene.pipeline) * float(scene.pictureWidth) /
-                        float(texture.width());
+    const float scale =
+        view.zoom() * factorShown(scene.pipeline) * float(scene.pictureWidth) / float(texture.width());
     const UnwarpedPlacement place = placeUnwarped(scale, texture.width(), texture.height(),
                                                   int(scene.window.x), int(scene.window.y), view.pan);
     gl::pushMatrices();

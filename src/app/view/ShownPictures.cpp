@@ -9,7 +9,8 @@ namespace loom::app {
 
 gl::Texture ShownPictures::textureFor(const Surface& upscaled, const Surface& result) const {
     const bool warped = !result.sharesPixelsWith(upscaled);
-    return !warped && upscaled.sharesPixelsWith(upscaledPixels_) ? upscaled_ : makeNearestTexture(result);
+    return !warped && upscaled.sharesPixelsWith(upscaledPixels_) ? upscaled_
+                                                                 : makeNearestTexture(result);
 }
 
 void ShownPictures::show(const Surface& upscaled, const Surface& result, const gl::Texture& texture) {
