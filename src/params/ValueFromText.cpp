@@ -38,6 +38,13 @@ float floatFromText(const std::string& text) {
         // largest is refused. The wider type tells which.
         long double wide = 0.0L;
         const auto [wideEnd, wideError] = std::from_chars(first, last, wide);
+        if (wideError == std::errc::result_out_of_range) {
+            // Beyond the wider type too: tiny (a negative exponent) is zero, anything else too large.
+            const size_t e = number.find_first_of("eE");
+            if (e == std::string_view::npos || e + 1 >= number.size() || number[e + 1] != '-')
+                throw BadLexicalCast();
+            return number.front() == '-' ? -0.0f : 0.0f;
+        }
         if (wideError != std::errc() || std::fabs(wide) > 1.0L) throw BadLexicalCast();
         return static_cast<float>(wide);
     }

@@ -225,6 +225,7 @@ TEST(ValueText, TakesAndRefusesWhatTheControlsAlwaysDid) {
                                                     {"3.4028235e38", 3.4028235e38f}};
     for (const auto& [text, value] : floats) EXPECT_EQ(floatFromText(text), value) << text;
     EXPECT_TRUE(std::signbit(floatFromText("-1e-400"))) << "an underflow keeps its sign";
+    EXPECT_EQ(floatFromText("1e-5000"), 0.0f) << "below even the wider type";
     for (const char* text : {"nan", "-NaN", "+nan", "nan(1)"})
         EXPECT_TRUE(std::isnan(floatFromText(text))) << text;
     for (const char* text : {"", " 1", "1 ", "+", ".", "++1", "+-1", "1e", "1,5", "0x10", "infx",
