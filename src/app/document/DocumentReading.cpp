@@ -40,10 +40,6 @@ void findAtlas(Document& document, const std::string& named, int largestFactor) 
 
 }  // namespace
 
-std::string fileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
-
-std::string Document::name() const { return fileName(path); }
-
 Document readDocument(const std::string& path, const ReadingChoices& choices,
                       const std::function<bool()>& abandoned) {
     Document document;

@@ -1,0 +1,11 @@
+#include "app/document/Document.h"
+
+#include <filesystem>
+
+namespace loom::app {
+
+std::string fileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+std::string Document::name() const { return fileName(path); }
+
+}  // namespace loom::app
