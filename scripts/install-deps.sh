@@ -15,6 +15,8 @@ packages=(
   zenity
   # GUI tests: a real X server, input, drag and drop, window manager, screenshots
   xvfb xauth xdotool openbox x11-utils mesa-utils imagemagick
+  # the other side of the clipboard
+  xclip
   python3 python3-xlib python3-numpy python3-pil python3-fonttools
   # a peer the PNG size benchmark sets our files against
   optipng

@@ -44,9 +44,13 @@ void QuennetApp::update() {
         requestRedraw();
     }
     takeDialogAnswer();
+    services_.clipboard->serve();
+    if (std::optional<framework::Pasted> pasted = services_.clipboard->takePaste())
+        receivePaste(*pasted);
     if (std::optional<OpenOutcome> outcome = loader_.take()) receive(std::move(*outcome));
     // A file being read or opened is taken up first: it may be about to replace the picture.
-    if (!opening_ && !loader_.busy() && document_ && services_.watch->changed()) reloadImage();
+    if (!opening_ && !loader_.busy() && document_ && !document_->pasted && services_.watch->changed())
+        reloadImage();
     if (document_ && document_->animation.advance(getElapsedSeconds()))
         showFrame(document_->animation.index());
     // The preview picture left by the last frame first, so that two big uploads seldom share one.

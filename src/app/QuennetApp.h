@@ -138,6 +138,16 @@ private:
     bool inputBlocked() const { return dialog_ != nullptr; }
     void blockInputDuringDialog();
 
+    // The clipboard (QuennetAppClipboard.cpp).
+    // Ctrl+C: the result shown, offered to other programs.
+    void copyResult();
+    // Ctrl+V: asks for the clipboard's picture; receivePaste() takes it up.
+    void pastePicture();
+    void receivePaste(const framework::Pasted& pasted);
+    // The folder a picture without one of its own is saved in: of the last file opened or saved,
+    // else the home folder.
+    std::string lastFolder() const;
+
     // The view (QuennetAppInput.cpp).
     Vec2f windowSize() const;
     // The factor of the result shown, which the zoom's level is for.
@@ -166,6 +176,13 @@ private:
     uint64_t openingJob_ = 0;           // the last job asked for it
     uint64_t filesRead_ = 0;
     std::unique_ptr<framework::FileDialog> dialog_;
+    // The last result saved and where, which a copy of that result names too.
+    struct Saved {
+        Surface result;
+        std::string path;
+    };
+    std::optional<Saved> saved_;
+    std::string lastPath_;     // the last file opened or saved
     std::string saveNote_;     // what the last save could not keep, on the status line
     std::string pageNote_;     // the files Page Down or Up passed over, on the status line
     StatusMessages messages_;  // the status line's messages of the moment

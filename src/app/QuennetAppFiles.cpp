@@ -153,8 +153,11 @@ void QuennetApp::reportOpenFailure(const std::string& path, bool reloading, cons
 void QuennetApp::adoptOpening() {
     Opening opening = std::move(*opening_);
     opening_.reset();
-    if (!document_ || opening.document.path != document_->path)
-        services_.watch->follow(opening.document.path);
+    if (!opening.document.pasted) {
+        if (!document_ || opening.document.path != document_->path)
+            services_.watch->follow(opening.document.path);
+        lastPath_ = opening.document.path;
+    }
     document_ = std::move(opening.document);
     pictures_.opened(opening.picture);
     upscaledFrames_.keepOnly(document_->id);
@@ -173,8 +176,9 @@ void QuennetApp::dropOpening() {
 
 void QuennetApp::chooseImage() {
     if (dialog_) return;
-    // The folder of the image shown, where its neighbours are; else where the program started.
-    const std::string shown = document_ ? document_->path : std::string();
+    // The folder of the image shown, where its neighbours are (of the last file, for a pasted
+    // picture); else where the program started.
+    const std::string shown = document_ && !document_->pasted ? document_->path : lastPath_;
     const size_t slash = shown.rfind('/');
     startDialog(FileDialogKind::OPEN, slash == std::string::npos ? "" : shown.substr(0, slash + 1),
                 builtInReadExtensions());
@@ -199,7 +203,9 @@ void QuennetApp::save() {
     // A failure has been reported.
     process();
     if (!pipeline_.resultSurface) return;
-    startDialog(FileDialogKind::SAVE, resultNameFor(document_->path, pipeline_.currentUpscalerName()),
+    // A pasted picture has no folder of its own: its result goes where the last file was.
+    const std::string source = document_->pasted ? lastFolder() + "/clipboard.png" : document_->path;
+    startDialog(FileDialogKind::SAVE, resultNameFor(source, pipeline_.currentUpscalerName()),
                 getWriteExtensions());
 }
 
@@ -207,6 +213,8 @@ void QuennetApp::finishSave(const std::string& path) {
     saveNote_.clear();
     try {
         saveNote_ = saveShownResult(path, *document_, pipeline_, cornerQuad_, upscaledFrames_);
+        saved_ = Saved{pipeline_.resultSurface, path};
+        lastPath_ = path;
         messages_.tell("Saved " + fileName(path), getElapsedSeconds());
     } catch (const std::exception& e) {
         reportError(getRenderer()->getWindow(), "Cannot save the image",

@@ -25,13 +25,16 @@ void QuennetApp::keyDown(framework::KeyEvent event) {
         case framework::KeyCode::DOWN: quadKeys_.nudge(Vec2f(0.0f, nudge)); return;
         default: break;
     }
-    // Control leaves the character as typed without it: Shift makes "Z".
-    if (event.isControlDown() && (event.getChar() == 'z' || event.getChar() == 'Z')) {
-        if (event.getChar() == 'z')
-            quadKeys_.undo();
-        else
-            quadKeys_.redo();
-        return;
+    // Control leaves the character as typed without it: Shift makes "Z". Its shortcuts are never
+    // the plain keys ("c", "v").
+    if (event.isControlDown()) {
+        switch (event.getChar()) {
+            case 'z': quadKeys_.undo(); return;
+            case 'Z': quadKeys_.redo(); return;
+            case 'c': copyResult(); return;
+            case 'v': pastePicture(); return;
+            default: break;
+        }
     }
     const char key = event.getChar();
     switch (key) {

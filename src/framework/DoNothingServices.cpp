@@ -1,6 +1,8 @@
 // The services for runs without a desktop (PlatformServices.h).
 #include "framework/PlatformServices.h"
 
+#include <stdexcept>
+
 namespace loom::framework {
 
 namespace {
@@ -29,10 +31,28 @@ public:
     bool changed() override { return false; }
 };
 
+class NoClipboard : public Clipboard {
+public:
+    void copy(std::vector<ClipboardOffer>) override {
+        throw std::runtime_error("no clipboard on this display");
+    }
+    void paste(std::vector<std::string>) override { asked_ = true; }
+    void serve() override {}
+    std::optional<Pasted> takePaste() override {
+        if (!asked_) return std::nullopt;
+        asked_ = false;
+        return Pasted{"", "", "the clipboard is empty"};
+    }
+
+private:
+    bool asked_ = false;
+};
+
 }  // namespace
 
 PlatformServices doNothingServices() {
-    return {std::make_shared<CancellingDialogs>(), std::make_shared<BlindFileWatch>()};
+    return {std::make_shared<CancellingDialogs>(), std::make_shared<BlindFileWatch>(),
+            std::make_shared<NoClipboard>()};
 }
 
 }  // namespace loom::framework

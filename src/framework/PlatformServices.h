@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "framework/Clipboard.h"
 #include "framework/FileDialogs.h"
 #include "framework/FileWatch.h"
 
@@ -13,10 +14,11 @@ namespace loom::framework {
 struct PlatformServices {
     std::shared_ptr<FileDialogs> dialogs;
     std::shared_ptr<FileWatch> watch;
+    std::shared_ptr<Clipboard> clipboard;
 };
 
-// Services that do nothing: every dialog answers "" (cancelled) at its first poll, and no file is
-// ever reported changed.
+// Services that do nothing: every dialog answers "" (cancelled) at its first poll, no file is ever
+// reported changed, and the clipboard takes nothing and holds nothing.
 PlatformServices doNothingServices();
 
 }  // namespace loom::framework

@@ -6,6 +6,6 @@ namespace loom::app {
 
 std::string fileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
-std::string Document::name() const { return fileName(path); }
+std::string Document::name() const { return pasted ? "clipboard" : fileName(path); }
 
 }  // namespace loom::app

@@ -16,7 +16,8 @@
 namespace loom::app {
 
 struct Document {
-    std::string path;
+    std::string path;     // for a pasted picture, its name with its format's extension
+    bool pasted = false;  // from the clipboard: no file of its own
     Animation animation;
     Palette palette;  // the source's colour table, which a save keeps when it can
     // The sheet's atlas (named on the command line, or found beside it), its frames on the sheet,
@@ -29,7 +30,7 @@ struct Document {
 
     // The frame shown: the picture the results are made of.
     const Surface& frame() const { return animation.frame(); }
-    // Without its folder, as the title and the status line name a file.
+    // Without its folder, as the title and the status line name a file; "clipboard" when pasted.
     std::string name() const;
 };
 

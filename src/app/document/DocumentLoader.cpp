@@ -70,7 +70,9 @@ OpenOutcome DocumentLoader::read(const Waiting& waiting) const {
     for (const std::string& path : request.paths) {
         if (abandoned()) break;
         try {
-            outcome.document = read_(path, request.choices, abandoned);
+            outcome.document =
+                request.pasted ? readPastedDocument(*request.pasted, path, request.choices, abandoned)
+                               : read_(path, request.choices, abandoned);
             break;
         } catch (...) {
             outcome.unreadable.push_back({path, std::current_exception()});

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -22,6 +23,8 @@ struct OpenRequest {
     std::vector<std::string> paths;  // tried in turn: the first that reads is the document
     bool reloading = false;
     bool paging = false;  // the paths are a folder's, from the next image on
+    // A pasted picture's bytes, read instead of a file; the one path is its name.
+    std::shared_ptr<const std::string> pasted;
     // For a reload: nothing is read while the file still has this stamp.
     std::optional<FileStamp> unlessStamp;
     ReadingChoices choices;

@@ -1,8 +1,11 @@
 #include "app/document/DocumentReading.h"
 
+#include <climits>
 #include <filesystem>
 #include <iostream>
+#include <stdexcept>
 
+#include "io/DataSource.h"
 #include "io/ImageFile.h"
 
 namespace loom::app {
@@ -38,6 +41,13 @@ void findAtlas(Document& document, const std::string& named, int largestFactor) 
     }
 }
 
+// The source's frames and colour table into document.
+void readPictures(Document& document, const ImageSourceRef& source,
+                  const std::function<bool()>& abandoned) {
+    document.palette = source->getPalette();
+    document.animation = Animation(Surface(source), source, abandoned);
+}
+
 }  // namespace
 
 Document readDocument(const std::string& path, const ReadingChoices& choices,
@@ -47,11 +57,27 @@ Document readDocument(const std::string& path, const ReadingChoices& choices,
     // Taken first: a change made while the file is read is then seen by the next reload.
     document.stamp = FileStamp::of(path);
     // A picture whose result would be too large is refused before it is decoded.
-    const ImageSourceRef source = loadImage(path, ImageSource::Options().setScale(choices.resultFactor));
-    document.palette = source->getPalette();
-    document.animation = Animation(Surface(source), source, abandoned);
+    readPictures(document, loadImage(path, ImageSource::Options().setScale(choices.resultFactor)),
+                 abandoned);
     findAtlas(document, path == choices.commandLineFile ? choices.commandLineAtlas : std::string(),
               choices.largestFactor);
+    return document;
+}
+
+Document readPastedDocument(const std::string& bytes, const std::string& name,
+                            const ReadingChoices& choices, const std::function<bool()>& abandoned) {
+    Document document;
+    document.path = name;
+    document.pasted = true;
+    if (bytes.size() > size_t(INT32_MAX))
+        throw std::runtime_error("the pasted picture is too large: " + std::to_string(bytes.size()) +
+                                 " bytes");
+    // Borrowed: the bytes outlive the reading, which copies the frames.
+    Buffer borrowed(const_cast<char*>(bytes.data()), int32_t(bytes.size()));
+    readPictures(document,
+                 loadImage(makeBufferSource(borrowed, name),
+                           ImageSource::Options().setScale(choices.resultFactor)),
+                 abandoned);
     return document;
 }
 

@@ -23,4 +23,9 @@ struct ReadingChoices {
 Document readDocument(const std::string& path, const ReadingChoices& choices,
                       const std::function<bool()>& abandoned);
 
+// The same from a picture's bytes (pasted), whose name's extension tells its format; it has no
+// atlas.
+Document readPastedDocument(const std::string& bytes, const std::string& name,
+                            const ReadingChoices& choices, const std::function<bool()>& abandoned);
+
 }  // namespace loom::app

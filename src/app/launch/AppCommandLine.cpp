@@ -44,14 +44,15 @@ std::string appUsageText() {
            "      --version          show the version\n"
            "\n"
            "Keys: \"o\" opens, Page Down and Page Up open the next and previous picture of the\n"
-           "folder, \"s\" saves, space shows the previous picture, \"0\" fits the picture beside\n"
-           "the panel, \"1\" shows one screen pixel per result pixel, \"t\" lays the picture 3 x 3\n"
-           "to look for seams, \"g\" outlines the cells, \"b\" cycles the backdrop (checkerboard,\n"
-           "black, white), \"p\" pauses an animation and \",\" \".\" step its frames, \"f\" toggles\n"
-           "full screen. The wheel zooms, a middle-button drag pans, the left button drags the\n"
-           "quad's corners and edges, the right button rotates it (with Ctrl about its centre,\n"
-           "with Shift in 15-degree steps); the arrow keys nudge the corner under the pointer\n"
-           "(Shift: ten pixels), \"r\" puts the quad back, Ctrl+Z and Ctrl+Shift+Z undo and redo.\n";
+           "folder, \"s\" saves, Ctrl+C copies the result and Ctrl+V pastes a picture, space\n"
+           "shows the previous picture, \"0\" fits the picture beside the panel, \"1\" shows one\n"
+           "screen pixel per result pixel, \"t\" lays the picture 3 x 3 to look for seams, \"g\"\n"
+           "outlines the cells, \"b\" cycles the backdrop (checkerboard, black, white), \"p\"\n"
+           "pauses an animation and \",\" \".\" step its frames, \"f\" toggles full screen. The\n"
+           "wheel zooms, a middle-button drag pans, the left button drags the quad's corners and\n"
+           "edges, the right button rotates it (with Ctrl about its centre, with Shift in\n"
+           "15-degree steps); the arrow keys nudge the corner under the pointer (Shift: ten\n"
+           "pixels), \"r\" puts the quad back, Ctrl+Z and Ctrl+Shift+Z undo and redo.\n";
 }
 
 }  // namespace loom::app

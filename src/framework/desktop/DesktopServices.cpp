@@ -2,6 +2,7 @@
 
 #include "framework/desktop/InotifyFileWatch.h"
 #include "framework/desktop/ProcessFileDialog.h"
+#include "framework/desktop/X11Clipboard.h"
 
 namespace loom::framework::desktop {
 
@@ -18,7 +19,11 @@ public:
 }  // namespace
 
 PlatformServices desktopServices() {
-    return {std::make_shared<ProcessFileDialogs>(), std::make_shared<InotifyFileWatch>()};
+    std::shared_ptr<Clipboard> clipboard = X11Clipboard::open();
+    // Without an X display (a desktop without X), the clipboard holds nothing.
+    if (!clipboard) clipboard = doNothingServices().clipboard;
+    return {std::make_shared<ProcessFileDialogs>(), std::make_shared<InotifyFileWatch>(),
+            std::move(clipboard)};
 }
 
 }  // namespace loom::framework::desktop

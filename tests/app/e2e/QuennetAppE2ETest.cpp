@@ -968,3 +968,65 @@ TEST_F(QuennetAppE2E, FTogglesFullScreenBothWays) {
     EXPECT_TRUE(waitUntil([&] { return windowSize(wid)[0] == 640; })) << "f did not leave full screen";
     EXPECT_EQ(windowSize(wid)[1], 480);
 }
+
+// The clipboard with xclip on the other side, each call bounded in time: Ctrl+C offers the result,
+// a picture of megabytes (sent in pieces) whole, exactly what quennet makes of it.
+TEST_F(QuennetAppE2E, CtrlCCopiesTheResultWholeForOtherPrograms) {
+    const std::string noise = dir_ + "/noise.png";
+    ASSERT_EQ(
+        run({"convert", "-size", "1024x1024", "xc:", "+noise", "Random", "-alpha", "on", noise}).status,
+        0);
+    const std::string wid = launch({"-u", "Scale2x", noise});
+    ASSERT_FALSE(wid.empty());
+    ASSERT_TRUE(
+        waitUntil([&] { return !findWindows("noise.png 1024x1024 - Scale2x - QuennetApp").empty(); }));
+    key(wid, "ctrl+c");
+    const auto xclipOut = [](const std::string& type) {
+        return run({"timeout", "20", "xclip", "-selection", "clipboard", "-t", type, "-o"});
+    };
+    ASSERT_TRUE(waitUntil([&] {
+        return xclipOut("TARGETS").output.find("image/png") != std::string::npos;
+    })) << "nothing offered";
+    EXPECT_NE(xclipOut("TARGETS").output.find("image/bmp"), std::string::npos);
+    const CommandResult png = xclipOut("image/png");
+    ASSERT_EQ(png.status, 0);
+    EXPECT_GT(png.output.size(), size_t(1) << 20) << "not a picture of megabytes";
+    const std::string copied = dir_ + "/copied.png";
+    std::ofstream(copied, std::ios::binary) << png.output;
+    const Image expected = cliResult({"-u", "Scale2x"}, noise);
+    const Image got = readImageFile(copied);
+    ASSERT_EQ(got.width, 2048);
+    EXPECT_EQ(changedPixels(expected, got, 0, 0, 2048, 2048), 0) << "the copy is not quennet's result";
+}
+
+// Ctrl+V shows a picture another program copied, titled as the clipboard's; a clipboard holding
+// only text is said on the status line and changes nothing.
+TEST_F(QuennetAppE2E, CtrlVShowsAPictureCopiedElsewhereAndTellsWhenThereIsNone) {
+    const std::string wid = launch({sprite_});
+    ASSERT_FALSE(wid.empty());
+    const std::string blue = dir_ + "/blue.png", text = dir_ + "/text.txt";
+    ASSERT_EQ(run({"convert", "-size", "20x12", "xc:#3050d0", blue}).status, 0);
+    std::ofstream(text) << "only words";
+    // xclip in the foreground (-quiet), serving until it is replaced; offered once TARGETS says so.
+    std::unique_ptr<Process> owner;
+    const auto xclipIn = [&](const std::string& type, const std::string& file) {
+        owner.reset();
+        owner = std::make_unique<Process>(std::vector<std::string>{"xclip", "-quiet", "-selection",
+                                                                   "clipboard", "-t", type, "-i", file});
+        return waitUntil([&] {
+            return run({"timeout", "5", "xclip", "-selection", "clipboard", "-t", "TARGETS", "-o"})
+                       .output.find(type) != std::string::npos;
+        });
+    };
+    ASSERT_TRUE(xclipIn("image/png", blue));
+    key(wid, "ctrl+v");
+    const std::string pastedTitle = "clipboard 20x12 - None - QuennetApp";
+    ASSERT_TRUE(waitUntil([&] { return !findWindows(pastedTitle).empty(); }))
+        << "the pasted picture is not shown";
+
+    ASSERT_TRUE(xclipIn("UTF8_STRING", text));
+    ASSERT_TRUE(waitUntil([&] { return statusLinePixels(grabWindow(wid)) == 0; }));
+    key(wid, "ctrl+v");
+    EXPECT_TRUE(waitUntil([&] { return statusLinePixels(grabWindow(wid)) > 30; })) << "nothing said";
+    EXPECT_FALSE(findWindows(pastedTitle).empty()) << "the picture shown changed";
+}
