@@ -4,9 +4,11 @@
 // with unpack (factor 2) or permute (factor 3):
 //   factor 2, lanes L0..L7 and R0..R7 -> L0 R0 L1 R1 ... L7 R7
 //   factor 3, lanes a, b, c           -> a0 b0 c0 a1 b1 c1 ... a7 b7 c7
-// The first and last columns, where neighbours clamp, go through the scalar blocks.
+// The first and last columns, where neighbours clamp, go through the scalar blocks (the first and
+// last three for MMPX, which reaches three pixels).
 #include "image/KernelBlocks.h"
 #include "image/KernelRows.h"
+#include "image/MmpxBlock.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 
@@ -19,14 +21,14 @@ namespace {
 
 using namespace avx2;
 
-// Chunks of eight anchors covering columns 1..width-2; the last chunk is moved back to end at
-// width-2 (recomputing a few blocks is harmless: a kernel only reads its input). width >= 10.
+// Chunks of eight anchors covering columns from..to-1; the last chunk is moved back to end at
+// to-1 (recomputing a few blocks is harmless: a kernel only reads its input). to - from >= 8.
 template <class Body>
-void forInteriorChunks(int width, Body body) {
-    for (int x = 1;; x += 8) {
-        if (x > width - 9) x = width - 9;
+void forChunks(int from, int to, Body body) {
+    for (int x = from;; x += 8) {
+        if (x > to - 8) x = to - 8;
         body(x);
-        if (x == width - 9) break;
+        if (x == to - 8) break;
     }
 }
 
@@ -57,13 +59,13 @@ inline void storeInterleaved3(uint32_t* out, __m256i a, __m256i b, __m256i c) {
 }
 
 template <bool SEEN>
-void scale2xRow(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
-                PixelEquals same, uint32_t* const* out) {
-    if (width < 10) return scale2xRowScalar(above, row, below, width, same, out);
+void scale2xRow(const uint32_t* const* in, int width, PixelEquals same, uint32_t* const* out) {
+    if (width < 10) return scale2xRowScalar(in, width, same, out);
+    const uint32_t *above = in[0], *row = in[1], *below = in[2];
     for (int x : {0, width - 1})
         scale2xBlock(neighbourhoodAt(above, row, below, x, width), same, out[0] + 2 * x, out[1] + 2 * x);
     const __m256i match = laneMask(same.mask), ones = allOnes();
-    forInteriorChunks(width, [&](int x) {
+    forChunks(1, width - 1, [&](int x) {
         const __m256i e = load(row + x), d = load(row + x - 1), f = load(row + x + 1);
         const __m256i bm = loadKeys<SEEN>(above + x, match), hm = loadKeys<SEEN>(below + x, match);
         const __m256i dm = keys<SEEN>(d, match), fm = keys<SEEN>(f, match);
@@ -76,14 +78,14 @@ void scale2xRow(const uint32_t* above, const uint32_t* row, const uint32_t* belo
 }
 
 template <bool SEEN>
-void scale3xRow(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
-                PixelEquals same, uint32_t* const* out) {
-    if (width < 10) return scale3xRowScalar(above, row, below, width, same, out);
+void scale3xRow(const uint32_t* const* in, int width, PixelEquals same, uint32_t* const* out) {
+    if (width < 10) return scale3xRowScalar(in, width, same, out);
+    const uint32_t *above = in[0], *row = in[1], *below = in[2];
     for (int x : {0, width - 1})
         scale3xBlock(neighbourhoodAt(above, row, below, x, width), same, out[0] + 3 * x, out[1] + 3 * x,
                      out[2] + 3 * x);
     const __m256i match = laneMask(same.mask), ones = allOnes();
-    forInteriorChunks(width, [&](int x) {
+    forChunks(1, width - 1, [&](int x) {
         const __m256i b = load(above + x), d = load(row + x - 1), e = load(row + x);
         const __m256i f = load(row + x + 1), h = load(below + x);
         const __m256i am = loadKeys<SEEN>(above + x - 1, match),
@@ -110,13 +112,13 @@ void scale3xRow(const uint32_t* above, const uint32_t* row, const uint32_t* belo
 }
 
 template <bool SEEN>
-void eagle2xRow(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
-                PixelEquals same, uint32_t* const* out) {
-    if (width < 10) return eagle2xRowScalar(above, row, below, width, same, out);
+void eagle2xRow(const uint32_t* const* in, int width, PixelEquals same, uint32_t* const* out) {
+    if (width < 10) return eagle2xRowScalar(in, width, same, out);
+    const uint32_t *above = in[0], *row = in[1], *below = in[2];
     for (int x : {0, width - 1})
         eagle2xBlock(neighbourhoodAt(above, row, below, x, width), same, out[0] + 2 * x, out[1] + 2 * x);
     const __m256i match = laneMask(same.mask);
-    forInteriorChunks(width, [&](int x) {
+    forChunks(1, width - 1, [&](int x) {
         const __m256i a = load(above + x - 1), c = load(above + x + 1), e = load(row + x);
         const __m256i g = load(below + x - 1), i = load(below + x + 1);
         const __m256i am = keys<SEEN>(a, match), cm = keys<SEEN>(c, match);
@@ -130,21 +132,48 @@ void eagle2xRow(const uint32_t* above, const uint32_t* row, const uint32_t* belo
     });
 }
 
+// MMPX's twenty rules pay off in SIMD only where no rule can fire: a pixel whose eight neighbours
+// are all alike, as in the flat areas that make up most of pixel art, becomes a plain block.
+// The other pixels of a chunk go through the scalar block, over the plain one.
+template <bool SEEN>
+void mmpx2xRow(const uint32_t* const* in, int width, PixelEquals same, uint32_t* const* out) {
+    if (width < 14) return mmpx2xRowScalar(in, width, same, out);
+    const uint32_t *above = in[2], *row = in[3], *below = in[4];
+    for (int x : {0, 1, 2, width - 3, width - 2, width - 1})
+        mmpxBlock<true>(in, x, width, same, out[0] + 2 * x, out[1] + 2 * x);
+    const __m256i match = laneMask(same.mask);
+    forChunks(3, width - 3, [&](int x) {
+        const __m256i e = load(row + x), em = keys<SEEN>(e, match);
+        __m256i differs = _mm256_setzero_si256();
+        for (const uint32_t* p : {above + x - 1, above + x, above + x + 1, row + x - 1, row + x + 1,
+                                  below + x - 1, below + x, below + x + 1})
+            differs = _mm256_or_si256(differs, _mm256_xor_si256(loadKeys<SEEN>(p, match), em));
+        storeInterleaved2(out[0] + 2 * x, e, e);
+        storeInterleaved2(out[1] + 2 * x, e, e);
+        for (uint32_t busy = ~laneBits(eq(differs, _mm256_setzero_si256())) & 0xFFu; busy;
+             busy &= busy - 1) {
+            const int at = x + __builtin_ctz(busy);
+            mmpxBlock<false>(in, at, width, same, out[0] + 2 * at, out[1] + 2 * at);
+        }
+    });
+}
+
 }  // namespace
 
-void scale2xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
-                    PixelEquals same, uint32_t* const* out) {
-    (same.seen() ? scale2xRow<true> : scale2xRow<false>)(above, row, below, width, same, out);
+void scale2xRowAvx2(const uint32_t* const* in, int width, PixelEquals same, uint32_t* const* out) {
+    (same.seen() ? scale2xRow<true> : scale2xRow<false>)(in, width, same, out);
 }
 
-void scale3xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
-                    PixelEquals same, uint32_t* const* out) {
-    (same.seen() ? scale3xRow<true> : scale3xRow<false>)(above, row, below, width, same, out);
+void scale3xRowAvx2(const uint32_t* const* in, int width, PixelEquals same, uint32_t* const* out) {
+    (same.seen() ? scale3xRow<true> : scale3xRow<false>)(in, width, same, out);
 }
 
-void eagle2xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
-                    PixelEquals same, uint32_t* const* out) {
-    (same.seen() ? eagle2xRow<true> : eagle2xRow<false>)(above, row, below, width, same, out);
+void eagle2xRowAvx2(const uint32_t* const* in, int width, PixelEquals same, uint32_t* const* out) {
+    (same.seen() ? eagle2xRow<true> : eagle2xRow<false>)(in, width, same, out);
+}
+
+void mmpx2xRowAvx2(const uint32_t* const* in, int width, PixelEquals same, uint32_t* const* out) {
+    (same.seen() ? mmpx2xRow<true> : mmpx2xRow<false>)(in, width, same, out);
 }
 
 }  // namespace loom
@@ -152,17 +181,17 @@ void eagle2xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* 
 #else  // no AVX2 on this architecture: the scalar rows stand in (never picked at run time)
 
 namespace loom {
-void scale2xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, PixelEquals s,
-                    uint32_t* const* o) {
-    scale2xRowScalar(a, r, b, w, s, o);
+void scale2xRowAvx2(const uint32_t* const* i, int w, PixelEquals s, uint32_t* const* o) {
+    scale2xRowScalar(i, w, s, o);
 }
-void scale3xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, PixelEquals s,
-                    uint32_t* const* o) {
-    scale3xRowScalar(a, r, b, w, s, o);
+void scale3xRowAvx2(const uint32_t* const* i, int w, PixelEquals s, uint32_t* const* o) {
+    scale3xRowScalar(i, w, s, o);
 }
-void eagle2xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, PixelEquals s,
-                    uint32_t* const* o) {
-    eagle2xRowScalar(a, r, b, w, s, o);
+void eagle2xRowAvx2(const uint32_t* const* i, int w, PixelEquals s, uint32_t* const* o) {
+    eagle2xRowScalar(i, w, s, o);
+}
+void mmpx2xRowAvx2(const uint32_t* const* i, int w, PixelEquals s, uint32_t* const* o) {
+    mmpx2xRowScalar(i, w, s, o);
 }
 }  // namespace loom
 
