@@ -4,11 +4,9 @@
 // with unpack (factor 2) or permute (factor 3):
 //   factor 2, lanes L0..L7 and R0..R7 -> L0 R0 L1 R1 ... L7 R7
 //   factor 3, lanes a, b, c           -> a0 b0 c0 a1 b1 c1 ... a7 b7 c7
-// The first and last columns, where neighbours clamp, go through the scalar blocks (the first and
-// last three for MMPX, which reaches three pixels).
+// The first and last columns, where neighbours clamp, go through the scalar blocks.
 #include "image/KernelBlocks.h"
 #include "image/KernelRows.h"
-#include "image/MmpxBlock.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 
@@ -20,29 +18,6 @@ namespace loom {
 namespace {
 
 using namespace avx2;
-
-// Chunks of eight anchors covering columns from..to-1; the last chunk is moved back to end at
-// to-1 (recomputing a few blocks is harmless: a kernel only reads its input). to - from >= 8.
-template <class Body>
-void forChunks(int from, int to, Body body) {
-    for (int x = from;; x += 8) {
-        if (x > to - 8) x = to - 8;
-        body(x);
-        if (x == to - 8) break;
-    }
-}
-
-// from where `take` is set, else own.
-inline __m256i take(__m256i take, __m256i from, __m256i own) {
-    return _mm256_blendv_epi8(own, from, take);
-}
-
-inline void storeInterleaved2(uint32_t* out, __m256i left, __m256i right) {
-    const __m256i lo = _mm256_unpacklo_epi32(left, right);  // L0 R0 L1 R1 | L4 R4 L5 R5
-    const __m256i hi = _mm256_unpackhi_epi32(left, right);  // L2 R2 L3 R3 | L6 R6 L7 R7
-    store(out, _mm256_permute2x128_si256(lo, hi, 0x20));
-    store(out + 8, _mm256_permute2x128_si256(lo, hi, 0x31));
-}
 
 // Lane i of the result from a, b or c at lane idx[i]: bit i of FROM_B picks b, of FROM_C c.
 template <int FROM_B, int FROM_C>
@@ -132,32 +107,6 @@ void eagle2xRow(const uint32_t* const* in, int width, PixelEquals same, uint32_t
     });
 }
 
-// MMPX's twenty rules pay off in SIMD only where no rule can fire: a pixel whose eight neighbours
-// are all alike, as in the flat areas that make up most of pixel art, becomes a plain block.
-// The other pixels of a chunk go through the scalar block, over the plain one.
-template <bool SEEN>
-void mmpx2xRow(const uint32_t* const* in, int width, PixelEquals same, uint32_t* const* out) {
-    if (width < 14) return mmpx2xRowScalar(in, width, same, out);
-    const uint32_t *above = in[2], *row = in[3], *below = in[4];
-    for (int x : {0, 1, 2, width - 3, width - 2, width - 1})
-        mmpxBlock<true>(in, x, width, same, out[0] + 2 * x, out[1] + 2 * x);
-    const __m256i match = laneMask(same.mask);
-    forChunks(3, width - 3, [&](int x) {
-        const __m256i e = load(row + x), em = keys<SEEN>(e, match);
-        __m256i differs = _mm256_setzero_si256();
-        for (const uint32_t* p : {above + x - 1, above + x, above + x + 1, row + x - 1, row + x + 1,
-                                  below + x - 1, below + x, below + x + 1})
-            differs = _mm256_or_si256(differs, _mm256_xor_si256(loadKeys<SEEN>(p, match), em));
-        storeInterleaved2(out[0] + 2 * x, e, e);
-        storeInterleaved2(out[1] + 2 * x, e, e);
-        for (uint32_t busy = ~laneBits(eq(differs, _mm256_setzero_si256())) & 0xFFu; busy;
-             busy &= busy - 1) {
-            const int at = x + __builtin_ctz(busy);
-            mmpxBlock<false>(in, at, width, same, out[0] + 2 * at, out[1] + 2 * at);
-        }
-    });
-}
-
 }  // namespace
 
 void scale2xRowAvx2(const uint32_t* const* in, int width, PixelEquals same, uint32_t* const* out) {
@@ -170,10 +119,6 @@ void scale3xRowAvx2(const uint32_t* const* in, int width, PixelEquals same, uint
 
 void eagle2xRowAvx2(const uint32_t* const* in, int width, PixelEquals same, uint32_t* const* out) {
     (same.seen() ? eagle2xRow<true> : eagle2xRow<false>)(in, width, same, out);
-}
-
-void mmpx2xRowAvx2(const uint32_t* const* in, int width, PixelEquals same, uint32_t* const* out) {
-    (same.seen() ? mmpx2xRow<true> : mmpx2xRow<false>)(in, width, same, out);
 }
 
 }  // namespace loom
@@ -189,9 +134,6 @@ void scale3xRowAvx2(const uint32_t* const* i, int w, PixelEquals s, uint32_t* co
 }
 void eagle2xRowAvx2(const uint32_t* const* i, int w, PixelEquals s, uint32_t* const* o) {
     eagle2xRowScalar(i, w, s, o);
-}
-void mmpx2xRowAvx2(const uint32_t* const* i, int w, PixelEquals s, uint32_t* const* o) {
-    mmpx2xRowScalar(i, w, s, o);
 }
 }  // namespace loom
 

@@ -1,7 +1,7 @@
 // One source pixel's MMPX 2x block on 32-bit pixels (PackedPixel.h), for the fast rows: the same
 // pixels as the reference (ReferenceMmpx.cpp, which names the neighbours), computed on keys made
-// once, with the shortcut for a pixel whose eight neighbours are all alike (no rule can fire
-// there), and each group of rules skipped when its shared guard fails.
+// once, with a shortcut for the pixels where no rule can fire, and rules sharing a guard grouped
+// under it.
 #pragma once
 
 #include <algorithm>
@@ -24,12 +24,14 @@ inline void mmpxBlock(const uint32_t* const* rows, int x, int width, PixelEquals
     const uint32_t e = at(0, 0), b = at(0, -1), d = at(-1, 0), f = at(1, 0), h = at(0, 1);
     const uint32_t ke = same.key(e), kb = same.key(b), kd = same.key(d), kf = same.key(f),
                    kh = same.key(h);
-    const uint32_t ka = key(-1, -1), kc = key(1, -1), kg = key(-1, 1), ki = key(1, 1);
-    if (((ka ^ ke) | (kb ^ ke) | (kc ^ ke) | (kd ^ ke) | (kf ^ ke) | (kg ^ ke) | (kh ^ ke) |
-         (ki ^ ke)) == 0) {
+    // Every rule needs two edge neighbours unlike E (each tests two of them against E, directly or
+    // through a third), so a pixel unlike at most one of them, as in flat areas and along straight
+    // edges, keeps a plain block.
+    if (int(kb != ke) + int(kd != ke) + int(kf != ke) + int(kh != ke) < 2) {
         top[0] = top[1] = bottom[0] = bottom[1] = e;
         return;
     }
+    const uint32_t ka = key(-1, -1), kc = key(1, -1), kg = key(-1, 1), ki = key(1, 1);
     const uint32_t kp = key(0, -2), kq = key(-2, 0), kr = key(2, 0), ks = key(0, 2);
     const uint32_t le = mmpxBrightness(e, same), lb = mmpxBrightness(b, same),
                    ld = mmpxBrightness(d, same), lf = mmpxBrightness(f, same),
