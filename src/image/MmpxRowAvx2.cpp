@@ -46,11 +46,17 @@ void mmpx2xRow(const uint32_t* const* in, int width, PixelEquals same, uint32_t*
         const auto key = [&](int dx, int dy) { return keys<SEEN>(pixels(dx, dy), match); };
         const __m256i e = pixels(0, 0), b = pixels(0, -1), d = pixels(-1, 0), f = pixels(1, 0),
                       h = pixels(0, 1);
+        // All ones where at least two of the four edge neighbours are unlike E.
+        const auto twoOf = [](__m256i nB, __m256i nD, __m256i nF, __m256i nH) {
+            return (nB & (nD | nF | nH)) | (nD & (nF | nH)) | (nF & nH);
+        };
+        // Identical pixels are alike under every rule: most chunks end here, before any key.
+        if (laneBits(twoOf(~eq(e, b), ~eq(e, d), ~eq(e, f), ~eq(e, h))) == 0) return plainBlocks(x, e);
         const __m256i ke = keys<SEEN>(e, match), kb = keys<SEEN>(b, match), kd = keys<SEEN>(d, match),
                       kf = keys<SEEN>(f, match), kh = keys<SEEN>(h, match);
         const __m256i eB = eq(ke, kb), eD = eq(ke, kd), eF = eq(ke, kf), eH = eq(ke, kh);
         const __m256i nB = ~eB, nD = ~eD, nF = ~eF, nH = ~eH;
-        const __m256i twoUnlike = (nB & (nD | nF | nH)) | (nD & (nF | nH)) | (nF & nH);
+        const __m256i twoUnlike = twoOf(nB, nD, nF, nH);
         if (laneBits(twoUnlike) == 0) return plainBlocks(x, e);
         const __m256i ka = key(-1, -1), kc = key(1, -1), kg = key(-1, 1), ki = key(1, 1);
         const __m256i eA = eq(ke, ka), eC = eq(ke, kc), eG = eq(ke, kg), eI = eq(ke, ki);
