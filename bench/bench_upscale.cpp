@@ -5,12 +5,14 @@
 // machine's memcpy rate (256 MiB, buffers touched first) is measured in the same run, and a closing
 // table gives each mode's output bytes per second as a fraction of it. Rates are per second of the
 // benchmark thread's CPU time (page-fault work in the kernel included), so that other processes sharing
-// the machine do not distort them.
+// the machine do not distort them. `bench_upscale --write-inputs DIR` writes the 2048 RGBA pixel-art
+// sheet as DIR/pixelart2048.png, for timing whole runs of `quennet` on it.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -19,6 +21,8 @@
 #include "image/Upscale.h"
 #include "image/UpscaleFast.h"
 #include "image/UpscalerCatalogue.h"
+#include "io/ImageFile.h"
+#include "io/ImageSourceSurface.h"
 
 using namespace loom;
 
@@ -202,6 +206,11 @@ void printTable(const CollectingReporter& r) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--write-inputs") {
+        writeImage(std::string(argv[2]) + "/pixelart2048.png",
+                   std::make_shared<ImageSourceSurface>(pixelArt(2048, true)));
+        return 0;
+    }
     benchmark::RegisterBenchmark("memcpy/256MiB", runMemcpy)->Unit(benchmark::kMillisecond);
     for (const auto& info : upscalerCatalogue()) {
         for (int size : SIZES) {

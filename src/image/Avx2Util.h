@@ -41,4 +41,27 @@ inline __m256i loadKeys(const uint32_t* p, __m256i mask) {
 // One bit per lane.
 inline uint32_t laneBits(__m256i v) { return uint32_t(_mm256_movemask_ps(_mm256_castsi256_ps(v))); }
 
+// Chunks of eight anchors covering columns from..to-1; the last chunk is moved back to end at
+// to-1 (recomputing a few blocks is harmless: a kernel only reads its input). to - from >= 8.
+template <class Body>
+void forChunks(int from, int to, Body body) {
+    for (int x = from;; x += 8) {
+        if (x > to - 8) x = to - 8;
+        body(x);
+        if (x == to - 8) break;
+    }
+}
+
+// from where `take` is set, else own.
+inline __m256i take(__m256i take, __m256i from, __m256i own) {
+    return _mm256_blendv_epi8(own, from, take);
+}
+
+inline void storeInterleaved2(uint32_t* out, __m256i left, __m256i right) {
+    const __m256i lo = _mm256_unpacklo_epi32(left, right);  // L0 R0 L1 R1 | L4 R4 L5 R5
+    const __m256i hi = _mm256_unpackhi_epi32(left, right);  // L2 R2 L3 R3 | L6 R6 L7 R7
+    store(out, _mm256_permute2x128_si256(lo, hi, 0x20));
+    store(out + 8, _mm256_permute2x128_si256(lo, hi, 0x31));
+}
+
 }  // namespace loom::avx2

@@ -19,29 +19,6 @@ namespace {
 
 using namespace avx2;
 
-// Chunks of eight anchors covering columns 1..width-2; the last chunk is moved back to end at
-// width-2 (recomputing a few blocks is harmless: a kernel only reads its input). width >= 10.
-template <class Body>
-void forInteriorChunks(int width, Body body) {
-    for (int x = 1;; x += 8) {
-        if (x > width - 9) x = width - 9;
-        body(x);
-        if (x == width - 9) break;
-    }
-}
-
-// from where `take` is set, else own.
-inline __m256i take(__m256i take, __m256i from, __m256i own) {
-    return _mm256_blendv_epi8(own, from, take);
-}
-
-inline void storeInterleaved2(uint32_t* out, __m256i left, __m256i right) {
-    const __m256i lo = _mm256_unpacklo_epi32(left, right);  // L0 R0 L1 R1 | L4 R4 L5 R5
-    const __m256i hi = _mm256_unpackhi_epi32(left, right);  // L2 R2 L3 R3 | L6 R6 L7 R7
-    store(out, _mm256_permute2x128_si256(lo, hi, 0x20));
-    store(out + 8, _mm256_permute2x128_si256(lo, hi, 0x31));
-}
-
 // Lane i of the result from a, b or c at lane idx[i]: bit i of FROM_B picks b, of FROM_C c.
 template <int FROM_B, int FROM_C>
 inline __m256i gather3(__m256i a, __m256i b, __m256i c, __m256i idx) {
@@ -57,13 +34,13 @@ inline void storeInterleaved3(uint32_t* out, __m256i a, __m256i b, __m256i c) {
 }
 
 template <bool SEEN>
-void scale2xRow(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
-                PixelEquals same, uint32_t* const* out) {
-    if (width < 10) return scale2xRowScalar(above, row, below, width, same, out);
+void scale2xRow(const uint32_t* const* in, int width, PixelEquals same, uint32_t* const* out) {
+    if (width < 10) return scale2xRowScalar(in, width, same, out);
+    const uint32_t *above = in[0], *row = in[1], *below = in[2];
     for (int x : {0, width - 1})
         scale2xBlock(neighbourhoodAt(above, row, below, x, width), same, out[0] + 2 * x, out[1] + 2 * x);
     const __m256i match = laneMask(same.mask), ones = allOnes();
-    forInteriorChunks(width, [&](int x) {
+    forChunks(1, width - 1, [&](int x) {
         const __m256i e = load(row + x), d = load(row + x - 1), f = load(row + x + 1);
         const __m256i bm = loadKeys<SEEN>(above + x, match), hm = loadKeys<SEEN>(below + x, match);
         const __m256i dm = keys<SEEN>(d, match), fm = keys<SEEN>(f, match);
@@ -76,14 +53,14 @@ void scale2xRow(const uint32_t* above, const uint32_t* row, const uint32_t* belo
 }
 
 template <bool SEEN>
-void scale3xRow(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
-                PixelEquals same, uint32_t* const* out) {
-    if (width < 10) return scale3xRowScalar(above, row, below, width, same, out);
+void scale3xRow(const uint32_t* const* in, int width, PixelEquals same, uint32_t* const* out) {
+    if (width < 10) return scale3xRowScalar(in, width, same, out);
+    const uint32_t *above = in[0], *row = in[1], *below = in[2];
     for (int x : {0, width - 1})
         scale3xBlock(neighbourhoodAt(above, row, below, x, width), same, out[0] + 3 * x, out[1] + 3 * x,
                      out[2] + 3 * x);
     const __m256i match = laneMask(same.mask), ones = allOnes();
-    forInteriorChunks(width, [&](int x) {
+    forChunks(1, width - 1, [&](int x) {
         const __m256i b = load(above + x), d = load(row + x - 1), e = load(row + x);
         const __m256i f = load(row + x + 1), h = load(below + x);
         const __m256i am = loadKeys<SEEN>(above + x - 1, match),
@@ -110,13 +87,13 @@ void scale3xRow(const uint32_t* above, const uint32_t* row, const uint32_t* belo
 }
 
 template <bool SEEN>
-void eagle2xRow(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
-                PixelEquals same, uint32_t* const* out) {
-    if (width < 10) return eagle2xRowScalar(above, row, below, width, same, out);
+void eagle2xRow(const uint32_t* const* in, int width, PixelEquals same, uint32_t* const* out) {
+    if (width < 10) return eagle2xRowScalar(in, width, same, out);
+    const uint32_t *above = in[0], *row = in[1], *below = in[2];
     for (int x : {0, width - 1})
         eagle2xBlock(neighbourhoodAt(above, row, below, x, width), same, out[0] + 2 * x, out[1] + 2 * x);
     const __m256i match = laneMask(same.mask);
-    forInteriorChunks(width, [&](int x) {
+    forChunks(1, width - 1, [&](int x) {
         const __m256i a = load(above + x - 1), c = load(above + x + 1), e = load(row + x);
         const __m256i g = load(below + x - 1), i = load(below + x + 1);
         const __m256i am = keys<SEEN>(a, match), cm = keys<SEEN>(c, match);
@@ -132,19 +109,16 @@ void eagle2xRow(const uint32_t* above, const uint32_t* row, const uint32_t* belo
 
 }  // namespace
 
-void scale2xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
-                    PixelEquals same, uint32_t* const* out) {
-    (same.seen() ? scale2xRow<true> : scale2xRow<false>)(above, row, below, width, same, out);
+void scale2xRowAvx2(const uint32_t* const* in, int width, PixelEquals same, uint32_t* const* out) {
+    (same.seen() ? scale2xRow<true> : scale2xRow<false>)(in, width, same, out);
 }
 
-void scale3xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
-                    PixelEquals same, uint32_t* const* out) {
-    (same.seen() ? scale3xRow<true> : scale3xRow<false>)(above, row, below, width, same, out);
+void scale3xRowAvx2(const uint32_t* const* in, int width, PixelEquals same, uint32_t* const* out) {
+    (same.seen() ? scale3xRow<true> : scale3xRow<false>)(in, width, same, out);
 }
 
-void eagle2xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* below, int width,
-                    PixelEquals same, uint32_t* const* out) {
-    (same.seen() ? eagle2xRow<true> : eagle2xRow<false>)(above, row, below, width, same, out);
+void eagle2xRowAvx2(const uint32_t* const* in, int width, PixelEquals same, uint32_t* const* out) {
+    (same.seen() ? eagle2xRow<true> : eagle2xRow<false>)(in, width, same, out);
 }
 
 }  // namespace loom
@@ -152,17 +126,14 @@ void eagle2xRowAvx2(const uint32_t* above, const uint32_t* row, const uint32_t* 
 #else  // no AVX2 on this architecture: the scalar rows stand in (never picked at run time)
 
 namespace loom {
-void scale2xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, PixelEquals s,
-                    uint32_t* const* o) {
-    scale2xRowScalar(a, r, b, w, s, o);
+void scale2xRowAvx2(const uint32_t* const* i, int w, PixelEquals s, uint32_t* const* o) {
+    scale2xRowScalar(i, w, s, o);
 }
-void scale3xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, PixelEquals s,
-                    uint32_t* const* o) {
-    scale3xRowScalar(a, r, b, w, s, o);
+void scale3xRowAvx2(const uint32_t* const* i, int w, PixelEquals s, uint32_t* const* o) {
+    scale3xRowScalar(i, w, s, o);
 }
-void eagle2xRowAvx2(const uint32_t* a, const uint32_t* r, const uint32_t* b, int w, PixelEquals s,
-                    uint32_t* const* o) {
-    eagle2xRowScalar(a, r, b, w, s, o);
+void eagle2xRowAvx2(const uint32_t* const* i, int w, PixelEquals s, uint32_t* const* o) {
+    eagle2xRowScalar(i, w, s, o);
 }
 }  // namespace loom
 

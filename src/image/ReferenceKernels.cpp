@@ -1,26 +1,16 @@
-// The kernel loop: a 3 x 3 input window around each source pixel E and a k x k output window on
-// the block E produces, both moving in raster order. Neighbours are named
+// The classic kernels on a 3 x 3 input window around each source pixel E (ReferenceKernelLoop.h).
+// Neighbours are named
 //   A B C
 //   D E F
 //   G H I
 #include "image/PackedPixel.h"
 #include "image/PixelWindow.h"
+#include "image/ReferenceKernelLoop.h"
 #include "image/UpscaleReference.h"
 
 namespace loom {
 
 namespace {
-
-template <class Kernel>
-void runKernelLoop(const Surface& source, const Surface& output, int factor, Kernel kernel) {
-    PixelWindow in(source, 3, 3, 1, 1);
-    PixelWindow out(output, factor, factor, 0, 0);
-    if (!in.isValid()) return;  // an empty source: nothing is read or written
-    do {
-        in.load(1);
-        kernel(in, out);
-    } while (out.store(factor));
-}
 
 struct Neighbours {
     uint32_t a, b, c, d, e, f, g, h, i;
@@ -39,7 +29,7 @@ struct Neighbours {
 }  // namespace
 
 void scale2xReference(const Surface& source, const Surface& output, PixelMatch match) {
-    runKernelLoop(source, output, 2, [same = PixelEquals(match)](PixelWindow& in, PixelWindow& out) {
+    runKernelLoop(source, output, 2, 1, [same = PixelEquals(match)](PixelWindow& in, PixelWindow& out) {
         const Neighbours n(in);
         const bool active = !same(n.b, n.h) && !same(n.d, n.f);
         out.cell(0, 0) = active && same(n.d, n.b) ? n.d : n.e;
@@ -50,7 +40,7 @@ void scale2xReference(const Surface& source, const Surface& output, PixelMatch m
 }
 
 void scale3xReference(const Surface& source, const Surface& output, PixelMatch match) {
-    runKernelLoop(source, output, 3, [same = PixelEquals(match)](PixelWindow& in, PixelWindow& out) {
+    runKernelLoop(source, output, 3, 1, [same = PixelEquals(match)](PixelWindow& in, PixelWindow& out) {
         const Neighbours n(in);
         for (int i = 0; i < 3; ++i)
             for (int j = 0; j < 3; ++j) out.cell(i, j) = n.e;
@@ -68,7 +58,7 @@ void scale3xReference(const Surface& source, const Surface& output, PixelMatch m
 }
 
 void eagle2xReference(const Surface& source, const Surface& output, PixelMatch match) {
-    runKernelLoop(source, output, 2, [same = PixelEquals(match)](PixelWindow& in, PixelWindow& out) {
+    runKernelLoop(source, output, 2, 1, [same = PixelEquals(match)](PixelWindow& in, PixelWindow& out) {
         const Neighbours n(in);
         out.cell(0, 0) = same(n.d, n.a) && same(n.a, n.b) ? n.a : n.e;
         out.cell(1, 0) = same(n.b, n.c) && same(n.f, n.c) ? n.c : n.e;

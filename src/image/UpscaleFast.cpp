@@ -54,16 +54,18 @@ public:
 
     // A kernel from `in` into `out` (or into a new ring when out is null).
     RowPlane kernel(Kernel k, const RowPlane& in, const RowPlane* out) {
-        const int factor = kernelFactor(k);
+        const int factor = kernelFactor(k), reach = kernelReach(k);
         const RowPlane dst = withCompareFlag(out ? *out : ring(in.width * factor, in.height * factor));
         const KernelRowFn fn = kernelRow(k, path_);
         const int last = in.height - 1;
-        pipeline_.add({in.height, [last](int y) { return std::min(y + 1, last); },
-                       [in, dst, fn, factor, last, same = same_](int y) {
-                           uint32_t* rows[3];
-                           for (int j = 0; j < factor; ++j) rows[j] = dst.row(factor * y + j);
-                           fn(in.row(std::max(y - 1, 0)), in.row(y), in.row(std::min(y + 1, last)),
-                              in.width, same, rows);
+        pipeline_.add({in.height, [last, reach](int y) { return std::min(y + reach, last); },
+                       [in, dst, fn, factor, reach, last, same = same_](int y) {
+                           const uint32_t* rows[2 * MAX_KERNEL_REACH + 1];
+                           for (int j = -reach; j <= reach; ++j)
+                               rows[reach + j] = in.row(std::clamp(y + j, 0, last));
+                           uint32_t* outRows[3];
+                           for (int j = 0; j < factor; ++j) outRows[j] = dst.row(factor * y + j);
+                           fn(rows, in.width, same, outRows);
                        },
                        [factor](int done) { return factor * done; }});
         return dst;

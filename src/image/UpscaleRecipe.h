@@ -7,7 +7,7 @@
 
 namespace loom {
 
-enum class Kernel { Scale2x, Scale3x, Eagle2x };
+enum class Kernel { Scale2x, Scale3x, Eagle2x, Mmpx2x };
 
 enum class RefinePass { IsolatedPixel, Diagonal2x, Corner3x, Diagonal3x };
 

@@ -29,6 +29,7 @@ Surface runKernel(Kernel kernel, const Surface& source, PixelMatch match) {
         case Kernel::Scale2x: scale2xReference(source, result, match); break;
         case Kernel::Scale3x: scale3xReference(source, result, match); break;
         case Kernel::Eagle2x: eagle2xReference(source, result, match); break;
+        case Kernel::Mmpx2x: mmpx2xReference(source, result, match); break;
     }
     return result;
 }

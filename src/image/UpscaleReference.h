@@ -14,6 +14,7 @@ Surface upscaleReference(const Surface& source, int mode, PixelMatch match = Pix
 void scale2xReference(const Surface& source, const Surface& output, PixelMatch match);
 void scale3xReference(const Surface& source, const Surface& output, PixelMatch match);
 void eagle2xReference(const Surface& source, const Surface& output, PixelMatch match);
+void mmpx2xReference(const Surface& source, const Surface& output, PixelMatch match);
 
 // In-place passes: sequential raster sweeps, each step seeing the earlier steps' writes.
 void isolatedPixelPassReference(const Surface& image, PixelMatch match);

@@ -58,6 +58,8 @@ const std::vector<UpscalerInfo>& upscalerCatalogue() {
         nearest(8, 2),
         nearest(9, 3),
         nearest(10, 4),
+        mode(11, "MMPX2x", {{K::Mmpx2x, {}}}),
+        mode(12, "MMPX4x", {{K::Mmpx2x, {}}, {K::Mmpx2x, {}}}),
     };
     return catalogue;
 }

@@ -21,6 +21,14 @@ namespace {
 constexpr int NONE = 0, SCALE2X = 1, SCALE3X = 2, SCALE4X = 3, EAGLE2X = 4, SCALE2XHQ = 5, SCALE3XHQ = 6,
               SCALE4XHQ = 7;
 
+// MMPX weighs brightness as well as equality, so recolouring a picture changes its choices: the
+// properties below that recolour hold only for the modes that compare nothing but equality.
+bool comparesOnlyEquality(const loom::UpscalerInfo& info) {
+    for (const loom::UpscaleStage& stage : info.recipe)
+        if (stage.kernel == loom::Kernel::Mmpx2x) return false;
+    return true;
+}
+
 Rows block(const Rows& image, int factor, int bx, int by) {
     Rows out;
     for (int j = 0; j < factor; ++j)
@@ -209,6 +217,7 @@ TEST(UpscaleAlpha, ComparingAlphaIsComparingColoursOfPixelsRecolouredApart) {
         }
         bool anyDifference = false;
         for (const auto& info : loom::upscalerCatalogue()) {
+            if (!comparesOnlyEquality(info)) continue;
             const Surface withAlpha = upscale(source, info.id, PixelMatch::ColourAndAlpha);
             const Surface viaColours = upscale(recoloured, info.id, PixelMatch::Colour);
             const Surface colourOnly = upscale(source, info.id, PixelMatch::Colour);
@@ -261,6 +270,7 @@ TEST(UpscaleAlpha, ComparingAsSeenIsComparingColoursOfTransparentPixelsMadeOne) 
         }
         bool differs = false;
         for (const auto& info : loom::upscalerCatalogue()) {
+            if (!comparesOnlyEquality(info)) continue;
             const Surface seen = upscale(source, info.id, PixelMatch::Seen);
             const Surface viaColours = upscale(recoloured, info.id, PixelMatch::Colour);
             for (int y = 0; y < seen.getHeight(); ++y) {

@@ -23,7 +23,8 @@ std::vector<std::string> namesOf(const std::vector<Info>& catalogue) {
 
 params::LabelControl* addQuennetControls(params::ParamPanel& panel, int& zoomLevel,
                                          ProcessingPipeline& pipeline) {
-    panel.addLabel("View");
+    // The zoom bar's own caption heads the panel: with every upscaler's row, a "View" heading
+    // would push the last control into the status line of a 480-pixel-high window.
     panel.addLevelParam("Zoom", &zoomLevel, zoomLevelNames(), nearestZoomLevel(4.0f));
     panel.addLabel("1. Upscaling");
     panel.addRadioGroup(namesOf(upscalerCatalogue()), &pipeline.upscaler, 0);

@@ -1,4 +1,4 @@
-// The application's panel contents, top to bottom: "View" with the zoom slider, the upscaler and
+// The application's panel contents, top to bottom: the zoom slider, the upscaler and
 // transform radio groups under their labels, the performance label, the comparison rules under
 // "3. Compare" and the "Wrap edges" box (each added last, so that nothing above it moves).
 // The application fills its panel with them; a panel filled the same way and laid out without a

@@ -25,8 +25,8 @@ public:
         panel_.layout();
     }
 
-    // The hit area of the first control captioned `caption` after the label `section` ("View",
-    // "1. Upscaling", "2. Transform"): captions repeat across sections ("None").
+    // The hit area of the first control captioned `caption` after the label `section` ("" for the
+    // panel's top, "1. Upscaling", "2. Transform"): captions repeat across sections ("None").
     loom::Rectf area(const std::string& section, const std::string& caption) const {
         const loom::params::Control* control = find(section, caption);
         return control ? control->getHitArea() : loom::Rectf();
@@ -40,7 +40,7 @@ public:
 
     // Where a press on the "Zoom" bar sets this zoom level.
     std::array<int, 2> zoomPoint(float zoom) const {
-        const auto* bar = dynamic_cast<const loom::params::LevelSliderControl*>(find("View", "Zoom"));
+        const auto* bar = dynamic_cast<const loom::params::LevelSliderControl*>(find("", "Zoom"));
         if (!bar) return {0, 0};
         const loom::Rectf a = bar->getHitArea();
         const float t = float(loom::app::nearestZoomLevel(zoom)) / float(bar->levelCount() - 1);
@@ -52,7 +52,7 @@ public:
 
 private:
     const loom::params::Control* find(const std::string& section, const std::string& caption) const {
-        bool inSection = false;
+        bool inSection = section.empty();
         for (const auto& control : panel_.getControls()) {
             if (control->getCaption() == section)
                 inSection = true;

@@ -242,7 +242,7 @@ TEST_F(QuennetAppE2E, StartsWithTheTitleTheSizeAndThePanel) {
         << "the \"3. Compare\" label's strip, before the rules";
     EXPECT_FALSE(isBackground(screen, 50, int(lastStrip.y2) - 2)) << "\"Wrap edges\"'s strip";
     EXPECT_TRUE(isBackground(screen, 50, int(lastStrip.y2) + 2)) << "is the last one";
-    EXPECT_LT(lastStrip.y2, 480) << "the panel fits the window";
+    EXPECT_LT(lastStrip.y2, 480 - 28) << "the panel ends above the status line";
     EXPECT_TRUE(app_->running());
 }
 
@@ -291,6 +291,12 @@ TEST_F(QuennetAppE2E, ClickingAnUpscalerShowsItsResultAtTheSameSize) {
     ASSERT_EQ(hq4.width, 128);
     clickUpscaler(wid, "Scale4xHQ");
     EXPECT_TRUE(waitForPicture(wid, hq4, 1)) << "Scale4xHQ is not shown at 1 per texel";
+
+    // The last row of the group, below the rows that were there before it.
+    const Image mmpx4 = cliResult({"-u", "MMPX4x"});
+    clickUpscaler(wid, "MMPX4x");
+    EXPECT_TRUE(waitForPicture(wid, mmpx4, 1)) << "MMPX4x is not shown at 1 per texel";
+    EXPECT_EQ(waitForWindow("hero\\.png 32x32 - MMPX4x - QuennetApp"), wid);
 
     // 4 / 3 screen pixels per texel would keep the size: whole pixels take 1, the nearest level.
     const Image scale3x = cliResult({"-u", "Scale3x"});
