@@ -18,7 +18,7 @@ namespace {
 // The picture types a paste takes, best first, each with the extension its reader goes by.
 const std::vector<std::pair<std::string, std::string>>& pastedTypes() {
     static const std::vector<std::pair<std::string, std::string>> types = {
-        {"image/png", "png"},   {"image/bmp", "bmp"},   {"image/gif", "gif"},
+        {"image/png", "png"},   {"image/bmp", "bmp"},  {"image/gif", "gif"},
         {"image/webp", "webp"}, {"image/tiff", "tif"}, {"image/jpeg", "jpg"}};
     return types;
 }
@@ -50,7 +50,8 @@ std::string pathOfFileUri(const std::string& uri) {
     const size_t slash = uri.find('/', scheme.size());
     if (slash == std::string::npos) return "";
     for (size_t i = slash; i < uri.size(); ++i) {
-        if (uri[i] == '%' && i + 2 < uri.size() && hexDigit(uri[i + 1]) >= 0 && hexDigit(uri[i + 2]) >= 0) {
+        if (uri[i] == '%' && i + 2 < uri.size() && hexDigit(uri[i + 1]) >= 0 &&
+            hexDigit(uri[i + 2]) >= 0) {
             path += char(hexDigit(uri[i + 1]) * 16 + hexDigit(uri[i + 2]));
             i += 2;
         } else {

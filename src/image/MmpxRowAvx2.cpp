@@ -31,6 +31,11 @@ inline __m256i brightness(__m256i p) {
 // All ones where a < b (keys are below 2^31, so a signed compare is exact).
 inline __m256i less(__m256i a, __m256i b) { return _mm256_cmpgt_epi32(b, a); }
 
+// All ones where at least two of the four masks are.
+inline __m256i twoOf(__m256i nB, __m256i nD, __m256i nF, __m256i nH) {
+    return (nB & (nD | nF | nH)) | (nD & (nF | nH)) | (nF & nH);
+}
+
 template <bool SEEN>
 void mmpx2xRow(const uint32_t* const* in, int width, PixelEquals same, uint32_t* const* out) {
     if (width < 14) return mmpx2xRowScalar(in, width, same, out);
@@ -46,10 +51,6 @@ void mmpx2xRow(const uint32_t* const* in, int width, PixelEquals same, uint32_t*
         const auto key = [&](int dx, int dy) { return keys<SEEN>(pixels(dx, dy), match); };
         const __m256i e = pixels(0, 0), b = pixels(0, -1), d = pixels(-1, 0), f = pixels(1, 0),
                       h = pixels(0, 1);
-        // All ones where at least two of the four edge neighbours are unlike E.
-        const auto twoOf = [](__m256i nB, __m256i nD, __m256i nF, __m256i nH) {
-            return (nB & (nD | nF | nH)) | (nD & (nF | nH)) | (nF & nH);
-        };
         // Identical pixels are alike under every rule: most chunks end here, before any key.
         if (laneBits(twoOf(~eq(e, b), ~eq(e, d), ~eq(e, f), ~eq(e, h))) == 0) return plainBlocks(x, e);
         const __m256i ke = keys<SEEN>(e, match), kb = keys<SEEN>(b, match), kd = keys<SEEN>(d, match),

@@ -8,7 +8,9 @@ namespace loom {
 class DataTargetMemory::Stream : public OStream {
 public:
     int64_t tell() const override { return position_; }
-    void seekAbsolute(int64_t offset) override { moveTo(offset >= 0 ? offset : int64_t(bytes.size()) + offset); }
+    void seekAbsolute(int64_t offset) override {
+        moveTo(offset >= 0 ? offset : int64_t(bytes.size()) + offset);
+    }
     void seekRelative(int64_t offset) override { moveTo(position_ + offset); }
     void writeData(const void* source, size_t size) override {
         const size_t end = size_t(position_) + size;

@@ -199,7 +199,8 @@ private:
                 outgoing_.push_back({requestor, property, target, bytes});
             } else {
                 XChangeProperty(display_, requestor, property, target, 8, PropModeReplace,
-                                reinterpret_cast<const unsigned char*>(bytes->data()), int(bytes->size()));
+                                reinterpret_cast<const unsigned char*>(bytes->data()),
+                                int(bytes->size()));
             }
             return true;
         }
@@ -256,7 +257,8 @@ private:
     void pasteStep(const XSelectionEvent& notice) {
         if (notice.property == None) {
             if (step_ == Step::TARGETS) return failPaste("the clipboard holds nothing it can give");
-            if (step_ == Step::DATA) return failPaste("the program holding the clipboard refused to give it");
+            if (step_ == Step::DATA)
+                return failPaste("the program holding the clipboard refused to give it");
             return;
         }
         Atom type = None;
@@ -268,7 +270,8 @@ private:
                 pasteType_ = wanted;
                 step_ = Step::DATA;
                 deadline_ = Clock::now() + PATIENCE;
-                XConvertSelection(display_, clipboard_, atom(wanted), pasteProperty_, window_, CurrentTime);
+                XConvertSelection(display_, clipboard_, atom(wanted), pasteProperty_, window_,
+                                  CurrentTime);
                 XFlush(display_);
                 return;
             }

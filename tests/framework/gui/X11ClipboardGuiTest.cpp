@@ -53,12 +53,14 @@ private:
             }
             XEvent event;
             XNextEvent(display_, &event);
-            if (event.type == SelectionRequest && event.xselectionrequest.target == atom("SAVE_TARGETS")) {
+            if (event.type == SelectionRequest &&
+                event.xselectionrequest.target == atom("SAVE_TARGETS")) {
                 asked = event.xselectionrequest;
                 XConvertSelection(display_, atom("CLIPBOARD"), atom("image/png"), atom("SAVED"), window_,
                                   CurrentTime);
                 XFlush(display_);
-            } else if (event.type == SelectionNotify && event.xselection.selection == atom("CLIPBOARD")) {
+            } else if (event.type == SelectionNotify &&
+                       event.xselection.selection == atom("CLIPBOARD")) {
                 saved_ = readSaved(event.xselection.property);
                 XSelectionEvent reply{};
                 reply.type = SelectionNotify;
@@ -67,7 +69,8 @@ private:
                 reply.target = asked.target;
                 reply.property = asked.property;
                 reply.time = asked.time;
-                XSendEvent(display_, asked.requestor, False, NoEventMask, reinterpret_cast<XEvent*>(&reply));
+                XSendEvent(display_, asked.requestor, False, NoEventMask,
+                           reinterpret_cast<XEvent*>(&reply));
                 XFlush(display_);
                 done_ = true;
             }
