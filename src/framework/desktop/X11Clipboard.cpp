@@ -87,7 +87,7 @@ public:
     }
 
     void serve() {
-        if (XPending(display_) == 0 && step_ == Step::NONE) return;
+        if (XPending(display_) == 0 && step_ == Step::NONE && outgoing_.empty()) return;
         const ErrorTrap trap(display_);
         while (XPending(display_) > 0) {
             XEvent event;
@@ -96,6 +96,11 @@ public:
         }
         if (step_ != Step::NONE && Clock::now() > deadline_)
             failPaste("the program holding the clipboard did not answer");
+        // A program that stopped taking pieces (it closed, say) is not waited for, nor its bytes kept.
+        outgoing_.erase(
+            std::remove_if(outgoing_.begin(), outgoing_.end(),
+                           [](const Outgoing& o) { return Clock::now() - o.lastMove > PATIENCE; }),
+            outgoing_.end());
     }
 
     std::optional<Pasted> takePaste() {
@@ -111,6 +116,7 @@ private:
         Atom type;
         std::shared_ptr<const std::string> bytes;
         size_t sent = 0;
+        Clock::time_point lastMove = Clock::now();  // when the last piece was asked for
     };
     enum class Step { NONE, TARGETS, DATA, PIECES };
 
@@ -223,6 +229,7 @@ private:
                                 reinterpret_cast<const unsigned char*>(it->bytes->data() + it->sent),
                                 int(size));
                 it->sent += size;
+                it->lastMove = Clock::now();
                 if (size == 0) {
                     XSelectInput(display_, it->requestor, NoEventMask);
                     outgoing_.erase(it);
