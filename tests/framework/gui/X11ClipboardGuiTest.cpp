@@ -113,7 +113,10 @@ Pasted pasteBetween(X11Clipboard& from, X11Clipboard& to) {
 TEST(X11Clipboard, APicturePastesWholeInOnePieceOrInManyAndOnlyOfATypeOffered) {
     std::unique_ptr<X11Clipboard> from = X11Clipboard::open(), to = X11Clipboard::open();
     ASSERT_TRUE(from && to) << "no display";
-    for (const size_t size : {size_t(100), size_t(6) << 20}) {  // far beyond one request
+    // A piece is 1 MiB on a server with big requests: exactly one, one byte past (in pieces), an
+    // exact multiple (the empty last piece alone ends it), and far beyond.
+    constexpr size_t MiB = size_t(1) << 20;
+    for (const size_t size : {size_t(100), MiB, MiB + 1, 2 * MiB, 6 * MiB}) {
         std::string picture(size, '\0');
         for (size_t i = 0; i < size; ++i) picture[i] = char(i * 7 + i / 4093);
         from->copy({{"image/bmp", [] { return std::string("bmp"); }},
